@@ -1,0 +1,61 @@
+#include "link/mappa_porte.h"
+
+#include <QSerialPortInfo>
+#include <QtGlobal>
+
+#include <algorithm>
+
+namespace brenk {
+
+namespace {
+
+bool adattatore(const QString& nome)
+{
+    return nome.contains(QLatin1String("ttyUSB")) || nome.contains(QLatin1String("ttyACM"));
+}
+
+QStringList porte_di_sistema()
+{
+    QStringList nomi;
+    for (const auto& info : QSerialPortInfo::availablePorts())
+        nomi << info.systemLocation();
+    return ordina_porte(nomi);
+}
+
+} // namespace
+
+QStringList ordina_porte(QStringList nomi)
+{
+    std::stable_sort(nomi.begin(), nomi.end(), [](const QString& a, const QString& b) {
+        if (adattatore(a) != adattatore(b))
+            return adattatore(a);
+        return a < b;
+    });
+    return nomi;
+}
+
+QString dispositivo_per_com(int numero)
+{
+    const QString variabile = qEnvironmentVariable(qPrintable(QStringLiteral("BRENK_COM%1").arg(numero)));
+    if (!variabile.isEmpty())
+        return variabile;
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(numero);
+#else
+    const QStringList porte = porte_di_sistema();
+    if (numero >= 1 && numero <= porte.size())
+        return porte.at(numero - 1);
+    // No such port: opening this name fails with "port does not exist".
+    return QStringLiteral("/dev/brenk-com%1-assente").arg(numero);
+#endif
+}
+
+QString descrizione_porte()
+{
+    QStringList righe;
+    for (int n = 1; n <= 8; ++n)
+        righe << QStringLiteral("Com %1: %2").arg(n).arg(dispositivo_per_com(n));
+    return righe.join(QLatin1Char('\n'));
+}
+
+} // namespace brenk

@@ -1,0 +1,23 @@
+#pragma once
+
+// Which device "Com 1" to "Com 8" stand for. The environment variable
+// BRENK_COM<n> names the device of port n; otherwise, on Linux, port n is the
+// n-th serial port the system reports, USB and ACM adapters first, then the
+// others, each group by name; on Windows it is COM<n>.
+
+#include <QString>
+#include <QStringList>
+
+namespace brenk {
+
+// The device for port `numero` (1 to 8), chosen now.
+QString dispositivo_per_com(int numero);
+
+// The serial devices in the order that numbers them: USB and ACM adapters
+// first, then the rest, each group sorted by name.
+QStringList ordina_porte(QStringList nomi);
+
+// One line per port, "Com n: device", for the port box's tooltip.
+QString descrizione_porte();
+
+} // namespace brenk

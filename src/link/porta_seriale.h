@@ -1,0 +1,93 @@
+#pragma once
+
+// The serial link to the transmitter: one port at fixed line settings
+// (2400 baud, 8N1, no flow control, DTR up, RTS down), single raw bytes out,
+// and the three waits for bytes in.
+//
+// The waits are coroutines. A wait suspends the running operation and is
+// resumed from the port's own events: bytes arriving, the reply time-out
+// `Timer1` running out, or the port closing (also when the device vanishes).
+// Nothing polls and no event loop is nested, so clicks and timer ticks run
+// normally while an operation waits.
+
+#include "link/errore_porta.h"
+#include "link/task.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QTimer>
+
+#include <coroutine>
+#include <cstdint>
+
+namespace brenk {
+
+class PortaSeriale : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int timeout_predefinito_ms = 4000;
+
+    explicit PortaSeriale(QObject* parent = nullptr);
+    ~PortaSeriale() override;
+
+    // `CommPort`: 1 to 8. Takes effect at the next opening.
+    void imposta_numero(int numero) { numero_ = numero; }
+    int numero() const { return numero_; }
+    // The device the port was last opened on (empty before the first open).
+    QString dispositivo() const { return porta_.portName(); }
+
+    bool aperta() const { return porta_.isOpen(); }
+
+    // Opens the port unless it is already open. Throws ErrorePorta.
+    void apri_porta();
+    // Lets bytes already written reach the line, then closes the port.
+    // Any running wait then ends as it does for a closed port.
+    void chiudi_porta();
+    // Writes one raw byte. Throws ErrorePorta when the port is closed or the
+    // write is refused.
+    void invia(std::uint8_t byte);
+    void invia(char lettera) { invia(static_cast<std::uint8_t>(lettera)); }
+
+    // The shared string of received characters; each exchange empties it.
+    QByteArray& buffer() { return buffer_; }
+    void svuota_buffer() { buffer_.clear(); }
+
+    // Unbounded wait for "K"; every other byte is thrown away. Throws
+    // ErrorePorta when the port is or becomes closed.
+    Task<void> attendi_pronto();
+    // Unbounded wait for exactly one byte; ends with what `buffer` holds
+    // (empty) when the port closes. Further bytes stay queued.
+    Task<QByteArray> leggi_carattere();
+    // Wait for `buffer` to be exactly "K" before `Timer1` runs out.
+    // False on time-out, on any other reply and on a closed port.
+    Task<bool> attendi_conferma();
+
+    // `Timer1` interval; the transmitter's protocol wants 4000 ms.
+    void imposta_timeout(int ms) { Timer1.setInterval(ms); }
+    int timeout() const { return Timer1.interval(); }
+
+signals:
+    // The port has closed, by chiudi_porta() or because the device vanished.
+    void chiusa();
+
+private:
+    enum class Tipo { Pronto, Carattere, Conferma };
+    class Attesa;
+
+    Attesa attesa(Tipo tipo);
+    void valuta();
+    bool compiuta(Tipo tipo);
+    void riprendi();
+    void su_errore(QSerialPort::SerialPortError errore);
+    void configura_linee();
+
+    QSerialPort porta_;
+    QTimer Timer1;
+    QByteArray buffer_;
+    int numero_ = 1;
+    Attesa* attesa_ = nullptr;
+    std::coroutine_handle<> da_riprendere_;
+};
+
+} // namespace brenk

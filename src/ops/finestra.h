@@ -1,0 +1,52 @@
+#pragma once
+
+// What the device operations need of the main window. The window implements
+// it; the operations know nothing else of it.
+
+#include "link/task.h"
+
+#include <QString>
+
+namespace brenk {
+
+// The ten parameter fields, in the order a disconnect empties them.
+enum class Campo {
+    CodiceBrenk, FqTx, txb_tmp_rap, txb_amp,
+    Cmb_n_ing_all, Cmb_N_ing_bat, Cmb_n_tx_tot, cmb_Zelmrep, Cmb_tmr_p_all,
+    Text1,
+};
+
+// The option buttons, pair by pair (the button storing 0 first).
+enum class Opzione {
+    Opt_toni_alti, Opt_toni_bassi,
+    Opt_bat_no, Opt_bat_si,
+    Opt_tx_sing, Opt_tx_mult,
+    opt_brenk, Opt_zelm,
+};
+
+enum class Icona { Nessuna, Esclamazione };
+
+class Finestra {
+public:
+    virtual ~Finestra() = default;
+
+    virtual QString testo(Campo campo) const = 0;
+    // Setting a typed field's text runs its entry check, as typing does.
+    virtual void imposta_testo(Campo campo, const QString& testo) = 0;
+    virtual bool selezionata(Opzione opzione) const = 0;
+    // Has the effect of a click when the selection changes.
+    virtual void seleziona(Opzione opzione) = 0;
+
+    virtual void imposta_stato(const QString& stato) = 0; // txb_stato_con
+    virtual void imposta_tipo(const QString& tipo) = 0;   // lab_tipo_brenk
+
+    virtual void mostra_progresso(bool visibile) = 0;     // ProgressBar1
+    virtual void imposta_massimo_progresso(int massimo) = 0;
+    virtual void imposta_progresso(int valore) = 0;
+
+    virtual void beep() = 0;
+    // A modal message with an OK button; resumes when the operator closes it.
+    virtual Task<void> messaggio(const QString& testo, Icona icona) = 0;
+};
+
+} // namespace brenk

@@ -1,0 +1,43 @@
+#pragma once
+
+// The device operations the main window's buttons start. Each reads like
+// the exchange it performs; waits suspend it (see link/porta_seriale.h).
+
+#include "ops/contesto.h"
+#include "params/fabbrica.h"
+
+#include <QString>
+
+namespace brenk {
+
+inline const QString stato_non_connesso = QStringLiteral(" Non Connesso");
+inline const QString stato_in_attesa = QStringLiteral(" In Attesa ");
+inline const QString stato_connesso = QStringLiteral(" Connesso");
+
+inline const QString messaggio_porta_guasta = QStringLiteral("Porta seriale Guasta o Mancante");
+inline const QString messaggio_time_out = QStringLiteral("Errore TIME OUT   ");
+inline const QString messaggio_errore_lettura = QStringLiteral("Errore di Lettura nei Parametri, Riprovare ");
+inline const QString messaggio_codice = QStringLiteral("Errore Codice Brenk - Zelm  Fuori Range (1 - 1023)");
+
+// "Connetti": open the port, wait for "K", answer "L", read the parameters.
+// Any port error ends on the error path with its two messages.
+Task<void> connetti(Contesto& c);
+
+// "Disconetti" (letter 'E') and "TX" (letter 'Q'): the letter if the port is
+// open, " Non Connesso", close the port, empty the parameter fields.
+void congeda(Contesto& c, char lettera);
+
+// Reads addresses 0 to 62 and shows them. Throws ErrorePorta when the port
+// closes under it.
+Task<void> leggi_parametri(Contesto& c);
+
+// "Programma": checks, builds and writes the block, then reads it back.
+Task<void> programma(Contesto& c);
+
+// "UHF" / "VHF": writes the factory block, then reads it back.
+Task<void> carica_fabbrica(Contesto& c, Banda banda);
+
+// Empties the ten parameter fields in their order.
+void svuota_campi(Finestra& finestra);
+
+} // namespace brenk

@@ -1,0 +1,59 @@
+#pragma once
+
+// The transmitter's 64-address parameter memory as the window mirrors it:
+// one number per address (it can hold a real before it is sent), the byte
+// coding of a value, the block checksum and the radio telegrams.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace brenk {
+
+inline constexpr int dimensione_blocco = 64;
+
+// The named block variables, by address.
+enum Indirizzo : int {
+    tempopre_rap = 0, tempopre_amp = 1, ntxtot = 2, ncicli = 3, TONIHL = 4, Ning = 5, TxSM = 6,
+    BaseD1 = 7, BaseD2 = 8, BaseD3 = 9, ByteT1 = 10, ByteT2 = 11, ByteT3 = 12,
+    Byt1 = 13, Byt2, Byt3, Byt4, Byt5, Byt6, Byt7, Byt8, Byt9,
+    Byt10 = 22, Byt11 = 23, Byt12 = 24,
+    Byte1 = 25, Byte2, Byte3, Byte4, Byte5, Byte6, Byte7, Byte8, Byte9,
+    Filtropre = 34, Codicerep = 35, Zelmbrenk = 36,
+    Tipo_brenk = 60, totck = 61, brenkVU = 62,
+};
+
+inline constexpr double tipo_nuovo = 78;  // "N"
+inline constexpr double banda_uhf = 85;   // "U"
+inline constexpr double banda_vhf = 86;   // "V"
+
+// Every variable counts as 0 until the first read.
+struct BloccoParametri {
+    std::array<double, dimensione_blocco> valori{};
+
+    double& operator[](int indirizzo) { return valori.at(static_cast<std::size_t>(indirizzo)); }
+    double operator[](int indirizzo) const { return valori.at(static_cast<std::size_t>(indirizzo)); }
+};
+
+// The byte a value travels as: the nearest whole number, halves to the even
+// one. Empty for a value that no byte can carry (outside 0..255, not a number).
+std::optional<std::uint8_t> codifica_byte(double valore);
+
+// (255 - somma) And 255 on the whole number: the byte that brings a sum to
+// 255 modulo 256.
+std::uint8_t complemento(long long somma);
+
+// Stores in `totck` the checksum of addresses 0 to 36, summing the bytes the
+// values travel as. Values that cannot travel count as 0 here; a programming
+// refuses them before it gets this far.
+void calcola_totck(BloccoParametri& blocco);
+
+// A nine-byte radio telegram: 28, 7, hi, lo, in, opt, check, sum, 3.
+using Telegramma = std::array<std::uint8_t, 9>;
+Telegramma telegramma(std::uint8_t hi, std::uint8_t lo, std::uint8_t in, std::uint8_t opt);
+// Byte 7: bytes 2 to 6 combined by exclusive or.
+std::uint8_t byte_controllo(const Telegramma& t);
+// Byte 8: the complement of the sum of bytes 2 to 7.
+std::uint8_t byte_somma(const Telegramma& t);
+
+} // namespace brenk
