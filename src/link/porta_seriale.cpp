@@ -74,9 +74,10 @@ void PortaSeriale::apri_porta()
 {
     if (aperta())
         return;
-    porta_.setPortName(dispositivo_per_com(numero_));
+    dispositivo_ = dispositivo_per_com(numero_);
+    porta_.setPortName(dispositivo_);
     if (!porta_.open(QIODevice::ReadWrite)) {
-        const auto errore = errore_porta(porta_.error(), porta_.portName());
+        const auto errore = errore_porta(porta_.error(), dispositivo_);
         porta_.clearError();
         throw errore;
     }
@@ -108,10 +109,10 @@ void PortaSeriale::chiudi_porta()
 void PortaSeriale::invia(std::uint8_t byte)
 {
     if (!aperta())
-        throw errore_porta(QSerialPort::NotOpenError, porta_.portName());
+        throw errore_porta(QSerialPort::NotOpenError, dispositivo_);
     const char c = static_cast<char>(byte);
     if (porta_.write(&c, 1) != 1) {
-        const auto errore = errore_porta(QSerialPort::WriteError, porta_.portName());
+        const auto errore = errore_porta(QSerialPort::WriteError, dispositivo_);
         porta_.clearError();
         throw errore;
     }
@@ -119,8 +120,10 @@ void PortaSeriale::invia(std::uint8_t byte)
 
 void PortaSeriale::su_errore(QSerialPort::SerialPortError errore)
 {
-    // A device that vanishes (USB adapter pulled) counts as a closed port.
-    if (errore == QSerialPort::ResourceError && aperta()) {
+    // A device that vanishes (USB adapter pulled, line hung up) counts as a
+    // closed port; a port that can no longer be read is no use either.
+    const bool persa = errore == QSerialPort::ResourceError || errore == QSerialPort::ReadError;
+    if (persa && aperta()) {
         porta_.close();
         valuta();
         emit chiusa();
@@ -136,7 +139,7 @@ Task<void> PortaSeriale::attendi_pronto()
 {
     co_await attesa(Tipo::Pronto);
     if (!aperta())
-        throw errore_porta(QSerialPort::NotOpenError, porta_.portName());
+        throw errore_porta(QSerialPort::NotOpenError, dispositivo_);
 }
 
 Task<QByteArray> PortaSeriale::leggi_carattere()

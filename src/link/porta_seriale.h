@@ -35,7 +35,7 @@ public:
     void imposta_numero(int numero) { numero_ = numero; }
     int numero() const { return numero_; }
     // The device the port was last opened on (empty before the first open).
-    QString dispositivo() const { return porta_.portName(); }
+    QString dispositivo() const { return dispositivo_; }
 
     bool aperta() const { return porta_.isOpen(); }
 
@@ -85,6 +85,7 @@ private:
     QSerialPort porta_;
     QTimer Timer1;
     QByteArray buffer_;
+    QString dispositivo_;
     int numero_ = 1;
     Attesa* attesa_ = nullptr;
     std::coroutine_handle<> da_riprendere_;

@@ -1,0 +1,60 @@
+#include "ops/operazioni.h"
+#include "ops/scambi.h"
+
+namespace brenk {
+
+namespace {
+
+// The handshake and the first read: the transmitter speaks first with "K".
+Task<void> collega(Contesto& c)
+{
+    c.porta.apri_porta();
+    c.finestra.imposta_stato(stato_in_attesa);
+    co_await c.porta.attendi_pronto();
+    c.porta.invia('L');
+    c.finestra.imposta_stato(stato_connesso);
+    c.porta.svuota_buffer();
+    co_await leggi_parametri(c);
+    c.porta.svuota_buffer();
+    c.fleg = 0;
+}
+
+// The only error trap: the port layer's own words, then the verdict.
+// Nothing is undone.
+Task<void> segnala_guasto(Finestra& finestra, const ErrorePorta& errore)
+{
+    co_await finestra.messaggio(errore.testo(), Icona::Nessuna);
+    co_await finestra.messaggio(messaggio_porta_guasta, Icona::Esclamazione);
+}
+
+} // namespace
+
+Task<void> connetti(Contesto& c)
+{
+    if (const auto errore = co_await cattura(collega(c)))
+        co_await segnala_guasto(c.finestra, *errore);
+}
+
+void congeda(Contesto& c, char lettera)
+{
+    if (c.porta.aperta()) {
+        try {
+            c.porta.invia(lettera);
+        } catch (const ErrorePorta&) {
+            // A port that fails now is closed below all the same.
+        }
+    }
+    c.finestra.imposta_stato(stato_non_connesso);
+    c.porta.chiudi_porta();
+    svuota_campi(c.finestra);
+}
+
+void svuota_campi(Finestra& finestra)
+{
+    for (Campo campo : {Campo::CodiceBrenk, Campo::FqTx, Campo::txb_tmp_rap, Campo::txb_amp,
+                        Campo::Cmb_n_ing_all, Campo::Cmb_N_ing_bat, Campo::Cmb_n_tx_tot,
+                        Campo::cmb_Zelmrep, Campo::Cmb_tmr_p_all, Campo::Text1})
+        finestra.imposta_testo(campo, QString());
+}
+
+} // namespace brenk

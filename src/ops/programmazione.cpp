@@ -1,0 +1,160 @@
+#include "ops/operazioni.h"
+#include "ops/scambi.h"
+#include "params/frequenza.h"
+#include "params/numero.h"
+
+#include <array>
+#include <cmath>
+#include <numeric>
+
+namespace brenk {
+
+namespace {
+
+constexpr int ultimo_tipo_nuovo = 61;
+constexpr int ultimo_tipo_vecchio = 33;
+
+// What the programming writes at addresses 0 to 61, and the field to blame
+// when a value cannot travel as a byte.
+using Scritture = std::array<std::uint8_t, ultimo_tipo_nuovo + 1>;
+
+struct Rifiuto {
+    QString campo;
+    QString intervallo;
+};
+
+QString messaggio_rifiuto(const Rifiuto& r)
+{
+    return QStringLiteral("Valore fuori range in \"%1\" (%2)").arg(r.campo, r.intervallo);
+}
+
+double numero(const Finestra& finestra, Campo campo)
+{
+    return valore_numerico(finestra.testo(campo));
+}
+
+// Where a value of the block comes from, as the operator knows it.
+Rifiuto origine(int indirizzo)
+{
+    const auto byte = QStringLiteral("0 - 255");
+    switch (indirizzo) {
+    case tempopre_rap: return {QStringLiteral("Timer per rapina"), byte};
+    case tempopre_amp: return {QStringLiteral("Timer Antiatterramento"), byte};
+    case ntxtot: return {QStringLiteral("N° di Tx Tot"), byte};
+    case Filtropre: return {QStringLiteral("Filtro P. All"), byte};
+    case Codicerep: return {QStringLiteral("Cod Rep"), byte};
+    case ByteT1: case ByteT2: case ByteT3: return {QStringLiteral("Freq Tx Mhz"), byte};
+    default: return {QStringLiteral("indirizzo %1").arg(indirizzo), byte};
+    }
+}
+
+int maschera_ingresso(double ingresso)
+{
+    for (int n = 1; n <= 8; ++n)
+        if (ingresso == n)
+            return 1 << (n - 1);
+    return 0;
+}
+
+void memorizza_telegramma(BloccoParametri& b, int primo, const Telegramma& t)
+{
+    for (std::size_t i = 0; i < t.size(); ++i)
+        b[primo + static_cast<int>(i)] = t[i];
+}
+
+// Both radio telegrams from the code, the tones, the repeater and the input.
+std::optional<Rifiuto> calcola_telegrammi(Contesto& c, double codice)
+{
+    const Finestra& f = c.finestra;
+    double hi = std::floor(codice / 256);
+    const double lo = codice - 256 * hi;
+    if (f.selezionata(Opzione::Opt_toni_bassi))
+        hi += 4 * numero(f, Campo::cmb_Zelmrep);
+    const auto byte_hi = codifica_byte(hi);
+    if (!byte_hi)
+        return Rifiuto{QStringLiteral("Cod Rep"), QStringLiteral("0 - 63")};
+    const auto byte_lo = codifica_byte(lo);
+    if (!byte_lo)
+        return Rifiuto{QStringLiteral("Codice Brenk"), QStringLiteral("1 - 1023")};
+    const auto in = static_cast<std::uint8_t>(maschera_ingresso(numero(f, Campo::Cmb_n_ing_all)));
+    const std::uint8_t opt = f.selezionata(Opzione::Opt_toni_alti) ? 120 : 124;
+    memorizza_telegramma(c.blocco, Byt1, telegramma(*byte_hi, *byte_lo, in, opt));
+    memorizza_telegramma(c.blocco, Byte1, telegramma(*byte_hi, *byte_lo, 0, opt));
+    return std::nullopt;
+}
+
+void prendi_campi(Contesto& c)
+{
+    const Finestra& f = c.finestra;
+    c.blocco[ntxtot] = numero(f, Campo::Cmb_n_tx_tot);
+    c.blocco[Filtropre] = numero(f, Campo::Cmb_tmr_p_all);
+    c.blocco[tempopre_rap] = numero(f, Campo::txb_tmp_rap);
+    c.blocco[tempopre_amp] = numero(f, Campo::txb_amp);
+    c.blocco[Codicerep] = numero(f, Campo::cmb_Zelmrep);
+}
+
+// The bytes for addresses 0 to 61: the block, with the fixed values and the
+// checksum over what addresses 0 to 36 really receive.
+std::optional<Rifiuto> componi(BloccoParametri& b, Scritture& s)
+{
+    for (int a = 0; a <= Zelmbrenk; ++a) {
+        const auto byte = codifica_byte(b[a]);
+        if (!byte)
+            return origine(a);
+        s[static_cast<std::size_t>(a)] = *byte;
+    }
+    s[ncicli] = 2;
+    s[Byt12] = 3;
+    s[Zelmbrenk] = 1;
+    std::fill(s.begin() + Zelmbrenk + 1, s.begin() + Tipo_brenk, std::uint8_t{0});
+    s[Tipo_brenk] = static_cast<std::uint8_t>(tipo_nuovo);
+    b[totck] = complemento(std::accumulate(s.begin(), s.begin() + Zelmbrenk + 1, 0LL));
+    s[totck] = static_cast<std::uint8_t>(b[totck]);
+    return std::nullopt;
+}
+
+// Frequency and code tests, then everything the window gives the block.
+// False when the programming must stop (its message has been shown).
+Task<bool> prepara(Contesto& c, Scritture& scritture)
+{
+    Finestra& f = c.finestra;
+    const double FEe = numero(f, Campo::FqTx);
+    const ControlloFrequenza controllo = controlla_frequenza(FEe, c.blocco[brenkVU]);
+    if (controllo.avviso_range)
+        co_await f.messaggio(messaggio_fuori_range, Icona::Esclamazione);
+    if (!controllo.accettata) {
+        co_await f.messaggio(messaggio_fuori_banda, Icona::Esclamazione);
+        co_return false;
+    }
+    codifica_frequenza(FEe, c.blocco);
+    const double codice = numero(f, Campo::CodiceBrenk);
+    if (!(codice >= 1 && codice <= 1023)) {
+        co_await f.messaggio(messaggio_codice, Icona::Esclamazione);
+        co_return false;
+    }
+    auto rifiuto = calcola_telegrammi(c, codice);
+    if (!rifiuto) {
+        prendi_campi(c);
+        rifiuto = componi(c.blocco, scritture);
+    }
+    if (rifiuto)
+        co_await f.messaggio(messaggio_rifiuto(*rifiuto), Icona::Esclamazione);
+    co_return !rifiuto;
+}
+
+} // namespace
+
+Task<void> programma(Contesto& c)
+{
+    c.fleg = 1;
+    Scritture scritture{};
+    if (co_await prepara(c, scritture)) {
+        const int ultimo = c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo : ultimo_tipo_vecchio;
+        if (co_await scrivi_blocco(c, std::span(scritture).first(static_cast<std::size_t>(ultimo) + 1)))
+            co_await rileggi(c);
+    }
+    c.finestra.mostra_progresso(false);
+    c.fleg = 0;
+}
+
+} // namespace brenk

@@ -1,0 +1,18 @@
+#!/bin/bash
+# Installs the Debian packages the configurator needs to build, run and test.
+set -euo pipefail
+
+pacchetti=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+           qt6-qpa-plugins fonts-dejavu-core xvfb xauth)
+
+mancanti=()
+for p in "${pacchetti[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || mancanti+=("$p")
+done
+[ ${#mancanti[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${mancanti[@]}"

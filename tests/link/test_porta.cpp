@@ -1,0 +1,287 @@
+// The serial link against a pseudo-terminal whose far end the test drives.
+
+#include "esegui.h"
+#include "link/mappa_porte.h"
+#include "link/porta_seriale.h"
+#include "pseudo_terminale.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+
+using namespace brenk;
+using namespace brenk::prova;
+
+class TestPorta : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<PseudoTerminale> linea;
+    std::unique_ptr<PortaSeriale> porta;
+
+private slots:
+    void init()
+    {
+        linea = std::make_unique<PseudoTerminale>();
+        QVERIFY(linea->valido());
+        qputenv("BRENK_COM1", linea->dispositivo().toLocal8Bit());
+        porta = std::make_unique<PortaSeriale>();
+        porta->apri_porta();
+        QVERIFY(porta->aperta());
+        QCOMPARE(porta->dispositivo(), linea->dispositivo());
+    }
+
+    void cleanup()
+    {
+        porta.reset();
+        linea.reset();
+        qunsetenv("BRENK_COM1");
+    }
+
+    void pronto_scarta_fino_alla_K()
+    {
+        auto attesa = avvia(porta->attendi_pronto());
+        linea->scrivi("xy");
+        QTest::qWait(50);
+        QVERIFY(!attesa->esito.finito);
+        linea->scrivi("K");
+        QTRY_VERIFY(attesa->esito.finito);
+        QVERIFY(!attesa->esito.errore);
+        QCOMPARE(porta->buffer(), QByteArray("K"));
+    }
+
+    void pronto_lascia_in_coda_quel_che_segue_la_K()
+    {
+        linea->scrivi(QByteArray("K\x07", 2));
+        auto attesa = avvia(porta->attendi_pronto());
+        QTRY_VERIFY(attesa->esito.finito);
+        porta->svuota_buffer();
+        auto lettura = avvia(porta->leggi_carattere());
+        QTRY_VERIFY(lettura->esito.finito);
+        QCOMPARE(*lettura->esito.valore, QByteArray("\x07"));
+    }
+
+    void carattere_uno_alla_volta_data()
+    {
+        QTest::addColumn<QByteArray>("arrivati");
+        QTest::newRow("due lettere") << QByteArray("AB");
+        QTest::newRow("zero e 255") << QByteArray("\x00\xFF", 2);
+        QTest::newRow("zero zero") << QByteArray("\x00\x00", 2);
+    }
+    void carattere_uno_alla_volta()
+    {
+        QFETCH(QByteArray, arrivati);
+        linea->scrivi(arrivati);
+        for (char atteso : arrivati) {
+            porta->svuota_buffer();
+            auto lettura = avvia(porta->leggi_carattere());
+            QTRY_VERIFY(lettura->esito.finito);
+            QCOMPARE(*lettura->esito.valore, QByteArray(1, atteso));
+        }
+    }
+
+    void conferma_data()
+    {
+        QTest::addColumn<QByteArray>("risposta");
+        QTest::addColumn<bool>("riuscita");
+        QTest::newRow("K") << QByteArray("K") << true;
+        QTest::newRow("K poi altro") << QByteArray("Kx") << true;
+        QTest::newRow("nulla") << QByteArray() << false;
+        QTest::newRow("xK") << QByteArray("xK") << false;
+        QTest::newRow("k minuscola") << QByteArray("k") << false;
+        QTest::newRow("zero") << QByteArray("\x00", 1) << false;
+    }
+    void conferma()
+    {
+        QFETCH(QByteArray, risposta);
+        QFETCH(bool, riuscita);
+        porta->imposta_timeout(300);
+        QElapsedTimer orologio;
+        orologio.start();
+        auto attesa = avvia(porta->attendi_conferma());
+        linea->scrivi(risposta);
+        QTRY_VERIFY(attesa->esito.finito);
+        QCOMPARE(*attesa->esito.valore, riuscita);
+        if (!riuscita)
+            QVERIFY(orologio.elapsed() >= 290);
+    }
+
+    // The transmitter's protocol allows 4000 ms for an acknowledgement.
+    void conferma_scade_dopo_quattro_secondi()
+    {
+        QCOMPARE(porta->timeout(), 4000);
+        QElapsedTimer orologio;
+        orologio.start();
+        auto attesa = avvia(porta->attendi_conferma());
+        QTest::qWait(3500);
+        QVERIFY(!attesa->esito.finito);
+        linea->scrivi("x");
+        QTRY_VERIFY_WITH_TIMEOUT(attesa->esito.finito, 2000);
+        QVERIFY(orologio.elapsed() >= 3990);
+        QCOMPARE(*attesa->esito.valore, false);
+    }
+
+    void ogni_conferma_riparte_da_capo()
+    {
+        porta->imposta_timeout(400);
+        auto prima = avvia(porta->attendi_conferma());
+        QTest::qWait(250);
+        linea->scrivi("K");
+        QTRY_VERIFY(prima->esito.finito);
+        porta->svuota_buffer();
+        auto seconda = avvia(porta->attendi_conferma());
+        QTest::qWait(250);
+        QVERIFY(!seconda->esito.finito);
+        linea->scrivi("K");
+        QTRY_VERIFY(seconda->esito.finito);
+        QCOMPARE(*seconda->esito.valore, true);
+    }
+
+    // A handler that closes the port during a wait (the disconnect button)
+    // runs to its end; the wait then ends as for a closed port.
+    void chiusura_durante_le_attese()
+    {
+        auto conferma = avvia(porta->attendi_conferma());
+        QTimer::singleShot(20, porta.get(), [this] { porta->chiudi_porta(); });
+        QElapsedTimer orologio;
+        orologio.start();
+        QTRY_VERIFY(conferma->esito.finito);
+        QCOMPARE(*conferma->esito.valore, false);
+        QVERIFY(orologio.elapsed() < 3000);
+
+        porta->apri_porta();
+        porta->svuota_buffer();
+        auto lettura = avvia(porta->leggi_carattere());
+        QTimer::singleShot(20, porta.get(), [this] { porta->chiudi_porta(); });
+        QTRY_VERIFY(lettura->esito.finito);
+        QCOMPARE(*lettura->esito.valore, QByteArray());
+
+        porta->apri_porta();
+        auto pronto = avvia(porta->attendi_pronto());
+        QTimer::singleShot(20, porta.get(), [this] { porta->chiudi_porta(); });
+        QTRY_VERIFY(pronto->esito.finito);
+        QVERIFY(pronto->esito.errore);
+        QCOMPARE(pronto->esito.errore->numero, 8012);
+    }
+
+    void la_chiusura_riprende_l_attesa_solo_dopo_il_gestore()
+    {
+        auto pronto = avvia(porta->attendi_pronto());
+        bool finito_dentro_il_gestore = true;
+        QTimer::singleShot(10, porta.get(), [&] {
+            porta->chiudi_porta();
+            finito_dentro_il_gestore = pronto->esito.finito;
+        });
+        QTRY_VERIFY(pronto->esito.finito);
+        QVERIFY(!finito_dentro_il_gestore);
+    }
+
+    // The adapter is pulled out under a wait: a closed port, no crash.
+    void linea_persa_durante_le_attese()
+    {
+        auto conferma = avvia(porta->attendi_conferma());
+        QTimer::singleShot(20, porta.get(), [this] { linea->riaggancia(); });
+        QTRY_VERIFY_WITH_TIMEOUT(conferma->esito.finito, 2000);
+        QCOMPARE(*conferma->esito.valore, false);
+        QVERIFY(!porta->aperta());
+        QVERIFY_THROWS_EXCEPTION(ErrorePorta, porta->invia('R'));
+    }
+
+    void abbandonare_un_attesa_non_lascia_nulla_da_riprendere()
+    {
+        auto pronto = avvia(porta->attendi_pronto());
+        pronto.reset();
+        linea->scrivi("K");
+        porta->chiudi_porta();
+        QTest::qWait(50);
+        QVERIFY(!porta->aperta());
+    }
+
+    void ogni_byte_esce_tale_e_quale()
+    {
+        QByteArray tutti;
+        for (int b = 0; b < 256; ++b) {
+            porta->invia(static_cast<std::uint8_t>(b));
+            tutti.append(static_cast<char>(b));
+        }
+        QTRY_COMPARE(linea->ricevuti(), tutti);
+    }
+
+    // The farewell letter must reach the line although the port closes at once.
+    void la_lettera_di_congedo_arriva_prima_della_chiusura()
+    {
+        porta->invia('E');
+        porta->chiudi_porta();
+        QCOMPARE(linea->ricevuti(), QByteArray("E"));
+    }
+
+    void invio_su_porta_chiusa()
+    {
+        porta->chiudi_porta();
+        try {
+            porta->invia('L');
+            QFAIL("sent on a closed port");
+        } catch (const ErrorePorta& e) {
+            QCOMPARE(e.numero, 8012);
+            QVERIFY(e.descrizione.contains(QStringLiteral("non aperta")));
+        }
+        QCOMPARE(linea->ricevuti(), QByteArray());
+    }
+
+    void aprire_una_porta_aperta_non_la_riapre()
+    {
+        linea->scrivi("Z");
+        QTest::qWait(20);
+        porta->apri_porta();
+        porta->svuota_buffer();
+        auto lettura = avvia(porta->leggi_carattere());
+        QTRY_VERIFY(lettura->esito.finito);
+        QCOMPARE(*lettura->esito.valore, QByteArray("Z"));
+    }
+
+    void porta_inesistente()
+    {
+        PortaSeriale altra;
+        qputenv("BRENK_COM2", "/dev/nessuna-porta-qui");
+        altra.imposta_numero(2);
+        try {
+            altra.apri_porta();
+            QFAIL("opened a missing port");
+        } catch (const ErrorePorta& e) {
+            QCOMPARE(e.numero, 8002);
+            QCOMPARE(e.testo(), QStringLiteral("Porta seriale inesistente: /dev/nessuna-porta-qui 8002"));
+        }
+        QVERIFY(!altra.aperta());
+        qunsetenv("BRENK_COM2");
+    }
+
+    void ordine_delle_porte_data()
+    {
+        QTest::addColumn<QStringList>("trovate");
+        QTest::addColumn<QStringList>("ordinate");
+        QTest::newRow("adattatori prima")
+            << QStringList{"/dev/ttyS1", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB0"}
+            << QStringList{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyS1"};
+        QTest::newRow("solo integrate") << QStringList{"/dev/ttyS3", "/dev/ttyS2"}
+                                        << QStringList{"/dev/ttyS2", "/dev/ttyS3"};
+        QTest::newRow("nessuna") << QStringList{} << QStringList{};
+    }
+    void ordine_delle_porte()
+    {
+        QFETCH(QStringList, trovate);
+        QFETCH(QStringList, ordinate);
+        QCOMPARE(ordina_porte(trovate), ordinate);
+    }
+
+    void la_variabile_d_ambiente_sceglie_il_dispositivo()
+    {
+        qputenv("BRENK_COM5", "/dev/ttyUSB7");
+        QCOMPARE(dispositivo_per_com(5), QStringLiteral("/dev/ttyUSB7"));
+        QVERIFY(descrizione_porte().contains(QStringLiteral("Com 5: /dev/ttyUSB7")));
+        QCOMPARE(descrizione_porte().count(QLatin1Char('\n')), 7);
+        qunsetenv("BRENK_COM5");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPorta)
+#include "test_porta.moc"

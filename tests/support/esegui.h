@@ -1,0 +1,68 @@
+#pragma once
+
+// Runs a coroutine from a test and keeps what it ends with.
+
+#include "link/errore_porta.h"
+#include "link/task.h"
+
+#include <memory>
+#include <optional>
+
+namespace brenk::prova {
+
+template <typename T>
+struct Esito {
+    std::optional<T> valore;
+    std::optional<ErrorePorta> errore;
+    bool finito = false;
+};
+
+template <typename T>
+Task<void> raccogli(Task<T> t, Esito<T>& esito)
+{
+    try {
+        esito.valore = co_await std::move(t);
+    } catch (const ErrorePorta& e) {
+        esito.errore = e;
+    }
+    esito.finito = true;
+}
+
+inline Task<void> raccogli(Task<void> t, Esito<bool>& esito)
+{
+    try {
+        co_await std::move(t);
+        esito.valore = true;
+    } catch (const ErrorePorta& e) {
+        esito.errore = e;
+    }
+    esito.finito = true;
+}
+
+// What a Task<T> ends with; a Task<void> that ends normally gives true.
+template <typename T>
+struct EsitoDi {
+    using tipo = Esito<T>;
+};
+template <>
+struct EsitoDi<void> {
+    using tipo = Esito<bool>;
+};
+
+// A coroutine started from a test, with the place its outcome goes.
+template <typename T>
+struct InCorso {
+    typename EsitoDi<T>::tipo esito;
+    Task<void> task;
+};
+
+template <typename T>
+std::unique_ptr<InCorso<T>> avvia(Task<T> t)
+{
+    auto c = std::make_unique<InCorso<T>>();
+    c->task = raccogli(std::move(t), c->esito);
+    c->task.avvia();
+    return c;
+}
+
+} // namespace brenk::prova
