@@ -1,0 +1,67 @@
+#include "params/blocco.h"
+
+#include <cmath>
+#include <numeric>
+
+namespace brenk {
+
+namespace {
+
+// Nearest whole number, an exact half going to the even neighbour.
+double arrotonda_al_pari(double valore)
+{
+    const double sotto = std::floor(valore);
+    const double resto = valore - sotto;
+    if (resto > 0.5 || (resto == 0.5 && std::fmod(sotto, 2.0) != 0.0))
+        return sotto + 1.0;
+    return sotto;
+}
+
+} // namespace
+
+std::optional<std::uint8_t> codifica_byte(double valore)
+{
+    // Also refuses NaN and the infinities, for which every comparison fails.
+    if (!(valore >= -0.5 && valore <= 255.5))
+        return std::nullopt;
+    const double intero = arrotonda_al_pari(valore);
+    if (intero > 255.0)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(intero);
+}
+
+std::uint8_t complemento(long long somma)
+{
+    // Unsigned arithmetic wraps like two's complement, and cannot overflow.
+    return static_cast<std::uint8_t>((255u - static_cast<unsigned long long>(somma)) & 255u);
+}
+
+void calcola_totck(BloccoParametri& blocco)
+{
+    long long somma = 0;
+    for (int indirizzo = tempopre_rap; indirizzo <= Zelmbrenk; ++indirizzo)
+        somma += codifica_byte(blocco[indirizzo]).value_or(0);
+    blocco[totck] = complemento(somma);
+}
+
+Telegramma telegramma(std::uint8_t hi, std::uint8_t lo, std::uint8_t in, std::uint8_t opt)
+{
+    Telegramma t{28, 7, hi, lo, in, opt, 0, 0, 3};
+    t[6] = byte_controllo(t);
+    t[7] = byte_somma(t);
+    return t;
+}
+
+std::uint8_t byte_controllo(const Telegramma& t)
+{
+    // Bytes 2 to 6 sit at indices 1 to 5.
+    return static_cast<std::uint8_t>(t[1] ^ t[2] ^ t[3] ^ t[4] ^ t[5]);
+}
+
+std::uint8_t byte_somma(const Telegramma& t)
+{
+    // Bytes 2 to 7 sit at indices 1 to 6.
+    return complemento(std::accumulate(t.begin() + 1, t.begin() + 7, 0LL));
+}
+
+} // namespace brenk
