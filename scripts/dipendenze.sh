@@ -1,9 +1,10 @@
 #!/bin/bash
-# Installs the Debian packages the configurator needs to build, run and test.
+# Installs the Debian packages the configurator needs to build, run and test,
+# and any further packages named as arguments.
 set -euo pipefail
 
 pacchetti=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-           qt6-qpa-plugins fonts-dejavu-core xvfb xauth)
+           qt6-qpa-plugins fonts-dejavu-core xvfb xauth "$@")
 
 mancanti=()
 for p in "${pacchetti[@]}"; do

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Builds everything and runs every test, then again under AddressSanitizer
-# and UndefinedBehaviorSanitizer.
+# and UndefinedBehaviorSanitizer, then a short run of each fuzzer.
 set -euo pipefail
 radice="$(cd "$(dirname "$0")/.." && pwd)"
 "$radice/scripts/dipendenze.sh"
@@ -14,3 +14,5 @@ export LSAN_OPTIONS="suppressions=$radice/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 "$radice/scripts/compila.sh" "$radice/build-asan" -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON
 (cd "$radice/build-asan" && ctest --output-on-failure -j2)
+
+"$radice/scripts/fuzz.sh" "${BRENK_FUZZ_SECONDI:-20}"

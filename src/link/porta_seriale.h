@@ -18,7 +18,6 @@
 #include <QSerialPort>
 #include <QTimer>
 
-#include <coroutine>
 #include <cstdint>
 
 namespace brenk {

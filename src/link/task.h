@@ -5,7 +5,10 @@
 // suspended frame and with it every frame it is awaiting, so abandoning an
 // operation is just dropping its Task.
 
+// moc cannot parse the standard <coroutine> header; it needs none of it.
+#ifndef Q_MOC_RUN
 #include <coroutine>
+#endif
 #include <exception>
 #include <optional>
 #include <utility>

@@ -31,7 +31,8 @@ Task<void> segnala_guasto(Finestra& finestra, const ErrorePorta& errore)
 
 Task<void> connetti(Contesto& c)
 {
-    if (const auto errore = co_await cattura(collega(c)))
+    const auto errore = co_await cattura(collega(c));
+    if (errore)
         co_await segnala_guasto(c.finestra, *errore);
 }
 

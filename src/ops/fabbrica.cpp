@@ -5,7 +5,8 @@ namespace brenk {
 
 Task<void> carica_fabbrica(Contesto& c, Banda banda)
 {
-    if (!co_await scrivi_blocco(c, blocco_fabbrica(banda)))
+    const bool scritto = co_await scrivi_blocco(c, blocco_fabbrica(banda));
+    if (!scritto)
         co_return;
     svuota_campi(c.finestra);
     co_await rileggi(c);

@@ -123,7 +123,8 @@ Task<void> leggi_parametri(Contesto& c)
     int totck_letto = 0;
     for (int t = 0; t <= ultimo_letto; ++t) {
         finestra.imposta_progresso(t);
-        memorizza(c.blocco, t, co_await leggi_indirizzo(c.porta, t), totck_letto);
+        const std::uint8_t valore = co_await leggi_indirizzo(c.porta, t);
+        memorizza(c.blocco, t, valore, totck_letto);
     }
     finestra.imposta_progresso(0);
     finestra.mostra_progresso(false);

@@ -148,9 +148,12 @@ Task<void> programma(Contesto& c)
 {
     c.fleg = 1;
     Scritture scritture{};
-    if (co_await prepara(c, scritture)) {
-        const int ultimo = c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo : ultimo_tipo_vecchio;
-        if (co_await scrivi_blocco(c, std::span(scritture).first(static_cast<std::size_t>(ultimo) + 1)))
+    const bool pronta = co_await prepara(c, scritture);
+    if (pronta) {
+        const auto ultimo = static_cast<std::size_t>(c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo
+                                                                                          : ultimo_tipo_vecchio);
+        const bool scritta = co_await scrivi_blocco(c, std::span(scritture).first(ultimo + 1));
+        if (scritta)
             co_await rileggi(c);
     }
     c.finestra.mostra_progresso(false);

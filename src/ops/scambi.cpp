@@ -35,7 +35,8 @@ Task<bool> scrivi_blocco(Contesto& c, std::span<const std::uint8_t> valori)
     finestra.imposta_massimo_progresso(static_cast<int>(valori.size()) - 1);
     for (std::size_t a = 0; a < valori.size(); ++a) {
         finestra.imposta_progresso(static_cast<int>(a));
-        if (!co_await scrivi_indirizzo(c.porta, static_cast<int>(a), valori[a])) {
+        const bool confermata = co_await scrivi_indirizzo(c.porta, static_cast<int>(a), valori[a]);
+        if (!confermata) {
             co_await finestra.messaggio(messaggio_time_out, Icona::Esclamazione);
             finestra.mostra_progresso(false);
             co_return false;

@@ -5,6 +5,10 @@
 #include "link/errore_porta.h"
 #include "link/task.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -63,6 +67,24 @@ std::unique_ptr<InCorso<T>> avvia(Task<T> t)
     c->task = raccogli(std::move(t), c->esito);
     c->task.avvia();
     return c;
+}
+
+// Runs the event loop until `condizione` holds or `limite_ms` pass. Unlike
+// QTest::qWaitFor it does not sleep between checks, so a long exchange with
+// the simulator runs at the speed of the line.
+inline bool attendi(const std::function<bool()>& condizione, int limite_ms = 15000)
+{
+    QEventLoop ciclo;
+    QTimer controllo;
+    QObject::connect(&controllo, &QTimer::timeout, &ciclo, [&] {
+        if (condizione())
+            ciclo.quit();
+    });
+    QTimer::singleShot(limite_ms, &ciclo, &QEventLoop::quit);
+    controllo.start(1);
+    if (!condizione())
+        ciclo.exec();
+    return condizione();
 }
 
 } // namespace brenk::prova

@@ -1,0 +1,37 @@
+#!/bin/bash
+# Builds the libFuzzer targets of fuzz/ with clang and runs each for a
+# bounded time (seconds, default 30) over its corpus. Fails on any crash or
+# sanitizer report; the input that caused it is left in build-fuzz/guasti/.
+set -euo pipefail
+radice="$(cd "$(dirname "$0")/.." && pwd)"
+secondi="${1:-30}"
+cartella="$radice/build-fuzz"
+
+"$radice/scripts/dipendenze.sh" clang libclang-rt-14-dev
+
+cmake -S "$radice/fuzz" -B "$cartella" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$cartella" -j"$(nproc)"
+
+export LSAN_OPTIONS="suppressions=$radice/scripts/lsan.supp:print_suppressions=0"
+mkdir -p "$cartella/guasti"
+falliti=()
+while read -r fuzzer; do
+  nome="${fuzzer#fuzz_}"
+  # New inputs go to the build folder; the repository's corpus only seeds.
+  corpus=("$cartella/corpus/$nome")
+  mkdir -p "${corpus[0]}"
+  [ -d "$radice/fuzz/corpus/$nome" ] && corpus+=("$radice/fuzz/corpus/$nome")
+  echo "== $fuzzer: $secondi s"
+  if ! "$cartella/$fuzzer" -max_total_time="$secondi" -print_final_stats=1 \
+       -artifact_prefix="$cartella/guasti/$fuzzer-" "${corpus[@]}" </dev/null >"$cartella/$fuzzer.log" 2>&1; then
+    falliti+=("$fuzzer")
+    tail -n 40 "$cartella/$fuzzer.log"
+  fi
+  grep -E '^(Done|stat::number_of_executed_units)' "$cartella/$fuzzer.log" || true
+done <"$cartella/fuzzer.txt"
+
+if [ ${#falliti[@]} -gt 0 ]; then
+  echo "Fuzzers that failed: ${falliti[*]} (inputs in $cartella/guasti/)"
+  exit 1
+fi
+echo "All fuzzers ran without a failure."

@@ -1,0 +1,409 @@
+#include "simulatore.h"
+
+#include "pc_seriale.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using brenk::Contenuto;
+using brenk::Simulatore;
+
+Q_DECLARE_METATYPE(Simulatore::Opzioni)
+
+namespace {
+
+Simulatore::Opzioni con_memoria(Contenuto contenuto)
+{
+    Simulatore::Opzioni o;
+    o.memoria = brenk::memoria_predefinita(contenuto);
+    return o;
+}
+
+QByteArray byte(std::initializer_list<int> valori)
+{
+    QByteArray b;
+    for (const int v : valori)
+        b.append(static_cast<char>(v));
+    return b;
+}
+
+// A 2400-baud character takes 1/240 s; pacing may be late, never early.
+// The margin only absorbs timer granularity.
+double tempo_minimo_ms(int byte)
+{
+    return 0.9 * byte * 1000.0 / 240.0;
+}
+
+} // namespace
+
+class TestSimulatore : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Simulatore> sim;
+    std::unique_ptr<PcSeriale> pc;
+    qsizetype visti = 0; // bytes sent by the simulator before `pc->arrivati`
+
+    void avvia(const Simulatore::Opzioni& opzioni)
+    {
+        sim = std::make_unique<Simulatore>(opzioni);
+        QString errore;
+        QVERIFY2(sim->avvia(&errore), qPrintable(errore));
+        nuovo_pc(sim->dispositivo());
+    }
+
+    void nuovo_pc(const QString& dispositivo)
+    {
+        pc = std::make_unique<PcSeriale>(dispositivo);
+        visti = sim->inviati().size();
+    }
+
+    // Takes the link; what arrives afterwards starts `pc->arrivati` afresh.
+    void collega()
+    {
+        if (!pc->porta.isOpen())
+            QVERIFY(pc->apri());
+        pc->collega();
+        QTRY_VERIFY(sim->collegato());
+        QTRY_COMPARE(pc->arrivati, sim->inviati().mid(visti));
+        visti = sim->inviati().size();
+        pc->arrivati.clear();
+    }
+
+private slots:
+    void cleanup()
+    {
+        pc.reset();
+        sim.reset();
+    }
+
+    void annunci_data()
+    {
+        QTest::addColumn<Simulatore::Opzioni>("opzioni");
+        QTest::addColumn<QByteArray>("annuncio");
+
+        Simulatore::Opzioni o;
+        QTest::newRow("K") << o << QByteArray("K");
+        o.spazzatura = "xy";
+        QTest::newRow("spazzatura") << o << QByteArray("xyK");
+        o = {};
+        o.mai_k = true;
+        QTest::newRow("mai K") << o << QByteArray();
+    }
+
+    // Announces only to an open port, ignores all but "L", stops once linked.
+    void annunci()
+    {
+        QFETCH(Simulatore::Opzioni, opzioni);
+        QFETCH(QByteArray, annuncio);
+        avvia(opzioni);
+
+        QTest::qWait(250);
+        QVERIFY(sim->inviati().isEmpty());
+
+        QVERIFY(pc->apri());
+        pc->scrivi(byte({'R', 'x', 'E', 0}));
+        QTRY_COMPARE(sim->ricevuti(), byte({'R', 'x', 'E', 0}));
+        if (annuncio.isEmpty())
+            QTest::qWait(250);
+        else
+            QTRY_VERIFY(pc->arrivati.size() >= 2 * annuncio.size());
+        QVERIFY(!sim->collegato());
+        const int ripetizioni = annuncio.isEmpty() ? 0 : int(pc->arrivati.size() / annuncio.size());
+        QCOMPARE(pc->arrivati, annuncio.repeated(ripetizioni));
+
+        pc->scrivi("L");
+        QTRY_VERIFY(sim->collegato());
+        QTRY_COMPARE(pc->arrivati, sim->inviati());
+        QTest::qWait(250);
+        QCOMPARE(sim->inviati(), pc->arrivati);
+    }
+
+    void scambi_data()
+    {
+        QTest::addColumn<Simulatore::Opzioni>("opzioni");
+        QTest::addColumn<QByteArray>("invio");
+        QTest::addColumn<QByteArray>("risposta");
+        QTest::addColumn<int>("indirizzo");
+        QTest::addColumn<int>("valore");
+        QTest::addColumn<int>("scritture");
+
+        const auto uhf = con_memoria(Contenuto::UHF);
+        QTest::newRow("letture") << uhf << byte({'R', 0, 'R', 61, 'R', 62, 'R', 63})
+                                 << byte({30, 142, 'U', 'Z'}) << 0 << 30 << 0;
+        QTest::newRow("scrittura e rilettura") << uhf << byte({'W', 7, 200, 'R', 7})
+                                               << byte({'K', 200}) << 7 << 200 << 1;
+        QTest::newRow("oltre l'indirizzo 63") << uhf << byte({'R', 64, 'W', 64, 5, 'R', 255})
+                                              << byte({0, 'K', 0}) << 0 << 30 << 1;
+        QTest::newRow("lettere ignorate") << uhf << byte({'L', 'Z', 'k', 'R', 2})
+                                          << byte({6}) << 2 << 6 << 0;
+
+        auto o = uhf;
+        o.conferme_max = 2;
+        QTest::newRow("conferme finite") << o << byte({'W', 0, 1, 'W', 1, 2, 'W', 2, 3, 'R', 2})
+                                         << byte({'K', 'K', 6}) << 2 << 6 << 3;
+        o = uhf;
+        o.k_minuscola = true;
+        QTest::newRow("k minuscola") << o << byte({'W', 5, 9}) << QByteArray("k") << 5 << 9 << 1;
+        o = uhf;
+        o.extra_dopo = 1;
+        QTest::newRow("byte in più") << o << byte({'R', 0, 'R', 1, 'R', 2})
+                                     << byte({30, 60, 0xA5, 6}) << 1 << 60 << 0;
+        o = uhf;
+        o.checksum_errato = true;
+        QTest::newRow("checksum errato") << o << byte({'R', 61, 'R', 60})
+                                         << byte({143, 78}) << 61 << 142 << 0;
+        o.memoria[61] = 255;
+        QTest::newRow("checksum errato 255") << o << byte({'R', 61}) << byte({0}) << 61 << 255 << 0;
+    }
+
+    void scambi()
+    {
+        QFETCH(Simulatore::Opzioni, opzioni);
+        QFETCH(QByteArray, invio);
+        QFETCH(QByteArray, risposta);
+        QFETCH(int, indirizzo);
+        QFETCH(int, valore);
+        QFETCH(int, scritture);
+        avvia(opzioni);
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+
+        pc->scrivi(invio);
+        QTRY_COMPARE(sim->ricevuti(), "L" + invio);
+        QTRY_COMPARE(pc->arrivati, risposta);
+        QCOMPARE(int(sim->memoria().at(std::size_t(indirizzo))), valore);
+        QCOMPARE(sim->scritture(), scritture);
+        QVERIFY(sim->collegato());
+    }
+
+    void fine_collegamento_data()
+    {
+        QTest::addColumn<char>("lettera");
+        QTest::addColumn<int>("trasmissioni");
+        QTest::newRow("E") << 'E' << 0;
+        QTest::newRow("Q") << 'Q' << 1;
+    }
+
+    // The link ends, announcing resumes, and a new link works.
+    void fine_collegamento()
+    {
+        QFETCH(char, lettera);
+        QFETCH(int, trasmissioni);
+        avvia(con_memoria(Contenuto::UHF));
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+        QSignalSpy trasmesso(sim.get(), &Simulatore::trasmissione);
+        QSignalSpy stato(sim.get(), &Simulatore::stato_collegamento);
+
+        pc->scrivi(byte({lettera, 'R', 0}));
+        QTRY_VERIFY(pc->arrivati.startsWith("K"));
+        QVERIFY(!sim->collegato());
+        QCOMPARE(stato.count(), 1);
+        QCOMPARE(trasmesso.count(), trasmissioni);
+        QCOMPARE(sim->trasmissioni(), trasmissioni);
+
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+        pc->scrivi(byte({'R', 0}));
+        QTRY_COMPARE(pc->arrivati, byte({30}));
+    }
+
+    // No byte is translated or swallowed, either way: CR/LF, 0, XON/XOFF,
+    // interrupt characters, 255.
+    // A reply sent after the PC closed its port is lost, as on a real line,
+    // instead of waiting for the next port opened on the device.
+    void porta_riaperta()
+    {
+        avvia(con_memoria(Contenuto::UHF));
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+        pc->scrivi(byte({'R', 0}));
+        pc->porta.flush();
+        pc->porta.close();
+        QTRY_COMPARE(sim->inviati().mid(visti), byte({30}));
+
+        nuovo_pc(sim->dispositivo());
+        QVERIFY(pc->apri());
+        pc->scrivi(byte({'R', 1}));
+        QTRY_COMPARE(sim->ricevuti(), byte({'L', 'R', 0, 'R', 1}));
+        QTRY_COMPARE(pc->arrivati, byte({60}));
+    }
+
+    void tutti_i_byte()
+    {
+        avvia(con_memoria(Contenuto::Zeri));
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+
+        QByteArray invio;
+        QByteArray attesa;
+        for (int v = 0; v < 256; ++v) {
+            invio += byte({'W', 5, v, 'R', 5});
+            attesa += byte({'K', v});
+        }
+        pc->scrivi(invio);
+        QTRY_COMPARE(pc->arrivati, attesa);
+        QCOMPARE(sim->ricevuti(), "L" + invio);
+    }
+
+    void ritmo_data()
+    {
+        QTest::addColumn<int>("letture");
+        QTest::addColumn<bool>("extra");
+        QTest::addColumn<int>("byte_in_linea");
+        // 40 request bytes, then the last reply.
+        QTest::newRow("richieste") << 20 << false << 41;
+        // 2 request bytes, then the reply and the extra byte one after the other.
+        QTest::newRow("risposte") << 1 << true << 4;
+    }
+
+    // Measured from the PC's write, which no byte can precede, so late timers
+    // can only lengthen it.
+    void ritmo()
+    {
+        QFETCH(int, letture);
+        QFETCH(bool, extra);
+        QFETCH(int, byte_in_linea);
+        auto opzioni = con_memoria(Contenuto::UHF);
+        opzioni.a_ritmo = true;
+        if (extra)
+            opzioni.extra_dopo = letture - 1;
+        avvia(opzioni);
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+
+        QByteArray attesa = byte({30}).repeated(letture);
+        if (extra)
+            attesa += char(opzioni.byte_extra);
+        // Waiting on the signal, rather than polling, sees each byte as it comes.
+        QSignalSpy letto(&pc->porta, &QSerialPort::readyRead);
+        QElapsedTimer cronometro;
+        cronometro.start();
+        pc->scrivi(byte({'R', 0}).repeated(letture));
+        while (pc->arrivati.size() < attesa.size() && letto.wait(2000)) {
+        }
+        const qint64 trascorsi = cronometro.elapsed();
+        QCOMPARE(pc->arrivati, attesa);
+        QVERIFY2(trascorsi >= tempo_minimo_ms(byte_in_linea), qPrintable(QString::number(trascorsi)));
+    }
+
+    void riaggancio_data()
+    {
+        QTest::addColumn<bool>("a_comando");
+        QTest::newRow("dopo n byte") << false;
+        QTest::newRow("a comando") << true;
+    }
+
+    // The PC's port fails as with a pulled adapter; ritorna() brings back a
+    // device, behind the same link, that holds the memory written before.
+    void riaggancio()
+    {
+        QFETCH(bool, a_comando);
+        QTemporaryDir cartella;
+        QVERIFY(cartella.isValid());
+        const QString link = cartella.filePath("com1");
+        auto opzioni = con_memoria(Contenuto::UHF);
+        opzioni.link = link;
+        if (!a_comando)
+            opzioni.riaggancia_dopo = 6; // "L", "W", 5, 9, "R", 0
+        avvia(opzioni);
+        QCOMPARE(QFileInfo(link).symLinkTarget(), sim->dispositivo());
+        QSignalSpy riagganciato(sim.get(), &Simulatore::riagganciato);
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+
+        pc->scrivi(byte({'W', 5, 9}));
+        QTRY_COMPARE(pc->arrivati, QByteArray("K"));
+        if (a_comando)
+            sim->riaggancia();
+        else
+            pc->scrivi(byte({'R', 0}));
+        QTRY_VERIFY(pc->errore != QSerialPort::NoError);
+        QCOMPARE(riagganciato.count(), 1);
+        QCOMPARE(pc->arrivati, QByteArray("K"));
+        QVERIFY(sim->dispositivo().isEmpty());
+        QVERIFY(!sim->collegato());
+
+        QString errore;
+        QVERIFY2(sim->ritorna(&errore), qPrintable(errore));
+        QCOMPARE(QFileInfo(link).symLinkTarget(), sim->dispositivo());
+        nuovo_pc(link);
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+        pc->scrivi(byte({'R', 5, 'R', 0}));
+        QTRY_COMPARE(pc->arrivati, byte({9, 30}));
+
+        pc.reset();
+        sim.reset();
+        QVERIFY(!QFileInfo(link).isSymLink());
+    }
+
+    void link_su_un_file()
+    {
+        QTemporaryDir cartella;
+        QVERIFY(cartella.isValid());
+        const QString percorso = cartella.filePath("com1");
+        QFile file(percorso);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("dati");
+        file.close();
+
+        Simulatore::Opzioni opzioni;
+        opzioni.link = percorso;
+        {
+            Simulatore s(opzioni);
+            QString errore;
+            QVERIFY(!s.avvia(&errore));
+            QVERIFY(errore.contains(percorso));
+        }
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("dati"));
+    }
+
+    void memoria_da_file_data()
+    {
+        QTest::addColumn<int>("dimensione");
+        QTest::newRow("63 byte") << 63;
+        QTest::newRow("64 byte") << 64;
+        QTest::newRow("65 byte") << 65;
+    }
+
+    void memoria_da_file()
+    {
+        QFETCH(int, dimensione);
+        QTemporaryDir cartella;
+        QVERIFY(cartella.isValid());
+        const QString percorso = cartella.filePath("memoria.bin");
+        QByteArray dati;
+        for (int i = 0; i < dimensione; ++i)
+            dati.append(static_cast<char>(255 - i));
+        QFile file(percorso);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(dati);
+        file.close();
+
+        QString errore;
+        const auto memoria = brenk::memoria_da_file(percorso, &errore);
+        QCOMPARE(memoria.has_value(), dimensione == 64);
+        QCOMPARE(errore.isEmpty(), dimensione == 64);
+        if (memoria)
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(memoria->data()), 64), dati);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimulatore)
+#include "test_simulatore.moc"

@@ -1,0 +1,46 @@
+#pragma once
+
+// One direction of the simulated serial line. Bytes go through either at once
+// or, paced, each one after the line time of a character at 2400 baud
+// (10 bits: start, 8 data, stop): a byte that enters while the line is busy
+// waits for the bytes before it.
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <deque>
+
+namespace brenk {
+
+class CodaLinea : public QObject {
+    Q_OBJECT
+public:
+    // 1/240 s, rounded up so that a paced byte never takes less.
+    static constexpr qint64 tempo_byte_ns = (10 * 1'000'000'000LL + 2399) / 2400;
+
+    explicit CodaLinea(bool a_ritmo, QObject* parent = nullptr);
+
+    void metti(const QByteArray& byte);
+    // Drops every byte not yet through.
+    void svuota();
+
+signals:
+    void consegnato(quint8 byte);
+
+private:
+    struct Voce {
+        quint8 byte;
+        qint64 fine_ns;
+    };
+
+    void consegna();
+
+    const bool a_ritmo_;
+    std::deque<Voce> coda_;
+    qint64 ultima_fine_ns_ = 0;
+    QElapsedTimer orologio_;
+    QTimer timer_;
+};
+
+} // namespace brenk

@@ -1,0 +1,181 @@
+// brenk-sim: a simulated transmitter on a pseudo-terminal. The first line it
+// prints is the device to open as serial port; then one line per event.
+
+#include "simulatore.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+namespace {
+
+using brenk::Simulatore;
+
+struct Scelte {
+    Simulatore::Opzioni opzioni;
+    bool registro = false;
+    std::optional<int> ritorno_ms;
+};
+
+const QList<QCommandLineOption>& opzioni_riga()
+{
+    static const QList<QCommandLineOption> opzioni{
+        {"memoria", "Contenuto della memoria: zeri, uhf, vhf, vecchio (blocco UHF di tipo vecchio) "
+                    "oppure un file di 64 byte. Predefinito: uhf.", "tipo", "uhf"},
+        {"link", "Crea un collegamento simbolico al dispositivo in <percorso>.", "percorso"},
+        {"ritmo", "Ogni byte, nei due sensi, impiega il suo tempo di linea a 2400 baud (10 bit)."},
+        {"mai-k", "Guasto: non annuncia mai \"K\"."},
+        {"spazzatura", "Guasto: invia <testo> prima di ogni \"K\" di annuncio.", "testo"},
+        {"conferme-max", "Guasto: dopo <n> scritture non memorizza e non risponde più.", "n"},
+        {"k-minuscola", "Guasto: conferma le scritture con \"k\" invece di \"K\"."},
+        {"extra-dopo", "Guasto: un byte in più dopo la risposta di lettura numero <n> (da 0).", "n"},
+        {"checksum-errato", "Guasto: all'indirizzo 61 risponde con la somma di controllo più 1."},
+        {"riaggancia-dopo", "Guasto: chiude la linea al byte ricevuto numero <n>, "
+                            "come un adattatore USB staccato.", "n"},
+        {"ritorno", "Dopo una chiusura della linea torna dopo <ms> millisecondi "
+                    "su un nuovo dispositivo.", "ms"},
+        {"registro", "Stampa ogni byte ricevuto in esadecimale con il suo istante."},
+    };
+    return opzioni;
+}
+
+std::optional<int> numero(const QCommandLineParser& riga, const QString& nome, QString& errore)
+{
+    if (!riga.isSet(nome))
+        return std::nullopt;
+    bool ok = false;
+    const int n = riga.value(nome).toInt(&ok);
+    if (!ok || n < 0)
+        errore = QStringLiteral("--%1 vuole un numero intero non negativo").arg(nome);
+    return n;
+}
+
+std::optional<brenk::Memoria> memoria(const QString& tipo, QString& errore)
+{
+    static const QList<std::pair<QString, brenk::Contenuto>> nomi{
+        {"zeri", brenk::Contenuto::Zeri},
+        {"uhf", brenk::Contenuto::UHF},
+        {"vhf", brenk::Contenuto::VHF},
+        {"vecchio", brenk::Contenuto::Vecchio},
+    };
+    for (const auto& [nome, contenuto] : nomi)
+        if (tipo == nome)
+            return brenk::memoria_predefinita(contenuto);
+    return brenk::memoria_da_file(tipo, &errore);
+}
+
+std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
+{
+    Scelte s;
+    Simulatore::Opzioni& o = s.opzioni;
+    const auto m = memoria(riga.value("memoria"), errore);
+    if (m)
+        o.memoria = *m;
+    o.link = riga.value("link");
+    o.a_ritmo = riga.isSet("ritmo");
+    o.mai_k = riga.isSet("mai-k");
+    o.spazzatura = riga.value("spazzatura").toLatin1();
+    o.conferme_max = numero(riga, "conferme-max", errore);
+    o.k_minuscola = riga.isSet("k-minuscola");
+    o.extra_dopo = numero(riga, "extra-dopo", errore);
+    o.checksum_errato = riga.isSet("checksum-errato");
+    o.riaggancia_dopo = numero(riga, "riaggancia-dopo", errore);
+    s.ritorno_ms = numero(riga, "ritorno", errore);
+    s.registro = riga.isSet("registro");
+    if (!errore.isEmpty())
+        return std::nullopt;
+    return s;
+}
+
+void racconta(Simulatore& sim, const Scelte& scelte, QTextStream& out)
+{
+    QObject::connect(&sim, &Simulatore::stato_collegamento, [&out](bool collegato) {
+        out << (collegato ? "Collegato" : "Scollegato") << Qt::endl;
+    });
+    QObject::connect(&sim, &Simulatore::trasmissione,
+                     [&out] { out << "Trasmissione di prova ricevuta" << Qt::endl; });
+    QObject::connect(&sim, &Simulatore::ignorato, [&out](quint8 byte) {
+        out << QStringLiteral("Byte ignorato %1").arg(byte, 2, 16, QChar('0')).toUpper() << Qt::endl;
+    });
+    if (scelte.registro) {
+        QObject::connect(&sim, &Simulatore::ricevuto, [&out](quint8 byte, double ms) {
+            out << QStringLiteral("%1 ms  %2").arg(ms, 10, 'f', 3).arg(byte, 2, 16, QChar('0')).toUpper()
+                << Qt::endl;
+        });
+    }
+    QObject::connect(&sim, &Simulatore::riagganciato, [&sim, &out, ritorno = scelte.ritorno_ms] {
+        out << "Linea chiusa" << Qt::endl;
+        if (!ritorno)
+            return;
+        QTimer::singleShot(*ritorno, &sim, [&sim, &out] {
+            QString errore;
+            if (sim.ritorna(&errore))
+                out << "Linea di nuovo aperta: " << sim.dispositivo() << Qt::endl;
+            else
+                out << "Linea non riaperta: " << errore << Qt::endl;
+        });
+    });
+}
+
+// SIGINT and SIGTERM arrive through a descriptor that the event loop watches,
+// so the program ends by returning from main and the link is removed.
+// They must be blocked before any thread starts, so that all inherit it.
+int blocca_segnali()
+{
+    sigset_t segnali;
+    sigemptyset(&segnali);
+    sigaddset(&segnali, SIGINT);
+    sigaddset(&segnali, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &segnali, nullptr);
+    return signalfd(-1, &segnali, SFD_NONBLOCK | SFD_CLOEXEC);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const int segnali = blocca_segnali();
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("brenk-sim");
+
+    QCommandLineParser riga;
+    riga.setApplicationDescription(
+        "Trasmettitore simulato su uno pseudo-terminale. La prima riga stampata è il "
+        "dispositivo da aprire come porta seriale.");
+    riga.addHelpOption();
+    riga.addOptions(opzioni_riga());
+    riga.process(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QString errore;
+    const auto scelte = analizza(riga, errore);
+    if (!scelte) {
+        err << "brenk-sim: " << errore << Qt::endl;
+        return 2;
+    }
+
+    Simulatore sim(scelte->opzioni);
+    if (segnali < 0 || !sim.avvia(&errore)) {
+        err << "brenk-sim: " << (segnali < 0 ? QStringLiteral("segnali non gestibili") : errore) << Qt::endl;
+        return 1;
+    }
+    out << sim.dispositivo() << Qt::endl;
+    racconta(sim, *scelte, out);
+
+    QSocketNotifier arrivo_segnale(segnali, QSocketNotifier::Read);
+    QObject::connect(&arrivo_segnale, &QSocketNotifier::activated, &app, [segnali] {
+        signalfd_siginfo info;
+        if (::read(segnali, &info, sizeof info) > 0)
+            QCoreApplication::quit();
+    });
+    return app.exec();
+}
