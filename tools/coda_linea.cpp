@@ -1,6 +1,10 @@
 #include "coda_linea.h"
 
+#include <sys/timerfd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 
 namespace brenk {
 
@@ -8,9 +12,29 @@ CodaLinea::CodaLinea(bool a_ritmo, QObject* parent)
     : QObject(parent), a_ritmo_(a_ritmo)
 {
     orologio_.start();
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &CodaLinea::consegna);
+    timer_fd_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    scadenza_ = new QSocketNotifier(timer_fd_, QSocketNotifier::Read, this);
+    connect(scadenza_, &QSocketNotifier::activated, this, [this] {
+        std::uint64_t scadute = 0;
+        [[maybe_unused]] auto letti = ::read(timer_fd_, &scadute, sizeof scadute);
+        consegna();
+    });
+}
+
+CodaLinea::~CodaLinea()
+{
+    delete scadenza_;
+    ::close(timer_fd_);
+}
+
+void CodaLinea::arma(qint64 attesa_ns)
+{
+    // A zero time would disarm the timer: wait at least a nanosecond.
+    attesa_ns = std::max<qint64>(1, attesa_ns);
+    itimerspec quando{};
+    quando.it_value.tv_sec = static_cast<time_t>(attesa_ns / 1'000'000'000);
+    quando.it_value.tv_nsec = static_cast<long>(attesa_ns % 1'000'000'000);
+    ::timerfd_settime(timer_fd_, 0, &quando, nullptr);
 }
 
 void CodaLinea::metti(const QByteArray& byte)
@@ -32,7 +56,8 @@ void CodaLinea::metti(const QByteArray& byte)
 void CodaLinea::svuota()
 {
     coda_.clear();
-    timer_.stop();
+    itimerspec ferma{};
+    ::timerfd_settime(timer_fd_, 0, &ferma, nullptr);
 }
 
 void CodaLinea::consegna()
@@ -45,8 +70,7 @@ void CodaLinea::consegna()
         emit consegnato(byte);
     }
     if (!coda_.empty()) {
-        const qint64 attesa_ns = coda_.front().fine_ns - orologio_.nsecsElapsed();
-        timer_.start(static_cast<int>(std::max<qint64>(0, (attesa_ns + 999'999) / 1'000'000)));
+        arma(coda_.front().fine_ns - orologio_.nsecsElapsed());
     }
 }
 

@@ -7,7 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
+#include <QSocketNotifier>
 
 #include <deque>
 
@@ -20,6 +20,7 @@ public:
     static constexpr qint64 tempo_byte_ns = (10 * 1'000'000'000LL + 2399) / 2400;
 
     explicit CodaLinea(bool a_ritmo, QObject* parent = nullptr);
+    ~CodaLinea() override;
 
     void metti(const QByteArray& byte);
     // Drops every byte not yet through.
@@ -35,12 +36,16 @@ private:
     };
 
     void consegna();
+    void arma(qint64 attesa_ns);
 
     const bool a_ritmo_;
     std::deque<Voce> coda_;
     qint64 ultima_fine_ns_ = 0;
     QElapsedTimer orologio_;
-    QTimer timer_;
+    // A timer with nanosecond resolution: at 4.17 ms a byte, a whole-ms
+    // timer would add a fifth to every paced byte.
+    int timer_fd_ = -1;
+    QSocketNotifier* scadenza_ = nullptr;
 };
 
 } // namespace brenk
