@@ -1,0 +1,219 @@
+// The configurator's speed on the line: the real main window, headless,
+// against the simulated transmitter with every byte paced at its 2400-baud
+// line time. Prints, for connect + read, programming and "UHF" loading, the
+// bytes on the line, their pure line time, the measured time and the ratio;
+// then the processor time of an idle wait for "K", the processor use during a
+// programming, the start-up time and the peak resident memory.
+
+#include "ops/operazioni.h"
+#include "simulatore.h"
+#include "ui/avvisi.h"
+#include "ui/principale.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <QWindow>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+
+using namespace brenk;
+
+namespace {
+
+constexpr double secondi_per_byte = 10.0 / 2400.0;
+
+class AvvisiMuti : public Avvisi {
+public:
+    void beep() override {}
+    Task<void> messaggio(const QString& testo, Icona) override
+    {
+        std::fprintf(stderr, "messaggio: %s\n", qPrintable(testo));
+        co_return;
+    }
+};
+
+double secondi_processore()
+{
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    const auto s = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return s(uso.ru_utime) + s(uso.ru_stime);
+}
+
+double picco_memoria_mb()
+{
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    return double(uso.ru_maxrss) / 1024.0;
+}
+
+// Seconds since the process started, from the kernel's own clock.
+double dall_avvio()
+{
+    QFile stat(QStringLiteral("/proc/self/stat")), uptime(QStringLiteral("/proc/uptime"));
+    if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray riga = stat.readAll();
+    const QList<QByteArray> campi = riga.mid(riga.lastIndexOf(')') + 2).split(' ');
+    const double avvio = campi.value(19).toDouble() / double(sysconf(_SC_CLK_TCK));
+    return uptime.readAll().split(' ').value(0).toDouble() - avvio;
+}
+
+// Runs the event loop until `fatto` holds, checking every `passo_ms`.
+void attendi(const std::function<bool()>& fatto, int passo_ms = 1)
+{
+    QEventLoop ciclo;
+    QTimer controllo;
+    QObject::connect(&controllo, &QTimer::timeout, &ciclo, [&] {
+        if (fatto())
+            ciclo.quit();
+    });
+    controllo.start(passo_ms);
+    if (!fatto())
+        ciclo.exec();
+}
+
+void attendi_per(int ms)
+{
+    QEventLoop ciclo;
+    QTimer::singleShot(ms, &ciclo, &QEventLoop::quit);
+    ciclo.exec();
+}
+
+struct Riga {
+    const char* nome;
+    qsizetype byte;
+    double misurato;
+};
+
+void stampa(const Riga& r)
+{
+    const double linea = double(r.byte) * secondi_per_byte;
+    std::printf("%-22s %6lld byte  linea %7.3f s  misurato %7.3f s  rapporto %.4f\n", r.nome,
+                static_cast<long long>(r.byte), linea, r.misurato, r.misurato / linea);
+}
+
+class Banco {
+public:
+    explicit Banco(const QString& link) : finestra(avvisi)
+    {
+        Simulatore::Opzioni o;
+        o.memoria = memoria_predefinita(Contenuto::UHF);
+        o.a_ritmo = true;
+        o.link = link;
+        sim = std::make_unique<Simulatore>(o);
+        orologio.start();
+        sim->avvia();
+        qputenv("BRENK_COM1", link.toLocal8Bit());
+    }
+
+    void mostra()
+    {
+        finestra.show();
+        attendi([this] { return finestra.windowHandle() && finestra.windowHandle()->isExposed(); });
+    }
+
+    void premi(const char* pulsante)
+    {
+        auto* p = finestra.findChild<QAbstractButton*>(QString::fromLatin1(pulsante));
+        attendi([p] { return p->isEnabled(); });
+        p->click();
+    }
+
+    qsizetype byte_sulla_linea() const { return sim->ricevuti().size() + sim->inviati().size(); }
+
+    // Connect + read, timed from the start of the "K" that was answered.
+    Riga connetti()
+    {
+        premi("Cmd_connetti");
+        attendi([this] { return !finestra.occupato(); });
+        const double fine = double(orologio.nsecsElapsed()) / 1e9;
+        const auto& inviati = sim->registro_inviati();
+        const double l = sim->registro_ricevuti().first().ms;
+        qsizetype primo = inviati.size() - 1;
+        while (primo > 0 && inviati[primo].ms > l)
+            --primo;
+        const double inizio = inviati[primo].ms / 1000.0 - secondi_per_byte;
+        return {"connetti + lettura", sim->ricevuti().size() + inviati.size() - primo, fine - inizio};
+    }
+
+    Riga operazione(const char* nome, const char* pulsante)
+    {
+        const qsizetype prima = byte_sulla_linea();
+        const double inizio = double(orologio.nsecsElapsed()) / 1e9;
+        premi(pulsante);
+        attendi([this] { return !finestra.occupato(); });
+        return {nome, byte_sulla_linea() - prima, double(orologio.nsecsElapsed()) / 1e9 - inizio};
+    }
+
+    // Processor seconds per wall second over one programming.
+    double processore_in_programmazione()
+    {
+        const double cpu = secondi_processore();
+        QElapsedTimer parete;
+        parete.start();
+        premi("cmd_programma");
+        attendi([this] { return !finestra.occupato(); }, 50);
+        return (secondi_processore() - cpu) / (double(parete.nsecsElapsed()) / 1e9);
+    }
+
+    AvvisiMuti avvisi;
+    Principale finestra;
+    std::unique_ptr<Simulatore> sim;
+    QElapsedTimer orologio;
+};
+
+// Processor time used over 10 s of waiting for a "K" that never comes.
+double processore_in_attesa(Principale& finestra, const QString& link)
+{
+    Simulatore::Opzioni o;
+    o.mai_k = true;
+    o.link = link;
+    Simulatore muto(o);
+    muto.avvia();
+    qputenv("BRENK_COM1", link.toLocal8Bit());
+    finestra.findChild<QAbstractButton*>(QStringLiteral("Cmd_connetti"))->click();
+    attendi_per(200);
+    const double cpu = secondi_processore();
+    attendi_per(10000);
+    const double usato = secondi_processore() - cpu;
+    finestra.findChild<QAbstractButton*>(QStringLiteral("Cmd_disconetti"))->click();
+    attendi([&finestra] { return !finestra.occupato(); });
+    return usato;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir cartella;
+    Banco banco(cartella.filePath(QStringLiteral("com1")));
+    banco.mostra();
+    const double avvio = dall_avvio();
+
+    stampa(banco.connetti());
+    stampa(banco.operazione("programmazione (New)", "cmd_programma"));
+    stampa(banco.operazione("valori di fabbrica UHF", "Cmd_init_uhf"));
+    const double in_programmazione = banco.processore_in_programmazione();
+    banco.premi("Cmd_disconetti");
+    const double in_attesa = processore_in_attesa(banco.finestra, cartella.filePath(QStringLiteral("muto")));
+
+    std::printf("attesa di K per 10 s     processore %.3f s (%.2f %% di un core)\n", in_attesa, in_attesa * 10);
+    std::printf("durante la programmazione %.3f s di processore per secondo\n", in_programmazione);
+    std::printf("dall'avvio alla finestra  %.3f s\n", avvio);
+    std::printf("memoria residente massima %.1f MB\n", picco_memoria_mb());
+    return 0;
+}

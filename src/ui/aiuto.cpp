@@ -1,0 +1,59 @@
+#include "ui/aiuto.h"
+
+#include <QStringList>
+
+#include <utility>
+
+namespace brenk {
+
+namespace {
+
+struct Voce {
+    const char* area;
+    const char* testo;
+};
+
+// Texts are UTF-8; each begins with one blank.
+constexpr Voce voci[] = {
+    {"Frame1", " Inserire il Codice dello Brenk (Renge 1 - 1023)"},
+    {"Frame2", " Inserire la frequenza di Tx Vhf o Uhf secondo la Banda (es. 160.9125 - 440.9125)"},
+    {"Frame3", " Inserire il Tempo di preallarme Rapina espresso in sec (Range 1 - 255 sec)"},
+    {"Frame4", " Inserire il Tempo di preallarme Dell'Antiatterramento espresso in sec (Range 1 - 255 sec)"},
+    {"Frame5", " Inserire su quale ingresso deve inviare l'allarme Rapina e Antiatteramento"},
+    {"Frame6", " Inserire quante volte deve ripetere lo stesso pacchetto digitale"},
+    {"Frame10", " Setup Com seleziona la porta di comunicazione seriale "},
+    {"Frame11", " Stato di Connessione ,indica se la connessione e attiva o disattiva tra PC e BRENK"},
+    {"Frame15", " Seleziona se deve Trasmettere come Zelm a 2 ing o come Brenk"},
+    {"Frame17", " Tempo del Pulsante A che rimane premuto per inviare l'Allarme"},
+    {"batteria_scarica", " Ripristina L'ingresso di Allarme"},
+    {"toni_h_l", " Toni H/L se impostato ALTI verso Centrale o via BIDI REP ripetuto, BASSI via BIDI REP"},
+    {"tx_s_m", " Se impostato SING effetua una sola trasmis., se Mult effetua X Trasmis. impostate in N°di Tx Tot"},
+    {"Image1", " Sistemi di Allarme Personale - Assistenza Tecnica"},
+    {"Label7", " Configuratore Per Brenk Versione 1.0.5 - Reparto Software"},
+};
+
+} // namespace
+
+std::optional<QString> testo_aiuto(QStringView area)
+{
+    if (area == QLatin1String("Principale"))
+        return QString();
+    for (const Voce& v : voci) {
+        if (area == QLatin1String(v.area))
+            return QString::fromUtf8(v.testo);
+    }
+    return std::nullopt;
+}
+
+const QStringList& aree_con_aiuto()
+{
+    static const QStringList aree = [] {
+        QStringList a;
+        for (const Voce& v : voci)
+            a << QString::fromLatin1(v.area);
+        return a;
+    }();
+    return aree;
+}
+
+} // namespace brenk

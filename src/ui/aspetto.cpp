@@ -1,0 +1,27 @@
+#include "ui/aspetto.h"
+
+#include <QPalette>
+#include <QWidget>
+
+namespace brenk {
+
+QFont carattere(qreal punti)
+{
+    QFont f(QStringLiteral("Sans Serif"));
+    f.setStyleHint(QFont::SansSerif);
+    // The layout was measured for a narrow face: captions must fit their frames.
+    f.setStretch(QFont::SemiCondensed);
+    f.setPointSizeF(punti);
+    f.setBold(true);
+    return f;
+}
+
+void colora(QWidget* widget, const QColor& colore)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Base, colore);
+    p.setColor(QPalette::Button, colore);
+    widget->setPalette(p);
+}
+
+} // namespace brenk

@@ -1,0 +1,18 @@
+#pragma once
+
+// The look both windows share: bold sans-serif text and coloured boxes.
+
+#include <QColor>
+#include <QFont>
+
+class QWidget;
+
+namespace brenk {
+
+// Bold sans-serif at `punti` points.
+QFont carattere(qreal punti);
+
+// Paints the widget's input area (and a combo box's button) in `colore`.
+void colora(QWidget* widget, const QColor& colore);
+
+} // namespace brenk

@@ -1,0 +1,38 @@
+#include "ui/controlli_ingresso.h"
+
+#include "params/numero.h"
+
+namespace brenk {
+
+namespace {
+
+bool cifra(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+} // namespace
+
+std::vector<Azione> controllo_cifre(QStringView testo, double limite)
+{
+    std::vector<Azione> azioni;
+    const bool oltre = valore_numerico(testo) > limite;
+    for (int i = 0; i < testo.size(); ++i) {
+        if (!cifra(testo[i]))
+            azioni.insert(azioni.end(), {{Azione::Beep}, {Azione::Seleziona, i}, {Azione::Fuoco}});
+        if (oltre)
+            azioni.insert(azioni.end(), {{Azione::Seleziona, i}, {Azione::Fuoco}, {Azione::Beep}});
+    }
+    return azioni;
+}
+
+std::vector<Azione> controllo_frequenza(QStringView testo)
+{
+    for (int i = 0; i < testo.size(); ++i) {
+        if (!cifra(testo[i]) && testo[i] != QLatin1Char('.'))
+            return {{Azione::Seleziona, i}, {Azione::Fuoco}, {Azione::Beep}};
+    }
+    return {};
+}
+
+} // namespace brenk

@@ -1,0 +1,415 @@
+#include "ui/principale.h"
+
+#include "link/mappa_porte.h"
+#include "ops/operazioni.h"
+#include "params/numero.h"
+#include "ui/aiuto.h"
+#include "ui/aspetto.h"
+#include "ui/avvisi.h"
+#include "ui/controlli_ingresso.h"
+#include "ui/disegni.h"
+#include "ui/supervisione.h"
+#include "ui/titolo_scorrevole.h"
+#include "ui_principale.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace brenk {
+
+namespace {
+
+constexpr int limite_codice = 1023;
+constexpr int limite_tempi = 255;
+
+// The block variable of each option pair, in the order of `Opzione`.
+constexpr std::array indirizzi_coppie{TONIHL, Ning, TxSM, Zelmbrenk};
+
+// "Com 1" to "Com 8" give 1 to 8; any other text gives 0.
+int numero_porta(const QString& testo)
+{
+    for (int n = 1; n <= 8; ++n) {
+        if (testo == QStringLiteral("Com %1").arg(n))
+            return n;
+    }
+    return 0;
+}
+
+// The heading keeps its place: a face wider than the one the layout was
+// drawn for is made smaller until the text fits before the type label.
+void restringi_a_misura(QLabel* etichetta)
+{
+    QFont f = etichetta->font();
+    while (QFontMetrics(f).horizontalAdvance(etichetta->text()) > etichetta->width() && f.pointSizeF() > 8)
+        f.setPointSizeF(f.pointSizeF() - 0.25);
+    etichetta->setFont(f);
+}
+
+} // namespace
+
+Principale::Principale(Avvisi& avvisi, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::Principale>()), avvisi_(avvisi)
+{
+    ui_->setupUi(this);
+    campi_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp, ui_->Cmb_n_ing_all,
+              ui_->Cmb_N_ing_bat, ui_->Cmb_n_tx_tot, ui_->cmb_Zelmrep, ui_->Cmb_tmr_p_all, ui_->Text1};
+    opzioni_ = {ui_->Opt_toni_alti, ui_->Opt_toni_bassi, ui_->Opt_bat_no, ui_->Opt_bat_si,
+                ui_->Opt_tx_sing, ui_->Opt_tx_mult, ui_->opt_brenk, ui_->Opt_zelm};
+    digitati_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp};
+    controllati_ = {ui_->cmd_programma, ui_->Cmd_disconetti, ui_->Cmb_com, ui_->Cmd_connetti,
+                    ui_->Cmd_init_vhf, ui_->Cmd_init_uhf, ui_->Cmd_tx,
+                    ui_->Cmb_tmr_p_all, ui_->cmb_Zelmrep, ui_->Cmb_n_tx_tot, ui_->Cmb_N_ing_bat};
+    static_assert(std::tuple_size_v<decltype(controllati_)> == numero_controllati);
+
+    setWindowTitle(titolo_principale());
+    setFixedSize(size());
+    applica_aspetto();
+    collega_campi_digitati();
+    collega_combo();
+    collega_opzioni();
+    collega_pulsanti();
+    collega_aiuto();
+
+    Timer_stato.setInterval(10);
+    Tmr_scritte.setInterval(150);
+    connect(&Timer_stato, &QTimer::timeout, this, &Principale::Timer_stato_Timer);
+    connect(&Tmr_scritte, &QTimer::timeout, this, &Principale::Tmr_scritte_Timer);
+
+    // The first control of the tab order takes the focus when the window opens.
+    ui_->cmb_Zelmrep->setFocus();
+}
+
+// The widgets outlive this part of the window; nothing they signal while
+// they go may reach it.
+Principale::~Principale()
+{
+    for (QObject* figlio : findChildren<QObject*>())
+        figlio->disconnect(this);
+}
+
+void Principale::applica_aspetto()
+{
+    setFont(carattere(8.25));
+    ui_->Label7->setFont(carattere(14.25));
+    restringi_a_misura(ui_->Label7);
+    for (QLineEdit* casella : {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp,
+                               ui_->txb_stato_con, ui_->Text1, ui_->Text7})
+        colora(casella, Qt::cyan);
+    for (QComboBox* casella : findChildren<QComboBox*>())
+        colora(casella, Qt::yellow);
+    ui_->Image1->setPixmap(QPixmap::fromImage(disegna_logo(ui_->Image1->size())));
+}
+
+// Loading: the title length for the scroll, then the two timers.
+void Principale::carica()
+{
+    caricata_ = true;
+    lunghezza_titolo_ = static_cast<qint16>(windowTitle().size());
+    Timer_stato.start();
+    Tmr_scritte.start();
+}
+
+void Principale::showEvent(QShowEvent* evento)
+{
+    QWidget::showEvent(evento);
+    if (!caricata_)
+        carica();
+}
+
+// Closing the window is leaving the program, as "ESCI" is: the running
+// operation is dropped without a word, the farewell "E" goes out.
+void Principale::closeEvent(QCloseEvent* evento)
+{
+    esecutore_.abbandona();
+    congeda(contesto_, 'E');
+    QWidget::closeEvent(evento);
+    emit uscita();
+}
+
+// The two drawn rectangles: the upper area and the bottom row.
+void Principale::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawRect(QRect(8, 8, 608, 448));
+    p.drawRect(QRect(8, 464, 608, 88));
+}
+
+// ---- Typed fields ----
+
+void Principale::collega_campi_digitati()
+{
+    for (QLineEdit* casella : digitati_) {
+        connect(casella, &QLineEdit::textChanged, this, [this, casella] { controlla(casella); });
+        casella->installEventFilter(this);
+    }
+}
+
+void Principale::controlla(QLineEdit* casella)
+{
+    const QString testo = casella->text();
+    const auto azioni = casella == ui_->FqTx
+        ? controllo_frequenza(testo)
+        : controllo_cifre(testo, casella == ui_->CodiceBrenk ? limite_codice : limite_tempi);
+    for (const Azione& a : azioni) {
+        switch (a.tipo) {
+        case Azione::Beep:
+            beep();
+            break;
+        case Azione::Seleziona:
+            casella->setSelection(a.posizione, 1);
+            break;
+        case Azione::Fuoco:
+            casella->setFocus();
+            break;
+        }
+    }
+}
+
+// Leaving a field checks it again; a flagged character takes the focus back.
+// Switching to another application or opening the field's own context menu
+// is not leaving it. The check runs once the focus change is complete.
+void Principale::lascia_campo(QLineEdit* casella, const QFocusEvent& evento)
+{
+    if (evento.reason() == Qt::ActiveWindowFocusReason || evento.reason() == Qt::PopupFocusReason)
+        return;
+    QTimer::singleShot(0, casella, [this, casella] { controlla(casella); });
+}
+
+// ---- Combo boxes ----
+
+void Principale::collega_combo()
+{
+    for (QComboBox* casella : findChildren<QComboBox*>()) {
+        // Only a pick from the list is a choice. The lists are fixed: no
+        // completion, and the end of an edit (Enter, or leaving the box after
+        // typing) picks nothing.
+        casella->setCompleter(nullptr);
+        disconnect(casella->lineEdit(), &QLineEdit::editingFinished, casella, nullptr);
+        if (casella != ui_->Cmb_com) {
+            connect(casella, &QComboBox::activated, this, [this, casella] {
+                QTimer::singleShot(0, casella, [this, casella] { scelta_da_lista(casella); });
+            });
+        }
+    }
+    connect(ui_->Cmb_com, &QComboBox::activated, this, &Principale::Cmb_com_Click);
+    connect(ui_->Cmb_com->lineEdit(), &QLineEdit::textEdited, this, &Principale::Cmb_com_Change);
+    ui_->Cmb_com->installEventFilter(this);
+}
+
+// After a pick the box is hidden and shown again: its list closes and the
+// focus moves on to the next control, so further typing does not land in it.
+void Principale::scelta_da_lista(QComboBox* casella)
+{
+    casella->hide();
+    casella->show();
+    if (casella == ui_->cmb_Zelmrep)
+        regola_ripetitore();
+}
+
+// A repeater code 1 to 63 picked in Zelm mode wants the low tones.
+void Principale::regola_ripetitore()
+{
+    const double codice = valore_numerico(ui_->cmb_Zelmrep->currentText());
+    if (ui_->Opt_zelm->isChecked() && codice >= 1 && codice <= 63)
+        seleziona(Opzione::Opt_toni_bassi);
+}
+
+void Principale::Cmb_com_Click()
+{
+    porta_.chiudi_porta();
+    if (const int numero = numero_porta(ui_->Cmb_com->currentText()))
+        porta_.imposta_numero(numero);
+    else
+        beep();
+    // Takes the focus away from the box.
+    ui_->Cmb_com->setEnabled(false);
+    ui_->Cmb_com->setEnabled(true);
+}
+
+void Principale::Cmb_com_Change()
+{
+    ui_->Text7->setText(errore_com);
+    beep();
+}
+
+// ---- Option pairs ----
+
+// A button that becomes selected, by a click or from code, stores its value.
+// Only the selected button of a pair is a tab stop; the other takes the
+// focus by a click only.
+void Principale::collega_opzioni()
+{
+    for (std::size_t i = 0; i < opzioni_.size(); ++i) {
+        QRadioButton* pulsante = opzioni_[i];
+        const auto tabulazione = [pulsante] {
+            pulsante->setFocusPolicy(pulsante->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+        };
+        tabulazione();
+        connect(pulsante, &QRadioButton::toggled, this, [this, i, tabulazione](bool selezionato) {
+            tabulazione();
+            if (selezionato)
+                blocco_[indirizzi_coppie[i / 2]] = static_cast<double>(i % 2);
+        });
+    }
+}
+
+// ---- Buttons ----
+
+void Principale::collega_pulsanti()
+{
+    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { esecutore_.avvia(connetti(contesto_)); });
+    connect(ui_->cmd_programma, &QPushButton::clicked, this, [this] {
+        ui_->cmd_programma->setEnabled(false);
+        esecutore_.avvia(programma(contesto_));
+    });
+    connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this,
+            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::UHF)); });
+    connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this,
+            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::VHF)); });
+    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] {
+        if (!esecutore_.in_corso())
+            congeda(contesto_, 'Q');
+    });
+    // A running operation notices the closed port by itself.
+    connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, [this] { congeda(contesto_, 'E'); });
+    connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
+}
+
+// ---- Timers ----
+
+void Principale::Timer_stato_Timer()
+{
+    const Supervisione esito = supervisiona({ui_->txb_stato_con->text(), fleg_, blocco_[Tipo_brenk],
+                                             ui_->Opt_zelm->isChecked(), ui_->Opt_tx_sing->isChecked(),
+                                             ui_->Opt_bat_si->isChecked(), esecutore_.in_corso()});
+    if (esito.reimposta_stato) {
+        imposta_stato(stato_non_connesso);
+        return;
+    }
+    for (std::size_t i = 0; i < controllati_.size(); ++i) {
+        if (const auto abilitato = esito.abilitato[i])
+            controllati_[i]->setEnabled(*abilitato);
+    }
+    if (esito.forza_brenk)
+        seleziona(Opzione::opt_brenk);
+    if (esito.svuota_tipo)
+        ui_->lab_tipo_brenk->clear();
+}
+
+void Principale::Tmr_scritte_Timer()
+{
+    setWindowTitle(ruota_titolo(windowTitle(), lunghezza_titolo_));
+}
+
+// ---- Help line and event filter ----
+
+void Principale::collega_aiuto()
+{
+    setMouseTracking(true);
+    installEventFilter(this);
+    for (const QString& nome : aree_con_aiuto()) {
+        QWidget* area = findChild<QWidget*>(nome);
+        area->setMouseTracking(true);
+        area->installEventFilter(this);
+    }
+}
+
+// Only the free surface of an area counts: the pointer on a control inside
+// it leaves the help line as it was.
+void Principale::mostra_aiuto(QWidget* area, QPoint posizione)
+{
+    if (area->childAt(posizione))
+        return;
+    if (const auto testo = testo_aiuto(area->objectName()))
+        ui_->Text7->setText(*testo);
+}
+
+bool Principale::eventFilter(QObject* oggetto, QEvent* evento)
+{
+    switch (evento->type()) {
+    case QEvent::MouseMove:
+        if (oggetto->isWidgetType())
+            mostra_aiuto(static_cast<QWidget*>(oggetto), static_cast<QMouseEvent*>(evento)->position().toPoint());
+        break;
+    case QEvent::FocusOut:
+        if (auto* casella = qobject_cast<QLineEdit*>(oggetto))
+            lascia_campo(casella, *static_cast<QFocusEvent*>(evento));
+        break;
+    case QEvent::ToolTip:
+        // Which device each "Com n" stands for, as it is now.
+        if (oggetto == ui_->Cmb_com)
+            ui_->Cmb_com->setToolTip(descrizione_porte());
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(oggetto, evento);
+}
+
+// ---- Finestra ----
+
+QString Principale::testo(Campo c) const
+{
+    if (auto* casella = qobject_cast<QComboBox*>(campo(c)))
+        return casella->currentText();
+    return static_cast<QLineEdit*>(campo(c))->text();
+}
+
+void Principale::imposta_testo(Campo c, const QString& testo)
+{
+    if (auto* casella = qobject_cast<QComboBox*>(campo(c)))
+        casella->setEditText(testo);
+    else
+        static_cast<QLineEdit*>(campo(c))->setText(testo);
+}
+
+bool Principale::selezionata(Opzione o) const
+{
+    return opzione(o)->isChecked();
+}
+
+// A button already selected stays so and stores nothing, as a second click
+// on it would.
+void Principale::seleziona(Opzione o)
+{
+    opzione(o)->setChecked(true);
+}
+
+void Principale::imposta_stato(const QString& stato)
+{
+    ui_->txb_stato_con->setText(stato);
+}
+
+void Principale::imposta_tipo(const QString& tipo)
+{
+    ui_->lab_tipo_brenk->setText(tipo);
+}
+
+void Principale::mostra_progresso(bool visibile)
+{
+    ui_->ProgressBar1->setVisible(visibile);
+}
+
+void Principale::imposta_massimo_progresso(int massimo)
+{
+    ui_->ProgressBar1->setMaximum(massimo);
+}
+
+void Principale::imposta_progresso(int valore)
+{
+    ui_->ProgressBar1->setValue(valore);
+}
+
+void Principale::beep()
+{
+    avvisi_.beep();
+}
+
+Task<void> Principale::messaggio(const QString& testo, Icona icona)
+{
+    return avvisi_.messaggio(testo, icona);
+}
+
+} // namespace brenk

@@ -1,0 +1,111 @@
+#pragma once
+
+// The main window: the parameter fields with their entry checks, the buttons
+// that start the device operations, the port box, the status supervision,
+// the scrolling title and the help line. It owns all the program's state.
+
+#include "link/porta_seriale.h"
+#include "ops/contesto.h"
+#include "ops/esecutore.h"
+#include "ops/finestra.h"
+#include "params/blocco.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace Ui {
+class Principale;
+}
+
+namespace brenk {
+
+class Avvisi;
+
+class Principale : public QWidget, public Finestra {
+    Q_OBJECT
+public:
+    explicit Principale(Avvisi& avvisi, QWidget* parent = nullptr);
+    ~Principale() override;
+
+    QString testo(Campo campo) const override;
+    void imposta_testo(Campo campo, const QString& testo) override;
+    bool selezionata(Opzione opzione) const override;
+    void seleziona(Opzione opzione) override;
+    void imposta_stato(const QString& stato) override;
+    void imposta_tipo(const QString& tipo) override;
+    void mostra_progresso(bool visibile) override;
+    void imposta_massimo_progresso(int massimo) override;
+    void imposta_progresso(int valore) override;
+    void beep() override;
+    Task<void> messaggio(const QString& testo, Icona icona) override;
+
+    BloccoParametri& blocco() { return blocco_; }
+    int& fleg() { return fleg_; }
+    PortaSeriale& porta() { return porta_; }
+    // A device operation is running.
+    bool occupato() const { return esecutore_.in_corso(); }
+
+public slots:
+    // Status supervision, every 10 ms once the window has loaded.
+    void Timer_stato_Timer();
+    // Title scroll, every 150 ms once the window has loaded.
+    void Tmr_scritte_Timer();
+
+signals:
+    // The operator has left: "ESCI" or the window closed.
+    void uscita();
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+    void paintEvent(QPaintEvent* evento) override;
+
+private:
+    void applica_aspetto();
+    void collega_campi_digitati();
+    void collega_combo();
+    void collega_opzioni();
+    void collega_pulsanti();
+    void collega_aiuto();
+    void carica();
+
+    void controlla(QLineEdit* campo);
+    void lascia_campo(QLineEdit* campo, const QFocusEvent& evento);
+    void scelta_da_lista(QComboBox* casella);
+    void regola_ripetitore();
+    void Cmb_com_Click();
+    void Cmb_com_Change();
+    void mostra_aiuto(QWidget* area, QPoint posizione);
+
+    QWidget* campo(Campo c) const { return campi_[static_cast<std::size_t>(c)]; }
+    QRadioButton* opzione(Opzione o) const { return opzioni_[static_cast<std::size_t>(o)]; }
+
+    std::unique_ptr<Ui::Principale> ui_;
+    Avvisi& avvisi_;
+    std::array<QWidget*, 10> campi_{};
+    std::array<QRadioButton*, 8> opzioni_{};
+    std::array<QLineEdit*, 4> digitati_{};
+    std::array<QWidget*, 11> controllati_{};
+
+    // The port outlives the running operation, which may be waiting on it.
+    PortaSeriale porta_;
+    BloccoParametri blocco_;
+    int fleg_ = 0;
+    Esecutore esecutore_;
+    Contesto contesto_{porta_, blocco_, fleg_, *this};
+
+    QTimer Timer_stato;
+    QTimer Tmr_scritte;
+    qint16 lunghezza_titolo_ = 0;
+    bool caricata_ = false;
+};
+
+} // namespace brenk

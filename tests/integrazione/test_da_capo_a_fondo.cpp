@@ -1,0 +1,262 @@
+// The whole path from a button of the real main window to the simulated
+// transmitter and back to the screen, through the real serial port.
+
+#include "banco.h"
+#include "esegui.h"
+#include "ops/operazioni.h"
+#include "simulatore.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <numeric>
+
+using namespace brenk;
+
+namespace {
+
+QByteArray lettura_completa()
+{
+    QByteArray r;
+    for (int t = 0; t <= 62; ++t)
+        r.append('R').append(static_cast<char>(t));
+    return r;
+}
+
+// The window and a transmitter on its "Com 1".
+struct Impianto {
+    explicit Impianto(Simulatore::Opzioni o)
+    {
+        o.link = cartella.filePath(QStringLiteral("com1"));
+        sim = std::make_unique<Simulatore>(o);
+        sim->avvia();
+        qputenv("BRENK_COM1", o.link.toLocal8Bit());
+    }
+    ~Impianto() { qunsetenv("BRENK_COM1"); }
+
+    QPushButton* pulsante(const char* nome) const { return banco.trova<QPushButton>(nome); }
+    bool premi(const char* nome)
+    {
+        QPushButton* p = pulsante(nome);
+        if (!prova::attendi([p] { return p->isEnabled(); }, 2000))
+            return false;
+        QTest::mouseClick(p, Qt::LeftButton);
+        return true;
+    }
+    bool a_riposo() const
+    {
+        return prova::attendi([this] { return !banco.finestra->occupato(); });
+    }
+    bool connetti() { return premi("Cmd_connetti") && a_riposo(); }
+    QByteArray dopo_connessione() const { return sim->ricevuti().mid(1 + lettura_completa().size()); }
+    QString testo(const char* nome) const
+    {
+        if (auto* c = banco.combo(nome))
+            return c->currentText();
+        return banco.casella(nome)->text();
+    }
+    QStringList selezionate() const
+    {
+        QStringList s;
+        for (auto* o : banco.finestra->findChildren<QRadioButton*>())
+            if (o->isChecked())
+                s << o->objectName();
+        s.sort();
+        return s;
+    }
+
+    QTemporaryDir cartella;
+    std::unique_ptr<Simulatore> sim;
+    Banco banco;
+};
+
+Simulatore::Opzioni con(Contenuto contenuto)
+{
+    Simulatore::Opzioni o;
+    o.memoria = memoria_predefinita(contenuto);
+    return o;
+}
+
+const QStringList selezione_di_fabbrica{"Opt_bat_si", "Opt_toni_alti", "Opt_tx_mult", "Opt_zelm"};
+
+} // namespace
+
+class TestDaCapoAFondo : public QObject {
+    Q_OBJECT
+
+private slots:
+    void connessione_mostra_il_trasmettitore()
+    {
+        auto o = con(Contenuto::VHF);
+        o.spazzatura = "xy";
+        Impianto i(o);
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.connetti());
+        QCOMPARE(i.sim->ricevuti(), "L" + lettura_completa());
+        QCOMPARE(i.banco.stato(), stato_connesso);
+        QCOMPARE(i.testo("CodiceBrenk"), QStringLiteral("1"));
+        QCOMPARE(i.testo("FqTx"), QStringLiteral("161"));
+        QCOMPARE(i.testo("Text1"), QStringLiteral("  VHF"));
+        QCOMPARE(i.banco.trova<QLabel>("lab_tipo_brenk")->text(), QStringLiteral("New"));
+        QCOMPARE(i.selezionate(), selezione_di_fabbrica);
+        QVERIFY(i.banco.avvisi.messaggi().isEmpty());
+        QCOMPARE(i.banco.avvisi.beep_contati(), 0);
+        QTRY_VERIFY(i.pulsante("cmd_programma")->isEnabled());
+    }
+
+    // The type is unknown until address 60 is read: the supervision must not
+    // force the Brenk mode over the mode byte the read has just stored.
+    void il_modo_letto_non_viene_sovrascritto()
+    {
+        Impianto i(con(Contenuto::UHF));
+        QVERIFY(i.banco.apri());
+        for (int volta = 0; volta < 5; ++volta) {
+            QVERIFY(i.connetti());
+            QCOMPARE(i.banco.finestra->blocco()[Zelmbrenk], 1.0);
+            QVERIFY(i.banco.opzione("Opt_zelm")->isChecked());
+            QVERIFY(i.premi("Cmd_disconetti"));
+        }
+    }
+
+    void durante_un_operazione_solo_disconnetti_ed_esci()
+    {
+        auto o = con(Contenuto::UHF);
+        o.a_ritmo = true;
+        Impianto i(o);
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.premi("Cmd_connetti"));
+        QTRY_COMPARE(i.banco.stato(), stato_connesso);
+        QTest::qWait(30);
+        QVERIFY(i.banco.finestra->occupato());
+        for (const char* nome : {"cmd_programma", "Cmd_init_uhf", "Cmd_init_vhf", "Cmd_tx", "Cmd_connetti"})
+            QVERIFY2(!i.pulsante(nome)->isEnabled(), nome);
+        QVERIFY(i.pulsante("Cmd_disconetti")->isEnabled());
+        QVERIFY(i.pulsante("Command4")->isEnabled());
+        QVERIFY(i.a_riposo());
+        QTRY_VERIFY(i.pulsante("Cmd_init_uhf")->isEnabled());
+    }
+
+    void programmazione_dai_campi_modificati()
+    {
+        Impianto i(con(Contenuto::UHF));
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.connetti());
+        i.banco.casella("CodiceBrenk")->clear();
+        QTest::keyClicks(i.banco.casella("CodiceBrenk"), "500");
+        i.banco.casella("FqTx")->clear();
+        QTest::keyClicks(i.banco.casella("FqTx"), "440.9149");
+        QVERIFY(scegli(i.banco.combo("Cmb_n_ing_all"), "3"));
+        QVERIFY(i.premi("cmd_programma"));
+        QCOMPARE(i.banco.finestra->fleg(), 1);
+        QVERIFY(i.a_riposo());
+
+        const Memoria& m = i.sim->memoria();
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&m[ByteT1]), 3), QByteArray("\x02\x27\x12", 3));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&m[Byt1]), 9),
+                 QByteArray("\x1C\x07\x01\xF4\x04\x78\x8E\xF9\x03", 9));
+        QCOMPARE(int(m[totck]), int(complemento(std::accumulate(m.begin(), m.begin() + 37, 0LL))));
+        QCOMPARE(i.dopo_connessione().size(), 62 * 3 + lettura_completa().size());
+        QCOMPARE(i.testo("FqTx"), QStringLiteral("440.9125"));
+        QCOMPARE(i.testo("CodiceBrenk"), QStringLiteral("500"));
+        QCOMPARE(i.banco.finestra->fleg(), 0);
+        QVERIFY(i.banco.avvisi.messaggi().isEmpty());
+        QVERIFY(!i.banco.trova<QWidget>("ProgressBar1")->isVisible());
+    }
+
+    void valori_di_fabbrica_uhf()
+    {
+        Impianto i(con(Contenuto::Zeri));
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.connetti());
+        QVERIFY(i.premi("Cmd_init_uhf"));
+        QVERIFY(i.a_riposo());
+        QByteArray attese;
+        const auto& uhf = blocco_fabbrica(Banda::UHF);
+        for (int a = 0; a < 64; ++a)
+            attese.append('W').append(char(a)).append(char(uhf[std::size_t(a)]));
+        QCOMPARE(i.dopo_connessione(), attese + lettura_completa());
+        const QStringList campi{"CodiceBrenk", "FqTx", "txb_tmp_rap", "txb_amp", "Cmb_n_ing_all",
+                                "Cmb_n_tx_tot", "Cmb_tmr_p_all", "cmb_Zelmrep", "Text1"};
+        QStringList mostrati;
+        for (const QString& c : campi)
+            mostrati << i.testo(qPrintable(c));
+        QCOMPARE(mostrati, (QStringList{"1", "460", "30", "60", "1", "6", "1", "0", "  UHF"}));
+        QCOMPARE(i.selezionate(), selezione_di_fabbrica);
+        QVERIFY(i.banco.avvisi.messaggi().isEmpty());
+    }
+
+    void tempo_scaduto_alla_prima_scrittura()
+    {
+        auto o = con(Contenuto::VHF);
+        o.conferme_max = 0;
+        Impianto i(o);
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.connetti());
+        QElapsedTimer orologio;
+        orologio.start();
+        QVERIFY(i.premi("Cmd_init_uhf"));
+        QVERIFY(i.a_riposo());
+        QVERIFY(orologio.elapsed() >= 3900);
+        QCOMPARE(i.dopo_connessione(), QByteArray("W\x00\x1E", 3));
+        QCOMPARE(i.banco.avvisi.testi(), QStringList{messaggio_time_out});
+        QCOMPARE(i.testo("FqTx"), QStringLiteral("161"));
+    }
+
+    void trasmissione_di_prova()
+    {
+        Impianto i(con(Contenuto::UHF));
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.connetti());
+        QTRY_VERIFY(i.pulsante("Cmd_tx")->isEnabled());
+        QVERIFY(i.premi("Cmd_tx"));
+        QVERIFY(!i.banco.finestra->porta().aperta());
+        QTRY_COMPARE(i.dopo_connessione(), QByteArray("Q"));
+        QTRY_COMPARE(i.sim->trasmissioni(), 1);
+        QCOMPARE(i.banco.stato(), stato_non_connesso);
+        QCOMPARE(i.testo("CodiceBrenk"), QString());
+        QCOMPARE(i.testo("Text1"), QString());
+        QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
+        QVERIFY(!i.pulsante("Cmd_init_uhf")->isEnabled());
+    }
+
+    void nessuna_k_poi_disconnetti()
+    {
+        auto o = con(Contenuto::UHF);
+        o.mai_k = true;
+        Impianto i(o);
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.premi("Cmd_connetti"));
+        QTRY_COMPARE(i.banco.stato(), stato_in_attesa);
+        QVERIFY(i.premi("Cmd_disconetti"));
+        QVERIFY(i.a_riposo());
+        QCOMPARE(i.sim->ricevuti(), QByteArray("E"));
+        QCOMPARE(i.banco.stato(), stato_non_connesso);
+        QCOMPARE(i.banco.avvisi.messaggi().size(), 2);
+        QCOMPARE(i.banco.avvisi.messaggi()[0].icona, Icona::Nessuna);
+        QCOMPARE(i.banco.avvisi.messaggi()[1].testo, messaggio_porta_guasta);
+        QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
+    }
+
+    void esci_durante_un_attesa()
+    {
+        auto o = con(Contenuto::UHF);
+        o.conferme_max = 5;
+        Impianto i(o);
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.connetti());
+        QSignalSpy uscita(i.banco.finestra.get(), &Principale::uscita);
+        QVERIFY(i.premi("Cmd_init_vhf"));
+        QTRY_COMPARE(i.sim->scritture(), 6);
+        QVERIFY(i.premi("Command4"));
+        QCOMPARE(uscita.size(), 1);
+        QVERIFY(!i.banco.finestra->occupato());
+        QTRY_VERIFY(i.sim->ricevuti().endsWith('E'));
+        QTest::qWait(50);
+        QVERIFY(i.banco.avvisi.messaggi().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDaCapoAFondo)
+#include "test_da_capo_a_fondo.moc"

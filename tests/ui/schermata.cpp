@@ -1,0 +1,62 @@
+// Takes the picture of the main window for the documentation: the window
+// connected to a simulated UHF transmitter, its parameters read.
+// Usage: schermata_principale FILE.png
+
+#include "simulatore.h"
+
+#include "ops/operazioni.h"
+#include "ui/avvisi_qt.h"
+#include "ui/principale.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+using namespace brenk;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "uso: %s FILE.png\n", argv[0]);
+        return 2;
+    }
+    const QString file = QString::fromLocal8Bit(argv[1]);
+
+    Simulatore::Opzioni opzioni;
+    opzioni.memoria = memoria_predefinita(Contenuto::UHF);
+    Simulatore simulatore(opzioni);
+    QString errore;
+    if (!simulatore.avvia(&errore)) {
+        std::fprintf(stderr, "%s\n", qPrintable(errore));
+        return 1;
+    }
+    qputenv("BRENK_COM1", simulatore.dispositivo().toLocal8Bit());
+
+    AvvisiQt avvisi;
+    Principale principale(avvisi);
+    principale.show();
+    QTimer::singleShot(300, &principale, [&principale] { principale.findChild<QPushButton*>("Cmd_connetti")->click(); });
+
+    // Once the read is over and a few status ticks have passed, take the picture.
+    int esito = 1;
+    QTimer controllo;
+    QObject::connect(&controllo, &QTimer::timeout, &principale, [&] {
+        const bool letto = principale.findChild<QLineEdit*>("txb_stato_con")->text() == stato_connesso
+            && !principale.occupato() && !principale.findChild<QLineEdit*>("Text1")->text().isEmpty();
+        if (!letto)
+            return;
+        controllo.stop();
+        QTimer::singleShot(200, &principale, [&] {
+            esito = principale.grab().save(file) ? 0 : 1;
+            app.quit();
+        });
+    });
+    controllo.start(50);
+    QTimer::singleShot(15000, &app, [&app] { app.quit(); });
+    app.exec();
+    return esito;
+}

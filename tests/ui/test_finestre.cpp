@@ -1,0 +1,209 @@
+// The way in and the way out: the title window handing over to the main
+// window, leaving by "ESCI" or by closing the window, and the message boxes
+// an operation waits on.
+
+#include "avvisi_registrati.h"
+#include "pseudo_terminale.h"
+
+#include "ops/operazioni.h"
+#include "ui/avvisi_qt.h"
+#include "ui/principale.h"
+#include "ui/titolo.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace brenk;
+
+namespace {
+
+QMessageBox* scatola_aperta()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* m = qobject_cast<QMessageBox*>(w); m && m->isVisible())
+            return m;
+    }
+    return nullptr;
+}
+
+Task<void> attendi(Avvisi& avvisi, const QString& testo, Icona icona, bool& chiuso)
+{
+    co_await avvisi.messaggio(testo, icona);
+    chiuso = true;
+}
+
+} // namespace
+
+class TestFinestre : public QObject {
+    Q_OBJECT
+
+private slots:
+    void titolo();
+    void continua_apre_la_principale();
+    void chiusura_della_finestra_data();
+    void chiusura_della_finestra();
+    void esci_abbandona_l_operazione();
+    void messaggio_atteso_data();
+    void messaggio_atteso();
+    void messaggio_abbandonato();
+};
+
+void TestFinestre::titolo()
+{
+    AvvisiRegistrati avvisi;
+    Principale principale(avvisi);
+    Titolo titolo(principale);
+    titolo.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&titolo));
+
+    // The edition word is refreshed by the window's timer.
+    auto* edizione = titolo.findChild<QLabel*>("lab_fabbrica");
+    edizione->clear();
+    QTRY_COMPARE(edizione->text(), QStringLiteral("Fabbrica"));
+    QCOMPARE(titolo.findChild<QLabel*>("Image1")->pixmap().size(), QSize(320, 480));
+    QCOMPARE(titolo.findChild<QPushButton*>("Command1")->text(), QStringLiteral("Continua"));
+    QCOMPARE(titolo.focusWidget(), titolo.findChild<QPushButton*>("Command1"));
+}
+
+// "Continua" closes the title window for good and loads the main window,
+// whose first two status ticks give " Non Connesso" and its column.
+void TestFinestre::continua_apre_la_principale()
+{
+    AvvisiRegistrati avvisi;
+    Principale principale(avvisi);
+    Titolo titolo(principale);
+    titolo.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&titolo));
+    auto* stato = principale.findChild<QLineEdit*>("txb_stato_con");
+    QVERIFY(stato->text().isEmpty());
+
+    QTest::mouseClick(titolo.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    QVERIFY(!titolo.isVisible());
+    QVERIFY(principale.isVisible());
+    QTRY_COMPARE(stato->text(), stato_non_connesso);
+    QTRY_VERIFY(!principale.findChild<QWidget*>("Cmd_disconetti")->isEnabled());
+    QVERIFY(principale.findChild<QWidget*>("Cmd_connetti")->isEnabled());
+    QVERIFY(principale.findChild<QLabel*>("lab_tipo_brenk")->text().isEmpty());
+}
+
+void TestFinestre::chiusura_della_finestra_data()
+{
+    QTest::addColumn<bool>("esci");
+    QTest::newRow("ESCI") << true;
+    QTest::newRow("chiusa dal gestore delle finestre") << false;
+}
+
+// Leaving sends the farewell "E" on an open port, closes it, and asks the
+// program to end.
+void TestFinestre::chiusura_della_finestra()
+{
+    QFETCH(bool, esci);
+    PseudoTerminale linea;
+    QVERIFY(linea.valido());
+    qputenv("BRENK_COM1", linea.dispositivo().toLocal8Bit());
+    AvvisiRegistrati avvisi;
+    Principale principale(avvisi);
+    principale.show();
+    principale.porta().apri_porta();
+    QSignalSpy uscita(&principale, &Principale::uscita);
+
+    if (esci)
+        QTest::mouseClick(principale.findChild<QPushButton*>("Command4"), Qt::LeftButton);
+    else
+        principale.close();
+    QCOMPARE(uscita.size(), 1);
+    QVERIFY(!principale.isVisible());
+    QVERIFY(!principale.porta().aperta());
+    QCOMPARE(linea.ricevuti(), QByteArray("E"));
+    qunsetenv("BRENK_COM1");
+}
+
+// "ESCI" while a connect waits for "K": the wait is dropped without a word.
+void TestFinestre::esci_abbandona_l_operazione()
+{
+    PseudoTerminale linea;
+    QVERIFY(linea.valido());
+    qputenv("BRENK_COM1", linea.dispositivo().toLocal8Bit());
+    AvvisiRegistrati avvisi;
+    Principale principale(avvisi);
+    principale.show();
+    QSignalSpy uscita(&principale, &Principale::uscita);
+
+    QTest::mouseClick(principale.findChild<QPushButton*>("Cmd_connetti"), Qt::LeftButton);
+    QTRY_VERIFY(principale.occupato());
+    QTest::mouseClick(principale.findChild<QPushButton*>("Command4"), Qt::LeftButton);
+    QVERIFY(!principale.occupato());
+    QCOMPARE(uscita.size(), 1);
+    QCOMPARE(linea.ricevuti(), QByteArray("E"));
+    QTest::qWait(50);
+    QVERIFY(avvisi.messaggi().isEmpty());
+    qunsetenv("BRENK_COM1");
+}
+
+void TestFinestre::messaggio_atteso_data()
+{
+    QTest::addColumn<int>("icona");
+    QTest::addColumn<int>("atteso");
+    QTest::newRow("esclamazione") << int(Icona::Esclamazione) << int(QMessageBox::Warning);
+    QTest::newRow("senza icona") << int(Icona::Nessuna) << int(QMessageBox::NoIcon);
+}
+
+// A message box is shown without a nested event loop; the operation
+// resumes only once the operator has pressed OK.
+void TestFinestre::messaggio_atteso()
+{
+    QFETCH(int, icona);
+    QFETCH(int, atteso);
+    AvvisiQt avvisi;
+    bool chiuso = false;
+    Task<void> operazione = attendi(avvisi, messaggio_time_out, static_cast<Icona>(icona), chiuso);
+    operazione.avvia();
+
+    QMessageBox* scatola = scatola_aperta();
+    QVERIFY(scatola);
+    QCOMPARE(scatola->windowTitle(), QStringLiteral("Brenk_zelm"));
+    QCOMPARE(scatola->text(), messaggio_time_out);
+    QCOMPARE(int(scatola->icon()), atteso);
+    QCOMPARE(scatola->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(scatola->windowModality(), Qt::ApplicationModal);
+    QTest::qWait(20);
+    QVERIFY(!chiuso);
+
+    QTest::mouseClick(scatola->button(QMessageBox::Ok), Qt::LeftButton);
+    QTRY_VERIFY(chiuso);
+    QVERIFY(operazione.finita());
+    QTRY_VERIFY(QApplication::topLevelWidgets().indexOf(scatola) < 0);
+}
+
+// An operation dropped while its message shows takes the box with it and
+// is never resumed.
+void TestFinestre::messaggio_abbandonato()
+{
+    AvvisiQt avvisi;
+    bool chiuso = false;
+    auto operazione = std::make_unique<Task<void>>(attendi(avvisi, messaggio_porta_guasta, Icona::Esclamazione, chiuso));
+    operazione->avvia();
+    QMessageBox* scatola = scatola_aperta();
+    QVERIFY(scatola);
+
+    // The operator presses OK and the operation is dropped before it resumes.
+    QTest::mouseClick(scatola->button(QMessageBox::Ok), Qt::LeftButton);
+    operazione.reset();
+    QTest::qWait(20);
+    QVERIFY(!chiuso);
+
+    operazione = std::make_unique<Task<void>>(attendi(avvisi, messaggio_porta_guasta, Icona::Esclamazione, chiuso));
+    operazione->avvia();
+    QVERIFY(scatola_aperta());
+    operazione.reset();
+    QVERIFY(!scatola_aperta());
+    QTest::qWait(20);
+    QVERIFY(!chiuso);
+}
+
+QTEST_MAIN(TestFinestre)
+#include "test_finestre.moc"
