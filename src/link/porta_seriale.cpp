@@ -60,6 +60,8 @@ PortaSeriale::PortaSeriale(QObject* parent) : QObject(parent)
     porta_.setReadBufferSize(1024);
 
     Timer1.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the time-out is 4000 ms.
+    Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(timeout_predefinito_ms);
 
     connect(&porta_, &QSerialPort::readyRead, this, &PortaSeriale::valuta);
