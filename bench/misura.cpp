@@ -4,6 +4,9 @@
 // bytes on the line, their pure line time, the measured time and the ratio;
 // then the processor time of an idle wait for "K", the processor use during a
 // programming, the start-up time and the peak resident memory.
+//
+// The simulated transmitter runs in a thread of its own, as a real one runs
+// beside the PC: the window's work must not hold up its clock.
 
 #include "ops/operazioni.h"
 #include "simulatore.h"
@@ -16,7 +19,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTextStream>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -25,6 +28,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <type_traits>
 
 using namespace brenk;
 
@@ -42,13 +46,60 @@ public:
     }
 };
 
-double secondi_processore()
+double secondi_processore(int chi)
 {
     rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
+    getrusage(chi, &uso);
     const auto s = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     return s(uso.ru_utime) + s(uso.ru_stime);
 }
+
+// A simulated transmitter in its own thread, reached only through that thread.
+class Trasmettitore {
+public:
+    template <typename F>
+    auto nel_filo(F f)
+    {
+        using R = decltype(f());
+        if constexpr (std::is_void_v<R>) {
+            QMetaObject::invokeMethod(&contesto_, f, Qt::BlockingQueuedConnection);
+        } else {
+            R r{};
+            QMetaObject::invokeMethod(&contesto_, [&] { r = f(); }, Qt::BlockingQueuedConnection);
+            return r;
+        }
+    }
+
+    explicit Trasmettitore(const Simulatore::Opzioni& opzioni)
+    {
+        filo_.start();
+        contesto_.moveToThread(&filo_);
+        nel_filo([&] {
+            sim_ = new Simulatore(opzioni);
+            sim_->avvia();
+        });
+        orologio_.start();
+    }
+    ~Trasmettitore()
+    {
+        nel_filo([this] { delete sim_; });
+        filo_.quit();
+        filo_.wait();
+    }
+
+    QList<Simulatore::Evento> ricevuti() { return nel_filo([this] { return sim_->registro_ricevuti(); }); }
+    QList<Simulatore::Evento> inviati() { return nel_filo([this] { return sim_->registro_inviati(); }); }
+    qsizetype byte_sulla_linea() { return ricevuti().size() + inviati().size(); }
+    double processore() { return nel_filo([] { return secondi_processore(RUSAGE_THREAD); }); }
+    // Seconds on the simulator's clock, which starts with it.
+    double adesso() const { return double(orologio_.nsecsElapsed()) / 1e9; }
+
+private:
+    QThread filo_;
+    QObject contesto_;
+    Simulatore* sim_ = nullptr;
+    QElapsedTimer orologio_;
+};
 
 double picco_memoria_mb()
 {
@@ -105,16 +156,18 @@ void stampa(const Riga& r)
 
 class Banco {
 public:
-    explicit Banco(const QString& link) : finestra(avvisi)
+    explicit Banco(const QString& link) : finestra(avvisi), sim(opzioni(link))
+    {
+        qputenv("BRENK_COM1", link.toLocal8Bit());
+    }
+
+    static Simulatore::Opzioni opzioni(const QString& link)
     {
         Simulatore::Opzioni o;
         o.memoria = memoria_predefinita(Contenuto::UHF);
         o.a_ritmo = true;
         o.link = link;
-        sim = std::make_unique<Simulatore>(o);
-        orologio.start();
-        sim->avvia();
-        qputenv("BRENK_COM1", link.toLocal8Bit());
+        return o;
     }
 
     void mostra()
@@ -130,47 +183,46 @@ public:
         p->click();
     }
 
-    qsizetype byte_sulla_linea() const { return sim->ricevuti().size() + sim->inviati().size(); }
-
     // Connect + read, timed from the start of the "K" that was answered.
     Riga connetti()
     {
         premi("Cmd_connetti");
         attendi([this] { return !finestra.occupato(); });
-        const double fine = double(orologio.nsecsElapsed()) / 1e9;
-        const auto& inviati = sim->registro_inviati();
-        const double l = sim->registro_ricevuti().first().ms;
+        const double fine = sim.adesso();
+        const auto inviati = sim.inviati();
+        const auto ricevuti = sim.ricevuti();
         qsizetype primo = inviati.size() - 1;
-        while (primo > 0 && inviati[primo].ms > l)
+        while (primo > 0 && inviati[primo].ms > ricevuti.first().ms)
             --primo;
         const double inizio = inviati[primo].ms / 1000.0 - secondi_per_byte;
-        return {"connetti + lettura", sim->ricevuti().size() + inviati.size() - primo, fine - inizio};
+        return {"connetti + lettura", ricevuti.size() + inviati.size() - primo, fine - inizio};
     }
 
     Riga operazione(const char* nome, const char* pulsante)
     {
-        const qsizetype prima = byte_sulla_linea();
-        const double inizio = double(orologio.nsecsElapsed()) / 1e9;
+        const qsizetype prima = sim.byte_sulla_linea();
+        const double inizio = sim.adesso();
         premi(pulsante);
         attendi([this] { return !finestra.occupato(); });
-        return {nome, byte_sulla_linea() - prima, double(orologio.nsecsElapsed()) / 1e9 - inizio};
+        const double fine = sim.adesso();
+        return {nome, sim.byte_sulla_linea() - prima, fine - inizio};
     }
 
-    // Processor seconds per wall second over one programming.
+    // The configurator's processor seconds per wall second over one programming.
     double processore_in_programmazione()
     {
-        const double cpu = secondi_processore();
+        const double cpu = secondi_processore(RUSAGE_SELF) - sim.processore();
         QElapsedTimer parete;
         parete.start();
         premi("cmd_programma");
         attendi([this] { return !finestra.occupato(); }, 50);
-        return (secondi_processore() - cpu) / (double(parete.nsecsElapsed()) / 1e9);
+        const double usato = secondi_processore(RUSAGE_SELF) - sim.processore() - cpu;
+        return usato / (double(parete.nsecsElapsed()) / 1e9);
     }
 
     AvvisiMuti avvisi;
     Principale finestra;
-    std::unique_ptr<Simulatore> sim;
-    QElapsedTimer orologio;
+    Trasmettitore sim;
 };
 
 // Processor time used over 10 s of waiting for a "K" that never comes.
@@ -179,14 +231,13 @@ double processore_in_attesa(Principale& finestra, const QString& link)
     Simulatore::Opzioni o;
     o.mai_k = true;
     o.link = link;
-    Simulatore muto(o);
-    muto.avvia();
+    Trasmettitore muto(o);
     qputenv("BRENK_COM1", link.toLocal8Bit());
     finestra.findChild<QAbstractButton*>(QStringLiteral("Cmd_connetti"))->click();
     attendi_per(200);
-    const double cpu = secondi_processore();
+    const double cpu = secondi_processore(RUSAGE_SELF) - muto.processore();
     attendi_per(10000);
-    const double usato = secondi_processore() - cpu;
+    const double usato = secondi_processore(RUSAGE_SELF) - muto.processore() - cpu;
     finestra.findChild<QAbstractButton*>(QStringLiteral("Cmd_disconetti"))->click();
     attendi([&finestra] { return !finestra.occupato(); });
     return usato;

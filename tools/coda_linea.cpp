@@ -8,6 +8,13 @@
 
 namespace brenk {
 
+namespace {
+// How late the byte being delivered right now is. A byte put on a line in
+// answer to it counts from when that byte was due, so that the timers'
+// wake-up latency does not stretch the simulated line.
+thread_local qint64 ritardo_in_consegna_ns = 0;
+} // namespace
+
 CodaLinea::CodaLinea(bool a_ritmo, QObject* parent)
     : QObject(parent), a_ritmo_(a_ritmo)
 {
@@ -39,7 +46,7 @@ void CodaLinea::arma(qint64 attesa_ns)
 
 void CodaLinea::metti(const QByteArray& byte)
 {
-    const qint64 adesso = orologio_.nsecsElapsed();
+    const qint64 adesso = orologio_.nsecsElapsed() - ritardo_in_consegna_ns;
     for (const char c : byte) {
         qint64 fine = adesso;
         if (a_ritmo_) {
@@ -66,8 +73,10 @@ void CodaLinea::consegna()
     // A receiver of `consegnato` may empty the queue (the line hangs up).
     while (!coda_.empty() && coda_.front().fine_ns <= adesso) {
         const quint8 byte = coda_.front().byte;
+        ritardo_in_consegna_ns = a_ritmo_ ? adesso - coda_.front().fine_ns : 0;
         coda_.pop_front();
         emit consegnato(byte);
+        ritardo_in_consegna_ns = 0;
     }
     if (!coda_.empty()) {
         arma(coda_.front().fine_ns - orologio_.nsecsElapsed());

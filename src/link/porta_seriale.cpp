@@ -27,11 +27,17 @@ public:
     void await_resume() const noexcept {}
 
     Tipo tipo() const { return tipo_; }
-    // The wait is over: forget the port and have the operation resumed from
-    // the event loop, after the handler that ended the wait has run to its end.
-    void concludi()
+    // The wait is over: forget the port and resume the operation. Bytes and
+    // the time-out come straight from the event loop, so the operation goes
+    // on at once; a close comes from a handler (a button), which must run to
+    // its end first, so then the operation is resumed from the event loop.
+    void concludi(Ripresa ripresa)
     {
         porta_.attesa_ = nullptr;
+        if (ripresa == Ripresa::Subito) {
+            std::exchange(h_, nullptr).resume(); // may destroy this awaiter
+            return;
+        }
         porta_.da_riprendere_ = h_;
         QMetaObject::invokeMethod(&porta_, &PortaSeriale::riprendi, Qt::QueuedConnection);
     }
@@ -64,8 +70,8 @@ PortaSeriale::PortaSeriale(QObject* parent) : QObject(parent)
     Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(timeout_predefinito_ms);
 
-    connect(&porta_, &QSerialPort::readyRead, this, &PortaSeriale::valuta);
-    connect(&Timer1, &QTimer::timeout, this, &PortaSeriale::valuta);
+    connect(&porta_, &QSerialPort::readyRead, this, [this] { valuta(Ripresa::Subito); });
+    connect(&Timer1, &QTimer::timeout, this, [this] { valuta(Ripresa::Subito); });
     connect(&porta_, &QSerialPort::errorOccurred, this, &PortaSeriale::su_errore);
 }
 
@@ -104,7 +110,7 @@ void PortaSeriale::chiudi_porta()
     ::tcdrain(static_cast<int>(porta_.handle()));
 #endif
     porta_.close();
-    valuta();
+    valuta(Ripresa::DopoIlGestore);
     emit chiusa();
 }
 
@@ -113,7 +119,8 @@ void PortaSeriale::invia(std::uint8_t byte)
     if (!aperta())
         throw errore_porta(QSerialPort::NotOpenError, dispositivo_);
     const char c = static_cast<char>(byte);
-    if (porta_.write(&c, 1) != 1) {
+    // Straight to the line, as the transmitter's exchanges are timed by it.
+    if (porta_.write(&c, 1) != 1 || !porta_.flush()) {
         const auto errore = errore_porta(QSerialPort::WriteError, dispositivo_);
         porta_.clearError();
         throw errore;
@@ -127,7 +134,7 @@ void PortaSeriale::su_errore(QSerialPort::SerialPortError errore)
     const bool persa = errore == QSerialPort::ResourceError || errore == QSerialPort::ReadError;
     if (persa && aperta()) {
         porta_.close();
-        valuta();
+        valuta(Ripresa::DopoIlGestore);
         emit chiusa();
     }
 }
@@ -158,10 +165,10 @@ Task<bool> PortaSeriale::attendi_conferma()
     co_return buffer_ == "K";
 }
 
-void PortaSeriale::valuta()
+void PortaSeriale::valuta(Ripresa ripresa)
 {
     if (attesa_ && compiuta(attesa_->tipo()))
-        attesa_->concludi();
+        attesa_->concludi(ripresa);
 }
 
 // Takes the bytes a wait may take and tells whether the wait is over.

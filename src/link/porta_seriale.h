@@ -72,10 +72,11 @@ signals:
 
 private:
     enum class Tipo { Pronto, Carattere, Conferma };
+    enum class Ripresa { Subito, DopoIlGestore };
     class Attesa;
 
     Attesa attesa(Tipo tipo);
-    void valuta();
+    void valuta(Ripresa ripresa);
     bool compiuta(Tipo tipo);
     void riprendi();
     void su_errore(QSerialPort::SerialPortError errore);

@@ -397,9 +397,15 @@ void Principale::imposta_massimo_progresso(int massimo)
     ui_->ProgressBar1->setMaximum(massimo);
 }
 
+// QProgressBar repaints at once for every new value. Painting from the event
+// loop instead lets the request that follows leave for the line first.
 void Principale::imposta_progresso(int valore)
 {
-    ui_->ProgressBar1->setValue(valore);
+    const bool in_coda = progresso_.has_value();
+    progresso_ = valore;
+    if (!in_coda)
+        QMetaObject::invokeMethod(this, [this] { ui_->ProgressBar1->setValue(*std::exchange(progresso_, {})); },
+                                  Qt::QueuedConnection);
 }
 
 void Principale::beep()

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -104,6 +105,7 @@ private:
 
     QTimer Timer_stato;
     QTimer Tmr_scritte;
+    std::optional<int> progresso_; // the value the bar shows next
     qint16 lunghezza_titolo_ = 0;
     bool caricata_ = false;
 };

@@ -462,7 +462,7 @@ void TestCampi::barra_di_avanzamento()
     const QPoint centro = aiuto->mapTo(b.finestra.get(), aiuto->rect().center());
     QCOMPARE(b.finestra->childAt(centro), barra);
     QCOMPARE(barra->maximum(), 63);
-    QCOMPARE(barra->value(), 10);
+    QTRY_COMPARE(barra->value(), 10);
     b.finestra->mostra_progresso(false);
     QCOMPARE(b.finestra->childAt(centro), aiuto);
 }
