@@ -61,7 +61,7 @@ Simulatore::Simulatore(const Opzioni& opzioni, QObject* parent)
       ingresso_(opzioni.a_ritmo),
       uscita_(opzioni.a_ritmo)
 {
-    annunci_.setInterval(100);
+    annunci_.setInterval(opzioni.intervallo_annunci_ms);
     annunci_.setTimerType(Qt::PreciseTimer);
     connect(&annunci_, &QTimer::timeout, this, &Simulatore::annuncia);
     connect(&pty_, &Pseudoterminale::dati, &ingresso_, &CodaLinea::metti);
@@ -232,17 +232,24 @@ void Simulatore::leggi(quint8 indirizzo)
     if (opzioni_.extra_dopo == letture_)
         risposta.append(static_cast<char>(opzioni_.byte_extra));
     ++letture_;
-    invia(risposta);
+    rispondi(risposta);
 }
 
 void Simulatore::scrivi(quint8 indirizzo, quint8 valore)
 {
     ++scritture_;
-    if (opzioni_.conferme_max && scritture_ > *opzioni_.conferme_max)
+    if (opzioni_.conferme_max && scritture_ > *opzioni_.conferme_max) {
+        rispondi({});
         return;
+    }
     if (indirizzo < memoria_.size())
         memoria_[indirizzo] = valore;
-    invia(opzioni_.k_minuscola ? QByteArrayLiteral("k") : QByteArrayLiteral("K"));
+    rispondi(opzioni_.k_minuscola ? QByteArrayLiteral("k") : QByteArrayLiteral("K"));
+}
+
+void Simulatore::rispondi(const QByteArray& risposta)
+{
+    invia(opzioni_.risposte_sostituite.value(risposte_++, risposta));
 }
 
 void Simulatore::invia(const QByteArray& byte)

@@ -21,6 +21,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -53,6 +54,8 @@ public:
         QString link;
         // Every byte takes its 2400-baud line time, in both directions.
         bool a_ritmo = false;
+        // How often "K" is announced while not linked.
+        int intervallo_annunci_ms = 100;
 
         // Faults.
         bool mai_k = false;                  // never announces "K"
@@ -63,6 +66,9 @@ public:
         std::uint8_t byte_extra = 0xA5;
         bool checksum_errato = false;        // address 61 read as its byte + 1
         std::optional<int> riaggancia_dopo;  // the line drops on the n-th byte received
+        // Replies sent in place of the one due, by the number of the "R" or
+        // "W" command answered (from 0): any bytes, none for silence.
+        QMap<int, QByteArray> risposte_sostituite;
     };
 
     struct Evento {
@@ -117,6 +123,7 @@ private:
     void comando(quint8 lettera);
     void leggi(quint8 indirizzo);
     void scrivi(quint8 indirizzo, quint8 valore);
+    void rispondi(const QByteArray& risposta);
     void invia(const QByteArray& byte);
     void trasmesso(quint8 byte);
 
@@ -131,6 +138,7 @@ private:
     quint8 indirizzo_ = 0;
     int letture_ = 0;
     int scritture_ = 0;
+    int risposte_ = 0;
     int trasmissioni_ = 0;
     bool link_creato_ = false;
     QList<Evento> ricevuti_;

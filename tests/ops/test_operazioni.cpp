@@ -2,10 +2,7 @@
 // pseudo-terminal, through the real serial port: the bytes on the wire and
 // what the window is told.
 
-#include "esegui.h"
-#include "finestra_finta.h"
-#include "ops/esecutore.h"
-#include "ops/operazioni.h"
+#include "configuratore.h"
 #include "params/frequenza.h"
 #include "simulatore.h"
 
@@ -49,7 +46,7 @@ QByteArray scritture(std::span<const std::uint8_t> valori)
 }
 
 // Everything an operation works on, the transmitter at the other end.
-struct Banco {
+struct Banco : Configuratore {
     explicit Banco(const Simulatore::Opzioni& opzioni) : sim(opzioni)
     {
         sim.avvia();
@@ -58,23 +55,10 @@ struct Banco {
     }
     ~Banco() { qunsetenv("BRENK_COM1"); }
 
-    bool esegui(Task<void> operazione)
-    {
-        if (!esecutore.avvia(std::move(operazione)))
-            return false;
-        return attendi([this] { return !esecutore.in_corso(); });
-    }
-    bool connetti() { return esegui(brenk::connetti(contesto)); }
     // The bytes received since the handshake and the first read.
     QByteArray dopo_connessione() const { return sim.ricevuti().mid(1 + lettura_completa().size()); }
 
     Simulatore sim;
-    PortaSeriale porta;
-    BloccoParametri blocco;
-    int fleg = 0;
-    FinestraFinta finestra{blocco};
-    Contesto contesto{porta, blocco, fleg, finestra};
-    Esecutore esecutore;
 };
 
 Simulatore::Opzioni con_memoria(const Memoria& m)

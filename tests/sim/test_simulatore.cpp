@@ -160,6 +160,10 @@ private slots:
                                          << byte({143, 78}) << 61 << 142 << 0;
         o.memoria[61] = 255;
         QTest::newRow("checksum errato 255") << o << byte({'R', 61}) << byte({0}) << 61 << 255 << 0;
+        o = uhf;
+        o.risposte_sostituite = {{0, "xy"}, {1, {}}, {3, "k"}};
+        QTest::newRow("risposte sostituite") << o << byte({'R', 0, 'W', 1, 5, 'R', 2, 'W', 3, 7})
+                                             << byte({'x', 'y', 6, 'k'}) << 1 << 5 << 2;
     }
 
     void scambi()

@@ -76,11 +76,14 @@ inline bool attendi(const std::function<bool()>& condizione, int limite_ms = 150
 {
     QEventLoop ciclo;
     QTimer controllo;
+    QTimer limite;
     QObject::connect(&controllo, &QTimer::timeout, &ciclo, [&] {
         if (condizione())
             ciclo.quit();
     });
-    QTimer::singleShot(limite_ms, &ciclo, &QEventLoop::quit);
+    QObject::connect(&limite, &QTimer::timeout, &ciclo, &QEventLoop::quit);
+    limite.setSingleShot(true);
+    limite.start(limite_ms);
     controllo.start(1);
     if (!condizione())
         ciclo.exec();
