@@ -82,6 +82,7 @@ void PortaSeriale::apri_porta()
 {
     if (aperta())
         return;
+    perdita_.reset();
     dispositivo_ = dispositivo_per_com(numero_);
     porta_.setPortName(dispositivo_);
     if (!porta_.open(QIODevice::ReadWrite)) {
@@ -117,7 +118,7 @@ void PortaSeriale::chiudi_porta()
 void PortaSeriale::invia(std::uint8_t byte)
 {
     if (!aperta())
-        throw errore_porta(QSerialPort::NotOpenError, dispositivo_);
+        throw errore_porta_chiusa();
     const char c = static_cast<char>(byte);
     // Straight to the line, as the transmitter's exchanges are timed by it.
     if (porta_.write(&c, 1) != 1 || !porta_.flush()) {
@@ -133,10 +134,16 @@ void PortaSeriale::su_errore(QSerialPort::SerialPortError errore)
     // closed port; a port that can no longer be read is no use either.
     const bool persa = errore == QSerialPort::ResourceError || errore == QSerialPort::ReadError;
     if (persa && aperta()) {
+        perdita_ = errore_porta(QSerialPort::ResourceError, dispositivo_);
         porta_.close();
         valuta(Ripresa::DopoIlGestore);
         emit chiusa();
     }
+}
+
+ErrorePorta PortaSeriale::errore_porta_chiusa() const
+{
+    return perdita_.value_or(errore_porta(QSerialPort::NotOpenError, dispositivo_));
 }
 
 PortaSeriale::Attesa PortaSeriale::attesa(Tipo tipo)
@@ -148,7 +155,7 @@ Task<void> PortaSeriale::attendi_pronto()
 {
     co_await attesa(Tipo::Pronto);
     if (!aperta())
-        throw errore_porta(QSerialPort::NotOpenError, dispositivo_);
+        throw errore_porta_chiusa();
 }
 
 Task<QByteArray> PortaSeriale::leggi_carattere()

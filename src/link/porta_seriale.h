@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <optional>
 
 namespace brenk {
 
@@ -47,6 +48,10 @@ public:
     // write is refused.
     void invia(std::uint8_t byte);
     void invia(char lettera) { invia(static_cast<std::uint8_t>(lettera)); }
+
+    // Why the port is closed: the device vanished under it, or it is simply
+    // not open.
+    ErrorePorta errore_porta_chiusa() const;
 
     // The shared string of received characters; each exchange empties it.
     QByteArray& buffer() { return buffer_; }
@@ -86,6 +91,7 @@ private:
     QTimer Timer1;
     QByteArray buffer_;
     QString dispositivo_;
+    std::optional<ErrorePorta> perdita_; // the device vanished while open
     int numero_ = 1;
     Attesa* attesa_ = nullptr;
     std::coroutine_handle<> da_riprendere_;

@@ -11,7 +11,7 @@ Task<std::uint8_t> leggi_indirizzo(PortaSeriale& porta, int indirizzo)
     porta.invia(static_cast<std::uint8_t>(indirizzo));
     const QByteArray risposta = co_await porta.leggi_carattere();
     if (risposta.size() != 1)
-        throw errore_porta(QSerialPort::NotOpenError, porta.dispositivo());
+        throw porta.errore_porta_chiusa();
     co_return static_cast<std::uint8_t>(risposta.at(0));
 }
 

@@ -184,7 +184,18 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(conferma->esito.finito, 2000);
         QCOMPARE(*conferma->esito.valore, false);
         QVERIFY(!porta->aperta());
-        QVERIFY_THROWS_EXCEPTION(ErrorePorta, porta->invia('R'));
+        try {
+            porta->invia('R');
+            QFAIL("sent on a vanished port");
+        } catch (const ErrorePorta& e) {
+            QCOMPARE(e.numero, 8022);
+        }
+        // Reopened, a closed port is just closed again.
+        linea = std::make_unique<PseudoTerminale>();
+        qputenv("BRENK_COM1", linea->dispositivo().toLocal8Bit());
+        porta->apri_porta();
+        porta->chiudi_porta();
+        QCOMPARE(porta->errore_porta_chiusa().numero, 8012);
     }
 
     void abbandonare_un_attesa_non_lascia_nulla_da_riprendere()
