@@ -87,7 +87,6 @@ public:
     Task& operator=(const Task&) = delete;
     ~Task() { distruggi(); }
 
-    bool valida() const noexcept { return static_cast<bool>(h_); }
     bool finita() const noexcept { return !h_ || h_.done(); }
 
     // Runs the coroutine up to its first suspension; used for the operation
@@ -97,9 +96,6 @@ public:
         if (h_ && !h_.done())
             h_.resume();
     }
-
-    // The error the coroutine ended with, for a Task started with avvia().
-    std::exception_ptr errore() const noexcept { return h_ ? h_.promise().errore : nullptr; }
 
     auto operator co_await() && noexcept
     {
