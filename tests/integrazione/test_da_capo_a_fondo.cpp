@@ -50,6 +50,10 @@ struct Impianto {
         return prova::attendi([this] { return !banco.finestra->occupato(); });
     }
     bool connetti() { return premi("Cmd_connetti") && a_riposo(); }
+    bool in_stato(const QString& stato) const
+    {
+        return prova::attendi([&] { return banco.stato() == stato; }, 5000);
+    }
     QByteArray dopo_connessione() const { return sim->ricevuti().mid(1 + lettura_completa().size()); }
     QString testo(const char* nome) const
     {
@@ -126,8 +130,7 @@ private slots:
         o.a_ritmo = true;
         Impianto i(o);
         QVERIFY(i.banco.apri());
-        QVERIFY(i.premi("Cmd_connetti"));
-        QTRY_COMPARE(i.banco.stato(), stato_connesso);
+        QVERIFY(i.premi("Cmd_connetti") && i.in_stato(stato_connesso));
         QTest::qWait(30);
         QVERIFY(i.banco.finestra->occupato());
         for (const char* nome : {"cmd_programma", "Cmd_init_uhf", "Cmd_init_vhf", "Cmd_tx", "Cmd_connetti"})
@@ -227,8 +230,7 @@ private slots:
         o.mai_k = true;
         Impianto i(o);
         QVERIFY(i.banco.apri());
-        QVERIFY(i.premi("Cmd_connetti"));
-        QTRY_COMPARE(i.banco.stato(), stato_in_attesa);
+        QVERIFY(i.premi("Cmd_connetti") && i.in_stato(stato_in_attesa));
         QVERIFY(i.premi("Cmd_disconetti"));
         QVERIFY(i.a_riposo());
         QCOMPARE(i.sim->ricevuti(), QByteArray("E"));

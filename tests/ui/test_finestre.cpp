@@ -52,13 +52,24 @@ private slots:
     void messaggio_abbandonato();
 };
 
+// The program as it starts: the title window shown, the main window behind it.
+struct Avvio {
+    bool mostra()
+    {
+        titolo.show();
+        return QTest::qWaitForWindowExposed(&titolo);
+    }
+
+    AvvisiRegistrati avvisi;
+    Principale principale{avvisi};
+    Titolo titolo{principale};
+};
+
 void TestFinestre::titolo()
 {
-    AvvisiRegistrati avvisi;
-    Principale principale(avvisi);
-    Titolo titolo(principale);
-    titolo.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&titolo));
+    Avvio avvio;
+    QVERIFY(avvio.mostra());
+    Titolo& titolo = avvio.titolo;
 
     // The edition word is refreshed by the window's timer.
     auto* edizione = titolo.findChild<QLabel*>("lab_fabbrica");
@@ -73,11 +84,10 @@ void TestFinestre::titolo()
 // whose first two status ticks give " Non Connesso" and its column.
 void TestFinestre::continua_apre_la_principale()
 {
-    AvvisiRegistrati avvisi;
-    Principale principale(avvisi);
-    Titolo titolo(principale);
-    titolo.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&titolo));
+    Avvio avvio;
+    QVERIFY(avvio.mostra());
+    Titolo& titolo = avvio.titolo;
+    Principale& principale = avvio.principale;
     auto* stato = principale.findChild<QLineEdit*>("txb_stato_con");
     QVERIFY(stato->text().isEmpty());
 
