@@ -35,6 +35,7 @@
 // - after "Disconetti" or "TX": " Non Connesso", the port closed, the fields
 //   empty.
 
+#include "testi.h"
 #include "configuratore.h"
 #include "simulatore.h"
 #include "params/fabbrica.h"
@@ -57,6 +58,7 @@
 namespace {
 
 using namespace brenk;
+namespace atteso = brenk::prova::atteso;
 using brenk::prova::FinestraFinta;
 
 constexpr int timeout_risposta_ms = 30;
@@ -323,28 +325,28 @@ QStringList messaggi_da(const Banco& b, qsizetype primo)
 
 void controlla_messaggi_connessione(const Banco& b, const QStringList& m)
 {
-    if (m.isEmpty() || m == QStringList{messaggio_errore_lettura})
+    if (m.isEmpty() || m == QStringList{atteso::errore_lettura})
         return;
-    richiedi(m.size() == 2 && errore_di_porta(b, m[0]) && m[1] == messaggio_porta_guasta, b,
+    richiedi(m.size() == 2 && errore_di_porta(b, m[0]) && m[1] == atteso::porta_guasta, b,
              "connect: unexpected messages");
     richiedi(b.riagganciato || b.disconnesso, b, "error path without a dropped line or a disconnect");
 }
 
 void controlla_messaggi_programmazione(const Banco& b, QStringList m)
 {
-    if (!m.isEmpty() && m.first() == messaggio_fuori_range)
+    if (!m.isEmpty() && m.first() == atteso::fuori_range)
         m.removeFirst();
     if (m.isEmpty())
         return;
     const QString& t = m.first();
-    const bool noto = t == messaggio_fuori_banda || t == messaggio_codice || t == messaggio_time_out
-                      || t == messaggio_errore_lettura || t.startsWith(QStringLiteral("Valore fuori range in \""));
+    const bool noto = t == atteso::fuori_banda || t == atteso::codice || t == atteso::time_out
+                      || t == atteso::errore_lettura || t.startsWith(QStringLiteral("Valore fuori range in \""));
     richiedi(m.size() == 1 && noto, b, "programming: unexpected messages");
 }
 
 void controlla_messaggi_fabbrica(const Banco& b, const QStringList& m)
 {
-    richiedi(m.isEmpty() || m == QStringList{messaggio_time_out} || m == QStringList{messaggio_errore_lettura}, b,
+    richiedi(m.isEmpty() || m == QStringList{atteso::time_out} || m == QStringList{atteso::errore_lettura}, b,
              "factory loading: unexpected messages");
 }
 
@@ -382,7 +384,7 @@ void esegui(Banco& b, const Scenario& s, Task<void> operazione)
     }
     richiedi(!b.esecutore.in_corso(), b, "operation did not end");
     if (b.disconnesso)
-        richiedi(!b.porta.aperta() && b.finestra.stato == stato_non_connesso, b, "still connected after Disconetti");
+        richiedi(!b.porta.aperta() && b.finestra.stato == atteso::non_connesso, b, "still connected after Disconetti");
 }
 
 void connetti(Banco& b, const Scenario& s)
@@ -391,7 +393,7 @@ void connetti(Banco& b, const Scenario& s)
     const QStringList m = messaggi_da(b, 0);
     controlla_messaggi_connessione(b, m);
     if (m.size() < 2 && !b.disconnesso)
-        richiedi(b.finestra.stato == stato_connesso && b.fleg == 0 && b.porta.aperta(), b, "connect did not connect");
+        richiedi(b.finestra.stato == atteso::connesso && b.fleg == 0 && b.porta.aperta(), b, "connect did not connect");
 }
 
 // Nothing reaches the configurator but what it waits for: its "L" followed
@@ -439,7 +441,7 @@ void controlla_lettura(const Banco& b, const Scenario& s)
     const auto letto = static_cast<std::uint8_t>(m[totck] + (s.opzioni.checksum_errato ? 1 : 0));
     const bool errato = m[Tipo_brenk] == tipo_nuovo
                         && complemento(std::accumulate(m.begin(), m.begin() + Zelmbrenk + 1, 0LL)) != letto;
-    richiedi(messaggi_da(b, 0) == (errato ? QStringList{messaggio_errore_lettura} : QStringList{}), b,
+    richiedi(messaggi_da(b, 0) == (errato ? QStringList{atteso::errore_lettura} : QStringList{}), b,
              "checksum message wrong");
 }
 
@@ -458,7 +460,7 @@ void prepara_campi(Banco& b, const Scenario& s)
 // What the buttons may start now, as the status supervision allows.
 bool connesso(const Banco& b)
 {
-    return b.finestra.stato == stato_connesso && b.fleg == 0 && !b.esecutore.in_corso();
+    return b.finestra.stato == atteso::connesso && b.fleg == 0 && !b.esecutore.in_corso();
 }
 
 Passo operazione(Banco& b, const Scenario& s)
@@ -481,7 +483,7 @@ Passo operazione(Banco& b, const Scenario& s)
     case Operazione::Tx:
     case Operazione::Disconnetti:
         congeda(b.contesto, s.operazione == Operazione::Tx ? 'Q' : 'E');
-        richiedi(!b.porta.aperta() && b.finestra.stato == stato_non_connesso, b, "still connected");
+        richiedi(!b.porta.aperta() && b.finestra.stato == atteso::non_connesso, b, "still connected");
         richiedi(std::all_of(b.finestra.testi.cbegin(), b.finestra.testi.cend(), std::mem_fn(&QString::isEmpty)), b,
                  "fields not emptied");
         richiedi(messaggi_da(b, p.primo_messaggio).isEmpty(), b, "message on a disconnect");
@@ -511,7 +513,7 @@ void controlla_linea(const Banco& b, const Scenario& s, const Passo& p)
 
     const bool fabbrica = s.operazione == Operazione::Uhf || s.operazione == Operazione::Vhf;
     const qsizetype tutte = fabbrica ? dimensione_blocco : p.nuovo ? 62 : 34;
-    const bool time_out = messaggi_da(b, p.primo_messaggio).contains(messaggio_time_out);
+    const bool time_out = messaggi_da(b, p.primo_messaggio).contains(atteso::time_out);
     if (scritture > tutte)
         fallisce(e, "more writes than the block has");
     if (riletture > 0 && (scritture != tutte || time_out))

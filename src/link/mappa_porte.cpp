@@ -19,7 +19,12 @@ QStringList porte_di_sistema()
     QStringList nomi;
     for (const auto& info : QSerialPortInfo::availablePorts())
         nomi << info.systemLocation();
-    return ordina_porte(nomi);
+    return nomi;
+}
+
+QString da_ambiente(int numero)
+{
+    return qEnvironmentVariable(qPrintable(QStringLiteral("BRENK_COM%1").arg(numero)));
 }
 
 } // namespace
@@ -34,20 +39,27 @@ QStringList ordina_porte(QStringList nomi)
     return nomi;
 }
 
-QString dispositivo_per_com(int numero)
+QString dispositivo_per_com(int numero, const QStringList& porte_del_sistema)
 {
-    const QString variabile = qEnvironmentVariable(qPrintable(QStringLiteral("BRENK_COM%1").arg(numero)));
+    const QString variabile = da_ambiente(numero);
     if (!variabile.isEmpty())
         return variabile;
 #ifdef Q_OS_WIN
+    Q_UNUSED(porte_del_sistema);
     return QStringLiteral("COM%1").arg(numero);
 #else
-    const QStringList porte = porte_di_sistema();
+    const QStringList porte = ordina_porte(porte_del_sistema);
     if (numero >= 1 && numero <= porte.size())
         return porte.at(numero - 1);
     // No such port: opening this name fails with "port does not exist".
     return QStringLiteral("/dev/brenk-com%1-assente").arg(numero);
 #endif
+}
+
+QString dispositivo_per_com(int numero)
+{
+    // The system is asked only when the environment does not decide.
+    return dispositivo_per_com(numero, da_ambiente(numero).isEmpty() ? porte_di_sistema() : QStringList{});
 }
 
 QString descrizione_porte()

@@ -12,6 +12,9 @@ namespace brenk {
 
 // The device for port `numero` (1 to 8), chosen now.
 QString dispositivo_per_com(int numero);
+// The same with `porte_del_sistema` as the serial devices the system has,
+// in any order.
+QString dispositivo_per_com(int numero, const QStringList& porte_del_sistema);
 
 // The serial devices in the order that numbers them: USB and ACM adapters
 // first, then the rest, each group sorted by name.

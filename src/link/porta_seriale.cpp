@@ -1,10 +1,7 @@
 #include "link/porta_seriale.h"
 
+#include "link/dispositivo_seriale.h"
 #include "link/mappa_porte.h"
-
-#ifdef Q_OS_UNIX
-#include <termios.h>
-#endif
 
 namespace brenk {
 
@@ -56,23 +53,19 @@ private:
     std::coroutine_handle<> h_;
 };
 
-PortaSeriale::PortaSeriale(QObject* parent) : QObject(parent)
+PortaSeriale::PortaSeriale(QObject* parent)
+    : PortaSeriale(std::make_unique<DispositivoSeriale>(), orologio_reale(), parent)
 {
-    porta_.setBaudRate(QSerialPort::Baud2400);
-    porta_.setDataBits(QSerialPort::Data8);
-    porta_.setParity(QSerialPort::NoParity);
-    porta_.setStopBits(QSerialPort::OneStop);
-    porta_.setFlowControl(QSerialPort::NoFlowControl);
-    porta_.setReadBufferSize(1024);
+}
 
-    Timer1.setSingleShot(true);
-    // A coarse timer may fire up to 5 % early; the time-out is 4000 ms.
-    Timer1.setTimerType(Qt::PreciseTimer);
-    Timer1.setInterval(timeout_predefinito_ms);
-
-    connect(&porta_, &QSerialPort::readyRead, this, [this] { valuta(Ripresa::Subito); });
-    connect(&Timer1, &QTimer::timeout, this, [this] { valuta(Ripresa::Subito); });
-    connect(&porta_, &QSerialPort::errorOccurred, this, &PortaSeriale::su_errore);
+PortaSeriale::PortaSeriale(std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio, QObject* parent)
+    : QObject(parent), porta_(std::move(dispositivo)), Timer1(orologio.sveglia()), quiete_(orologio.sveglia())
+{
+    const auto bytes_o_tempo = [this] { valuta(Ripresa::Subito); };
+    connect(porta_.get(), &Dispositivo::arrivati, this, bytes_o_tempo);
+    connect(Timer1.get(), &Sveglia::suonata, this, bytes_o_tempo);
+    connect(quiete_.get(), &Sveglia::suonata, this, bytes_o_tempo);
+    connect(porta_.get(), &Dispositivo::perso, this, &PortaSeriale::chiusa_sotto);
 }
 
 // An operation still waiting here must have been dropped before the port goes.
@@ -84,33 +77,16 @@ void PortaSeriale::apri_porta()
         return;
     perdita_.reset();
     dispositivo_ = dispositivo_per_com(numero_);
-    porta_.setPortName(dispositivo_);
-    if (!porta_.open(QIODevice::ReadWrite)) {
-        const auto errore = errore_porta(porta_.error(), dispositivo_);
-        porta_.clearError();
-        throw errore;
-    }
-    configura_linee();
-}
-
-// DTR up, RTS down. A pseudo-terminal has no modem lines, so both are best effort.
-void PortaSeriale::configura_linee()
-{
-    porta_.setDataTerminalReady(true);
-    porta_.setRequestToSend(false);
-    porta_.clearError();
+    if (auto errore = porta_->apri(dispositivo_))
+        throw *errore;
+    porta_->imposta_linee({.dtr = true, .rts = false});
 }
 
 void PortaSeriale::chiudi_porta()
 {
     if (!aperta())
         return;
-    porta_.flush();
-#ifdef Q_OS_UNIX
-    // At most a farewell letter is pending: a few milliseconds on the line.
-    ::tcdrain(static_cast<int>(porta_.handle()));
-#endif
-    porta_.close();
+    porta_->chiudi();
     valuta(Ripresa::DopoIlGestore);
     emit chiusa();
 }
@@ -119,26 +95,20 @@ void PortaSeriale::invia(std::uint8_t byte)
 {
     if (!aperta())
         throw errore_porta_chiusa();
-    const char c = static_cast<char>(byte);
-    // Straight to the line, as the transmitter's exchanges are timed by it.
-    if (porta_.write(&c, 1) != 1 || !porta_.flush()) {
-        const auto errore = errore_porta(QSerialPort::WriteError, dispositivo_);
-        porta_.clearError();
-        throw errore;
-    }
+    if (!porta_->scrivi(byte))
+        throw errore_porta(QSerialPort::WriteError, dispositivo_);
 }
 
-void PortaSeriale::su_errore(QSerialPort::SerialPortError errore)
+void PortaSeriale::chiusa_sotto(const ErrorePorta& errore)
 {
-    // A device that vanishes (USB adapter pulled, line hung up) counts as a
-    // closed port; a port that can no longer be read is no use either.
-    const bool persa = errore == QSerialPort::ResourceError || errore == QSerialPort::ReadError;
-    if (persa && aperta()) {
-        perdita_ = errore_porta(QSerialPort::ResourceError, dispositivo_);
-        porta_.close();
-        valuta(Ripresa::DopoIlGestore);
-        emit chiusa();
-    }
+    perdita_ = errore;
+    valuta(Ripresa::DopoIlGestore);
+    emit chiusa();
+}
+
+qint64 PortaSeriale::scarta_in_arrivo()
+{
+    return aperta() ? porta_->scarta() : 0;
 }
 
 ErrorePorta PortaSeriale::errore_porta_chiusa() const
@@ -166,10 +136,20 @@ Task<QByteArray> PortaSeriale::leggi_carattere()
 
 Task<bool> PortaSeriale::attendi_conferma()
 {
-    Timer1.stop();
-    Timer1.start();
+    Timer1->ferma();
+    Timer1->avvia(timeout_ms_);
     co_await attesa(Tipo::Conferma);
     co_return buffer_ == "K";
+}
+
+Task<bool> PortaSeriale::attendi_silenzio(int ms)
+{
+    quiete_->avvia(ms);
+    co_await attesa(Tipo::Silenzio);
+    quiete_->ferma();
+    if (!aperta())
+        throw errore_porta_chiusa();
+    co_return porta_->in_arrivo() == 0;
 }
 
 void PortaSeriale::valuta(Ripresa ripresa)
@@ -178,36 +158,43 @@ void PortaSeriale::valuta(Ripresa ripresa)
         attesa_->concludi(ripresa);
 }
 
+void PortaSeriale::prendi_in_buffer()
+{
+    buffer_.append(static_cast<char>(porta_->prendi()));
+}
+
 // Takes the bytes a wait may take and tells whether the wait is over.
 bool PortaSeriale::compiuta(Tipo tipo)
 {
-    if (!aperta()) {
+    if (!aperta())
         return true;
-    }
     switch (tipo) {
     case Tipo::Pronto:
-        while (porta_.bytesAvailable() > 0) {
-            buffer_ = porta_.read(1);
+        while (porta_->in_arrivo() > 0) {
+            svuota_buffer();
+            prendi_in_buffer();
             if (buffer_ == "K")
                 return true;
         }
         return false;
     case Tipo::Carattere:
         do {
-            if (porta_.bytesAvailable() > 0)
-                buffer_.append(porta_.read(1));
+            if (porta_->in_arrivo() > 0)
+                prendi_in_buffer();
             if (buffer_.size() == 1)
                 return true;
-        } while (porta_.bytesAvailable() > 0);
+        } while (porta_->in_arrivo() > 0);
         return false;
     case Tipo::Conferma:
         do {
-            if (porta_.bytesAvailable() > 0)
-                buffer_.append(porta_.read(1));
-            if (buffer_ == "K" || !Timer1.isActive())
+            if (porta_->in_arrivo() > 0)
+                prendi_in_buffer();
+            if (buffer_ == "K" || !Timer1->attiva())
                 return true;
-        } while (porta_.bytesAvailable() > 0);
+        } while (porta_->in_arrivo() > 0);
         return false;
+    case Tipo::Silenzio:
+        return porta_->in_arrivo() > 0 || !quiete_->attiva();
     }
     return true;
 }

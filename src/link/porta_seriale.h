@@ -2,23 +2,24 @@
 
 // The serial link to the transmitter: one port at fixed line settings
 // (2400 baud, 8N1, no flow control, DTR up, RTS down), single raw bytes out,
-// and the three waits for bytes in.
+// and the waits for bytes in.
 //
 // The waits are coroutines. A wait suspends the running operation and is
-// resumed from the port's own events: bytes arriving, the reply time-out
-// `Timer1` running out, or the port closing (also when the device vanishes).
-// Nothing polls and no event loop is nested, so clicks and timer ticks run
-// normally while an operation waits.
+// resumed from the port's own events: bytes arriving, an alarm ringing (the
+// reply time-out `Timer1`, the quiet time), or the port closing (also when
+// the device vanishes). Nothing polls and no event loop is nested, so clicks
+// and timer ticks run normally while an operation waits.
 
+#include "link/dispositivo.h"
 #include "link/errore_porta.h"
+#include "link/orologio.h"
 #include "link/task.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QSerialPort>
-#include <QTimer>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace brenk {
@@ -28,7 +29,10 @@ class PortaSeriale : public QObject {
 public:
     static constexpr int timeout_predefinito_ms = 4000;
 
+    // The real serial port on Qt's timers.
     explicit PortaSeriale(QObject* parent = nullptr);
+    // Any device on any clock, for the fuzzer and fast tests.
+    PortaSeriale(std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio, QObject* parent = nullptr);
     ~PortaSeriale() override;
 
     // `CommPort`: 1 to 8. Takes effect at the next opening.
@@ -37,7 +41,9 @@ public:
     // The device the port was last opened on (empty before the first open).
     QString dispositivo() const { return dispositivo_; }
 
-    bool aperta() const { return porta_.isOpen(); }
+    bool aperta() const { return porta_->aperto(); }
+    // DTR and RTS as the port last set them.
+    LineeModem linee() const { return porta_->linee(); }
 
     // Opens the port unless it is already open. Throws ErrorePorta.
     void apri_porta();
@@ -56,6 +62,8 @@ public:
     // The shared string of received characters; each exchange empties it.
     QByteArray& buffer() { return buffer_; }
     void svuota_buffer() { buffer_.clear(); }
+    // Drops every byte received and not yet taken; how many there were.
+    qint64 scarta_in_arrivo();
 
     // Unbounded wait for "K"; every other byte is thrown away. Throws
     // ErrorePorta when the port is or becomes closed.
@@ -66,29 +74,35 @@ public:
     // Wait for `buffer` to be exactly "K" before `Timer1` runs out.
     // False on time-out, on any other reply and on a closed port.
     Task<bool> attendi_conferma();
+    // Waits `ms` for the line to stay quiet: true when nothing arrived,
+    // false as soon as a byte is waiting (it stays queued). Throws
+    // ErrorePorta when the port is or becomes closed.
+    Task<bool> attendi_silenzio(int ms);
 
     // `Timer1` interval; the transmitter's protocol wants 4000 ms.
-    void imposta_timeout(int ms) { Timer1.setInterval(ms); }
-    int timeout() const { return Timer1.interval(); }
+    void imposta_timeout(int ms) { timeout_ms_ = ms; }
+    int timeout() const { return timeout_ms_; }
 
 signals:
     // The port has closed, by chiudi_porta() or because the device vanished.
     void chiusa();
 
 private:
-    enum class Tipo { Pronto, Carattere, Conferma };
+    enum class Tipo { Pronto, Carattere, Conferma, Silenzio };
     enum class Ripresa { Subito, DopoIlGestore };
     class Attesa;
 
     Attesa attesa(Tipo tipo);
     void valuta(Ripresa ripresa);
     bool compiuta(Tipo tipo);
+    void prendi_in_buffer();
     void riprendi();
-    void su_errore(QSerialPort::SerialPortError errore);
-    void configura_linee();
+    void chiusa_sotto(const ErrorePorta& errore);
 
-    QSerialPort porta_;
-    QTimer Timer1;
+    std::unique_ptr<Dispositivo> porta_;
+    std::unique_ptr<Sveglia> Timer1;
+    std::unique_ptr<Sveglia> quiete_;
+    int timeout_ms_ = timeout_predefinito_ms;
     QByteArray buffer_;
     QString dispositivo_;
     std::optional<ErrorePorta> perdita_; // the device vanished while open

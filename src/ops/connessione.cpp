@@ -31,6 +31,7 @@ Task<void> segnala_guasto(Finestra& finestra, const ErrorePorta& errore)
 
 Task<void> connetti(Contesto& c)
 {
+    c.finestra.mostra_conferma({});
     const auto errore = co_await cattura(collega(c));
     if (errore)
         co_await segnala_guasto(c.finestra, *errore);
@@ -38,6 +39,7 @@ Task<void> connetti(Contesto& c)
 
 void congeda(Contesto& c, char lettera)
 {
+    c.finestra.mostra_conferma({});
     if (c.porta.aperta()) {
         try {
             c.porta.invia(lettera);

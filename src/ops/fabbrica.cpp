@@ -5,11 +5,14 @@ namespace brenk {
 
 Task<void> carica_fabbrica(Contesto& c, Banda banda)
 {
-    const bool scritto = co_await scrivi_blocco(c, blocco_fabbrica(banda));
+    c.finestra.mostra_conferma({});
+    const auto blocco = blocco_fabbrica(banda);
+    Conversazione linea(c.porta);
+    const bool scritto = co_await scrivi_blocco(c, linea, blocco);
     if (!scritto)
         co_return;
     svuota_campi(c.finestra);
-    co_await rileggi(c);
+    co_await rileggi_e_verifica(c, linea, blocco);
 }
 
 } // namespace brenk

@@ -43,6 +43,9 @@ public:
     virtual void mostra_progresso(bool visibile) = 0;     // ProgressBar1
     virtual void imposta_massimo_progresso(int massimo) = 0;
     virtual void imposta_progresso(int valore) = 0;
+    // A confirmation in the progress bar's place, without a message box;
+    // an empty text takes it away.
+    virtual void mostra_conferma(const QString& testo) = 0;
 
     virtual void beep() = 0;
     // A modal message with an OK button; resumes when the operator closes it.

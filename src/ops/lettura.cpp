@@ -92,44 +92,59 @@ void mostra_parametri(BloccoParametri& b, Finestra& finestra)
 
 // Where a reply goes: the parameters and the type and band are kept, 37 to 59
 // are awaited and dropped, the stored checksum is only compared.
-void memorizza(BloccoParametri& b, int indirizzo, std::uint8_t valore, int& totck_letto)
+void memorizza(BloccoParametri& b, int indirizzo, std::uint8_t valore)
 {
-    if (indirizzo == totck)
-        totck_letto = valore;
-    else if (indirizzo < primo_senza_parametro || indirizzo > ultimo_senza_parametro)
+    if (indirizzo != totck && (indirizzo < primo_senza_parametro || indirizzo > ultimo_senza_parametro))
         b[indirizzo] = valore;
 }
 
-// A new-type transmitter guards addresses 0 to 36 with a checksum.
-Task<void> controlla_tipo(Contesto& c, int totck_letto)
+// A new-type transmitter guards addresses 0 to 36 with a checksum. A read the
+// line disturbed gets the same message whatever the type: its values cannot
+// be trusted either.
+Task<void> controlla_tipo(Contesto& c, int totck_letto, bool disturbata)
 {
-    if (c.blocco[Tipo_brenk] != tipo_nuovo) {
-        c.finestra.imposta_tipo(QStringLiteral("Old"));
-        co_return;
+    const bool nuovo = c.blocco[Tipo_brenk] == tipo_nuovo;
+    c.finestra.imposta_tipo(nuovo ? QStringLiteral("New") : QStringLiteral("Old"));
+    bool errata = disturbata;
+    if (nuovo) {
+        calcola_totck(c.blocco);
+        errata = errata || c.blocco[totck] != totck_letto;
     }
-    c.finestra.imposta_tipo(QStringLiteral("New"));
-    calcola_totck(c.blocco);
-    if (c.blocco[totck] != totck_letto)
+    if (errata)
         co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
 }
 
 } // namespace
 
-Task<void> leggi_parametri(Contesto& c)
+Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea)
 {
     auto& finestra = c.finestra;
     finestra.mostra_progresso(true);
     finestra.imposta_massimo_progresso(ultimo_letto);
-    int totck_letto = 0;
+    Letti letti{};
     for (int t = 0; t <= ultimo_letto; ++t) {
         finestra.imposta_progresso(t);
-        const std::uint8_t valore = co_await leggi_indirizzo(c.porta, t);
-        memorizza(c.blocco, t, valore, totck_letto);
+        const std::uint8_t valore = co_await linea.leggi(t);
+        letti[static_cast<std::size_t>(t)] = valore;
+        memorizza(c.blocco, t, valore);
     }
     finestra.imposta_progresso(0);
     finestra.mostra_progresso(false);
-    co_await controlla_tipo(c, totck_letto);
-    mostra_parametri(c.blocco, finestra);
+    co_return letti;
+}
+
+Task<void> mostra_lettura(Contesto& c, const Letti& letti, bool disturbata)
+{
+    co_await controlla_tipo(c, letti[totck], disturbata);
+    mostra_parametri(c.blocco, c.finestra);
+}
+
+Task<void> leggi_parametri(Contesto& c)
+{
+    Conversazione linea(c.porta);
+    const Letti letti = co_await leggi_blocco(c, linea);
+    co_await linea.concludi();
+    co_await mostra_lettura(c, letti, linea.disturbata());
 }
 
 } // namespace brenk

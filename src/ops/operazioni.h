@@ -18,6 +18,8 @@ inline const QString messaggio_porta_guasta = QStringLiteral("Porta seriale Guas
 inline const QString messaggio_time_out = QStringLiteral("Errore TIME OUT   ");
 inline const QString messaggio_errore_lettura = QStringLiteral("Errore di Lettura nei Parametri, Riprovare ");
 inline const QString messaggio_codice = QStringLiteral("Errore Codice Brenk - Zelm  Fuori Range (1 - 1023)");
+inline const QString messaggio_scrittura_disturbata = QStringLiteral(
+    "Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. Ripetere la programmazione.");
 
 // "Connetti": open the port, wait for "K", answer "L", read the parameters.
 // Any port error ends on the error path with its two messages.
@@ -27,14 +29,16 @@ Task<void> connetti(Contesto& c);
 // open, " Non Connesso", close the port, empty the parameter fields.
 void congeda(Contesto& c, char lettera);
 
-// Reads addresses 0 to 62 and shows them. Throws ErrorePorta when the port
-// closes under it.
+// Reads addresses 0 to 62 and shows them; a read the line disturbed ends
+// with the read-error message. Throws ErrorePorta when the port closes under
+// it.
 Task<void> leggi_parametri(Contesto& c);
 
-// "Programma": checks, builds and writes the block, then reads it back.
+// "Programma": checks, builds and writes the block, then reads it back and
+// verifies it.
 Task<void> programma(Contesto& c);
 
-// "UHF" / "VHF": writes the factory block, then reads it back.
+// "UHF" / "VHF": writes the factory block, then reads it back and verifies it.
 Task<void> carica_fabbrica(Contesto& c, Banda banda);
 
 // Empties the ten parameter fields in their order.

@@ -1,5 +1,6 @@
 #include "ops/operazioni.h"
 #include "ops/scambi.h"
+#include "ops/verifica.h"
 #include "params/frequenza.h"
 #include "params/numero.h"
 
@@ -36,16 +37,7 @@ double numero(const Finestra& finestra, Campo campo)
 // Where a value of the block comes from, as the operator knows it.
 Rifiuto origine(int indirizzo)
 {
-    const auto byte = QStringLiteral("0 - 255");
-    switch (indirizzo) {
-    case tempopre_rap: return {QStringLiteral("Timer per rapina"), byte};
-    case tempopre_amp: return {QStringLiteral("Timer Antiatterramento"), byte};
-    case ntxtot: return {QStringLiteral("N° di Tx Tot"), byte};
-    case Filtropre: return {QStringLiteral("Filtro P. All"), byte};
-    case Codicerep: return {QStringLiteral("Cod Rep"), byte};
-    case ByteT1: case ByteT2: case ByteT3: return {QStringLiteral("Freq Tx Mhz"), byte};
-    default: return {QStringLiteral("indirizzo %1").arg(indirizzo), byte};
-    }
+    return {nome_indirizzo(indirizzo), QStringLiteral("0 - 255")};
 }
 
 int maschera_ingresso(double ingresso)
@@ -146,15 +138,18 @@ Task<bool> prepara(Contesto& c, Scritture& scritture)
 
 Task<void> programma(Contesto& c)
 {
+    c.finestra.mostra_conferma({});
     c.fleg = 1;
     Scritture scritture{};
     const bool pronta = co_await prepara(c, scritture);
     if (pronta) {
         const auto ultimo = static_cast<std::size_t>(c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo
                                                                                           : ultimo_tipo_vecchio);
-        const bool scritta = co_await scrivi_blocco(c, std::span(scritture).first(ultimo + 1));
+        const auto valori = std::span<const std::uint8_t>(scritture).first(ultimo + 1);
+        Conversazione linea(c.porta);
+        const bool scritta = co_await scrivi_blocco(c, linea, valori);
         if (scritta)
-            co_await rileggi(c);
+            co_await rileggi_e_verifica(c, linea, valori);
     }
     c.finestra.mostra_progresso(false);
     c.fleg = 0;

@@ -1,41 +1,56 @@
 #include "ops/scambi.h"
 
 #include "ops/operazioni.h"
+#include "ops/verifica.h"
 
 namespace brenk {
 
-Task<std::uint8_t> leggi_indirizzo(PortaSeriale& porta, int indirizzo)
+void Conversazione::nuova_richiesta()
 {
-    porta.svuota_buffer();
-    porta.invia('R');
-    porta.invia(static_cast<std::uint8_t>(indirizzo));
-    const QByteArray risposta = co_await porta.leggi_carattere();
+    const bool stantii = porta_.scarta_in_arrivo() > 0;
+    disturbata_ = disturbata_ || (iniziata_ && stantii);
+    iniziata_ = true;
+    porta_.svuota_buffer();
+}
+
+Task<std::uint8_t> Conversazione::leggi(int indirizzo)
+{
+    nuova_richiesta();
+    porta_.invia('R');
+    porta_.invia(static_cast<std::uint8_t>(indirizzo));
+    const QByteArray risposta = co_await porta_.leggi_carattere();
     if (risposta.size() != 1)
-        throw porta.errore_porta_chiusa();
+        throw porta_.errore_porta_chiusa();
     co_return static_cast<std::uint8_t>(risposta.at(0));
 }
 
-Task<bool> scrivi_indirizzo(PortaSeriale& porta, int indirizzo, std::uint8_t valore)
+Task<bool> Conversazione::scrivi(int indirizzo, std::uint8_t valore)
 {
-    porta.svuota_buffer();
+    nuova_richiesta();
     try {
-        porta.invia('W');
-        porta.invia(static_cast<std::uint8_t>(indirizzo));
-        porta.invia(valore);
+        porta_.invia('W');
+        porta_.invia(static_cast<std::uint8_t>(indirizzo));
+        porta_.invia(valore);
     } catch (const ErrorePorta&) {
         co_return false;
     }
-    co_return co_await porta.attendi_conferma();
+    co_return co_await porta_.attendi_conferma();
 }
 
-Task<bool> scrivi_blocco(Contesto& c, std::span<const std::uint8_t> valori)
+Task<void> Conversazione::concludi()
+{
+    const bool quieta = co_await porta_.attendi_silenzio(quiete_ms);
+    disturbata_ = disturbata_ || !quieta;
+}
+
+Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori)
 {
     auto& finestra = c.finestra;
     finestra.mostra_progresso(true);
     finestra.imposta_massimo_progresso(static_cast<int>(valori.size()) - 1);
     for (std::size_t a = 0; a < valori.size(); ++a) {
         finestra.imposta_progresso(static_cast<int>(a));
-        const bool confermata = co_await scrivi_indirizzo(c.porta, static_cast<int>(a), valori[a]);
+        const bool confermata = co_await linea.scrivi(static_cast<int>(a), valori[a]);
         if (!confermata) {
             co_await finestra.messaggio(messaggio_time_out, Icona::Esclamazione);
             finestra.mostra_progresso(false);
@@ -47,9 +62,40 @@ Task<bool> scrivi_blocco(Contesto& c, std::span<const std::uint8_t> valori)
     co_return true;
 }
 
-Task<void> rileggi(Contesto& c)
+namespace {
+
+Task<void> leggi_fino_al_silenzio(Contesto& c, Conversazione& linea, std::optional<Letti>& letti)
 {
-    co_await cattura(leggi_parametri(c));
+    letti = co_await leggi_blocco(c, linea);
+    co_await linea.concludi();
+}
+
+// The read-back; nothing when the port closed under it.
+Task<std::optional<Letti>> rileggi(Contesto& c, Conversazione& linea)
+{
+    std::optional<Letti> letti;
+    const auto errore = co_await cattura(leggi_fino_al_silenzio(c, linea, letti));
+    if (errore)
+        co_return std::nullopt;
+    co_return letti;
+}
+
+} // namespace
+
+Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori)
+{
+    const auto letti = co_await rileggi(c, linea);
+    if (!letti)
+        co_return;
+    // A disturbed line is told once, as the writing's verdict.
+    co_await mostra_lettura(c, *letti, false);
+    if (linea.disturbata()) {
+        co_await c.finestra.messaggio(messaggio_scrittura_disturbata, Icona::Esclamazione);
+    } else if (const auto differenza = prima_differenza(valori, *letti)) {
+        co_await c.finestra.messaggio(messaggio_verifica(*differenza), Icona::Esclamazione);
+    } else {
+        c.finestra.mostra_conferma(conferma_verifica(valori, *letti));
+    }
 }
 
 Task<std::optional<ErrorePorta>> cattura(Task<void> operazione)

@@ -404,8 +404,31 @@ void Principale::imposta_progresso(int valore)
     const bool in_coda = progresso_.has_value();
     progresso_ = valore;
     if (!in_coda)
-        QMetaObject::invokeMethod(this, [this] { ui_->ProgressBar1->setValue(*std::exchange(progresso_, {})); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] {
+            if (const auto valore = std::exchange(progresso_, {}))
+                ui_->ProgressBar1->setValue(*valore);
+        }, Qt::QueuedConnection);
+}
+
+// The confirmation is the full bar with its text on it, in the bar's own
+// place over the help line: nothing else moves.
+void Principale::mostra_conferma(const QString& testo)
+{
+    auto* barra = ui_->ProgressBar1;
+    if (testo.isEmpty()) {
+        if (barra->isTextVisible()) {
+            barra->setTextVisible(false);
+            barra->hide();
+        }
+        return;
+    }
+    progresso_.reset();
+    barra->setFormat(testo);
+    barra->setAlignment(Qt::AlignCenter);
+    barra->setTextVisible(true);
+    barra->setRange(0, 1);
+    barra->setValue(1);
+    barra->show();
 }
 
 void Principale::beep()

@@ -44,6 +44,7 @@ public:
     void mostra_progresso(bool visibile) override;
     void imposta_massimo_progresso(int massimo) override;
     void imposta_progresso(int valore) override;
+    void mostra_conferma(const QString& testo) override;
     void beep() override;
     Task<void> messaggio(const QString& testo, Icona icona) override;
 

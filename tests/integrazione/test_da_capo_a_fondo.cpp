@@ -1,6 +1,7 @@
 // The whole path from a button of the real main window to the simulated
 // transmitter and back to the screen, through the real serial port.
 
+#include "testi.h"
 #include "banco.h"
 #include "esegui.h"
 #include "ops/operazioni.h"
@@ -14,6 +15,7 @@
 #include <numeric>
 
 using namespace brenk;
+namespace atteso = brenk::prova::atteso;
 
 namespace {
 
@@ -99,7 +101,7 @@ private slots:
         QVERIFY(i.banco.apri());
         QVERIFY(i.connetti());
         QCOMPARE(i.sim->ricevuti(), "L" + lettura_completa());
-        QCOMPARE(i.banco.stato(), stato_connesso);
+        QCOMPARE(i.banco.stato(), atteso::connesso);
         QCOMPARE(i.testo("CodiceBrenk"), QStringLiteral("1"));
         QCOMPARE(i.testo("FqTx"), QStringLiteral("161"));
         QCOMPARE(i.testo("Text1"), QStringLiteral("  VHF"));
@@ -130,7 +132,7 @@ private slots:
         o.a_ritmo = true;
         Impianto i(o);
         QVERIFY(i.banco.apri());
-        QVERIFY(i.premi("Cmd_connetti") && i.in_stato(stato_connesso));
+        QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::connesso));
         QTest::qWait(30);
         QVERIFY(i.banco.finestra->occupato());
         for (const char* nome : {"cmd_programma", "Cmd_init_uhf", "Cmd_init_vhf", "Cmd_tx", "Cmd_connetti"})
@@ -203,7 +205,7 @@ private slots:
         QVERIFY(i.a_riposo());
         QVERIFY(orologio.elapsed() >= 3900);
         QCOMPARE(i.dopo_connessione(), QByteArray("W\x00\x1E", 3));
-        QCOMPARE(i.banco.avvisi.testi(), QStringList{messaggio_time_out});
+        QCOMPARE(i.banco.avvisi.testi(), QStringList{atteso::time_out});
         QCOMPARE(i.testo("FqTx"), QStringLiteral("161"));
     }
 
@@ -217,7 +219,7 @@ private slots:
         QVERIFY(!i.banco.finestra->porta().aperta());
         QTRY_COMPARE(i.dopo_connessione(), QByteArray("Q"));
         QTRY_COMPARE(i.sim->trasmissioni(), 1);
-        QCOMPARE(i.banco.stato(), stato_non_connesso);
+        QCOMPARE(i.banco.stato(), atteso::non_connesso);
         QCOMPARE(i.testo("CodiceBrenk"), QString());
         QCOMPARE(i.testo("Text1"), QString());
         QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
@@ -230,14 +232,14 @@ private slots:
         o.mai_k = true;
         Impianto i(o);
         QVERIFY(i.banco.apri());
-        QVERIFY(i.premi("Cmd_connetti") && i.in_stato(stato_in_attesa));
+        QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::in_attesa));
         QVERIFY(i.premi("Cmd_disconetti"));
         QVERIFY(i.a_riposo());
         QCOMPARE(i.sim->ricevuti(), QByteArray("E"));
-        QCOMPARE(i.banco.stato(), stato_non_connesso);
+        QCOMPARE(i.banco.stato(), atteso::non_connesso);
         QCOMPARE(i.banco.avvisi.messaggi().size(), 2);
         QCOMPARE(i.banco.avvisi.messaggi()[0].icona, Icona::Nessuna);
-        QCOMPARE(i.banco.avvisi.messaggi()[1].testo, messaggio_porta_guasta);
+        QCOMPARE(i.banco.avvisi.messaggi()[1].testo, atteso::porta_guasta);
         QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
     }
 

@@ -2,6 +2,7 @@
 // pseudo-terminal, through the real serial port: the bytes on the wire and
 // what the window is told.
 
+#include "testi.h"
 #include "configuratore.h"
 #include "params/frequenza.h"
 #include "simulatore.h"
@@ -95,7 +96,7 @@ private slots:
         b.fleg = 7;
         QVERIFY(b.connetti());
         QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa());
-        QCOMPARE(b.finestra.stato, stato_connesso);
+        QCOMPARE(b.finestra.stato, atteso::connesso);
         QCOMPARE(b.fleg, 0);
         QVERIFY(b.finestra.messaggi.isEmpty());
     }
@@ -128,23 +129,39 @@ private slots:
         o.checksum_errato = true;
         Banco b(o);
         QVERIFY(b.connetti());
-        QCOMPARE(b.finestra.testi_messaggi(), QStringList{messaggio_errore_lettura});
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::errore_lettura});
         const auto& eventi = b.finestra.eventi;
-        QVERIFY(eventi.indexOf(QStringLiteral("barra nascosta")) < eventi.indexOf(messaggio_errore_lettura));
+        QVERIFY(eventi.indexOf(QStringLiteral("barra nascosta")) < eventi.indexOf(atteso::errore_lettura));
         QCOMPARE(b.finestra.testi.value(Campo::FqTx), QStringLiteral("161"));
         QCOMPARE(b.finestra.testi.value(Campo::Text1), QStringLiteral("  VHF"));
     }
 
-    void un_byte_in_piu_sposta_la_lettura()
+    // The byte is dropped before the next request, so the values after it
+    // stay where they belong, and the read says it was disturbed.
+    void un_byte_in_piu_rende_la_lettura_errata_data()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.extra_dopo = 5;
+        QTest::addColumn<Contenuto>("contenuto");
+        QTest::addColumn<int>("dopo");
+        QTest::addColumn<QString>("tipo");
+        QTest::newRow("nuovo, a metà") << Contenuto::UHF << 5 << "New";
+        QTest::newRow("vecchio, a metà") << Contenuto::Vecchio << 5 << "Old";
+        QTest::newRow("nuovo, dopo l'ultima risposta") << Contenuto::UHF << 62 << "New";
+        QTest::newRow("vecchio, dopo l'ultima risposta") << Contenuto::Vecchio << 62 << "Old";
+    }
+    void un_byte_in_piu_rende_la_lettura_errata()
+    {
+        QFETCH(Contenuto, contenuto);
+        QFETCH(int, dopo);
+        QFETCH(QString, tipo);
+        auto o = con_memoria(memoria_predefinita(contenuto));
+        o.extra_dopo = dopo;
         Banco b(o);
         QVERIFY(b.connetti());
-        QCOMPARE(b.blocco[6], double(o.byte_extra));
-        QCOMPARE(b.blocco[7], double(o.memoria[6]));
-        // Address 60 now gets the 0 stored at 59: the shifted block reads as an old type.
-        QCOMPARE(b.finestra.tipo, QStringLiteral("Old"));
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::errore_lettura});
+        QCOMPARE(b.finestra.tipo, tipo);
+        QCOMPARE(b.blocco[6], double(o.memoria[6]));
+        QCOMPARE(b.blocco[7], double(o.memoria[7]));
+        QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa());
     }
 
     void tipo_vecchio_nessun_controllo()
@@ -214,9 +231,9 @@ private slots:
         QCOMPARE(b.finestra.messaggi.size(), 2);
         QCOMPARE(b.finestra.messaggi[0].icona, Icona::Nessuna);
         QVERIFY(b.finestra.messaggi[0].testo.endsWith(QStringLiteral(" 8002")));
-        QCOMPARE(b.finestra.messaggi[1].testo, messaggio_porta_guasta);
+        QCOMPARE(b.finestra.messaggi[1].testo, atteso::porta_guasta);
         QCOMPARE(b.finestra.messaggi[1].icona, Icona::Esclamazione);
-        QCOMPARE(b.finestra.stato, stato_non_connesso);
+        QCOMPARE(b.finestra.stato, atteso::non_connesso);
     }
 
     void nessuna_k_poi_disconnessione()
@@ -226,18 +243,18 @@ private slots:
         Banco b(o);
         b.finestra.testi[Campo::CodiceBrenk] = "12";
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
-        QTRY_COMPARE(b.finestra.stato, stato_in_attesa);
+        QTRY_COMPARE(b.finestra.stato, atteso::in_attesa);
         QTest::qWait(300);
         QVERIFY(b.esecutore.in_corso());
         QVERIFY(b.finestra.messaggi.isEmpty());
 
         congeda(b.contesto, 'E');
-        QCOMPARE(b.finestra.stato, stato_non_connesso);
+        QCOMPARE(b.finestra.stato, atteso::non_connesso);
         QCOMPARE(b.finestra.testi.value(Campo::CodiceBrenk), QString());
         QTRY_VERIFY(!b.esecutore.in_corso());
         QCOMPARE(b.sim.ricevuti(), QByteArray("E"));
         QCOMPARE(b.finestra.messaggi.size(), 2);
-        QCOMPARE(b.finestra.messaggi[1].testo, messaggio_porta_guasta);
+        QCOMPARE(b.finestra.messaggi[1].testo, atteso::porta_guasta);
     }
 
     void linea_persa_durante_la_lettura()
@@ -247,10 +264,10 @@ private slots:
         Banco b(o);
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.messaggi.size(), 2);
-        QCOMPARE(b.finestra.messaggi[1].testo, messaggio_porta_guasta);
+        QCOMPARE(b.finestra.messaggi[1].testo, atteso::porta_guasta);
         QVERIFY(b.finestra.progresso_visibile);
         QVERIFY(b.finestra.testi.isEmpty());
-        QCOMPARE(b.finestra.stato, stato_connesso);
+        QCOMPARE(b.finestra.stato, atteso::connesso);
     }
 
     void disconnessione_e_trasmissione_di_prova_data()
@@ -269,7 +286,7 @@ private slots:
         const BloccoParametri letto = b.blocco;
         congeda(b.contesto, lettera);
         QVERIFY(!b.porta.aperta());
-        QCOMPARE(b.finestra.stato, stato_non_connesso);
+        QCOMPARE(b.finestra.stato, atteso::non_connesso);
         for (const auto& testo : std::as_const(b.finestra.testi))
             QVERIFY(testo.isEmpty());
         QCOMPARE(b.blocco.valori, letto.valori);
@@ -343,12 +360,12 @@ private slots:
         QTest::addColumn<Campo>("campo");
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QStringList>("messaggi");
-        const QString codice = messaggio_codice;
+        const QString codice = atteso::codice;
         QTest::newRow("codice 1024") << Campo::CodiceBrenk << "1024" << QStringList{codice};
         QTest::newRow("codice vuoto") << Campo::CodiceBrenk << "" << QStringList{codice};
-        QTest::newRow("fuori banda uhf") << Campo::FqTx << "160.9125" << QStringList{messaggio_fuori_banda};
+        QTest::newRow("fuori banda uhf") << Campo::FqTx << "160.9125" << QStringList{atteso::fuori_banda};
         QTest::newRow("frequenza vuota")
-            << Campo::FqTx << "" << QStringList{messaggio_fuori_range, messaggio_fuori_banda};
+            << Campo::FqTx << "" << QStringList{atteso::fuori_range, atteso::fuori_banda};
         QTest::newRow("trasmissioni 300")
             << Campo::Cmb_n_tx_tot << "300" << QStringList{"Valore fuori range in \"N° di Tx Tot\" (0 - 255)"};
         QTest::newRow("filtro -1")
@@ -389,8 +406,8 @@ private slots:
         QTest::addColumn<QStringList>("messaggi");
         QTest::addColumn<bool>("inviato");
         QTest::newRow("170") << "170" << QStringList{} << true;
-        QTest::newRow("180") << "180" << QStringList{messaggio_fuori_range} << true;
-        QTest::newRow("190") << "190" << QStringList{messaggio_fuori_range, messaggio_fuori_banda} << false;
+        QTest::newRow("180") << "180" << QStringList{atteso::fuori_range} << true;
+        QTest::newRow("190") << "190" << QStringList{atteso::fuori_range, atteso::fuori_banda} << false;
     }
     void frequenze_su_un_vhf()
     {
@@ -427,7 +444,7 @@ private slots:
         Banco b(o);
         QVERIFY(b.connetti());
         QVERIFY(b.esegui(programma(b.contesto)));
-        QCOMPARE(b.finestra.testi_messaggi(), QStringList{messaggio_time_out});
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
         QCOMPARE(b.sim.scritture(), scritture);
         QCOMPARE(b.dopo_connessione().size(), 3 * scritture);
         QCOMPARE(b.fleg, 0);
@@ -447,7 +464,7 @@ private slots:
         QCOMPARE(b.fleg, 1);
         congeda(b.contesto, 'E');
         QTRY_VERIFY_WITH_TIMEOUT(!b.esecutore.in_corso(), 2000);
-        QCOMPARE(b.finestra.testi_messaggi(), QStringList{messaggio_time_out});
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
         QCOMPARE(b.fleg, 0);
     }
 
@@ -504,7 +521,7 @@ private slots:
         const auto campi = b.finestra.testi;
         QVERIFY(b.esegui(carica_fabbrica(b.contesto, Banda::UHF)));
         QCOMPARE(b.dopo_connessione(), scritture(std::span(blocco_fabbrica(Banda::UHF)).first(conferme + 1)));
-        QCOMPARE(b.finestra.testi_messaggi(), QStringList{messaggio_time_out});
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
         QVERIFY(!b.finestra.progresso_visibile);
         QCOMPARE(b.finestra.progresso_massimo, 63);
         QCOMPARE(b.finestra.testi, campi);
@@ -525,7 +542,7 @@ private slots:
         o.mai_k = true;
         Banco b(o);
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
-        QTRY_COMPARE(b.finestra.stato, stato_in_attesa);
+        QTRY_COMPARE(b.finestra.stato, atteso::in_attesa);
         b.esecutore.abbandona();
         congeda(b.contesto, 'E');
         QTest::qWait(50);

@@ -3,6 +3,7 @@
 // faults, on one port and one window as the main window keeps them; and a
 // line that drops in the middle of a programming, as a pulled adapter does.
 
+#include "testi.h"
 #include "configuratore.h"
 #include "simulatore.h"
 
@@ -50,7 +51,7 @@ constexpr int intervallo_annunci_ms = 20;
 QStringList messaggi_della_lettura(const Memoria& m)
 {
     const bool valido = complemento(std::accumulate(m.begin(), m.begin() + Zelmbrenk + 1, 0LL)) == m[totck];
-    return valido ? QStringList{} : QStringList{messaggio_errore_lettura};
+    return valido ? QStringList{} : QStringList{atteso::errore_lettura};
 }
 
 long memoria_residente_kb()
@@ -89,7 +90,7 @@ struct Ciclo {
 // The faults in rotation, each at a point that moves from cycle to cycle.
 Ciclo ciclo_con_guasto(int n, Simulatore::Opzioni opzioni)
 {
-    Ciclo c{std::move(opzioni), {}, {messaggio_time_out}, 1, 1, false, false};
+    Ciclo c{std::move(opzioni), {}, {atteso::time_out}, 1, 1, false, false};
     switch (n % 5) {
     case 0: {
         const int conferme = (n * 7) % scritture_tipo_nuovo;
@@ -101,14 +102,22 @@ Ciclo ciclo_con_guasto(int n, Simulatore::Opzioni opzioni)
         c.opzioni.k_minuscola = true;
         break;
     case 2:
-        // After one of the replies that are dropped: address 60 reads 0, an
-        // old type, and the reply to 62, left over, spoils the first
-        // acknowledgement.
-        c.opzioni.extra_dopo = 36 + n % 23;
+        // A byte more after one of the replies: the read is told disturbed,
+        // yet every later request drops the byte, so the block is read right
+        // and the programming writes and verifies it.
+        c.opzioni.extra_dopo = n % 63;
+        c.messaggi_connessione = {atteso::errore_lettura};
+        c.messaggi_programmazione = {};
+        c.scritture_inviate = c.scritture_eseguite = scritture_tipo_nuovo;
+        c.riletto = true;
         break;
     case 3:
+        // Address 61 reads back one more than written: the read's checksum
+        // message, then the verification names the address.
         c.opzioni.checksum_errato = true;
-        c.messaggi_connessione = c.messaggi_programmazione = {messaggio_errore_lettura};
+        c.messaggi_connessione = {atteso::errore_lettura};
+        c.messaggi_programmazione = {atteso::errore_lettura, QStringLiteral("Verifica fallita in \"somma di controllo\" (indirizzo 61): "
+                                                                         "scritto 141, letto 142. Ripetere la programmazione.")};
         c.scritture_inviate = c.scritture_eseguite = scritture_tipo_nuovo;
         c.riletto = true;
         break;
@@ -148,7 +157,7 @@ private:
     {
         QVERIFY(pc->esegui(brenk::connetti(pc->contesto)));
         QCOMPARE(pc->finestra.testi_messaggi(), messaggi);
-        QCOMPARE(pc->finestra.stato, stato_connesso);
+        QCOMPARE(pc->finestra.stato, atteso::connesso);
         QCOMPARE(pc->fleg, 0);
     }
 
@@ -165,7 +174,7 @@ private:
     {
         congeda(pc->contesto, 'E');
         QVERIFY(!pc->porta.aperta());
-        QCOMPARE(pc->finestra.stato, stato_non_connesso);
+        QCOMPARE(pc->finestra.stato, atteso::non_connesso);
         for (const auto& testo : std::as_const(pc->finestra.testi))
             QVERIFY(testo.isEmpty());
         QVERIFY(attendi([&] { return sim.ricevuti().endsWith('E'); }));
@@ -283,7 +292,7 @@ private slots:
         });
         orologio.start(10);
         pc->finestra.testi[Campo::txb_tmp_rap] = QStringLiteral("31");
-        programma({messaggio_time_out});
+        programma({atteso::time_out});
         if (QTest::currentTestFailed())
             return;
         QCOMPARE(sim.scritture(), scritte);

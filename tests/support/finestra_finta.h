@@ -55,6 +55,12 @@ public:
         massimi << m;
     }
     void imposta_progresso(int v) override { progresso = v; }
+    void mostra_conferma(const QString& testo) override
+    {
+        if (!testo.isEmpty())
+            eventi << QStringLiteral("conferma: ") + testo;
+        conferma = testo;
+    }
 
     void beep() override
     {
@@ -83,6 +89,7 @@ public:
     int progresso_massimo = 0;
     QList<int> massimi;
     int progresso = 0;
+    QString conferma;
     int beep_suonati = 0;
     QList<Messaggio> messaggi;
     QStringList eventi;

@@ -2,6 +2,7 @@
 // window, leaving by "ESCI" or by closing the window, and the message boxes
 // an operation waits on.
 
+#include "testi.h"
 #include "avvisi_registrati.h"
 #include "pseudo_terminale.h"
 
@@ -18,6 +19,7 @@
 #include <QTest>
 
 using namespace brenk;
+namespace atteso = brenk::prova::atteso;
 
 namespace {
 
@@ -94,7 +96,7 @@ void TestFinestre::continua_apre_la_principale()
     QTest::mouseClick(titolo.findChild<QPushButton*>("Command1"), Qt::LeftButton);
     QVERIFY(!titolo.isVisible());
     QVERIFY(principale.isVisible());
-    QTRY_COMPARE(stato->text(), stato_non_connesso);
+    QTRY_COMPARE(stato->text(), atteso::non_connesso);
     QTRY_VERIFY(!principale.findChild<QWidget*>("Cmd_disconetti")->isEnabled());
     QVERIFY(principale.findChild<QWidget*>("Cmd_connetti")->isEnabled());
     QVERIFY(principale.findChild<QLabel*>("lab_tipo_brenk")->text().isEmpty());
@@ -170,13 +172,13 @@ void TestFinestre::messaggio_atteso()
     QFETCH(int, atteso);
     AvvisiQt avvisi;
     bool chiuso = false;
-    Task<void> operazione = attendi(avvisi, messaggio_time_out, static_cast<Icona>(icona), chiuso);
+    Task<void> operazione = attendi(avvisi, atteso::time_out, static_cast<Icona>(icona), chiuso);
     operazione.avvia();
 
     QMessageBox* scatola = scatola_aperta();
     QVERIFY(scatola);
     QCOMPARE(scatola->windowTitle(), QStringLiteral("Brenk_zelm"));
-    QCOMPARE(scatola->text(), messaggio_time_out);
+    QCOMPARE(scatola->text(), atteso::time_out);
     QCOMPARE(int(scatola->icon()), atteso);
     QCOMPARE(scatola->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(scatola->windowModality(), Qt::ApplicationModal);
@@ -195,7 +197,7 @@ void TestFinestre::messaggio_abbandonato()
 {
     AvvisiQt avvisi;
     bool chiuso = false;
-    auto operazione = std::make_unique<Task<void>>(attendi(avvisi, messaggio_porta_guasta, Icona::Esclamazione, chiuso));
+    auto operazione = std::make_unique<Task<void>>(attendi(avvisi, atteso::porta_guasta, Icona::Esclamazione, chiuso));
     operazione->avvia();
     QMessageBox* scatola = scatola_aperta();
     QVERIFY(scatola);
@@ -206,7 +208,7 @@ void TestFinestre::messaggio_abbandonato()
     QTest::qWait(20);
     QVERIFY(!chiuso);
 
-    operazione = std::make_unique<Task<void>>(attendi(avvisi, messaggio_porta_guasta, Icona::Esclamazione, chiuso));
+    operazione = std::make_unique<Task<void>>(attendi(avvisi, atteso::porta_guasta, Icona::Esclamazione, chiuso));
     operazione->avvia();
     QVERIFY(scatola_aperta());
     operazione.reset();

@@ -2,6 +2,7 @@
 // the old-type forcing, the busy rule during a real exchange, the window's
 // load step and the title scroll.
 
+#include "testi.h"
 #include "banco.h"
 #include "pseudo_terminale.h"
 
@@ -13,6 +14,7 @@
 #include <QPushButton>
 
 using namespace brenk;
+namespace atteso = brenk::prova::atteso;
 
 namespace {
 
@@ -123,7 +125,7 @@ void TestSupervisione::stato_sconosciuto()
         b.finestra->imposta_tipo(QStringLiteral("Old"));
         abilita_tutti(true);
         tick();
-        QCOMPARE(b.stato(), stato_non_connesso);
+        QCOMPARE(b.stato(), atteso::non_connesso);
         QCOMPARE(abilitazioni(), QStringLiteral("11111111111"));
         QCOMPARE(b.trova<QLabel>("lab_tipo_brenk")->text(), QStringLiteral("Old"));
         tick();
@@ -137,7 +139,7 @@ void TestSupervisione::stato_sconosciuto()
 void TestSupervisione::vecchio_tipo_forza_brenk()
 {
     BloccoParametri& blocco = b.finestra->blocco();
-    b.finestra->imposta_stato(stato_connesso);
+    b.finestra->imposta_stato(atteso::connesso);
     blocco[Tipo_brenk] = 79;
     blocco[Zelmbrenk] = 1;
     tick();
@@ -163,7 +165,7 @@ void TestSupervisione::vecchio_tipo_forza_brenk()
 
 void TestSupervisione::modo_brenk_spegne_il_ripetitore()
 {
-    b.finestra->imposta_stato(stato_connesso);
+    b.finestra->imposta_stato(atteso::connesso);
     b.finestra->blocco()[Tipo_brenk] = 78;
     tick();
     QVERIFY(b.trova("cmb_Zelmrep")->isEnabled());
@@ -176,7 +178,7 @@ void TestSupervisione::modo_brenk_spegne_il_ripetitore()
 // option-dependent combo boxes as they last were.
 void TestSupervisione::uscita_dalla_connessione()
 {
-    b.finestra->imposta_stato(stato_connesso);
+    b.finestra->imposta_stato(atteso::connesso);
     b.finestra->blocco()[Tipo_brenk] = 78;
     b.finestra->imposta_tipo(QStringLiteral("New"));
     b.finestra->seleziona(Opzione::Opt_tx_sing);
@@ -185,7 +187,7 @@ void TestSupervisione::uscita_dalla_connessione()
     const QString connesso = abilitazioni();
     QCOMPARE(connesso.right(4), QStringLiteral("1101"));
 
-    b.finestra->imposta_stato(stato_non_connesso);
+    b.finestra->imposta_stato(atteso::non_connesso);
     tick();
     QCOMPARE(abilitazioni().right(4), connesso.right(4));
     QVERIFY(b.trova<QLabel>("lab_tipo_brenk")->text().isEmpty());
@@ -203,11 +205,11 @@ void TestSupervisione::occupato_durante_la_lettura()
     b.finestra->blocco()[Tipo_brenk] = 78;
     QTRY_VERIFY(b.trova("Cmd_connetti")->isEnabled());
     QTest::mouseClick(b.trova("Cmd_connetti"), Qt::LeftButton);
-    QTRY_COMPARE(b.stato(), stato_in_attesa);
+    QTRY_COMPARE(b.stato(), atteso::in_attesa);
     linea.scrivi("K");
     // The read now waits for the answer to its first request.
     QTRY_COMPARE(linea.ricevuti(), QByteArray("LR\0", 3));
-    QCOMPARE(b.stato(), stato_connesso);
+    QCOMPARE(b.stato(), atteso::connesso);
     QVERIFY(b.finestra->occupato());
 
     tick();
@@ -225,9 +227,9 @@ void TestSupervisione::occupato_durante_la_lettura()
     QTest::mouseClick(b.trova("Cmd_disconetti"), Qt::LeftButton);
     QTRY_VERIFY(!b.finestra->occupato());
     QCOMPARE(linea.ricevuti(), QByteArray("LR\0E", 4));
-    QCOMPARE(b.stato(), stato_non_connesso);
+    QCOMPARE(b.stato(), atteso::non_connesso);
     QCOMPARE(b.avvisi.testi().size(), 2);
-    QCOMPARE(b.avvisi.testi().at(1), messaggio_porta_guasta);
+    QCOMPARE(b.avvisi.testi().at(1), atteso::porta_guasta);
     qunsetenv("BRENK_COM1");
 }
 
@@ -238,7 +240,7 @@ void TestSupervisione::caricamento()
     QTest::qWait(30);
     QVERIFY(finestra.findChild<QLineEdit*>("txb_stato_con")->text().isEmpty());
     finestra.show();
-    QTRY_COMPARE(finestra.findChild<QLineEdit*>("txb_stato_con")->text(), stato_non_connesso);
+    QTRY_COMPARE(finestra.findChild<QLineEdit*>("txb_stato_con")->text(), atteso::non_connesso);
     QTRY_VERIFY(!finestra.findChild<QWidget*>("Cmd_disconetti")->isEnabled());
 }
 

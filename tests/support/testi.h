@@ -1,0 +1,24 @@
+#pragma once
+
+// The texts the operator reads, written out here as the operator sees them,
+// blanks included, so that any change of wording in the program shows up as
+// a failing test.
+
+#include <QString>
+
+namespace brenk::prova::atteso {
+
+inline const QString non_connesso = QStringLiteral(" Non Connesso");
+inline const QString in_attesa = QStringLiteral(" In Attesa ");
+inline const QString connesso = QStringLiteral(" Connesso");
+
+inline const QString time_out = QStringLiteral("Errore TIME OUT   ");
+inline const QString errore_lettura = QStringLiteral("Errore di Lettura nei Parametri, Riprovare ");
+inline const QString porta_guasta = QStringLiteral("Porta seriale Guasta o Mancante");
+inline const QString codice = QStringLiteral("Errore Codice Brenk - Zelm  Fuori Range (1 - 1023)");
+inline const QString fuori_range = QStringLiteral("Frequenza TX fuori range!");
+inline const QString fuori_banda = QStringLiteral("Frequenza Fuori Banda !");
+inline const QString scrittura_disturbata = QStringLiteral(
+    "Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. Ripetere la programmazione.");
+
+} // namespace brenk::prova::atteso
