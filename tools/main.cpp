@@ -40,6 +40,13 @@ const QList<QCommandLineOption>& opzioni_riga()
         {"checksum-errato", "Guasto: all'indirizzo 61 risponde con la somma di controllo più 1."},
         {"riaggancia-dopo", "Guasto: chiude la linea al byte ricevuto numero <n>, "
                             "come un adattatore USB staccato.", "n"},
+        {"conferma-ritardata", "Guasto: la conferma della scrittura numero <n> (da 0) parte dopo <ms> "
+                               "millisecondi; ripetibile.", "n:ms"},
+        {"annunci-da-collegato", "Guasto: anche da collegato annuncia \"K\" quando il PC tace per "
+                                 "l'intervallo degli annunci."},
+        {"rumore", "Guasto: da collegato invia un byte di disturbo ogni <ms> millisecondi.", "ms"},
+        {"byte-rumore", "Il byte di disturbo di --rumore, da 0 a 255. Predefinito: 255.", "byte", "255"},
+        {"indirizzo-guasto", "Guasto: l'indirizzo <n> memorizza il valore scritto più 1.", "n"},
         {"ritorno", "Dopo una chiusura della linea torna dopo <ms> millisecondi "
                     "su un nuovo dispositivo.", "ms"},
         {"registro", "Stampa ogni byte ricevuto in esadecimale con il suo istante."},
@@ -56,6 +63,22 @@ std::optional<int> numero(const QCommandLineParser& riga, const QString& nome, Q
     if (!ok || n < 0)
         errore = QStringLiteral("--%1 vuole un numero intero non negativo").arg(nome);
     return n;
+}
+
+// "n:ms" pairs, each number whole and not negative.
+QMap<int, int> ritardi(const QCommandLineParser& riga, QString& errore)
+{
+    QMap<int, int> ritardi;
+    for (const QString& coppia : riga.values("conferma-ritardata")) {
+        const QStringList parti = coppia.split(QLatin1Char(':'));
+        bool ok_n = false, ok_ms = false;
+        const int n = parti.value(0).toInt(&ok_n);
+        const int ms = parti.value(1).toInt(&ok_ms);
+        if (parti.size() != 2 || !ok_n || !ok_ms || n < 0 || ms < 0)
+            errore = QStringLiteral("--conferma-ritardata vuole n:ms, due numeri interi non negativi");
+        ritardi.insert(n, ms);
+    }
+    return ritardi;
 }
 
 std::optional<brenk::Memoria> memoria(const QString& tipo, QString& errore)
@@ -88,6 +111,15 @@ std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
     o.extra_dopo = numero(riga, "extra-dopo", errore);
     o.checksum_errato = riga.isSet("checksum-errato");
     o.riaggancia_dopo = numero(riga, "riaggancia-dopo", errore);
+    o.conferme_ritardate = ritardi(riga, errore);
+    o.annunci_da_collegato = riga.isSet("annunci-da-collegato");
+    o.rumore_ogni_ms = numero(riga, "rumore", errore);
+    o.byte_rumore = static_cast<std::uint8_t>(numero(riga, "byte-rumore", errore).value_or(255));
+    if (riga.value("byte-rumore").toInt() > 255)
+        errore = QStringLiteral("--byte-rumore vuole un numero da 0 a 255");
+    if (o.rumore_ogni_ms == 0)
+        errore = QStringLiteral("--rumore vuole almeno 1 millisecondo");
+    o.indirizzo_guasto = numero(riga, "indirizzo-guasto", errore);
     s.ritorno_ms = numero(riga, "ritorno", errore);
     s.registro = riga.isSet("registro");
     if (!errore.isEmpty())
