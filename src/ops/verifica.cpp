@@ -55,7 +55,7 @@ QString messaggio_verifica(const Differenza& d)
     const QString dove = nome.startsWith(QStringLiteral("indirizzo "))
         ? nome
         : QStringLiteral("\"%1\" (indirizzo %2)").arg(nome).arg(d.indirizzo);
-    return QStringLiteral("Verifica fallita in %1: scritto %2, letto %3. Ripetere la programmazione.")
+    return QStringLiteral("Verifica fallita: %1 scritto %2, letto %3. Ripetere la programmazione.")
         .arg(dove).arg(d.scritto).arg(d.letto);
 }
 

@@ -38,6 +38,73 @@ private slots:
         qunsetenv("BRENK_COM1");
     }
 
+    // What the transmitter needs of the line, read back from the terminal
+    // itself: 2400 baud, 8 data bits, no parity, one stop bit, no flow
+    // control, raw bytes; DTR up and RTS down.
+    void impostazioni_di_linea()
+    {
+        const termios t = linea->impostazioni();
+        QCOMPARE(cfgetospeed(&t), speed_t(B2400));
+        QCOMPARE(cfgetispeed(&t), speed_t(B2400));
+        QCOMPARE(t.c_cflag & CSIZE, tcflag_t(CS8));
+        QCOMPARE(t.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
+        QVERIFY(t.c_cflag & CREAD);
+        QCOMPARE(t.c_iflag & (IXON | IXOFF | IXANY | ISTRIP | ICRNL | INLCR | IGNCR), tcflag_t(0));
+        QCOMPARE(t.c_lflag & (ICANON | ECHO | ISIG), tcflag_t(0));
+        QCOMPARE(t.c_oflag & OPOST, tcflag_t(0));
+        QCOMPARE(porta->linee(), (LineeModem{.dtr = true, .rts = false}));
+    }
+
+    // Also the bytes the system holds and Qt has not read yet go.
+    void scarta_quel_che_attende()
+    {
+        linea->scrivi("abc");
+        QTest::qWait(20);
+        linea->scrivi(QByteArray("\x00\xFF", 2));
+        QCOMPARE(porta->scarta_in_arrivo(), 5);
+        QCOMPARE(porta->scarta_in_arrivo(), 0);
+        linea->scrivi("Z");
+        porta->svuota_buffer();
+        auto lettura = avvia(porta->leggi_carattere());
+        QTRY_VERIFY(lettura->esito.finito);
+        QCOMPARE(*lettura->esito.valore, QByteArray("Z"));
+    }
+
+    void silenzio_data()
+    {
+        QTest::addColumn<QByteArray>("prima");
+        QTest::addColumn<QByteArray>("durante");
+        QTest::addColumn<bool>("quieta");
+        QTest::newRow("nulla") << QByteArray() << QByteArray() << true;
+        QTest::newRow("un byte in arrivo") << QByteArray() << QByteArray("K") << false;
+        QTest::newRow("un byte già in attesa") << QByteArray("\x00", 1) << QByteArray() << false;
+    }
+    void silenzio()
+    {
+        QFETCH(QByteArray, prima);
+        QFETCH(QByteArray, durante);
+        QFETCH(bool, quieta);
+        linea->scrivi(prima);
+        QTest::qWait(20);
+        QElapsedTimer orologio;
+        orologio.start();
+        auto attesa = avvia(porta->attendi_silenzio(200));
+        QTimer::singleShot(30, porta.get(), [&] { linea->scrivi(durante); });
+        QTRY_VERIFY(attesa->esito.finito);
+        QCOMPARE(*attesa->esito.valore, quieta);
+        QCOMPARE(orologio.elapsed() >= 190, quieta);
+        QCOMPARE(porta->scarta_in_arrivo(), prima.size() + durante.size());
+    }
+
+    void silenzio_interrotto_dalla_chiusura()
+    {
+        auto attesa = avvia(porta->attendi_silenzio(1000));
+        QTimer::singleShot(20, porta.get(), [this] { porta->chiudi_porta(); });
+        QTRY_VERIFY_WITH_TIMEOUT(attesa->esito.finito, 500);
+        QVERIFY(attesa->esito.errore);
+        QCOMPARE(attesa->esito.errore->numero, 8012);
+    }
+
     void pronto_scarta_fino_alla_K()
     {
         auto attesa = avvia(porta->attendi_pronto());
@@ -266,6 +333,46 @@ private slots:
         qunsetenv("BRENK_COM2");
     }
 
+    // Another configurator holds the port: it is in use, not forbidden.
+    void porta_gia_in_uso()
+    {
+        PortaSeriale altra;
+        qputenv("BRENK_COM2", linea->dispositivo().toLocal8Bit());
+        altra.imposta_numero(2);
+        try {
+            altra.apri_porta();
+            QFAIL("opened a port another program holds");
+        } catch (const ErrorePorta& e) {
+            QCOMPARE(e.testo(), QStringLiteral("Porta %1 già aperta o in uso 8005").arg(linea->dispositivo()));
+        }
+        qunsetenv("BRENK_COM2");
+        porta->invia('R');
+        QTRY_COMPARE(linea->ricevuti(), QByteArray("R"));
+    }
+
+    void com_n_tra_le_porte_del_sistema_data()
+    {
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<QStringList>("sistema");
+        QTest::addColumn<QString>("dispositivo");
+        const QStringList otto{"/dev/ttyS1", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM0",
+                               "/dev/ttyUSB0", "/dev/ttyS3", "/dev/ttyS2", "/dev/ttyS4"};
+        QTest::newRow("Com 1, un adattatore") << 1 << otto << "/dev/ttyACM0";
+        QTest::newRow("Com 4, la prima integrata") << 4 << otto << "/dev/ttyS0";
+        QTest::newRow("Com 8, l'ultima del sistema") << 8 << otto << "/dev/ttyS4";
+        QTest::newRow("Com 3 con due porte") << 3 << QStringList{"/dev/ttyS0", "/dev/ttyUSB0"}
+                                             << "/dev/brenk-com3-assente";
+        QTest::newRow("Com 8 senza porte") << 8 << QStringList{} << "/dev/brenk-com8-assente";
+    }
+    void com_n_tra_le_porte_del_sistema()
+    {
+        QFETCH(int, numero);
+        QFETCH(QStringList, sistema);
+        QFETCH(QString, dispositivo);
+        qunsetenv("BRENK_COM1");
+        QCOMPARE(dispositivo_per_com(numero, sistema), dispositivo);
+    }
+
     void ordine_delle_porte_data()
     {
         QTest::addColumn<QStringList>("trovate");
@@ -287,7 +394,10 @@ private slots:
     void la_variabile_d_ambiente_sceglie_il_dispositivo()
     {
         qputenv("BRENK_COM5", "/dev/ttyUSB7");
+        qputenv("BRENK_COM8", "/dev/ttyUSB9");
         QCOMPARE(dispositivo_per_com(5), QStringLiteral("/dev/ttyUSB7"));
+        QCOMPARE(dispositivo_per_com(8, {"/dev/ttyS0"}), QStringLiteral("/dev/ttyUSB9"));
+        qunsetenv("BRENK_COM8");
         QVERIFY(descrizione_porte().contains(QStringLiteral("Com 5: /dev/ttyUSB7")));
         QCOMPARE(descrizione_porte().count(QLatin1Char('\n')), 7);
         qunsetenv("BRENK_COM5");

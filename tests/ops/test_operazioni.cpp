@@ -3,86 +3,14 @@
 // what the window is told.
 
 #include "testi.h"
-#include "configuratore.h"
+#include "banco_operazioni.h"
 #include "params/frequenza.h"
-#include "simulatore.h"
 
 #include <QTest>
 
-#include <memory>
-#include <numeric>
-#include <span>
 
 using namespace brenk;
 using namespace brenk::prova;
-
-namespace {
-
-using Modifiche = QList<QPair<int, int>>;
-
-// The UHF block with some addresses changed and its checksum made right again.
-Memoria uhf_con(const Modifiche& modifiche)
-{
-    Memoria m = memoria_predefinita(Contenuto::UHF);
-    for (const auto& [indirizzo, valore] : modifiche)
-        m[static_cast<std::size_t>(indirizzo)] = static_cast<std::uint8_t>(valore);
-    m[totck] = complemento(std::accumulate(m.begin(), m.begin() + Zelmbrenk + 1, 0LL));
-    return m;
-}
-
-QByteArray lettura_completa()
-{
-    QByteArray r;
-    for (int t = 0; t <= 62; ++t)
-        r.append('R').append(static_cast<char>(t));
-    return r;
-}
-
-QByteArray scritture(std::span<const std::uint8_t> valori)
-{
-    QByteArray w;
-    for (std::size_t a = 0; a < valori.size(); ++a)
-        w.append('W').append(static_cast<char>(a)).append(static_cast<char>(valori[a]));
-    return w;
-}
-
-// Everything an operation works on, the transmitter at the other end.
-struct Banco : Configuratore {
-    explicit Banco(const Simulatore::Opzioni& opzioni) : sim(opzioni)
-    {
-        sim.avvia();
-        qputenv("BRENK_COM1", sim.dispositivo().toLocal8Bit());
-        porta.imposta_timeout(300);
-    }
-    ~Banco() { qunsetenv("BRENK_COM1"); }
-
-    // The bytes received since the handshake and the first read.
-    QByteArray dopo_connessione() const { return sim.ricevuti().mid(1 + lettura_completa().size()); }
-
-    Simulatore sim;
-};
-
-Simulatore::Opzioni con_memoria(const Memoria& m)
-{
-    Simulatore::Opzioni o;
-    o.memoria = m;
-    return o;
-}
-
-// What the programming writes for the UHF block as read, fields untouched.
-std::array<std::uint8_t, 62> programmazione_uhf()
-{
-    std::array<std::uint8_t, 62> v{30, 60, 6, 2, 0, 1, 1, 5, 133, 1, 2, 63, 0,
-                                    28, 7, 0, 1, 1, 120, 127, 255, 3,
-                                    0, 0, 3,
-                                    28, 7, 0, 1, 0, 120, 126, 1, 3,
-                                    1, 0, 1};
-    v[60] = 78;
-    v[61] = static_cast<std::uint8_t>((255 - std::accumulate(v.begin(), v.begin() + 37, 0)) & 255);
-    return v;
-}
-
-} // namespace
 
 class TestOperazioni : public QObject {
     Q_OBJECT
@@ -191,6 +119,10 @@ private slots:
         QTest::newRow("maschera 128") << Modifiche{{Byt5, 128}} << Campo::Cmb_n_ing_all << "8" << 0;
         QTest::newRow("brenk ingresso dai bit bassi")
             << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC7}} << Campo::Cmb_n_ing_all << "8" << 0;
+        QTest::newRow("brenk ingresso di allarme dal telegramma di allarme")
+            << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}} << Campo::Cmb_n_ing_all << "3" << 0;
+        QTest::newRow("brenk ingresso di ripristino dal telegramma di ripristino")
+            << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}} << Campo::Cmb_N_ing_bat << "6" << 0;
         QTest::newRow("banda sconosciuta lascia il testo") << Modifiche{{brenkVU, 0}} << Campo::Text1 << "prima" << 0;
         QTest::newRow("toni fuori coppia") << Modifiche{{TONIHL, 2}} << Campo::Text1 << "  UHF" << 1;
         QTest::newRow("trasmissione fuori coppia") << Modifiche{{TxSM, 9}} << Campo::Text1 << "  UHF" << 1;
@@ -307,6 +239,7 @@ private slots:
         QCOMPARE(b.dopo_connessione(), scritture(attese) + lettura_completa());
         QCOMPARE(b.finestra.massimi, (QList<int>{62, 61, 62}));
         QVERIFY(b.finestra.messaggi.isEmpty());
+        QCOMPARE(b.finestra.conferma, QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
         QCOMPARE(b.fleg, 0);
         QVERIFY(!b.finestra.progresso_visibile);
     }
@@ -336,6 +269,55 @@ private slots:
         const auto attese = programmazione_uhf();
         QCOMPARE(b.dopo_connessione(), scritture(std::span(attese).first(34)) + lettura_completa());
         QCOMPARE(b.finestra.massimi, (QList<int>{62, 33, 62}));
+        QCOMPARE(b.finestra.conferma, QStringLiteral("Verificato: gli indirizzi 0 - 33 contengono i valori scritti"));
+    }
+
+    // Each thing the operator can change, changed from what was read, goes
+    // out in the write of its own address.
+    void ogni_campo_nella_sua_scrittura_data()
+    {
+        using Attese = QList<QPair<int, int>>;
+        QTest::addColumn<int>("campo");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<int>("opzione");
+        QTest::addColumn<Attese>("attese");
+        const auto campo = [](Campo c) { return static_cast<int>(c); };
+        const auto opzione = [](Opzione o) { return static_cast<int>(o); };
+        QTest::newRow("Timer per rapina") << campo(Campo::txb_tmp_rap) << "45" << -1 << Attese{{0, 45}};
+        QTest::newRow("Timer Antiatterramento") << campo(Campo::txb_amp) << "90" << -1 << Attese{{1, 90}};
+        QTest::newRow("N° di Tx Tot") << campo(Campo::Cmb_n_tx_tot) << "9" << -1 << Attese{{2, 9}};
+        QTest::newRow("Freq Tx Mhz") << campo(Campo::FqTx) << "433.525" << -1 << Attese{{10, 2}, {11, 29}, {12, 116}};
+        QTest::newRow("Codice Brenk") << campo(Campo::CodiceBrenk) << "500" << -1
+                                      << Attese{{15, 1}, {16, 244}, {27, 1}, {28, 244}};
+        QTest::newRow("N° Ing di All") << campo(Campo::Cmb_n_ing_all) << "3" << -1 << Attese{{17, 4}, {29, 0}};
+        QTest::newRow("Filtro P. All") << campo(Campo::Cmb_tmr_p_all) << "4" << -1 << Attese{{34, 4}};
+        QTest::newRow("Cod Rep") << campo(Campo::cmb_Zelmrep) << "7" << -1 << Attese{{35, 7}, {15, 0}};
+        QTest::newRow("Toni bassi") << -1 << "" << opzione(Opzione::Opt_toni_bassi) << Attese{{4, 1}, {18, 124}, {30, 124}};
+        QTest::newRow("Ripristino No") << -1 << "" << opzione(Opzione::Opt_bat_no) << Attese{{5, 0}};
+        QTest::newRow("TX Sing") << -1 << "" << opzione(Opzione::Opt_tx_sing) << Attese{{6, 0}};
+    }
+    void ogni_campo_nella_sua_scrittura()
+    {
+        using Attese = QList<QPair<int, int>>;
+        QFETCH(int, campo);
+        QFETCH(QString, testo);
+        QFETCH(int, opzione);
+        QFETCH(Attese, attese);
+        Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
+        QVERIFY(b.connetti());
+        if (campo >= 0)
+            b.finestra.imposta_testo(static_cast<Campo>(campo), testo);
+        if (opzione >= 0)
+            b.finestra.seleziona(static_cast<Opzione>(opzione));
+        QVERIFY(b.esegui(programma(b.contesto)));
+        QVERIFY(b.finestra.messaggi.isEmpty());
+        const QByteArray w = b.dopo_connessione();
+        QCOMPARE(w.size(), 3 * 62 + lettura_completa().size());
+        for (const auto& [indirizzo, valore] : attese) {
+            QCOMPARE(int(w.at(3 * indirizzo)), int('W'));
+            QCOMPARE(int(w.at(3 * indirizzo + 1)), indirizzo);
+            QCOMPARE(int(static_cast<std::uint8_t>(w.at(3 * indirizzo + 2))), valore);
+        }
     }
 
     void telegrammi_dai_campi()

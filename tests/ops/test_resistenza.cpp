@@ -116,7 +116,7 @@ Ciclo ciclo_con_guasto(int n, Simulatore::Opzioni opzioni)
         // message, then the verification names the address.
         c.opzioni.checksum_errato = true;
         c.messaggi_connessione = {atteso::errore_lettura};
-        c.messaggi_programmazione = {atteso::errore_lettura, QStringLiteral("Verifica fallita in \"somma di controllo\" (indirizzo 61): "
+        c.messaggi_programmazione = {atteso::errore_lettura, QStringLiteral("Verifica fallita: \"somma di controllo\" (indirizzo 61) "
                                                                          "scritto 141, letto 142. Ripetere la programmazione.")};
         c.scritture_inviate = c.scritture_eseguite = scritture_tipo_nuovo;
         c.riletto = true;

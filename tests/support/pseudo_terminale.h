@@ -49,6 +49,13 @@ public:
             ricevuti_.append(blocco, n);
         return ricevuti_;
     }
+    // The line settings as the far end finds them now.
+    termios impostazioni() const
+    {
+        termios t{};
+        ::tcgetattr(slave_, &t);
+        return t;
+    }
     // The line goes dead, as when an adapter is pulled out.
     void riaggancia()
     {

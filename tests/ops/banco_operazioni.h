@@ -1,0 +1,83 @@
+#pragma once
+
+// The operations' test bench: the configurator without a screen, the
+// simulated transmitter on a pseudo-terminal at the other end of the real
+// serial port, and the bytes the transmitter expects.
+
+#include "configuratore.h"
+#include "simulatore.h"
+
+#include <QList>
+#include <QPair>
+
+#include <array>
+#include <numeric>
+#include <span>
+
+namespace brenk::prova {
+
+using Modifiche = QList<QPair<int, int>>;
+
+// The UHF block with some addresses changed and its checksum made right again.
+inline Memoria uhf_con(const Modifiche& modifiche)
+{
+    Memoria m = memoria_predefinita(Contenuto::UHF);
+    for (const auto& [indirizzo, valore] : modifiche)
+        m[static_cast<std::size_t>(indirizzo)] = static_cast<std::uint8_t>(valore);
+    m[totck] = complemento(std::accumulate(m.begin(), m.begin() + Zelmbrenk + 1, 0LL));
+    return m;
+}
+
+inline QByteArray lettura_completa()
+{
+    QByteArray r;
+    for (int t = 0; t <= 62; ++t)
+        r.append('R').append(static_cast<char>(t));
+    return r;
+}
+
+inline QByteArray scritture(std::span<const std::uint8_t> valori)
+{
+    QByteArray w;
+    for (std::size_t a = 0; a < valori.size(); ++a)
+        w.append('W').append(static_cast<char>(a)).append(static_cast<char>(valori[a]));
+    return w;
+}
+
+// Everything an operation works on, the transmitter at the other end.
+struct Banco : Configuratore {
+    explicit Banco(const Simulatore::Opzioni& opzioni) : sim(opzioni)
+    {
+        sim.avvia();
+        qputenv("BRENK_COM1", sim.dispositivo().toLocal8Bit());
+        porta.imposta_timeout(300);
+    }
+    ~Banco() { qunsetenv("BRENK_COM1"); }
+
+    // The bytes received since the handshake and the first read.
+    QByteArray dopo_connessione() const { return sim.ricevuti().mid(1 + lettura_completa().size()); }
+
+    Simulatore sim;
+};
+
+inline Simulatore::Opzioni con_memoria(const Memoria& m)
+{
+    Simulatore::Opzioni o;
+    o.memoria = m;
+    return o;
+}
+
+// What the programming writes for the UHF block as read, fields untouched.
+inline std::array<std::uint8_t, 62> programmazione_uhf()
+{
+    std::array<std::uint8_t, 62> v{30, 60, 6, 2, 0, 1, 1, 5, 133, 1, 2, 63, 0,
+                                    28, 7, 0, 1, 1, 120, 127, 255, 3,
+                                    0, 0, 3,
+                                    28, 7, 0, 1, 0, 120, 126, 1, 3,
+                                    1, 0, 1};
+    v[60] = 78;
+    v[61] = static_cast<std::uint8_t>((255 - std::accumulate(v.begin(), v.begin() + 37, 0)) & 255);
+    return v;
+}
+
+} // namespace brenk::prova

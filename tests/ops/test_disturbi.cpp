@@ -1,0 +1,236 @@
+// Exchanges that a misbehaving transmitter or a bad cable disturbs, through
+// the real serial port against the simulated transmitter: nothing wrong is
+// ever shown or written without a message, and a clean writing ends
+// verified.
+
+#include "banco_operazioni.h"
+#include "testi.h"
+
+#include <QTest>
+
+using namespace brenk;
+using namespace brenk::prova;
+
+namespace {
+
+const QString verificati_0_61 = QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti");
+
+// A write as the transmitter received it.
+struct Scrittura {
+    int indirizzo;
+    double inizio_ms; // its "W" arrived
+    double fine_ms;   // its value byte arrived
+};
+
+// The writes among the bytes received from number `da` on.
+QList<Scrittura> scritture_ricevute(const Simulatore& sim, qsizetype da)
+{
+    const auto& r = sim.registro_ricevuti();
+    QList<Scrittura> w;
+    for (qsizetype i = da; i + 2 < r.size(); ++i) {
+        if (r[i].byte == 'W') {
+            w.append({r[i + 1].byte, r[i].ms, r[i + 2].ms});
+            i += 2;
+        } else if (r[i].byte == 'R') {
+            ++i;
+        }
+    }
+    return w;
+}
+
+// Each write but the first left the PC after a "K" that the transmitter had
+// sent once it had the previous write whole.
+bool ognuna_dopo_la_sua_conferma(const Simulatore& sim, const QList<Scrittura>& w)
+{
+    const auto& inviati = sim.registro_inviati();
+    for (qsizetype i = 1; i < w.size(); ++i) {
+        const bool confermata = std::any_of(inviati.begin(), inviati.end(), [&](const Simulatore::Evento& e) {
+            return e.byte == 'K' && e.ms >= w[i - 1].fine_ms && e.ms <= w[i].inizio_ms;
+        });
+        if (!confermata)
+            return false;
+    }
+    return true;
+}
+
+// A programming of the UHF block that ends clean and verified, and the
+// fields that show what the transmitter holds.
+void programmazione_verificata(Banco& b)
+{
+    b.finestra.messaggi.clear();
+    const qsizetype prima = b.sim.ricevuti().size();
+    QVERIFY(b.esegui(programma(b.contesto)));
+    QCOMPARE(b.finestra.testi_messaggi(), QStringList{});
+    QCOMPARE(b.finestra.conferma, verificati_0_61);
+    QCOMPARE(b.sim.ricevuti().mid(prima), scritture(programmazione_uhf()) + lettura_completa());
+    QVERIFY(ognuna_dopo_la_sua_conferma(b.sim, scritture_ricevute(b.sim, prima)));
+    QCOMPARE(b.finestra.tipo, QStringLiteral("New"));
+    QCOMPARE(b.finestra.testi.value(Campo::CodiceBrenk), QStringLiteral("1"));
+    QCOMPARE(b.finestra.testi.value(Campo::FqTx), QStringLiteral("460"));
+    QCOMPARE(b.finestra.testi.value(Campo::txb_tmp_rap), QStringLiteral("30"));
+    QCOMPARE(b.finestra.testi.value(Campo::Text1), QStringLiteral("  UHF"));
+}
+
+} // namespace
+
+class TestDisturbi : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Write 5 is acknowledged after the time-out (the port here waits 300 ms,
+    // as a real one waits 4000 ms for a "K" 4300 ms late). The late "K"
+    // waits in the port; the next programming must not take it for its own.
+    void conferma_in_ritardo_poi_di_nuovo_programma()
+    {
+        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
+        o.conferme_ritardate = {{5, 430}};
+        Banco b(o);
+        QVERIFY(b.connetti());
+        QVERIFY(b.esegui(programma(b.contesto)));
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
+        QCOMPARE(b.sim.scritture(), 6);
+        QTRY_COMPARE(b.sim.inviati().count('K'), 1 + 6);
+        QTest::qWait(50);
+        programmazione_verificata(b);
+    }
+
+    // A transmitter that announces itself every 100 ms while linked and idle
+    // (reset, or its programming mode entered again): 200 stale "K" queue up.
+    void annunci_da_collegato_poi_programma()
+    {
+        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
+        o.annunci_da_collegato = true;
+        Banco b(o);
+        QVERIFY(b.connetti());
+        QVERIFY(b.finestra.messaggi.isEmpty());
+        const qsizetype prima = b.sim.inviati().count('K');
+        QTest::qWait(20000);
+        QVERIFY2(b.sim.inviati().count('K') - prima >= 150, qPrintable(QString::number(b.sim.inviati().count('K'))));
+        programmazione_verificata(b);
+    }
+
+    // A stray byte every 50 ms on a line paced at 2400 baud: some are taken
+    // for replies, and the read must say so, whatever the type.
+    void rumore_durante_la_lettura_data()
+    {
+        QTest::addColumn<Contenuto>("contenuto");
+        QTest::addColumn<int>("rumore");
+        for (const auto& [nome, contenuto] : {std::pair{"nuovo", Contenuto::UHF}, {"vecchio", Contenuto::Vecchio}}) {
+            QTest::addRow("%s, 0xFF", nome) << contenuto << 0xFF;
+            QTest::addRow("%s, K", nome) << contenuto << int('K');
+            QTest::addRow("%s, NUL", nome) << contenuto << 0;
+        }
+    }
+    void rumore_durante_la_lettura()
+    {
+        QFETCH(Contenuto, contenuto);
+        QFETCH(int, rumore);
+        auto o = con_memoria(memoria_predefinita(contenuto));
+        o.a_ritmo = true;
+        o.rumore_ogni_ms = 50;
+        o.byte_rumore = static_cast<std::uint8_t>(rumore);
+        Banco b(o);
+        QVERIFY(b.connetti());
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::errore_lettura});
+        // A stray byte taken for a reply puts the PC a request ahead of the
+        // paced line: the last requests reach the transmitter after the read.
+        QTRY_COMPARE(b.sim.ricevuti(), "L" + lettura_completa());
+    }
+
+    // A memory cell that keeps another value than it was given.
+    void indirizzo_che_memorizza_altro_data()
+    {
+        QTest::addColumn<bool>("fabbrica");
+        QTest::addColumn<int>("indirizzo");
+        QTest::addColumn<QStringList>("messaggi");
+        QTest::newRow("programmazione, indirizzo 0")
+            << false << 0
+            << QStringList{atteso::errore_lettura, "Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 30, "
+                                                   "letto 31. Ripetere la programmazione."};
+        QTest::newRow("programmazione, indirizzo 40")
+            << false << 40
+            << QStringList{"Verifica fallita: indirizzo 40 scritto 0, letto 1. Ripetere la programmazione."};
+        QTest::newRow("UHF, indirizzo 11")
+            << true << 11
+            << QStringList{atteso::errore_lettura, "Verifica fallita: \"Freq Tx Mhz\" (indirizzo 11) scritto 63, "
+                                                   "letto 64. Ripetere la programmazione."};
+        QTest::newRow("UHF, indirizzo 62")
+            << true << 62
+            << QStringList{"Verifica fallita: \"Banda\" (indirizzo 62) scritto 85, letto 86. "
+                           "Ripetere la programmazione."};
+    }
+    void indirizzo_che_memorizza_altro()
+    {
+        QFETCH(bool, fabbrica);
+        QFETCH(int, indirizzo);
+        QFETCH(QStringList, messaggi);
+        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
+        o.indirizzo_guasto = indirizzo;
+        Banco b(o);
+        QVERIFY(b.connetti());
+        QVERIFY(b.esegui(fabbrica ? carica_fabbrica(b.contesto, Banda::UHF) : programma(b.contesto)));
+        QCOMPARE(b.finestra.testi_messaggi(), messaggi);
+        QCOMPARE(b.finestra.conferma, QString());
+        QVERIFY(!b.finestra.eventi.join('\n').contains(QStringLiteral("conferma:")));
+    }
+
+    void valori_di_fabbrica_verificati()
+    {
+        Banco b(con_memoria(memoria_predefinita(Contenuto::VHF)));
+        QVERIFY(b.connetti());
+        QVERIFY(b.esegui(carica_fabbrica(b.contesto, Banda::UHF)));
+        QVERIFY(b.finestra.messaggi.isEmpty());
+        QCOMPARE(b.finestra.conferma,
+                 QStringLiteral("Verificato: gli indirizzi 0 - 62 contengono i valori scritti"));
+        // The next operation takes the confirmation away.
+        congeda(b.contesto, 'E');
+        QCOMPARE(b.finestra.conferma, QString());
+    }
+
+    // Noise while the writes are acknowledged: a stray "K" taken for an
+    // acknowledgement, or another byte spoiling one. The writing must end
+    // with a message and never verified.
+    void rumore_durante_la_programmazione_data()
+    {
+        QTest::addColumn<int>("rumore");
+        QTest::newRow("K") << int('K');
+        QTest::newRow("0xFF") << 0xFF;
+    }
+    void rumore_durante_la_programmazione()
+    {
+        QFETCH(int, rumore);
+        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
+        o.a_ritmo = true;
+        o.rumore_ogni_ms = 50;
+        o.byte_rumore = static_cast<std::uint8_t>(rumore);
+        Banco b(o);
+        QVERIFY(b.connetti());
+        b.finestra.messaggi.clear();
+        QVERIFY(b.esegui(programma(b.contesto)));
+        const QStringList m = b.finestra.testi_messaggi();
+        QVERIFY2(m.contains(atteso::scrittura_disturbata) || m.contains(atteso::time_out), qPrintable(m.join('|')));
+        QCOMPARE(b.finestra.conferma, QString());
+        QCOMPARE(b.fleg, 0);
+    }
+
+    // Another configurator tries the port that a programming is using.
+    void secondo_configuratore_sulla_stessa_porta()
+    {
+        Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
+        QVERIFY(b.connetti());
+        QVERIFY(b.esecutore.avvia(programma(b.contesto)));
+        Configuratore altro;
+        QVERIFY(altro.connetti());
+        QCOMPARE(altro.finestra.testi_messaggi(),
+                 (QStringList{QStringLiteral("Porta %1 già aperta o in uso 8005").arg(b.sim.dispositivo()),
+                              atteso::porta_guasta}));
+        QCOMPARE(altro.finestra.stato, atteso::non_connesso);
+        QVERIFY(attendi([&] { return !b.esecutore.in_corso(); }));
+        QVERIFY(b.finestra.messaggi.isEmpty());
+        QCOMPARE(b.finestra.conferma, verificati_0_61);
+        QCOMPARE(b.dopo_connessione(), scritture(programmazione_uhf()) + lettura_completa());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDisturbi)
+#include "test_disturbi.moc"
