@@ -1,49 +1,57 @@
 // The device operations against a transmitter whose memory, replies and
-// faults come from the input, through the real serial port on a
-// pseudo-terminal. Input, in order:
+// faults come from the input, through the real port logic on an in-process
+// line and a virtual clock: every wait, the 4000 ms time-out and the quiet
+// time run in virtual milliseconds, so thousands of exchanges take no time.
+//
+// Input, in order:
 // - the operation after the connect: none, programming, "UHF", "VHF", "TX",
 //   "Disconetti" (byte modulo 6);
 // - fault flags: junk before "K", "k" for "K", wrong checksum, an extra
 //   byte, a limit on acknowledgements, a hang-up, a disconnect, low tones;
+// - more fault flags: a late acknowledgement, announcements while linked,
+//   noise while linked, an address that stores another value;
 // - the limit on acknowledgements, the read the extra byte follows, the
 //   extra byte, the received byte the line drops on (2 bytes), the received
 //   byte after which "Disconetti" is pressed (2 bytes);
+// - the late write's number, its delay in ms (2 bytes); the noise's period
+//   (10 ms and more) and byte; the faulty address;
 // - the memory: a base (zeros, UHF, VHF, old type) and 64 bytes xored in;
 // - the junk (length modulo 4, bytes);
 // - replies replaced (count modulo 8; each: command number in 2 bytes,
 //   length modulo 4, bytes), so a reply can be silent or several bytes;
 // - the rest: the field texts for a programming, one a line.
+//
 // What must hold, besides no crash and no sanitizer report:
 // - the transmitter receives an optional "L", then "R",a (a <= 62) and
 //   "W",a,v (a <= 63) commands, then at most one final "E" or "Q"; nothing
 //   else, and only a dropped line may cut the last command short;
 // - the reads and writes run 0, 1, 2, ... in order: the connect's read, then
 //   the writes, then a read-back only after the last write; writes that stop
-//   before the last address (61 or 33 for a programming, 63 for a factory
-//   block) end with the time-out message and no read-back;
+//   before the last address end with the time-out message, no read-back;
 // - a programming writes its fixed values and a checksum that matches the
 //   bytes it wrote; a factory loading writes the factory block;
-// - with no stray byte on the line, a write follows only an acknowledged one;
-// - every operation ends within its time, or waits on a read the
-//   transmitter never answers, which "Disconetti" then ends;
-// - fleg is 0 after a programming and the progress bar hidden;
-// - each operation shows only the messages it may show, in their order;
-//   "Porta seriale Guasta o Mancante" only right after a port error, and the
-//   error path only after a dropped line or a disconnect;
-// - a clean connect reads the memory as it is, with the checksum message
-//   exactly when the stored checksum is wrong;
-// - after "Disconetti" or "TX": " Non Connesso", the port closed, the fields
-//   empty.
+// - on the wire, a write leaves only after a "K" that reached the PC after
+//   the previous write had left;
+// - nothing ends silently with wrong values: a connect without a message
+//   shows the transmitter's memory as it is, and a programming or a factory
+//   loading ends either with a message or verified, and verified means the
+//   transmitter holds every value written (up to address 62);
+// - fleg is 0 after a programming; each operation shows only the messages
+//   it may show; the error path only after a dropped line or a disconnect;
+// - after "Disconetti" or "TX": " Non Connesso", the port closed, the
+//   fields empty.
+// A forged reply (one byte in place of the one due, or a withheld reply
+// whose place another byte fills) is the one fault no exchange can tell;
+// the value checks leave out inputs that have one.
 
+#include "finestra_finta.h"
+#include "linea_virtuale.h"
 #include "testi.h"
-#include "configuratore.h"
-#include "simulatore.h"
+#include "ops/esecutore.h"
+#include "ops/operazioni.h"
 #include "params/fabbrica.h"
-#include "params/frequenza.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -53,31 +61,28 @@
 #include <limits>
 #include <numeric>
 #include <optional>
-#include <utility>
 
 namespace {
 
 using namespace brenk;
-namespace atteso = brenk::prova::atteso;
 using brenk::prova::FinestraFinta;
+using brenk::prova::LineaVirtuale;
+using brenk::prova::OrologioVirtuale;
+namespace atteso = brenk::prova::atteso;
 
-constexpr int timeout_risposta_ms = 30;
-// Short, for speed; a "K" that crosses the "L" only shifts the read, which
-// every check but the clean read's allows.
-constexpr int intervallo_annunci_ms = 10;
-constexpr int limite_operazione_ms = 10000;
-// A line quiet this long with an operation running: time to see whether it
-// waits on a read left unanswered.
-constexpr int silenzio_ms = 50;
-// After the last operation, for the last bytes to reach the transmitter.
-constexpr int assestamento_ms = 20;
+// The operator's patience with a line that stays silent: longer than the
+// 4000 ms a write may wait for its acknowledgement.
+constexpr double pazienza_ms = 4500;
+// After the last operation, at most for the last bytes to reach the
+// transmitter: more than the 2400-baud line time of every request there is.
+constexpr double assestamento_ms = 10000;
 constexpr int ultima_lettura = 62;
 
 enum class Operazione { Nessuna, Programma, Uhf, Vhf, Tx, Disconnetti };
 
 struct Scenario {
     Operazione operazione = Operazione::Nessuna;
-    Simulatore::Opzioni opzioni;
+    OpzioniSimulatore opzioni;
     std::optional<int> disconnetti_dopo; // bytes received by the transmitter
     bool toni_bassi = false;
     QStringList testi;
@@ -128,12 +133,18 @@ Scenario leggi_scenario(Ingresso& in)
     Scenario s;
     s.operazione = static_cast<Operazione>(in.byte() % 6);
     const int guasti = in.byte();
+    const int altri_guasti = in.byte();
     auto& o = s.opzioni;
     const int conferme = in.byte();
     const int extra_dopo = in.byte();
     o.byte_extra = static_cast<std::uint8_t>(in.byte());
     const int riaggancia = in.parola();
     const int disconnetti = in.parola();
+    const int scrittura_in_ritardo = in.byte();
+    const int ritardo = in.parola();
+    const int periodo_rumore = 10 + in.byte();
+    o.byte_rumore = static_cast<std::uint8_t>(in.byte());
+    const int indirizzo_guasto = in.byte() % 64;
     o.memoria = memoria(in);
     const QByteArray spazzatura = in.byte(static_cast<std::size_t>(in.byte() % 4));
     for (int n = in.byte() % 8; n > 0; --n) {
@@ -153,8 +164,14 @@ Scenario leggi_scenario(Ingresso& in)
     if (guasti & 64)
         s.disconnetti_dopo = disconnetti;
     s.toni_bassi = guasti & 128;
+    if (altri_guasti & 1)
+        o.conferme_ritardate.insert(scrittura_in_ritardo, ritardo);
+    o.annunci_da_collegato = altri_guasti & 2;
+    if (altri_guasti & 4)
+        o.rumore_ogni_ms = periodo_rumore;
+    if (altri_guasti & 8)
+        o.indirizzo_guasto = indirizzo_guasto;
     s.testi = QString::fromUtf8(in.resto()).split(QLatin1Char('\n'));
-    o.intervallo_annunci_ms = intervallo_annunci_ms;
     return s;
 }
 
@@ -166,21 +183,27 @@ struct Comando {
 };
 
 // Everything one input runs on, the transmitter at the far end.
-struct Banco : prova::Configuratore {
-    explicit Banco(const Simulatore::Opzioni& opzioni) : sim(opzioni)
+struct Banco {
+    explicit Banco(const OpzioniSimulatore& opzioni) : linea(opzioni, orologio) {}
+
+    const Trasmettitore& tx() const { return linea.trasmettitore(); }
+    QByteArray ricevuti() const
     {
-        QObject::connect(&sim, &Simulatore::riagganciato, &sim, [this] { riagganciato = true; });
-        porta.imposta_timeout(timeout_risposta_ms);
+        QByteArray r;
+        for (const auto& e : tx().registro_ricevuti())
+            r.append(static_cast<char>(e.byte));
+        return r;
     }
 
-    Simulatore sim;
-    bool riagganciato = false;
+    OrologioVirtuale orologio;
+    LineaVirtuale linea;
+    PortaSeriale porta{linea.dispositivo(), orologio};
+    BloccoParametri blocco;
+    int fleg = 0;
+    FinestraFinta finestra{blocco};
+    Contesto contesto{porta, blocco, fleg, finestra};
+    Esecutore esecutore;
     bool disconnesso = false;
-};
-
-struct Esito {
-    const Banco& banco;
-    QList<Comando> comandi;
 };
 
 void stampa(const QByteArray& byte)
@@ -192,20 +215,23 @@ void stampa(const QByteArray& byte)
 
 [[noreturn]] void fallisce(const Banco& b, const char* cosa)
 {
-    std::fprintf(stderr, "%s\nstatus \"%s\", fleg %d, port %s\nmessages:\n", cosa,
-                 qPrintable(b.finestra.stato), b.fleg, b.porta.aperta() ? "open" : "closed");
+    std::fprintf(stderr, "%s\nstatus \"%s\", fleg %d, port %s, %.1f ms\nmessages:\n", cosa,
+                 qPrintable(b.finestra.stato), b.fleg, b.porta.aperta() ? "open" : "closed",
+                 b.orologio.adesso_ms());
     for (const auto& m : b.finestra.messaggi)
         std::fprintf(stderr, "  \"%s\"\n", qPrintable(m.testo));
-    std::fprintf(stderr, "received:");
-    stampa(b.sim.ricevuti());
-    std::fprintf(stderr, "sent:");
-    stampa(b.sim.inviati());
+    std::fprintf(stderr, "received by the transmitter:");
+    stampa(b.ricevuti());
+    std::fprintf(stderr, "arrived at the PC:");
+    QByteArray arrivati;
+    for (const auto& p : b.linea.registro())
+        if (!p.dal_pc)
+            arrivati.append(static_cast<char>(p.byte));
+    stampa(arrivati);
+    if (qEnvironmentVariableIsSet("BRENK_FUZZ_REGISTRO"))
+        for (const auto& p : b.linea.registro())
+            std::fprintf(stderr, "%10.3f %s %02x\n", p.ms, p.dal_pc ? "PC>" : "<TX", p.byte);
     std::abort();
-}
-
-[[noreturn]] void fallisce(const Esito& e, const char* cosa)
-{
-    fallisce(e.banco, cosa);
 }
 
 void richiedi(bool condizione, const Banco& b, const char* cosa)
@@ -214,32 +240,9 @@ void richiedi(bool condizione, const Banco& b, const char* cosa)
         fallisce(b, cosa);
 }
 
-
-// How long the transmitter has received nothing.
-class Silenzio {
-public:
-    explicit Silenzio(const Banco& b) : b_(b) { ricomincia(); }
-    void ricomincia()
-    {
-        visti_ = b_.sim.registro_ricevuti().size();
-        fermo_.start();
-    }
-    bool da(int ms)
-    {
-        if (b_.sim.registro_ricevuti().size() != visti_)
-            ricomincia();
-        return fermo_.elapsed() >= ms;
-    }
-
-private:
-    const Banco& b_;
-    qsizetype visti_ = 0;
-    QElapsedTimer fermo_;
-};
-
-QList<Comando> comandi_di(const Banco& b)
+// The commands in `byte`, as sent or received.
+QList<Comando> comandi_in(const QByteArray& r, const Banco& b)
 {
-    const QByteArray r = b.sim.ricevuti();
     QList<Comando> comandi;
     for (qsizetype i = 0; i < r.size();) {
         const char lettera = r.at(i++);
@@ -257,70 +260,103 @@ QList<Comando> comandi_di(const Banco& b)
         if (parti == 2 && i < r.size())
             c.valore = static_cast<std::uint8_t>(r.at(i++));
         if ((parti >= 1 && c.indirizzo < 0) || (parti == 2 && c.valore < 0))
-            richiedi(b.riagganciato, b, "command cut short on a live line");
+            richiedi(b.linea.riagganciata(), b, "command cut short on a live line");
         richiedi(c.indirizzo <= (lettera == 'R' ? ultima_lettura : 63), b, "address out of range");
         comandi.append(c);
     }
     return comandi;
 }
 
+// Time passes until the operation ends. A line silent for longer than the
+// operator's patience (a read never answered, a "K" that never comes) is
+// ended with "Disconetti", as the operator would.
+void esegui(Banco& b, Task<void> operazione)
+{
+    richiedi(b.esecutore.avvia(std::move(operazione)), b, "operation refused");
+    while (b.esecutore.in_corso()) {
+        QCoreApplication::sendPostedEvents();
+        if (!b.esecutore.in_corso())
+            break;
+        const double silenzio = b.orologio.adesso_ms() - b.linea.ultimo_dal_pc_ms();
+        if (silenzio > pazienza_ms || !b.orologio.avanza()) {
+            richiedi(!b.disconnesso, b, "operation did not end after Disconetti");
+            b.disconnesso = true;
+            congeda(b.contesto, 'E');
+        }
+    }
+    if (b.disconnesso)
+        richiedi(!b.porta.aperta() && b.finestra.stato == atteso::non_connesso, b, "still connected after Disconetti");
+}
+
+// Time passes until every byte the PC sent has reached the transmitter (a
+// PC that took stray bytes for replies may be many requests ahead of a
+// line paced at 2400 baud), or the line is gone.
+void assesta(Banco& b)
+{
+    const auto inviati = std::count_if(b.linea.registro().begin(), b.linea.registro().end(),
+                                       [](const auto& p) { return p.dal_pc; });
+    const double limite = b.orologio.adesso_ms() + assestamento_ms;
+    while (b.tx().registro_ricevuti().size() < inviati && !b.linea.riagganciata()
+           && b.orologio.adesso_ms() < limite && b.orologio.avanza())
+        QCoreApplication::sendPostedEvents();
+}
+
 // The commands of one letter from `da` on, whose addresses must run 0, 1, 2, ...
-qsizetype serie(const Esito& e, qsizetype da, char lettera)
+qsizetype serie(const Banco& b, const QList<Comando>& comandi, qsizetype da, char lettera)
 {
     qsizetype i = da;
-    for (; i < e.comandi.size() && e.comandi[i].lettera == lettera; ++i)
-        if (e.comandi[i].indirizzo >= 0 && e.comandi[i].indirizzo != i - da)
-            fallisce(e, "addresses out of order");
+    for (; i < comandi.size() && comandi[i].lettera == lettera; ++i)
+        if (comandi[i].indirizzo >= 0 && comandi[i].indirizzo != i - da)
+            fallisce(b, "addresses out of order");
     return i - da;
 }
 
 // The values a programming writes whatever the window holds, and the checksum
 // over what addresses 0 to 36 received.
-void controlla_programmazione(const Esito& e, qsizetype primo, qsizetype scritture)
+void controlla_programmazione(const Banco& b, const std::array<int, 64>& v)
 {
-    std::array<int, 62> v;
-    v.fill(-1);
-    for (qsizetype a = 0; a < scritture; ++a)
-        v[static_cast<std::size_t>(a)] = e.comandi[primo + a].valore;
     static constexpr std::pair<int, int> fissi[] = {{ncicli, 2}, {Byt12, 3}, {Zelmbrenk, 1}, {Tipo_brenk, 78}};
     for (const auto& [indirizzo, valore] : fissi)
         if (v[indirizzo] >= 0 && v[indirizzo] != valore)
-            fallisce(e, "fixed value not written");
+            fallisce(b, "fixed value not written");
     if (std::any_of(v.begin() + Zelmbrenk + 1, v.begin() + Tipo_brenk, [](int x) { return x > 0; }))
-        fallisce(e, "addresses 37 to 59 not zeroed");
+        fallisce(b, "addresses 37 to 59 not zeroed");
     if (v[totck] >= 0 && v[totck] != complemento(std::accumulate(v.begin(), v.begin() + Zelmbrenk + 1, 0LL)))
-        fallisce(e, "checksum does not match the bytes written");
+        fallisce(b, "checksum does not match the bytes written");
 }
 
-void controlla_fabbrica(const Esito& e, qsizetype primo, qsizetype scritture, Banda banda)
+void controlla_fabbrica(const Banco& b, const std::array<int, 64>& v, Banda banda)
 {
     const auto attesi = blocco_fabbrica(banda);
-    for (qsizetype a = 0; a < scritture; ++a) {
-        const int v = e.comandi[primo + a].valore;
-        if (v >= 0 && v != attesi[static_cast<std::size_t>(a)])
-            fallisce(e, "factory block not written as it is");
-    }
-}
-
-struct Passo {
-    qsizetype primo_messaggio = 0;
-    bool nuovo = false; // a programming on a new-type transmitter
-};
-
-// Which texts may appear.
-bool errore_di_porta(const Banco& b, const QString& testo)
-{
-    using E = QSerialPort::SerialPortError;
-    for (E e : {E::NoError, E::DeviceNotFoundError, E::PermissionError, E::OpenError, E::WriteError, E::ReadError,
-                E::ResourceError, E::UnsupportedOperationError, E::UnknownError, E::TimeoutError, E::NotOpenError})
-        if (errore_porta(e, b.porta.dispositivo()).testo() == testo)
-            return true;
-    return false;
+    for (std::size_t a = 0; a < v.size(); ++a)
+        if (v[a] >= 0 && v[a] != attesi[a])
+            fallisce(b, "factory block not written as it is");
 }
 
 QStringList messaggi_da(const Banco& b, qsizetype primo)
 {
     return b.finestra.testi_messaggi().mid(primo);
+}
+
+bool errore_di_porta(const Banco& b, const QString& testo)
+{
+    using E = QSerialPort::SerialPortError;
+    for (E e : {E::DeviceNotFoundError, E::OpenError, E::NotOpenError, E::ResourceError})
+        if (errore_porta(e, b.porta.dispositivo()).testo() == testo)
+            return true;
+    return false;
+}
+
+// What may follow the writes: nothing but the confirmation, or one verdict,
+// after the read-back's own checksum message.
+bool verdetto(QStringList m)
+{
+    if (!m.isEmpty() && m.first() == atteso::errore_lettura)
+        m.removeFirst();
+    return m.isEmpty()
+           || (m.size() == 1
+               && (m.first() == atteso::scrittura_disturbata || m.first() == atteso::verifica_interrotta
+                   || m.first().startsWith(QStringLiteral("Verifica fallita: "))));
 }
 
 void controlla_messaggi_connessione(const Banco& b, const QStringList& m)
@@ -329,120 +365,86 @@ void controlla_messaggi_connessione(const Banco& b, const QStringList& m)
         return;
     richiedi(m.size() == 2 && errore_di_porta(b, m[0]) && m[1] == atteso::porta_guasta, b,
              "connect: unexpected messages");
-    richiedi(b.riagganciato || b.disconnesso, b, "error path without a dropped line or a disconnect");
+    richiedi(b.linea.riagganciata() || b.disconnesso, b, "error path without a dropped line or a disconnect");
 }
 
 void controlla_messaggi_programmazione(const Banco& b, QStringList m)
 {
     if (!m.isEmpty() && m.first() == atteso::fuori_range)
         m.removeFirst();
-    if (m.isEmpty())
-        return;
-    const QString& t = m.first();
-    const bool noto = t == atteso::fuori_banda || t == atteso::codice || t == atteso::time_out
-                      || t == atteso::errore_lettura || t.startsWith(QStringLiteral("Valore fuori range in \""));
-    richiedi(m.size() == 1 && noto, b, "programming: unexpected messages");
+    const bool rifiuto = m.size() == 1
+                         && (m.first() == atteso::fuori_banda || m.first() == atteso::codice
+                             || m.first() == atteso::time_out
+                             || m.first().startsWith(QStringLiteral("Valore fuori range in \"")));
+    richiedi(rifiuto || verdetto(m), b, "programming: unexpected messages");
 }
 
 void controlla_messaggi_fabbrica(const Banco& b, const QStringList& m)
 {
-    richiedi(m.isEmpty() || m == QStringList{atteso::time_out} || m == QStringList{atteso::errore_lettura}, b,
-             "factory loading: unexpected messages");
+    richiedi(m == QStringList{atteso::time_out} || verdetto(m), b, "factory loading: unexpected messages");
 }
 
-// The only wait without an end of its own: a read the transmitter leaves
-// unanswered, with the port open.
-bool lettura_senza_risposta(const Banco& b, const Scenario& s)
+// Whether every reply up to number `ultima` (counting "R" and "W" from 0)
+// is the transmitter's own. Two faults make a byte that no exchange can
+// tell from a reply: one byte forged in place of the one due, and a reply
+// withheld while something else speaks on the line (an announcement, noise,
+// a late acknowledgement, the bytes after a reply) and fills its place.
+bool risposte_sincere(const Scenario& s, int ultima)
 {
-    const auto comandi = comandi_di(b);
-    if (!b.porta.aperta() || comandi.isEmpty() || comandi.last().lettera != 'R' || comandi.last().indirizzo < 0)
-        return false;
-    const auto numero = std::count_if(comandi.begin(), comandi.end(),
-                                      [](const Comando& c) { return c.lettera == 'R' || c.lettera == 'W'; }) - 1;
-    const auto r = s.opzioni.risposte_sostituite.constFind(static_cast<int>(numero));
-    return r != s.opzioni.risposte_sostituite.cend() && r->isEmpty();
+    const auto& o = s.opzioni;
+    const bool altre_voci = o.annunci_da_collegato || o.rumore_ogni_ms || !o.conferme_ritardate.isEmpty()
+                            || o.extra_dopo
+                            || std::any_of(o.risposte_sostituite.begin(), o.risposte_sostituite.end(),
+                                           [](const QByteArray& r) { return r.size() > 1; });
+    const auto& r = o.risposte_sostituite;
+    return std::none_of(r.keyBegin(), r.keyEnd(), [&](int n) {
+        return n <= ultima && (r.value(n).size() == 1 || (r.value(n).isEmpty() && altre_voci));
+    });
 }
 
-// Runs one operation to its end; a read left unanswered is ended by
-// "Disconetti", as the operator would.
-void esegui(Banco& b, const Scenario& s, Task<void> operazione)
+// A write leaves only after a "K" that reached the PC after the previous
+// write had left; the PC's bytes are parsed into commands as they left.
+void controlla_conferme(const Banco& b)
 {
-    richiedi(b.esecutore.avvia(std::move(operazione)), b, "operation refused");
-    Silenzio silenzio(b);
-    QElapsedTimer tempo;
-    tempo.start();
-    while (b.esecutore.in_corso() && tempo.elapsed() < limite_operazione_ms) {
-        prova::attendi([&] { return !b.esecutore.in_corso() || silenzio.da(silenzio_ms); },
-                    limite_operazione_ms);
-        if (!b.esecutore.in_corso())
-            break;
-        if (lettura_senza_risposta(b, s)) {
-            b.disconnesso = true;
-            congeda(b.contesto, 'E');
+    int resto = 0;               // bytes still due of the command being sent
+    bool dopo_scrittura = false; // the last command sent was a write
+    bool confermata = false;     // a "K" has arrived since it left whole
+    for (const auto& p : b.linea.registro()) {
+        if (!p.dal_pc) {
+            confermata = confermata || p.byte == 'K';
+        } else if (resto > 0) {
+            if (--resto == 0)
+                confermata = false;
+        } else {
+            if (p.byte == 'W')
+                richiedi(!dopo_scrittura || confermata, b, "a write left before its acknowledgement");
+            dopo_scrittura = p.byte == 'W';
+            resto = p.byte == 'W' ? 2 : p.byte == 'R' ? 1 : 0;
+            confermata = false;
         }
-        silenzio.ricomincia();
     }
-    richiedi(!b.esecutore.in_corso(), b, "operation did not end");
-    if (b.disconnesso)
-        richiedi(!b.porta.aperta() && b.finestra.stato == atteso::non_connesso, b, "still connected after Disconetti");
+}
+
+// The window shows the transmitter's memory as it is.
+void controlla_valori(const Banco& b, const Memoria& m, const char* cosa)
+{
+    for (int a = 0; a <= Zelmbrenk; ++a) {
+        const double atteso = a == ByteT3 ? m[ByteT3] / 2.0 : m[static_cast<std::size_t>(a)];
+        richiedi(b.blocco[a] == atteso, b, cosa);
+    }
+    richiedi(b.blocco[Tipo_brenk] == m[Tipo_brenk] && b.blocco[brenkVU] == m[brenkVU], b, cosa);
 }
 
 void connetti(Banco& b, const Scenario& s)
 {
-    esegui(b, s, brenk::connetti(b.contesto));
+    const Memoria prima = b.tx().memoria();
+    esegui(b, brenk::connetti(b.contesto));
     const QStringList m = messaggi_da(b, 0);
     controlla_messaggi_connessione(b, m);
     if (m.size() < 2 && !b.disconnesso)
         richiedi(b.finestra.stato == atteso::connesso && b.fleg == 0 && b.porta.aperta(), b, "connect did not connect");
-}
-
-// Nothing reaches the configurator but what it waits for: its "L" followed
-// the one announcement, and no reply up to number `ultima_risposta` was
-// replaced or followed by an extra byte.
-bool senza_byte_in_piu(const Banco& b, const Scenario& s, int ultima_risposta)
-{
-    const auto& o = s.opzioni;
-    if (o.extra_dopo || o.spazzatura.contains('K'))
-        return false;
-    if (!o.risposte_sostituite.isEmpty() && o.risposte_sostituite.firstKey() <= ultima_risposta)
-        return false;
-    const auto& ricevuti = b.sim.registro_ricevuti();
-    if (ricevuti.isEmpty() || ricevuti.first().byte != 'L')
-        return false;
-    const auto& inviati = b.sim.registro_inviati();
-    const auto prima_di_l = std::count_if(inviati.begin(), inviati.end(),
-                                          [&](const Simulatore::Evento& e) { return e.ms < ricevuti.first().ms; });
-    return prima_di_l == o.spazzatura.size() + 1;
-}
-
-bool lettura_pulita(const Banco& b, const Scenario& s)
-{
-    return !s.opzioni.riaggancia_dopo && !s.disconnetti_dopo && senza_byte_in_piu(b, s, ultima_lettura);
-}
-
-int conferme_inviate(const Banco& b, const Scenario& s)
-{
-    const auto& o = s.opzioni;
-    if (o.k_minuscola)
-        return 0;
-    return o.conferme_max ? std::min(b.sim.scritture(), *o.conferme_max) : b.sim.scritture();
-}
-
-void controlla_lettura(const Banco& b, const Scenario& s)
-{
-    if (!lettura_pulita(b, s))
-        return;
-    const Memoria& m = s.opzioni.memoria;
-    for (int a = 0; a <= Zelmbrenk; ++a) {
-        const double atteso = a == ByteT3 ? m[ByteT3] / 2.0 : m[static_cast<std::size_t>(a)];
-        richiedi(b.blocco[a] == atteso, b, "clean read stored another value");
-    }
-    richiedi(b.blocco[Tipo_brenk] == m[Tipo_brenk] && b.blocco[brenkVU] == m[brenkVU], b, "type or band misread");
-    const auto letto = static_cast<std::uint8_t>(m[totck] + (s.opzioni.checksum_errato ? 1 : 0));
-    const bool errato = m[Tipo_brenk] == tipo_nuovo
-                        && complemento(std::accumulate(m.begin(), m.begin() + Zelmbrenk + 1, 0LL)) != letto;
-    richiedi(messaggi_da(b, 0) == (errato ? QStringList{atteso::errore_lettura} : QStringList{}), b,
-             "checksum message wrong");
+    if (m.isEmpty() && !b.disconnesso && risposte_sincere(s, ultima_lettura))
+        controlla_valori(b, prima, "a read without a message shows values the transmitter does not hold");
 }
 
 void prepara_campi(Banco& b, const Scenario& s)
@@ -463,22 +465,46 @@ bool connesso(const Banco& b)
     return b.finestra.stato == atteso::connesso && b.fleg == 0 && !b.esecutore.in_corso();
 }
 
-Passo operazione(Banco& b, const Scenario& s)
+// A writing ends with a message or verified; verified, the transmitter
+// holds what it received, and the window shows it. The read-back's checksum
+// message may come with a verified writing: a transmitter read as the old
+// type that is of the new one keeps its old checksum.
+void controlla_verdetto(const Banco& b, const Scenario& s, qsizetype primo_messaggio)
 {
-    Passo p{b.finestra.messaggi.size(), b.blocco[Tipo_brenk] == tipo_nuovo};
+    QStringList m = messaggi_da(b, primo_messaggio);
+    m.removeAll(atteso::fuori_range);
+    if (b.finestra.conferma.isEmpty()) {
+        richiedi(!m.isEmpty(), b, "a writing ended neither verified nor with a message");
+        return;
+    }
+    m.removeAll(atteso::errore_lettura);
+    richiedi(m.isEmpty(), b, "verified, and a message too");
+    for (const auto& c : comandi_in(b.ricevuti(), b))
+        if (c.lettera == 'W' && c.indirizzo <= ultima_lettura)
+            richiedi(b.tx().memoria()[static_cast<std::size_t>(c.indirizzo)] == c.valore, b,
+                     "verified, yet the transmitter holds another value");
+    if (risposte_sincere(s, std::numeric_limits<int>::max()))
+        controlla_valori(b, b.tx().memoria(), "verified, yet the window shows another value");
+}
+
+void operazione(Banco& b, const Scenario& s)
+{
+    const qsizetype primo = b.finestra.messaggi.size();
     switch (s.operazione) {
     case Operazione::Nessuna:
         break;
     case Operazione::Programma:
         prepara_campi(b, s);
-        esegui(b, s, programma(b.contesto));
+        esegui(b, programma(b.contesto));
         richiedi(b.fleg == 0 && !b.finestra.progresso_visibile, b, "programming left fleg or the bar");
-        controlla_messaggi_programmazione(b, messaggi_da(b, p.primo_messaggio));
+        controlla_messaggi_programmazione(b, messaggi_da(b, primo));
+        controlla_verdetto(b, s, primo);
         break;
     case Operazione::Uhf:
     case Operazione::Vhf:
-        esegui(b, s, carica_fabbrica(b.contesto, s.operazione == Operazione::Uhf ? Banda::UHF : Banda::VHF));
-        controlla_messaggi_fabbrica(b, messaggi_da(b, p.primo_messaggio));
+        esegui(b, carica_fabbrica(b.contesto, s.operazione == Operazione::Uhf ? Banda::UHF : Banda::VHF));
+        controlla_messaggi_fabbrica(b, messaggi_da(b, primo));
+        controlla_verdetto(b, s, primo);
         break;
     case Operazione::Tx:
     case Operazione::Disconnetti:
@@ -486,48 +512,43 @@ Passo operazione(Banco& b, const Scenario& s)
         richiedi(!b.porta.aperta() && b.finestra.stato == atteso::non_connesso, b, "still connected");
         richiedi(std::all_of(b.finestra.testi.cbegin(), b.finestra.testi.cend(), std::mem_fn(&QString::isEmpty)), b,
                  "fields not emptied");
-        richiedi(messaggi_da(b, p.primo_messaggio).isEmpty(), b, "message on a disconnect");
+        richiedi(messaggi_da(b, primo).isEmpty(), b, "message on a disconnect");
         break;
     }
-    return p;
 }
 
 // The shape of everything on the line: read, writes, read-back.
-void controlla_linea(const Banco& b, const Scenario& s, const Passo& p)
+void controlla_linea(const Banco& b, const Scenario& s, bool nuovo, qsizetype primo_messaggio)
 {
-    const Esito e{b, comandi_di(b)};
-    qsizetype i = !e.comandi.isEmpty() && e.comandi.first().lettera == 'L' ? 1 : 0;
-    const qsizetype letture = serie(e, i, 'R');
+    const auto comandi = comandi_in(b.ricevuti(), b);
+    qsizetype i = !comandi.isEmpty() && comandi.first().lettera == 'L' ? 1 : 0;
+    const qsizetype letture = serie(b, comandi, i, 'R');
     i += letture;
-    const qsizetype scritture = serie(e, i, 'W');
-    const qsizetype primo_scritto = i;
+    const qsizetype scritture = serie(b, comandi, i, 'W');
+    std::array<int, 64> valori;
+    valori.fill(-1);
+    for (qsizetype a = 0; a < scritture; ++a)
+        valori[static_cast<std::size_t>(a)] = comandi[i + a].valore;
     i += scritture;
-    const qsizetype riletture = serie(e, i, 'R');
+    const qsizetype riletture = serie(b, comandi, i, 'R');
     i += riletture;
-    if (i < e.comandi.size() && (e.comandi[i].lettera == 'E' || e.comandi[i].lettera == 'Q'))
+    if (i < comandi.size() && (comandi[i].lettera == 'E' || comandi[i].lettera == 'Q'))
         ++i;
-    if (i != e.comandi.size())
-        fallisce(e, "commands out of their order");
-    if (scritture > 0 && letture != ultima_lettura + 1)
-        fallisce(e, "writes after an incomplete read");
+    richiedi(i == comandi.size(), b, "commands out of their order");
+    richiedi(scritture == 0 || letture == ultima_lettura + 1, b, "writes after an incomplete read");
 
     const bool fabbrica = s.operazione == Operazione::Uhf || s.operazione == Operazione::Vhf;
-    const qsizetype tutte = fabbrica ? dimensione_blocco : p.nuovo ? 62 : 34;
-    const bool time_out = messaggi_da(b, p.primo_messaggio).contains(atteso::time_out);
-    if (scritture > tutte)
-        fallisce(e, "more writes than the block has");
-    if (riletture > 0 && (scritture != tutte || time_out))
-        fallisce(e, "read-back after failed writes");
-    if (scritture > 0 && scritture < tutte && !time_out)
-        fallisce(e, "writes stopped without the time-out message");
-    if (senza_byte_in_piu(b, s, std::numeric_limits<int>::max()) && scritture > conferme_inviate(b, s) + 1)
-        fallisce(e, "a write went on without its acknowledgement");
+    const qsizetype tutte = fabbrica ? dimensione_blocco : nuovo ? 62 : 34;
+    const bool time_out = messaggi_da(b, primo_messaggio).contains(atteso::time_out);
+    richiedi(scritture <= tutte, b, "more writes than the block has");
+    richiedi(riletture == 0 || (scritture == tutte && !time_out), b, "read-back after failed writes");
+    richiedi(scritture == 0 || scritture == tutte || time_out, b, "writes stopped without the time-out message");
     if (s.operazione == Operazione::Programma)
-        controlla_programmazione(e, primo_scritto, scritture);
+        controlla_programmazione(b, valori);
     else if (fabbrica)
-        controlla_fabbrica(e, primo_scritto, scritture, s.operazione == Operazione::Uhf ? Banda::UHF : Banda::VHF);
-    else if (scritture > 0)
-        fallisce(e, "writes without a writing operation");
+        controlla_fabbrica(b, valori, s.operazione == Operazione::Uhf ? Banda::UHF : Banda::VHF);
+    else
+        richiedi(scritture == 0, b, "writes without a writing operation");
 }
 
 void disconnetti_dopo(Banco& b, int byte_ricevuti)
@@ -539,12 +560,12 @@ void disconnetti_dopo(Banco& b, int byte_ricevuti)
         congeda(b.contesto, 'E');
     };
     if (byte_ricevuti == 0) {
-        QTimer::singleShot(0, &b.sim, premi);
+        b.orologio.pianifica(0, premi);
         return;
     }
-    QObject::connect(&b.sim, &Simulatore::ricevuto, &b.sim, [&b, byte_ricevuti, premi] {
-        if (b.sim.registro_ricevuti().size() == byte_ricevuti)
-            QTimer::singleShot(0, &b.sim, premi);
+    QObject::connect(&b.tx(), &Trasmettitore::ricevuto, &b.linea, [&b, byte_ricevuti, premi] {
+        if (b.tx().registro_ricevuti().size() == byte_ricevuti)
+            b.orologio.pianifica(b.orologio.adesso_ms(), premi);
     });
 }
 
@@ -557,6 +578,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     static char* argv[] = {nome, nullptr};
     // Kept to the end: Qt's own statics may go before it otherwise.
     static const auto* applicazione = new QCoreApplication(argc, argv);
+    // The port is mapped to a name without asking the system for its ports.
+    qputenv("BRENK_COM1", "virtuale");
     return applicazione != nullptr ? 0 : 1;
 }
 
@@ -565,17 +588,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     Ingresso in(dati, dimensione);
     const Scenario s = leggi_scenario(in);
     Banco b(s.opzioni);
-    richiedi(b.sim.avvia(), b, "the simulated line did not open");
-    qputenv("BRENK_COM1", b.sim.dispositivo().toLocal8Bit());
     if (s.disconnetti_dopo)
         disconnetti_dopo(b, *s.disconnetti_dopo);
 
     connetti(b, s);
-    controlla_lettura(b, s);
-    const Passo p = connesso(b) ? operazione(b, s) : Passo{b.finestra.messaggi.size(), false};
-    Silenzio silenzio(b);
-    prova::attendi([&] { return silenzio.da(assestamento_ms); }, limite_operazione_ms);
+    const qsizetype primo = b.finestra.messaggi.size();
+    const bool nuovo = b.blocco[Tipo_brenk] == tipo_nuovo;
+    if (connesso(b))
+        operazione(b, s);
+    assesta(b);
     richiedi(!b.esecutore.in_corso(), b, "an operation is still running");
-    controlla_linea(b, s, p);
+    controlla_linea(b, s, nuovo, primo);
+    controlla_conferme(b);
     return 0;
 }

@@ -18,6 +18,8 @@ inline const QString messaggio_porta_guasta = QStringLiteral("Porta seriale Guas
 inline const QString messaggio_time_out = QStringLiteral("Errore TIME OUT   ");
 inline const QString messaggio_errore_lettura = QStringLiteral("Errore di Lettura nei Parametri, Riprovare ");
 inline const QString messaggio_codice = QStringLiteral("Errore Codice Brenk - Zelm  Fuori Range (1 - 1023)");
+inline const QString messaggio_verifica_interrotta = QStringLiteral(
+    "Verifica non eseguita: la porta si è chiusa durante la rilettura. Ripetere la programmazione.");
 inline const QString messaggio_scrittura_disturbata = QStringLiteral(
     "Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. Ripetere la programmazione.");
 

@@ -85,8 +85,10 @@ Task<std::optional<Letti>> rileggi(Contesto& c, Conversazione& linea)
 Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori)
 {
     const auto letti = co_await rileggi(c, linea);
-    if (!letti)
+    if (!letti) {
+        co_await c.finestra.messaggio(messaggio_verifica_interrotta, Icona::Esclamazione);
         co_return;
+    }
     // A disturbed line is told once, as the writing's verdict.
     co_await mostra_lettura(c, *letti, false);
     if (linea.disturbata()) {

@@ -66,8 +66,8 @@ Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std:
 // The closing read of a programming or a factory loading, then its verdict:
 // a disturbed line or an address that holds another value than written is
 // told with a message, and a transmitter that holds exactly what was
-// written is confirmed without one. A port closed under the read ends it
-// quietly: the operator closed the connection on purpose.
+// written is confirmed without one. A port closed under the read leaves
+// the writing unverified, and the message says so.
 Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori);
 
 // Runs `operazione` and hands back the port error it ended with, if any.

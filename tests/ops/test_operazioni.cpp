@@ -450,14 +450,17 @@ private slots:
         QCOMPARE(b.fleg, 0);
     }
 
-    void rilettura_interrotta_finisce_in_silenzio()
+    // The writes were all acknowledged, but nothing says the transmitter
+    // holds them: the programming ends unverified, and says so.
+    void rilettura_interrotta_non_verificata()
     {
         auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
         o.riaggancia_dopo = 1 + 126 + 62 * 3 + 10;
         Banco b(o);
         QVERIFY(b.connetti());
         QVERIFY(b.esegui(programma(b.contesto)));
-        QVERIFY(b.finestra.messaggi.isEmpty());
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::verifica_interrotta});
+        QCOMPARE(b.finestra.conferma, QString());
         QCOMPARE(b.fleg, 0);
     }
 
