@@ -600,5 +600,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     richiedi(!b.esecutore.in_corso(), b, "an operation is still running");
     controlla_linea(b, s, nuovo, primo);
     controlla_conferme(b);
+    if (qEnvironmentVariableIsSet("BRENK_FUZZ_RACCONTA"))
+        std::fprintf(stderr, "%.1f ms, %zu bytes at the PC's end, messages \"%s\", confirmation \"%s\"\n",
+                     b.orologio.adesso_ms(), b.linea.registro().size(),
+                     qPrintable(b.finestra.testi_messaggi().join(QStringLiteral("\" \""))),
+                     qPrintable(b.finestra.conferma));
     return 0;
 }
