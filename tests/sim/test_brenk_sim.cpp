@@ -60,6 +60,10 @@ private slots:
         QTest::newRow("numero non valido") << QStringList{"--conferme-max", "due"};
         QTest::newRow("numero negativo") << QStringList{"--riaggancia-dopo", "-1"};
         QTest::newRow("file mancante") << QStringList{"--memoria", "/nessun/file/simile"};
+        QTest::newRow("ritardo senza millisecondi") << QStringList{"--conferma-ritardata", "5"};
+        QTest::newRow("ritardo negativo") << QStringList{"--conferma-ritardata", "5:-3"};
+        QTest::newRow("rumore ogni 0 ms") << QStringList{"--rumore", "0"};
+        QTest::newRow("byte di rumore oltre 255") << QStringList{"--byte-rumore", "256"};
     }
 
     void argomenti_errati()
