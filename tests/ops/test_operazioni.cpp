@@ -4,6 +4,7 @@
 
 #include "testi.h"
 #include "banco_operazioni.h"
+#include "fabbrica_attesa.h"
 #include "params/frequenza.h"
 
 #include <QTest>
@@ -469,19 +470,21 @@ private slots:
         QTest::addColumn<Banda>("banda");
         QTest::addColumn<QString>("frequenza");
         QTest::addColumn<QString>("testo_banda");
-        QTest::newRow("UHF") << Banda::UHF << "460" << "  UHF";
-        QTest::newRow("VHF") << Banda::VHF << "161" << "  VHF";
+        QTest::addColumn<BloccoAtteso>("blocco");
+        QTest::newRow("UHF") << Banda::UHF << "460" << "  UHF" << fabbrica_uhf_attesa;
+        QTest::newRow("VHF") << Banda::VHF << "161" << "  VHF" << fabbrica_vhf_attesa;
     }
     void valori_di_fabbrica()
     {
         QFETCH(Banda, banda);
         QFETCH(QString, frequenza);
         QFETCH(QString, testo_banda);
+        QFETCH(BloccoAtteso, blocco);
         Banco b(con_memoria({}));
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.tipo, QStringLiteral("Old"));
         QVERIFY(b.esegui(carica_fabbrica(b.contesto, banda)));
-        QCOMPARE(b.dopo_connessione(), scritture(blocco_fabbrica(banda)) + lettura_completa());
+        QCOMPARE(b.dopo_connessione(), scritture(blocco) + lettura_completa());
         QCOMPARE(b.finestra.massimi, (QList<int>{62, 63, 62}));
         QCOMPARE(b.finestra.testi.value(Campo::FqTx), frequenza);
         QCOMPARE(b.finestra.testi.value(Campo::Text1), testo_banda);
@@ -505,7 +508,7 @@ private slots:
         QVERIFY(b.connetti());
         const auto campi = b.finestra.testi;
         QVERIFY(b.esegui(carica_fabbrica(b.contesto, Banda::UHF)));
-        QCOMPARE(b.dopo_connessione(), scritture(std::span(blocco_fabbrica(Banda::UHF)).first(conferme + 1)));
+        QCOMPARE(b.dopo_connessione(), scritture(std::span(fabbrica_uhf_attesa).first(conferme + 1)));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
         QVERIFY(!b.finestra.progresso_visibile);
         QCOMPARE(b.finestra.progresso_massimo, 63);

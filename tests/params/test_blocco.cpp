@@ -1,5 +1,6 @@
 #include "params/blocco.h"
 #include "params/fabbrica.h"
+#include "fabbrica_attesa.h"
 #include "params/frequenza.h"
 
 #include <QTest>
@@ -215,6 +216,7 @@ void TestBlocco::fabbrica()
     QFETCH(QString, frequenza);
 
     const BloccoFabbrica& f = blocco_fabbrica(banda);
+    QCOMPARE(f, banda == Banda::UHF ? brenk::prova::fabbrica_uhf_attesa : brenk::prova::fabbrica_vhf_attesa);
     QCOMPARE(std::accumulate(f.begin(), f.begin() + 37, 0), somma);
     QCOMPARE(int(f[totck]), int(brenk::complemento(somma)));
     QCOMPARE(int(f[totck]), checksum);
