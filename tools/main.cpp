@@ -32,6 +32,8 @@ const QList<QCommandLineOption>& opzioni_riga()
                     "oppure un file di 64 byte. Predefinito: uhf.", "tipo", "uhf"},
         {"link", "Crea un collegamento simbolico al dispositivo in <percorso>.", "percorso"},
         {"ritmo", "Ogni byte, nei due sensi, impiega il suo tempo di linea a 2400 baud (10 bit)."},
+        {"latenza-adattatore", "Come un adattatore USB: i byte verso il PC passano a gruppi, ogni <ms> "
+                               "millisecondi.", "ms"},
         {"mai-k", "Guasto: non annuncia mai \"K\"."},
         {"spazzatura", "Guasto: invia <testo> prima di ogni \"K\" di annuncio.", "testo"},
         {"conferme-max", "Guasto: dopo <n> scritture non memorizza e non risponde più.", "n"},
@@ -104,6 +106,7 @@ std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
         o.memoria = *m;
     o.link = riga.value("link");
     o.a_ritmo = riga.isSet("ritmo");
+    o.latenza_adattatore_ms = numero(riga, "latenza-adattatore", errore);
     o.mai_k = riga.isSet("mai-k");
     o.spazzatura = riga.value("spazzatura").toLatin1();
     o.conferme_max = numero(riga, "conferme-max", errore);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include <stdio.h>
@@ -16,8 +17,10 @@ Simulatore::Simulatore(const Opzioni& opzioni, QObject* parent)
       opzioni_(opzioni),
       trasmettitore_(opzioni, orologio_reale(), [this] { return pty_.in_ascolto(); }),
       ingresso_(opzioni.a_ritmo),
-      uscita_(opzioni.a_ritmo)
+      uscita_(opzioni.a_ritmo),
+      adattatore_(orologio_reale().sveglia())
 {
+    connect(adattatore_.get(), &Sveglia::suonata, this, &Simulatore::consegna_al_pc);
     connect(&pty_, &Pseudoterminale::dati, &ingresso_, &CodaLinea::metti);
     connect(&ingresso_, &CodaLinea::consegnato, &trasmettitore_, &Trasmettitore::ricevi);
     connect(&trasmettitore_, &Trasmettitore::invia, &uscita_, &CodaLinea::metti);
@@ -47,6 +50,8 @@ void Simulatore::riaggancia()
     pty_.chiudi();
     ingresso_.svuota();
     uscita_.svuota();
+    trattenuti_.clear();
+    adattatore_->ferma();
     trasmettitore_.ferma();
     emit riagganciato();
 }
@@ -104,10 +109,26 @@ QByteArray Simulatore::byte_di(const QList<Evento>& registro)
     return byte;
 }
 
+// A byte has crossed the line. The adapter passes it on at once, or with the
+// others it holds at the next tick of its latency timer.
 void Simulatore::trasmesso(quint8 byte)
 {
-    pty_.scrivi(QByteArray(1, static_cast<char>(byte)));
-    inviati_.append({byte, trasmettitore_.ms()});
+    trattenuti_.append(static_cast<char>(byte));
+    const int latenza = opzioni_.latenza_adattatore_ms.value_or(0);
+    if (latenza <= 0) {
+        consegna_al_pc();
+    } else if (!adattatore_->attiva()) {
+        const double adesso = trasmettitore_.ms();
+        adattatore_->avvia(static_cast<int>(std::ceil(adesso / latenza) * latenza - adesso));
+    }
+}
+
+void Simulatore::consegna_al_pc()
+{
+    pty_.scrivi(trattenuti_);
+    for (const char c : std::as_const(trattenuti_))
+        inviati_.append({static_cast<quint8>(c), trasmettitore_.ms()});
+    trattenuti_.clear();
 }
 
 } // namespace brenk

@@ -6,8 +6,9 @@
 //
 // The transmitter itself is a Trasmettitore (see trasmettitore.h); this
 // puts it on a line: every received and sent byte is logged with its time
-// in ms since avvia(), bytes can be paced at 2400 baud, and the line can be
-// hung up and brought back on a new device.
+// in ms since avvia(), bytes can be paced at 2400 baud and held as a USB
+// adapter's latency timer holds them, and the line can be hung up and
+// brought back on a new device.
 
 #include "coda_linea.h"
 #include "pseudoterminale.h"
@@ -67,12 +68,15 @@ private:
     bool apri_linea(QString* errore);
     bool aggiorna_link(QString* errore);
     void trasmesso(quint8 byte);
+    void consegna_al_pc();
 
     const Opzioni opzioni_;
     Pseudoterminale pty_;
     Trasmettitore trasmettitore_;
     CodaLinea ingresso_;
     CodaLinea uscita_;
+    std::unique_ptr<Sveglia> adattatore_;
+    QByteArray trattenuti_; // by the adapter, for its next burst
     bool link_creato_ = false;
     QList<Evento> inviati_;
 };

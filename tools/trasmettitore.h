@@ -43,6 +43,9 @@ struct OpzioniSimulatore {
     bool a_ritmo = false;
     // How often "K" is announced while not linked.
     int intervallo_annunci_ms = 100;
+    // A USB adapter's latency timer: the bytes for the PC are passed on in
+    // bursts, every so many milliseconds. Empty or 0: at once.
+    std::optional<int> latenza_adattatore_ms;
 
     // Faults.
     bool mai_k = false;                  // never announces "K"

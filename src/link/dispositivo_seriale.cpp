@@ -7,6 +7,9 @@
 #include <termios.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#endif
 
 namespace brenk {
 
@@ -44,8 +47,10 @@ std::optional<ErrorePorta> DispositivoSeriale::apri(const QString& nome)
 {
     nome_ = nome;
     porta_.setPortName(nome);
-    if (porta_.open(QIODevice::ReadWrite))
+    if (porta_.open(QIODevice::ReadWrite)) {
+        chiedi_bassa_latenza();
         return std::nullopt;
+    }
     const auto errore = errore_apertura(nome);
     porta_.clearError();
     return errore;
@@ -66,7 +71,41 @@ void DispositivoSeriale::chiudi()
     // At most a farewell letter is pending: a few milliseconds on the line.
     ::tcdrain(static_cast<int>(porta_.handle()));
 #endif
+    rendi_latenza();
     porta_.close();
+}
+
+// Many USB adapters hold received bytes for up to 16 ms before passing them
+// on, and every exchange waits for a one-byte reply: a read could take twice
+// its line time. The serial driver's low-latency flag, which common USB
+// adapter drivers turn into their shortest latency timer, passes each byte
+// on at once. A device without it (a pseudo-terminal answers ENOTTY) is used
+// as it is.
+void DispositivoSeriale::chiedi_bassa_latenza()
+{
+    latenza_cambiata_ = false;
+#ifdef Q_OS_LINUX
+    serial_struct s{};
+    const int fd = static_cast<int>(porta_.handle());
+    if (::ioctl(fd, TIOCGSERIAL, &s) != 0 || (s.flags & ASYNC_LOW_LATENCY) != 0)
+        return;
+    s.flags |= ASYNC_LOW_LATENCY;
+    latenza_cambiata_ = ::ioctl(fd, TIOCSSERIAL, &s) == 0;
+#endif
+}
+
+// The next program gets the device as it was.
+void DispositivoSeriale::rendi_latenza()
+{
+#ifdef Q_OS_LINUX
+    serial_struct s{};
+    const int fd = static_cast<int>(porta_.handle());
+    if (latenza_cambiata_ && ::ioctl(fd, TIOCGSERIAL, &s) == 0) {
+        s.flags &= ~ASYNC_LOW_LATENCY;
+        ::ioctl(fd, TIOCSSERIAL, &s);
+    }
+#endif
+    latenza_cambiata_ = false;
 }
 
 std::uint8_t DispositivoSeriale::prendi()

@@ -22,14 +22,19 @@ public:
     bool scrivi(std::uint8_t byte) override;
     void imposta_linee(LineeModem linee) override;
     LineeModem linee() const override { return linee_; }
+    // Whether this program turned the driver's low-latency flag on.
+    bool bassa_latenza_chiesta() const { return latenza_cambiata_; }
 
 private:
     void su_errore(QSerialPort::SerialPortError errore);
     ErrorePorta errore_apertura(const QString& nome) const;
+    void chiedi_bassa_latenza();
+    void rendi_latenza();
 
     QSerialPort porta_;
     QString nome_;
     LineeModem linee_;
+    bool latenza_cambiata_ = false;
 };
 
 } // namespace brenk

@@ -1,6 +1,7 @@
 // The serial link against a pseudo-terminal whose far end the test drives.
 
 #include "esegui.h"
+#include "link/dispositivo_seriale.h"
 #include "link/mappa_porte.h"
 #include "link/porta_seriale.h"
 #include "pseudo_terminale.h"
@@ -53,6 +54,23 @@ private slots:
         QCOMPARE(t.c_lflag & (ICANON | ECHO | ISIG), tcflag_t(0));
         QCOMPARE(t.c_oflag & OPOST, tcflag_t(0));
         QCOMPARE(porta->linee(), (LineeModem{.dtr = true, .rts = false}));
+    }
+
+    // A pseudo-terminal has no low-latency flag: the device opens all the
+    // same, with no error, and carries bytes both ways.
+    void bassa_latenza_chiesta_al_meglio()
+    {
+        PseudoTerminale altra;
+        DispositivoSeriale d;
+        QCOMPARE(d.apri(altra.dispositivo()).has_value(), false);
+        QVERIFY(!d.bassa_latenza_chiesta());
+        QVERIFY(d.scrivi('R'));
+        QTRY_COMPARE(altra.ricevuti(), QByteArray("R"));
+        altra.scrivi("K");
+        QTRY_COMPARE(d.in_arrivo(), 1);
+        QCOMPARE(d.prendi(), std::uint8_t('K'));
+        d.chiudi();
+        QVERIFY(!d.aperto());
     }
 
     // Also the bytes the system holds and Qt has not read yet go.

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 using brenk::Contenuto;
@@ -221,6 +222,26 @@ private slots:
         pc->arrivati.clear();
         QTest::qWait(250);
         QCOMPARE(pc->arrivati.count('K'), pc->arrivati.size());
+    }
+
+    // Each reply waits for the adapter's next tick: the bytes for the PC
+    // leave on a grid of 50 ms.
+    void latenza_dell_adattatore()
+    {
+        auto o = con_memoria(Contenuto::UHF);
+        o.latenza_adattatore_ms = 50;
+        avvia(o);
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+        for (int a = 0; a < 3; ++a) {
+            pc->scrivi(byte({'R', a}));
+            QTRY_COMPARE(pc->arrivati.size(), a + 1);
+            const double ms = sim->registro_inviati().last().ms;
+            const double scarto = std::fmod(ms, 50.0);
+            QVERIFY2(scarto < 5 || scarto > 45, qPrintable(QString::number(ms)));
+        }
+        QCOMPARE(pc->arrivati, byte({30, 60, 6}));
     }
 
     void fine_collegamento_data()
