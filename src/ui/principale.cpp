@@ -99,6 +99,9 @@ void Principale::applica_aspetto()
     for (QComboBox* casella : findChildren<QComboBox*>())
         colora(casella, Qt::yellow);
     ui_->Image1->setPixmap(QPixmap::fromImage(disegna_logo(ui_->Image1->size())));
+    QPalette verde = ui_->lab_verifica->palette();
+    verde.setColor(QPalette::Window, QColor(0xC8, 0xF0, 0xC8));
+    ui_->lab_verifica->setPalette(verde);
 }
 
 // Loading: the title length for the scroll, then the two timers.
@@ -404,31 +407,16 @@ void Principale::imposta_progresso(int valore)
     const bool in_coda = progresso_.has_value();
     progresso_ = valore;
     if (!in_coda)
-        QMetaObject::invokeMethod(this, [this] {
-            if (const auto valore = std::exchange(progresso_, {}))
-                ui_->ProgressBar1->setValue(*valore);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { ui_->ProgressBar1->setValue(*std::exchange(progresso_, {})); },
+                                  Qt::QueuedConnection);
 }
 
-// The confirmation is the full bar with its text on it, in the bar's own
-// place over the help line: nothing else moves.
+// The confirmation takes the progress bar's place over the help line, in a
+// label of the same size: nothing else moves.
 void Principale::mostra_conferma(const QString& testo)
 {
-    auto* barra = ui_->ProgressBar1;
-    if (testo.isEmpty()) {
-        if (barra->isTextVisible()) {
-            barra->setTextVisible(false);
-            barra->hide();
-        }
-        return;
-    }
-    progresso_.reset();
-    barra->setFormat(testo);
-    barra->setAlignment(Qt::AlignCenter);
-    barra->setTextVisible(true);
-    barra->setRange(0, 1);
-    barra->setValue(1);
-    barra->show();
+    ui_->lab_verifica->setText(testo);
+    ui_->lab_verifica->setVisible(!testo.isEmpty());
 }
 
 void Principale::beep()

@@ -170,6 +170,27 @@ private slots:
         QVERIFY(!i.banco.trova<QWidget>("ProgressBar1")->isVisible());
     }
 
+    // The verified writing is confirmed in the progress bar's place, without
+    // a box and without moving anything, until the next operation.
+    void programmazione_verificata_fino_alla_prossima_operazione()
+    {
+        Impianto i(con(Contenuto::UHF));
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.connetti());
+        auto* verifica = i.banco.trova<QLabel>("lab_verifica");
+        auto* barra = i.banco.trova<QWidget>("ProgressBar1");
+        QVERIFY(!verifica->isVisible());
+        QVERIFY(i.premi("cmd_programma"));
+        QVERIFY(i.a_riposo());
+        QVERIFY(i.banco.avvisi.messaggi().isEmpty());
+        QVERIFY(verifica->isVisible());
+        QCOMPARE(verifica->text(), QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
+        QCOMPARE(verifica->geometry(), barra->geometry());
+        QVERIFY(!barra->isVisible());
+        QVERIFY(i.premi("Cmd_disconetti"));
+        QVERIFY(!verifica->isVisible());
+    }
+
     void valori_di_fabbrica_uhf()
     {
         Impianto i(con(Contenuto::Zeri));

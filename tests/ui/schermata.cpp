@@ -1,6 +1,7 @@
 // Takes the picture of the main window for the documentation: the window
-// connected to a simulated UHF transmitter, its parameters read.
-// Usage: schermata_principale FILE.png
+// connected to a simulated UHF transmitter, its parameters read, and with
+// "programma" also programmed and verified.
+// Usage: schermata_principale FILE.png [programma]
 
 #include "simulatore.h"
 
@@ -20,11 +21,12 @@ using namespace brenk;
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "uso: %s FILE.png\n", argv[0]);
+    if (argc != 2 && !(argc == 3 && QByteArray(argv[2]) == "programma")) {
+        std::fprintf(stderr, "uso: %s FILE.png [programma]\n", argv[0]);
         return 2;
     }
     const QString file = QString::fromLocal8Bit(argv[1]);
+    bool da_programmare = argc == 3;
 
     Simulatore::Opzioni opzioni;
     opzioni.memoria = memoria_predefinita(Contenuto::UHF);
@@ -49,6 +51,12 @@ int main(int argc, char** argv)
             && !principale.occupato() && !principale.findChild<QLineEdit*>("Text1")->text().isEmpty();
         if (!letto)
             return;
+        if (da_programmare) {
+            auto* programma = principale.findChild<QPushButton*>("cmd_programma");
+            da_programmare = !programma->isEnabled();
+            programma->click();
+            return;
+        }
         controllo.stop();
         QTimer::singleShot(200, &principale, [&] {
             esito = principale.grab().save(file) ? 0 : 1;
