@@ -18,6 +18,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <array>
+
 using namespace brenk;
 
 namespace {
@@ -128,6 +130,31 @@ QMessageBox* scatola_aperta()
     return nullptr;
 }
 
+// The three option pairs the table reads: the button selected for true and
+// the one for false.
+struct Coppia {
+    const char* nome;
+    const char* vero;
+    const char* falso;
+};
+const Coppia coppie[] = {{"modo", "Opt_zelm", "opt_brenk"},
+                         {"tx", "Opt_tx_sing", "Opt_tx_mult"},
+                         {"batteria", "Opt_bat_si", "Opt_bat_no"}};
+constexpr int cambia_stato = -1;
+
+// A row of the status table: its inputs and what follows from them.
+struct Riga {
+    const char* nome = "";
+    const char* stato = "";
+    int fleg = 0;
+    double tipo = 0;
+    std::array<bool, 3> opzioni{}; // per pair of `coppie`
+    // Per control: '1' enabled, '0' disabled, '-' left as it was.
+    const char* atteso = "";
+    // The mode button selected afterwards.
+    const char* modo = "";
+};
+
 enum class Fase { NonConnessa, InAttesaDiK, ConnessaNuovo, ConnessaVecchio };
 
 // A change the operator makes with a click, and the column it leads to.
@@ -137,6 +164,8 @@ struct Clic {
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Riga)
 
 class TestSupervisioneAlCambio : public QObject {
     Q_OBJECT
@@ -196,44 +225,25 @@ private slots:
 
 void TestSupervisioneAlCambio::ogni_cambio_data()
 {
-    QTest::addColumn<QString>("stato");
-    QTest::addColumn<int>("fleg");
-    QTest::addColumn<double>("tipo");
-    QTest::addColumn<bool>("zelm");
-    QTest::addColumn<bool>("sing");
-    QTest::addColumn<bool>("si");
-    // Which input changes last, from another value to the row's.
-    QTest::addColumn<QString>("cambio");
-    // Per control: '1' enabled, '0' disabled, '-' left as it was.
-    QTest::addColumn<QString>("atteso");
-    // The mode button selected afterwards.
-    QTest::addColumn<QString>("modo");
+    QTest::addColumn<Riga>("riga");
+    // Which input changes last, from another value to the row's: the index
+    // of an option pair, or cambia_stato.
+    QTest::addColumn<int>("cambio");
 
-    struct Riga {
-        const char* nome;
-        const char* stato;
-        int fleg;
-        double tipo;
-        bool zelm, sing, si;
-        const char* atteso;
-        const char* modo;
-    };
     const Riga righe[] = {
-        {"non connesso", " Non Connesso", 0, 78, true, false, false, "0011000----", "Opt_zelm"},
-        {"in attesa", " In Attesa ", 0, 78, true, false, false, "0100000----", "Opt_zelm"},
-        {"connesso, nuovo, zelm", " Connesso", 0, 78, true, false, false, "11001111110", "Opt_zelm"},
-        {"connesso, nuovo, brenk, sing, si", " Connesso", 0, 78, false, true, true, "11001111001", "opt_brenk"},
-        {"connesso, programmazione", " Connesso", 1, 78, true, false, false, "01001111110", "Opt_zelm"},
-        {"connesso, vecchio", " Connesso", 0, 79, true, false, true, "11001110011", "opt_brenk"},
+        {"non connesso", " Non Connesso", 0, 78, {true, false, false}, "0011000----", "Opt_zelm"},
+        {"in attesa", " In Attesa ", 0, 78, {true, false, false}, "0100000----", "Opt_zelm"},
+        {"connesso, nuovo, zelm", " Connesso", 0, 78, {true, false, false}, "11001111110", "Opt_zelm"},
+        {"connesso, nuovo, brenk, sing, si", " Connesso", 0, 78, {false, true, true}, "11001111001", "opt_brenk"},
+        {"connesso, programmazione", " Connesso", 1, 78, {true, false, false}, "01001111110", "Opt_zelm"},
+        {"connesso, vecchio", " Connesso", 0, 79, {true, false, true}, "11001110011", "opt_brenk"},
     };
     for (const Riga& r : righe) {
-        const bool connesso = QString::fromLatin1(r.stato) == stato_connesso;
-        for (const char* cambio : {"stato", "modo", "tx", "batteria"}) {
-            if (!connesso && QByteArray(cambio) != "stato")
-                continue;
-            QTest::addRow("%s / %s", r.nome, cambio) << r.stato << r.fleg << r.tipo << r.zelm << r.sing << r.si
-                                                   << cambio << r.atteso << r.modo;
-        }
+        QTest::addRow("%s / stato", r.nome) << r << cambia_stato;
+        if (QString::fromLatin1(r.stato) != stato_connesso)
+            continue;
+        for (int c = 0; c < int(std::size(coppie)); ++c)
+            QTest::addRow("%s / %s", r.nome, coppie[c].nome) << r << c;
     }
 }
 
@@ -243,40 +253,30 @@ void TestSupervisioneAlCambio::ogni_cambio_data()
 // next turn of the event loop.
 void TestSupervisioneAlCambio::ogni_cambio()
 {
-    QFETCH(QString, stato);
-    QFETCH(int, fleg);
-    QFETCH(double, tipo);
-    QFETCH(bool, zelm);
-    QFETCH(bool, sing);
-    QFETCH(bool, si);
-    QFETCH(QString, cambio);
-    QFETCH(QString, atteso);
-    QFETCH(QString, modo);
-
-    const auto valore = [&](const QString& coppia) { return coppia == "modo" ? zelm : coppia == "tx" ? sing : si; };
-    const auto pulsante = [](const QString& coppia, bool selezionato) {
-        if (coppia == "modo")
-            return selezionato ? "Opt_zelm" : "opt_brenk";
-        if (coppia == "tx")
-            return selezionato ? "Opt_tx_sing" : "Opt_tx_mult";
-        return selezionato ? "Opt_bat_si" : "Opt_bat_no";
+    QFETCH(Riga, riga);
+    QFETCH(int, cambio);
+    const QString stato = QString::fromLatin1(riga.stato);
+    const auto pulsante = [](int c, bool selezionato) {
+        return selezionato ? coppie[c].vero : coppie[c].falso;
     };
-    b.finestra->fleg() = fleg;
-    b.finestra->blocco()[Tipo_brenk] = tipo;
-    for (const QString coppia : {"modo", "tx", "batteria"})
-        QTest::mouseClick(b.opzione(pulsante(coppia, coppia == cambio ? !valore(coppia) : valore(coppia))), Qt::LeftButton);
+
+    b.finestra->fleg() = riga.fleg;
+    b.finestra->blocco()[Tipo_brenk] = riga.tipo;
+    for (int c = 0; c < int(std::size(coppie)); ++c)
+        QTest::mouseClick(b.opzione(pulsante(c, riga.opzioni[c] != (c == cambio))), Qt::LeftButton);
     const QString altro_stato = stato == stato_connesso ? stato_non_connesso : stato_connesso;
-    b.finestra->imposta_stato(cambio == "stato" ? altro_stato : stato);
+    b.finestra->imposta_stato(cambio == cambia_stato ? altro_stato : stato);
     un_giro();
     un_giro();
 
-    if (cambio == "stato")
+    if (cambio == cambia_stato)
         b.finestra->imposta_stato(stato);
     else
-        QTest::mouseClick(b.opzione(pulsante(cambio, valore(cambio))), Qt::LeftButton);
+        QTest::mouseClick(b.opzione(pulsante(cambio, riga.opzioni[cambio])), Qt::LeftButton);
     un_giro();
+    const QString atteso = QString::fromLatin1(riga.atteso);
     QCOMPARE(abilitazioni(atteso), atteso);
-    QVERIFY(b.opzione(qPrintable(modo))->isChecked());
+    QVERIFY(b.opzione(riga.modo)->isChecked());
     QCOMPARE(b.stato(), stato);
 }
 
