@@ -18,6 +18,9 @@ public:
     // the operation's last step, while in_corso() still holds: a caller that
     // needs to see the operation over looks from the event loop.
     explicit Esecutore(std::function<void()> al_cambio = {}) : al_cambio_(std::move(al_cambio)) {}
+    // A running operation's frame refers to this object: it stays in place.
+    Esecutore(const Esecutore&) = delete;
+    Esecutore& operator=(const Esecutore&) = delete;
 
     bool in_corso() const { return !corrente_.finita(); }
 
