@@ -2,8 +2,10 @@
 // against the simulated transmitter with every byte paced at its 2400-baud
 // line time. Prints, for connect + read, programming and "UHF" loading, the
 // bytes on the line, their pure line time, the measured time and the ratio;
-// then the processor time of an idle wait for "K", the processor use during a
-// programming, the start-up time and the peak resident memory.
+// then the window's wake-ups and processor share while it is idle (at rest,
+// connected, waiting for "K"), the processor time of that wait for "K", the
+// processor use during a programming, the start-up time and the peak
+// resident memory.
 //
 // The simulated transmitter runs in a thread of its own, as a real one runs
 // beside the PC: the window's work must not hold up its clock.
@@ -46,12 +48,30 @@ public:
     }
 };
 
+double secondi(const timeval& t)
+{
+    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+}
+
 double secondi_processore(int chi)
 {
     rusage uso{};
     getrusage(chi, &uso);
-    const auto s = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-    return s(uso.ru_utime) + s(uso.ru_stime);
+    return secondi(uso.ru_utime) + secondi(uso.ru_stime);
+}
+
+// What the calling thread has used so far: its context switches (each time
+// it went to sleep or was preempted, so each a wake-up) and processor time.
+struct UsoFilo {
+    long cambi = 0;
+    double processore = 0;
+};
+
+UsoFilo uso_del_filo()
+{
+    rusage uso{};
+    getrusage(RUSAGE_THREAD, &uso);
+    return {uso.ru_nvcsw + uso.ru_nivcsw, secondi(uso.ru_utime) + secondi(uso.ru_stime)};
 }
 
 // A simulated transmitter in its own thread, reached only through that thread.
@@ -139,6 +159,30 @@ void attendi_per(int ms)
     QEventLoop ciclo;
     QTimer::singleShot(ms, &ciclo, &QEventLoop::quit);
     ciclo.exec();
+}
+
+// The window's thread while nothing happens: wake-ups a second and percent
+// of one core. Read from that thread itself, so the simulator's thread and
+// its paced bytes are not counted.
+struct Quiete {
+    double sveglie = 0;
+    double core = 0;
+};
+
+Quiete misura_quiete(int ms)
+{
+    const UsoFilo prima = uso_del_filo();
+    QElapsedTimer parete;
+    parete.start();
+    attendi_per(ms);
+    const UsoFilo dopo = uso_del_filo();
+    const double s = double(parete.nsecsElapsed()) / 1e9;
+    return {double(dopo.cambi - prima.cambi) / s, 100 * (dopo.processore - prima.processore) / s};
+}
+
+void stampa(const char* nome, const Quiete& q)
+{
+    std::printf("%-26s %6.1f risvegli/s  %6.3f %% di un core\n", nome, q.sveglie, q.core);
 }
 
 // An operation's bytes on the line, and its time until the last reply had
@@ -231,8 +275,15 @@ public:
     Trasmettitore sim;
 };
 
-// Processor time used over 10 s of waiting for a "K" that never comes.
-double processore_in_attesa(Principale& finestra, const QString& link)
+constexpr int durata_quiete_ms = 10000;
+
+struct Attesa {
+    double processore = 0; // seconds, the whole process less the simulator
+    Quiete quiete;
+};
+
+// Over 10 s of waiting for a "K" that never comes.
+Attesa in_attesa_di_k(Principale& finestra, const QString& link)
 {
     Simulatore::Opzioni o;
     o.mai_k = true;
@@ -242,11 +293,12 @@ double processore_in_attesa(Principale& finestra, const QString& link)
     finestra.findChild<QAbstractButton*>(QStringLiteral("Cmd_connetti"))->click();
     attendi_per(200);
     const double cpu = secondi_processore(RUSAGE_SELF) - muto.processore();
-    attendi_per(10000);
-    const double usato = secondi_processore(RUSAGE_SELF) - muto.processore() - cpu;
+    Attesa attesa;
+    attesa.quiete = misura_quiete(durata_quiete_ms);
+    attesa.processore = secondi_processore(RUSAGE_SELF) - muto.processore() - cpu;
     finestra.findChild<QAbstractButton*>(QStringLiteral("Cmd_disconetti"))->click();
     attendi([&finestra] { return !finestra.occupato(); });
-    return usato;
+    return attesa;
 }
 
 } // namespace
@@ -260,15 +312,23 @@ int main(int argc, char** argv)
     Banco banco(cartella.filePath(QStringLiteral("com1")));
     banco.mostra();
     const double avvio = dall_avvio();
+    attendi_per(200);
+    const Quiete a_riposo = misura_quiete(durata_quiete_ms);
 
     stampa(banco.connetti());
     stampa(banco.operazione("programmazione (New)", "cmd_programma"));
     stampa(banco.operazione("valori di fabbrica UHF", "Cmd_init_uhf"));
     const double in_programmazione = banco.processore_in_programmazione();
+    attendi_per(200);
+    const Quiete connessa = misura_quiete(durata_quiete_ms);
     banco.premi("Cmd_disconetti");
-    const double in_attesa = processore_in_attesa(banco.finestra, cartella.filePath(QStringLiteral("muto")));
+    const Attesa attesa = in_attesa_di_k(banco.finestra, cartella.filePath(QStringLiteral("muto")));
 
-    std::printf("attesa di K per 10 s     processore %.3f s (%.2f %% di un core)\n", in_attesa, in_attesa * 10);
+    stampa("a riposo, non connessa", a_riposo);
+    stampa("connessa e ferma", connessa);
+    stampa("in attesa di K", attesa.quiete);
+    std::printf("attesa di K per 10 s     processore %.3f s (%.2f %% di un core)\n", attesa.processore,
+                attesa.processore * 10);
     std::printf("durante la programmazione %.3f s di processore per secondo\n", in_programmazione);
     std::printf("dall'avvio alla finestra  %.3f s\n", avvio);
     std::printf("memoria residente massima %.1f MB\n", picco_memoria_mb());

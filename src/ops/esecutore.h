@@ -5,10 +5,23 @@
 
 #include "link/task.h"
 
+#include <exception>
+#include <functional>
+#include <utility>
+
 namespace brenk {
 
 class Esecutore {
 public:
+    // `al_cambio` is called when an operation has run up to its first wait,
+    // when it ends and when it is abandoned. At its end the call comes from
+    // the operation's last step, while in_corso() still holds: a caller that
+    // needs to see the operation over looks from the event loop.
+    explicit Esecutore(std::function<void()> al_cambio = {}) : al_cambio_(std::move(al_cambio)) {}
+    // A running operation's frame refers to this object: it stays in place.
+    Esecutore(const Esecutore&) = delete;
+    Esecutore& operator=(const Esecutore&) = delete;
+
     bool in_corso() const { return !corrente_.finita(); }
 
     // Starts `operazione` unless one is already running; false if refused.
@@ -16,14 +29,40 @@ public:
     {
         if (in_corso())
             return false;
-        corrente_ = std::move(operazione);
+        corrente_ = segui(std::move(operazione));
         corrente_.avvia();
+        avvisa();
         return true;
     }
 
-    void abbandona() { corrente_ = Task<void>{}; }
+    void abbandona()
+    {
+        corrente_ = Task<void>{};
+        avvisa();
+    }
 
 private:
+    // The operation, then the report of its end, however it ends.
+    Task<void> segui(Task<void> operazione)
+    {
+        std::exception_ptr errore;
+        try {
+            co_await std::move(operazione);
+        } catch (...) {
+            errore = std::current_exception();
+        }
+        avvisa();
+        if (errore)
+            std::rethrow_exception(errore);
+    }
+
+    void avvisa() const
+    {
+        if (al_cambio_)
+            al_cambio_();
+    }
+
+    std::function<void()> al_cambio_;
     Task<void> corrente_;
 };
 

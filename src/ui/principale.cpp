@@ -22,6 +22,9 @@ namespace {
 
 constexpr int limite_codice = 1023;
 constexpr int limite_tempi = 255;
+// The first status supervision comes this long after loading, as the first
+// tick of its timer always did: until then the window shows its start state.
+constexpr int primo_controllo_ms = 10;
 
 // The block variable of each option pair, in the order of `Opzione`.
 constexpr std::array indirizzi_coppie{TONIHL, Ning, TxSM, Zelmbrenk};
@@ -70,10 +73,9 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
     collega_opzioni();
     collega_pulsanti();
     collega_aiuto();
+    collega_supervisione();
 
-    Timer_stato.setInterval(10);
     Tmr_scritte.setInterval(150);
-    connect(&Timer_stato, &QTimer::timeout, this, &Principale::Timer_stato_Timer);
     connect(&Tmr_scritte, &QTimer::timeout, this, &Principale::Tmr_scritte_Timer);
 
     // The first control of the tab order takes the focus when the window opens.
@@ -104,12 +106,14 @@ void Principale::applica_aspetto()
     ui_->lab_verifica->setPalette(verde);
 }
 
-// Loading: the title length for the scroll, then the two timers.
+// Loading: the title length for the scroll, the title timer, and the status
+// supervision from now on; requests before its first evaluation join it.
 void Principale::carica()
 {
     caricata_ = true;
     lunghezza_titolo_ = static_cast<qint16>(windowTitle().size());
-    Timer_stato.start();
+    supervisione_in_coda_ = true;
+    QTimer::singleShot(primo_controllo_ms, this, &Principale::valuta_in_coda);
     Tmr_scritte.start();
 }
 
@@ -280,7 +284,35 @@ void Principale::collega_pulsanti()
     connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
 }
 
-// ---- Timers ----
+// ---- Status supervision and title ----
+
+// The status text and the three option buttons the table reads say when they
+// change; the Esecutore says when an operation starts or ends.
+void Principale::collega_supervisione()
+{
+    connect(ui_->txb_stato_con, &QLineEdit::textChanged, this, &Principale::rivaluta);
+    for (QRadioButton* pulsante : {ui_->Opt_zelm, ui_->Opt_tx_sing, ui_->Opt_bat_si})
+        connect(pulsante, &QRadioButton::toggled, this, &Principale::rivaluta);
+}
+
+// The other two inputs, `fleg` and the block's type, are plain values that
+// only an operation changes, always in a step that also starts or ends it or
+// reports to the window (progress, type, message): those reports ask for an
+// evaluation too. The evaluation is queued, so all the requests of one step
+// of the event loop make one evaluation, once every change of it is in.
+void Principale::rivaluta()
+{
+    if (!caricata_ || supervisione_in_coda_)
+        return;
+    supervisione_in_coda_ = true;
+    QMetaObject::invokeMethod(this, &Principale::valuta_in_coda, Qt::QueuedConnection);
+}
+
+void Principale::valuta_in_coda()
+{
+    supervisione_in_coda_ = false;
+    Timer_stato_Timer();
+}
 
 void Principale::Timer_stato_Timer()
 {
@@ -292,12 +324,13 @@ void Principale::Timer_stato_Timer()
         return;
     }
     for (std::size_t i = 0; i < controllati_.size(); ++i) {
-        if (const auto abilitato = esito.abilitato[i])
+        const auto abilitato = esito.abilitato[i];
+        if (abilitato && controllati_[i]->isEnabled() != *abilitato)
             controllati_[i]->setEnabled(*abilitato);
     }
     if (esito.forza_brenk)
         seleziona(Opzione::opt_brenk);
-    if (esito.svuota_tipo)
+    if (esito.svuota_tipo && !ui_->lab_tipo_brenk->text().isEmpty())
         ui_->lab_tipo_brenk->clear();
 }
 
@@ -377,22 +410,27 @@ bool Principale::selezionata(Opzione o) const
 // on it would.
 void Principale::seleziona(Opzione o)
 {
-    opzione(o)->setChecked(true);
+    if (!opzione(o)->isChecked())
+        opzione(o)->setChecked(true);
 }
 
 void Principale::imposta_stato(const QString& stato)
 {
-    ui_->txb_stato_con->setText(stato);
+    if (ui_->txb_stato_con->text() != stato)
+        ui_->txb_stato_con->setText(stato);
 }
 
+// Shown once a read has stored the type, which the supervision then reads.
 void Principale::imposta_tipo(const QString& tipo)
 {
     ui_->lab_tipo_brenk->setText(tipo);
+    rivaluta();
 }
 
 void Principale::mostra_progresso(bool visibile)
 {
     ui_->ProgressBar1->setVisible(visibile);
+    rivaluta();
 }
 
 void Principale::imposta_massimo_progresso(int massimo)
@@ -404,6 +442,7 @@ void Principale::imposta_massimo_progresso(int massimo)
 // loop instead lets the request that follows leave for the line first.
 void Principale::imposta_progresso(int valore)
 {
+    rivaluta();
     const bool in_coda = progresso_.has_value();
     progresso_ = valore;
     if (!in_coda)
@@ -426,6 +465,7 @@ void Principale::beep()
 
 Task<void> Principale::messaggio(const QString& testo, Icona icona)
 {
+    rivaluta();
     return avvisi_.messaggio(testo, icona);
 }
 

@@ -55,7 +55,10 @@ public:
     bool occupato() const { return esecutore_.in_corso(); }
 
 public slots:
-    // Status supervision, every 10 ms once the window has loaded.
+    // Status supervision: evaluates the status table once and changes only
+    // the controls whose state differs from it. Once the window has loaded it
+    // runs from the event loop whenever one of the table's inputs may have
+    // changed (see rivaluta()).
     void Timer_stato_Timer();
     // Title scroll, every 150 ms once the window has loaded.
     void Tmr_scritte_Timer();
@@ -77,7 +80,10 @@ private:
     void collega_opzioni();
     void collega_pulsanti();
     void collega_aiuto();
+    void collega_supervisione();
     void carica();
+    void rivaluta();
+    void valuta_in_coda();
 
     void controlla(QLineEdit* campo);
     void lascia_campo(QLineEdit* campo, const QFocusEvent& evento);
@@ -101,14 +107,14 @@ private:
     PortaSeriale porta_;
     BloccoParametri blocco_;
     int fleg_ = 0;
-    Esecutore esecutore_;
+    Esecutore esecutore_{[this] { rivaluta(); }};
     Contesto contesto_{porta_, blocco_, fleg_, *this};
 
-    QTimer Timer_stato;
     QTimer Tmr_scritte;
     std::optional<int> progresso_; // the value the bar shows next
     qint16 lunghezza_titolo_ = 0;
     bool caricata_ = false;
+    bool supervisione_in_coda_ = false;
 };
 
 } // namespace brenk

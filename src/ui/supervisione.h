@@ -1,7 +1,7 @@
 #pragma once
 
-// The status supervision: which controls the 10 ms tick enables or disables,
-// as a function of the status text, `fleg`, the transmitter type, three
+// The status supervision: which controls it enables or disables, as a
+// function of the status text, `fleg`, the transmitter type, three
 // option buttons and whether a device operation is running.
 
 #include <QString>
@@ -12,7 +12,7 @@
 
 namespace brenk {
 
-// The controls the tick sets, in the order it sets them.
+// The controls it sets, in the order it sets them.
 enum class Controllato {
     cmd_programma, Cmd_disconetti, Cmb_com, Cmd_connetti,
     Cmd_init_vhf, Cmd_init_uhf, Cmd_tx,
@@ -32,7 +32,7 @@ struct StatoFinestra {
 
 struct Supervisione {
     // Unknown status text: it becomes " Non Connesso" and nothing else
-    // happens on this tick.
+    // happens in this evaluation.
     bool reimposta_stato = false;
     // Per control: enable, disable, or leave it as it is (empty).
     std::array<std::optional<bool>, numero_controllati> abilitato{};

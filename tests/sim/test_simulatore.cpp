@@ -225,7 +225,7 @@ private slots:
     }
 
     // Each reply waits for the adapter's next tick: the bytes for the PC
-    // leave on a grid of 50 ms.
+    // leave on a grid of 50 ms, never before the tick after the request.
     void latenza_dell_adattatore()
     {
         auto o = con_memoria(Contenuto::UHF);
@@ -237,9 +237,11 @@ private slots:
         for (int a = 0; a < 3; ++a) {
             pc->scrivi(byte({'R', a}));
             QTRY_COMPARE(pc->arrivati.size(), a + 1);
-            const double ms = sim->registro_inviati().last().ms;
-            const double scarto = std::fmod(ms, 50.0);
-            QVERIFY2(scarto < 5 || scarto > 45, qPrintable(QString::number(ms)));
+            const double richiesta = sim->registro_ricevuti().last().ms;
+            const double consegna = sim->registro_inviati().last().ms;
+            const double tick = std::ceil(richiesta / 50) * 50;
+            QVERIFY2(consegna >= tick - 0.5 && consegna < tick + 50,
+                     qPrintable(QStringLiteral("%1 -> %2").arg(richiesta).arg(consegna)));
         }
         QCOMPARE(pc->arrivati, byte({30, 60, 6}));
     }

@@ -1,0 +1,105 @@
+// The one running operation and the reports of its start and end, which the
+// window's status supervision relies on instead of looking every few ms.
+
+#include "ops/esecutore.h"
+
+#include <QTest>
+
+#include <coroutine>
+#include <stdexcept>
+
+using namespace brenk;
+
+namespace {
+
+// A wait that the test itself ends, as a byte from the line would.
+struct Sospensione {
+    std::coroutine_handle<> chi;
+
+    auto operator co_await()
+    {
+        struct Attesa {
+            Sospensione& s;
+            bool await_ready() const noexcept { return false; }
+            void await_suspend(std::coroutine_handle<> h) noexcept { s.chi = h; }
+            void await_resume() const noexcept {}
+        };
+        return Attesa{*this};
+    }
+    void riprendi() { std::exchange(chi, {}).resume(); }
+};
+
+enum class Fine { Subito, DopoLAttesa, ErroreDopoLAttesa };
+
+Task<void> operazione(Fine fine, Sospensione& s, bool& finita)
+{
+    if (fine != Fine::Subito)
+        co_await s;
+    if (fine == Fine::ErroreDopoLAttesa)
+        throw std::runtime_error("guasto");
+    finita = true;
+}
+
+} // namespace
+
+class TestEsecutore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void inizio_e_fine_data()
+    {
+        QTest::addColumn<int>("fine");
+        // Per report, whether the operation was still running: '1' or '0'.
+        QTest::addColumn<QString>("dopo_l_avvio");
+        QTest::addColumn<QString>("alla_fine");
+        QTest::addColumn<bool>("finita");
+        // An operation that never waits ends within its start.
+        QTest::newRow("senza attese") << int(Fine::Subito) << "10" << "10" << true;
+        QTest::newRow("dopo un'attesa") << int(Fine::DopoLAttesa) << "1" << "11" << true;
+        QTest::newRow("con un errore") << int(Fine::ErroreDopoLAttesa) << "1" << "11" << false;
+    }
+
+    // One report once the operation has run to its first wait, one when it
+    // ends, however it ends; the one at the end comes from its last step.
+    void inizio_e_fine()
+    {
+        QFETCH(int, fine);
+        QFETCH(QString, dopo_l_avvio);
+        QFETCH(QString, alla_fine);
+        QFETCH(bool, finita);
+        QString rapporti;
+        Esecutore esecutore([&] { rapporti += esecutore.in_corso() ? u'1' : u'0'; });
+        Sospensione s;
+        bool conclusa = false;
+
+        QVERIFY(esecutore.avvia(operazione(static_cast<Fine>(fine), s, conclusa)));
+        QCOMPARE(rapporti, dopo_l_avvio);
+        if (s.chi)
+            s.riprendi();
+        QCOMPARE(rapporti, alla_fine);
+        QCOMPARE(conclusa, finita);
+        QVERIFY(!esecutore.in_corso());
+    }
+
+    // A second operation is refused without a report; abandoning the running
+    // one reports its end and never resumes it.
+    void rifiuto_e_abbandono()
+    {
+        int avvisi = 0;
+        Esecutore esecutore([&] { ++avvisi; });
+        Sospensione prima, seconda;
+        bool conclusa = false;
+        QVERIFY(esecutore.avvia(operazione(Fine::DopoLAttesa, prima, conclusa)));
+        QVERIFY(!esecutore.avvia(operazione(Fine::DopoLAttesa, seconda, conclusa)));
+        QCOMPARE(avvisi, 1);
+        QVERIFY(!seconda.chi);
+
+        esecutore.abbandona();
+        QCOMPARE(avvisi, 2);
+        QVERIFY(!esecutore.in_corso());
+        QVERIFY(!conclusa);
+    }
+};
+
+QTEST_MAIN(TestEsecutore)
+#include "test_esecutore.moc"
