@@ -15,13 +15,14 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace brenk {
 
 namespace {
 
-constexpr int limite_codice = 1023;
-constexpr int limite_tempi = 255;
+constexpr Intervallo valori_codice{1, 1023};
+constexpr Intervallo valori_tempi{0, 255};
 
 // The block variable of each option pair, in the order of `Opzione`.
 constexpr std::array indirizzi_coppie{TONIHL, Ning, TxSM, Zelmbrenk};
@@ -151,7 +152,7 @@ void Principale::controlla(QLineEdit* casella)
     const QString testo = casella->text();
     const auto azioni = casella == ui_->FqTx
         ? controllo_frequenza(testo)
-        : controllo_cifre(testo, casella == ui_->CodiceBrenk ? limite_codice : limite_tempi);
+        : controllo_cifre(testo, casella == ui_->CodiceBrenk ? valori_codice : valori_tempi);
     for (const Azione& a : azioni) {
         switch (a.tipo) {
         case Azione::Beep:
@@ -163,8 +164,19 @@ void Principale::controlla(QLineEdit* casella)
         case Azione::Fuoco:
             casella->setFocus();
             break;
+        case Azione::Suggerimento:
+            suggerisci(casella, a.testo);
+            break;
         }
     }
+}
+
+// The tip goes just below the field, outside the field's own rectangle: Qt
+// then takes each call as a new tip, so a wrong key pressed while the last
+// tip is fading out shows it again instead of leaving it to vanish.
+void Principale::suggerisci(QLineEdit* casella, const QString& testo)
+{
+    QToolTip::showText(casella->mapToGlobal(QPoint(0, casella->height())), testo, casella, casella->rect());
 }
 
 // Leaving a field checks it again; a flagged character takes the focus back.
@@ -172,6 +184,7 @@ void Principale::controlla(QLineEdit* casella)
 // is not leaving it. The check runs once the focus change is complete.
 void Principale::lascia_campo(QLineEdit* casella, const QFocusEvent& evento)
 {
+    QToolTip::hideText();
     if (evento.reason() == Qt::ActiveWindowFocusReason || evento.reason() == Qt::PopupFocusReason)
         return;
     QTimer::singleShot(0, casella, [this, casella] { controlla(casella); });
@@ -336,6 +349,11 @@ bool Principale::eventFilter(QObject* oggetto, QEvent* evento)
     case QEvent::FocusOut:
         if (auto* casella = qobject_cast<QLineEdit*>(oggetto))
             lascia_campo(casella, *static_cast<QFocusEvent*>(evento));
+        break;
+    case QEvent::KeyPress:
+        // A refusal's tip lasts until the next key in its field.
+        if (qobject_cast<QLineEdit*>(oggetto))
+            QToolTip::hideText();
         break;
     case QEvent::ToolTip:
         // Which device each "Com n" stands for, as it is now.

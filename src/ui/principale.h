@@ -79,6 +79,7 @@ private:
     void carica();
 
     void controlla(QLineEdit* campo);
+    void suggerisci(QLineEdit* campo, const QString& testo);
     void lascia_campo(QLineEdit* campo, const QFocusEvent& evento);
     void scelta_da_lista(QComboBox* casella);
     void regola_ripetitore();
