@@ -1,7 +1,6 @@
 // Brenk_zelm: the configurator of the Brenk personal alarm transmitter.
 // Starts on the title window; "Continua" opens the main window, "ESCI" ends.
 
-#include "ui/aspetto.h"
 #include "ui/avvisi_qt.h"
 #include "ui/principale.h"
 #include "ui/titolo.h"
@@ -80,7 +79,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Qt has taken its own options out: anything left that is unknown ends here.
     riga.process(app);
-    QApplication::setWindowIcon(brenk::icona_programma());
     QGuiApplication::setDesktopFileName(QStringLiteral("brenk-zelm"));
 
     brenk::AvvisiQt avvisi;

@@ -64,6 +64,7 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
     static_assert(std::tuple_size_v<decltype(controllati_)> == numero_controllati);
 
     setWindowTitle(titolo_principale());
+    setWindowIcon(icona_programma());
     setFixedSize(size());
     applica_aspetto();
     collega_campi_digitati();
