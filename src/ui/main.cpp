@@ -49,17 +49,22 @@ void rispondi_senza_finestra(QCommandLineParser& riga, const QStringList& dati, 
     riga.showHelp();
 }
 
-// Without a screen QApplication aborts. A screen is there when a platform is
-// named (QT_QPA_PLATFORM, -platform, -display) or the session has an X11 or
-// Wayland display.
-bool schermo_disponibile(const QStringList& argomenti)
+// Without a screen QApplication aborts. On Windows the desktop is always
+// there; elsewhere a screen is there when a platform is named
+// (QT_QPA_PLATFORM, -platform, -display) or the session has an X11 or Wayland
+// display.
+bool schermo_disponibile([[maybe_unused]] const QStringList& argomenti)
 {
+#ifdef Q_OS_WIN
+    return true;
+#else
     for (const char* opzione : {"-platform", "--platform", "-display", "--display"}) {
         if (argomenti.contains(QLatin1String(opzione)))
             return true;
     }
     return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#endif
 }
 
 } // namespace
