@@ -3,33 +3,86 @@
 include(GNUInstallDirs)
 
 set(BRENK_PACCHETTO ${CMAKE_CURRENT_LIST_DIR})
+set(BRENK_DOC ${CMAKE_INSTALL_DATADIR}/doc/brenk-zelm)
+
+# The changelog and the metainfo name the release; they must name this one.
+function(brenk_versione_in file regola)
+  file(READ ${BRENK_PACCHETTO}/${file} testo)
+  string(REGEX MATCH "${regola}" _ "${testo}")
+  if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+    message(FATAL_ERROR "packaging/${file} names release '${CMAKE_MATCH_1}', "
+                        "the project is ${PROJECT_VERSION}: add an entry for it")
+  endif()
+endfunction()
+brenk_versione_in(changelog "^brenk-zelm \\(([^)]+)\\)")
+brenk_versione_in(org.example.brenk_zelm.metainfo.xml "<release version=\"([^\"]+)\"")
+
+# Debian wants manual pages and the changelog compressed at the highest
+# level and without a time stamp, so that the package is the same each build.
+set(BRENK_COMPRESSI)
+function(brenk_comprimi file)
+  configure_file(${BRENK_PACCHETTO}/${file} ${PROJECT_BINARY_DIR}/pacchetto/${file} COPYONLY)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/pacchetto/${file}.gz
+                     COMMAND gzip -9nkf ${file}
+                     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/pacchetto
+                     DEPENDS ${PROJECT_BINARY_DIR}/pacchetto/${file})
+  set(BRENK_COMPRESSI ${BRENK_COMPRESSI} ${PROJECT_BINARY_DIR}/pacchetto/${file}.gz PARENT_SCOPE)
+endfunction()
+
+# A program, stripped for the package as Debian strips its own: also without
+# the compiler's .comment notes. With its manual page.
+function(brenk_installa_programma programma)
+  install(TARGETS ${programma} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${programma}\")
+  endif()")
+  brenk_comprimi(${programma}.1)
+  install(FILES ${PROJECT_BINARY_DIR}/pacchetto/${programma}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  set(BRENK_COMPRESSI ${BRENK_COMPRESSI} PARENT_SCOPE)
+endfunction()
 
 if(TARGET brenk-zelm)
-  install(TARGETS brenk-zelm RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  brenk_installa_programma(brenk-zelm)
   install(FILES ${BRENK_PACCHETTO}/brenk-zelm.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${BRENK_PACCHETTO}/brenk-zelm.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  install(FILES ${BRENK_PACCHETTO}/org.example.brenk_zelm.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
 if(TARGET brenk-sim)
-  install(TARGETS brenk-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${BRENK_PACCHETTO}/brenk-sim.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  brenk_installa_programma(brenk-sim)
 endif()
+
+brenk_comprimi(changelog)
+install(FILES ${PROJECT_BINARY_DIR}/pacchetto/changelog.gz ${BRENK_PACCHETTO}/copyright DESTINATION ${BRENK_DOC})
+install(FILES ${BRENK_PACCHETTO}/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME brenk-zelm)
+add_custom_target(brenk_compressi ALL DEPENDS ${BRENK_COMPRESSI})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brenk-zelm)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Brenk configurator developers")
-set(CPACK_PACKAGE_CONTACT "Brenk configurator developers <dev@example.invalid>")
+set(CPACK_PACKAGE_VENDOR "Manutentori brenk-zelm")
+set(CPACK_PACKAGE_CONTACT "Manutentori brenk-zelm <maintainers@users.noreply.c-seed-0ff55261.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configuratore del trasmettitore radio di allarme Brenk")
-set(CPACK_PACKAGE_DESCRIPTION "Legge, modifica e programma sulla porta seriale i parametri \
-del trasmettitore. brenk-sim simula il trasmettitore su uno pseudo-terminale.")
+# One line of the control file each; an empty line is a paragraph break.
+set(CPACK_PACKAGE_DESCRIPTION [=[
+Legge dalla porta seriale i 64 byte di parametri del trasmettitore personale
+di allarme, li mostra per la modifica in una finestra in italiano, controlla
+i valori digitati e li riscrive con una conferma per ogni byte. Carica il
+blocco di fabbrica UHF o VHF e comanda una trasmissione di prova.
+
+Il pacchetto contiene anche brenk-sim, un trasmettitore simulato su uno
+pseudo-terminale, per provare il configuratore senza apparecchio.]=])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
-# Library dependencies come from dpkg-shlibdeps (package dpkg-dev); the
-# window also needs a platform plugin, which the Qt libraries only recommend.
+# Library dependencies come from dpkg-shlibdeps (package dpkg-dev). The
+# window also needs a platform plugin, which the Qt libraries only recommend,
+# and the SVG plugins that draw its icon.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 include(CPack)

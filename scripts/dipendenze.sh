@@ -4,7 +4,7 @@
 set -euo pipefail
 
 pacchetti=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-           qt6-qpa-plugins fonts-dejavu-core xvfb xauth "$@")
+           qt6-qpa-plugins libqt6svg6 fonts-dejavu-core xvfb xauth "$@")
 
 mancanti=()
 for p in "${pacchetti[@]}"; do
@@ -16,4 +16,5 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${mancanti[@]}"
+# Another installation running on the same machine is waited for.
+$sudo apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout=600 "${mancanti[@]}"

@@ -180,12 +180,14 @@ int main(int argc, char* argv[])
     const int segnali = blocca_segnali();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("brenk-sim");
+    QCoreApplication::setApplicationVersion(BRENK_VERSIONE);
 
     QCommandLineParser riga;
     riga.setApplicationDescription(
         "Trasmettitore simulato su uno pseudo-terminale. La prima riga stampata è il "
         "dispositivo da aprire come porta seriale.");
     riga.addHelpOption();
+    riga.addVersionOption();
     riga.addOptions(opzioni_riga());
     riga.process(app);
 

@@ -24,4 +24,9 @@ void colora(QWidget* widget, const QColor& colore)
     widget->setPalette(p);
 }
 
+QIcon icona_programma()
+{
+    return QIcon(QStringLiteral(":/brenk-zelm.svg"));
+}
+
 } // namespace brenk

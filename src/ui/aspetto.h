@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 
 class QWidget;
 
@@ -14,5 +15,8 @@ QFont carattere(qreal punti);
 
 // Paints the widget's input area (and a combo box's button) in `colore`.
 void colora(QWidget* widget, const QColor& colore);
+
+// The program's icon, the same drawing its desktop entry shows.
+QIcon icona_programma();
 
 } // namespace brenk

@@ -16,7 +16,10 @@ const QString titolo_applicazione = QStringLiteral("Brenk_zelm");
 // and the pending resumption with it.
 class AttesaMessaggio {
 public:
-    AttesaMessaggio(const QString& testo, Icona icona) : testo_(testo), icona_(icona) {}
+    AttesaMessaggio(const QString& testo, Icona icona, QWidget* finestra)
+        : testo_(testo), icona_(icona), finestra_(finestra)
+    {
+    }
     AttesaMessaggio(const AttesaMessaggio&) = delete;
     AttesaMessaggio& operator=(const AttesaMessaggio&) = delete;
     ~AttesaMessaggio() { delete scatola_; }
@@ -25,7 +28,7 @@ public:
     void await_suspend(std::coroutine_handle<> h)
     {
         const auto icona = icona_ == Icona::Esclamazione ? QMessageBox::Warning : QMessageBox::NoIcon;
-        scatola_ = new QMessageBox(icona, titolo_applicazione, testo_, QMessageBox::Ok);
+        scatola_ = new QMessageBox(icona, titolo_applicazione, testo_, QMessageBox::Ok, finestra_);
         scatola_->setWindowModality(Qt::ApplicationModal);
         // Resume from the event loop once the box's own signal has returned;
         // `guardia_` drops the resumption if this frame is gone by then.
@@ -41,13 +44,14 @@ public:
 private:
     QString testo_;
     Icona icona_;
+    QPointer<QWidget> finestra_;
     QPointer<QMessageBox> scatola_;
     QObject guardia_;
 };
 
-Task<void> mostra(QString testo, Icona icona)
+Task<void> mostra(QString testo, Icona icona, QPointer<QWidget> finestra)
 {
-    co_await AttesaMessaggio(testo, icona);
+    co_await AttesaMessaggio(testo, icona, finestra);
 }
 
 } // namespace
@@ -59,7 +63,7 @@ void AvvisiQt::beep()
 
 Task<void> AvvisiQt::messaggio(const QString& testo, Icona icona)
 {
-    return mostra(testo, icona);
+    return mostra(testo, icona, finestra_);
 }
 
 } // namespace brenk

@@ -13,16 +13,19 @@ bool cifra(QChar c)
 
 } // namespace
 
-std::vector<Azione> controllo_cifre(QStringView testo, double limite)
+std::vector<Azione> controllo_cifre(QStringView testo, Intervallo valori)
 {
     std::vector<Azione> azioni;
-    const bool oltre = valore_numerico(testo) > limite;
+    const bool oltre = valore_numerico(testo) > valori.massimo;
     for (int i = 0; i < testo.size(); ++i) {
         if (!cifra(testo[i]))
             azioni.insert(azioni.end(), {{Azione::Beep}, {Azione::Seleziona, i}, {Azione::Fuoco}});
         if (oltre)
             azioni.insert(azioni.end(), {{Azione::Seleziona, i}, {Azione::Fuoco}, {Azione::Beep}});
     }
+    if (!azioni.empty())
+        azioni.push_back({Azione::Suggerimento, 0,
+                          QStringLiteral("Solo cifre: %1 - %2").arg(valori.minimo).arg(valori.massimo)});
     return azioni;
 }
 
@@ -30,7 +33,10 @@ std::vector<Azione> controllo_frequenza(QStringView testo)
 {
     for (int i = 0; i < testo.size(); ++i) {
         if (!cifra(testo[i]) && testo[i] != QLatin1Char('.'))
-            return {{Azione::Seleziona, i}, {Azione::Fuoco}, {Azione::Beep}};
+            return {{Azione::Seleziona, i},
+                    {Azione::Fuoco},
+                    {Azione::Beep},
+                    {Azione::Suggerimento, 0, QStringLiteral("Frequenza in MHz con il punto: 433.525")}};
     }
     return {};
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 // The entry checks of the four typed fields. They never change the text:
-// they point at the wrong spot by selecting one character, take the focus
-// and beep. Each check returns what the field must do, in order.
+// they point at the wrong spot by selecting one character, take the focus,
+// beep and say at the field what it accepts. Each check returns what the
+// field must do, in order.
 
+#include <QString>
 #include <QStringView>
 
 #include <vector>
@@ -11,17 +13,27 @@
 namespace brenk {
 
 struct Azione {
-    enum Tipo { Beep, Seleziona, Fuoco };
+    enum Tipo { Beep, Seleziona, Fuoco, Suggerimento };
     Tipo tipo;
-    int posizione = 0; // for Seleziona: the character selected (from 0)
+    int posizione = 0;  // for Seleziona: the character selected (from 0)
+    QString testo = {}; // for Suggerimento: the short text shown at the field
 };
 
-// Digits only, and the number the text holds at most `limite`. Both tests
-// run at every position: a number over the limit beeps once per character
-// and leaves the last one selected; each wrong character adds its own beep.
-std::vector<Azione> controllo_cifre(QStringView testo, double limite);
+// The values a digits-only field accepts. Typing checks the upper end only:
+// a number too small may still be the start of a good one.
+struct Intervallo {
+    int minimo;
+    int massimo;
+};
 
-// Digits and points only; just the first wrong character is flagged.
+// Digits only, and the number the text holds at most `valori.massimo`. Both
+// tests run at every position: a number over the limit beeps once per
+// character and leaves the last one selected; each wrong character adds its
+// own beep. Any refusal ends with the tooltip "Solo cifre: minimo - massimo".
+std::vector<Azione> controllo_cifre(QStringView testo, Intervallo valori);
+
+// Digits and points only; just the first wrong character is flagged, with
+// an example of a frequency as tooltip.
 std::vector<Azione> controllo_frequenza(QStringView testo);
 
 } // namespace brenk

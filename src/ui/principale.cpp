@@ -15,13 +15,14 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace brenk {
 
 namespace {
 
-constexpr int limite_codice = 1023;
-constexpr int limite_tempi = 255;
+constexpr Intervallo valori_codice{1, 1023};
+constexpr Intervallo valori_tempi{0, 255};
 // The first status supervision comes this long after loading, as the first
 // tick of its timer always did: until then the window shows its start state.
 constexpr int primo_controllo_ms = 10;
@@ -66,6 +67,7 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
     static_assert(std::tuple_size_v<decltype(controllati_)> == numero_controllati);
 
     setWindowTitle(titolo_principale());
+    setWindowIcon(icona_programma());
     setFixedSize(size());
     applica_aspetto();
     collega_campi_digitati();
@@ -158,7 +160,7 @@ void Principale::controlla(QLineEdit* casella)
     const QString testo = casella->text();
     const auto azioni = casella == ui_->FqTx
         ? controllo_frequenza(testo)
-        : controllo_cifre(testo, casella == ui_->CodiceBrenk ? limite_codice : limite_tempi);
+        : controllo_cifre(testo, casella == ui_->CodiceBrenk ? valori_codice : valori_tempi);
     for (const Azione& a : azioni) {
         switch (a.tipo) {
         case Azione::Beep:
@@ -170,8 +172,19 @@ void Principale::controlla(QLineEdit* casella)
         case Azione::Fuoco:
             casella->setFocus();
             break;
+        case Azione::Suggerimento:
+            suggerisci(casella, a.testo);
+            break;
         }
     }
+}
+
+// The tip goes just below the field, outside the field's own rectangle: Qt
+// then takes each call as a new tip, so a wrong key pressed while the last
+// tip is fading out shows it again instead of leaving it to vanish.
+void Principale::suggerisci(QLineEdit* casella, const QString& testo)
+{
+    QToolTip::showText(casella->mapToGlobal(QPoint(0, casella->height())), testo, casella, casella->rect());
 }
 
 // Leaving a field checks it again; a flagged character takes the focus back.
@@ -179,6 +192,7 @@ void Principale::controlla(QLineEdit* casella)
 // is not leaving it. The check runs once the focus change is complete.
 void Principale::lascia_campo(QLineEdit* casella, const QFocusEvent& evento)
 {
+    QToolTip::hideText();
     if (evento.reason() == Qt::ActiveWindowFocusReason || evento.reason() == Qt::PopupFocusReason)
         return;
     QTimer::singleShot(0, casella, [this, casella] { controlla(casella); });
@@ -372,6 +386,11 @@ bool Principale::eventFilter(QObject* oggetto, QEvent* evento)
     case QEvent::FocusOut:
         if (auto* casella = qobject_cast<QLineEdit*>(oggetto))
             lascia_campo(casella, *static_cast<QFocusEvent*>(evento));
+        break;
+    case QEvent::KeyPress:
+        // A refusal's tip lasts until the next key in its field.
+        if (qobject_cast<QLineEdit*>(oggetto))
+            QToolTip::hideText();
         break;
     case QEvent::ToolTip:
         // Which device each "Com n" stands for, as it is now.

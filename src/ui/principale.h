@@ -86,6 +86,7 @@ private:
     void valuta_in_coda();
 
     void controlla(QLineEdit* campo);
+    void suggerisci(QLineEdit* campo, const QString& testo);
     void lascia_campo(QLineEdit* campo, const QFocusEvent& evento);
     void scelta_da_lista(QComboBox* casella);
     void regola_ripetitore();

@@ -17,6 +17,7 @@ Titolo::Titolo(QWidget& principale, QWidget* parent)
 {
     ui_->setupUi(this);
     setWindowTitle(QString());
+    setWindowIcon(icona_programma());
     setFixedSize(size());
 
     setFont(carattere(8.25));

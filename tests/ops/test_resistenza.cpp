@@ -43,8 +43,9 @@ constexpr int byte_lettura = 2 * 63;
 constexpr int byte_scrittura = 3;
 constexpr int scritture_tipo_nuovo = 62;
 // Short, for a quick connect, yet long enough that the next "K" does not
-// follow the "L" and shift the read.
-constexpr int intervallo_annunci_ms = 20;
+// follow the "L" into the read even on a loaded machine (it would make the
+// read say it was disturbed).
+constexpr int intervallo_annunci_ms = 60;
 
 // A read of a partly written new-type transmitter complains when the stored
 // checksum no longer matches addresses 0 to 36.

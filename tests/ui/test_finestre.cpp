@@ -7,6 +7,7 @@
 #include "pseudo_terminale.h"
 
 #include "ops/operazioni.h"
+#include "ui/aspetto.h"
 #include "ui/avvisi_qt.h"
 #include "ui/principale.h"
 #include "ui/titolo.h"
@@ -52,6 +53,8 @@ private slots:
     void messaggio_atteso_data();
     void messaggio_atteso();
     void messaggio_abbandonato();
+    void messaggio_al_centro_della_finestra();
+    void icona_del_programma();
 };
 
 // The program as it starts: the title window shown, the main window behind it.
@@ -215,6 +218,46 @@ void TestFinestre::messaggio_abbandonato()
     QVERIFY(!scatola_aperta());
     QTest::qWait(20);
     QVERIFY(!chiuso);
+}
+
+// A message box belongs to the main window: centred on it, with its icon.
+void TestFinestre::messaggio_al_centro_della_finestra()
+{
+    AvvisiRegistrati registrati;
+    Principale principale(registrati);
+    principale.move(120, 20);
+    principale.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&principale));
+    AvvisiQt avvisi;
+    avvisi.appartiene_a(&principale);
+    bool chiuso = false;
+    Task<void> operazione = attendi(avvisi, messaggio_time_out, Icona::Esclamazione, chiuso);
+    operazione.avvia();
+
+    QMessageBox* scatola = scatola_aperta();
+    QVERIFY(scatola);
+    QCOMPARE(scatola->parentWidget(), &principale);
+    QCOMPARE(scatola->windowModality(), Qt::ApplicationModal);
+    const QPoint scarto = scatola->frameGeometry().center() - principale.frameGeometry().center();
+    QVERIFY2(scarto.manhattanLength() <= 2, qPrintable(QStringLiteral("%1, %2").arg(scarto.x()).arg(scarto.y())));
+    QCOMPARE(scatola->windowIcon().pixmap(32).toImage(), icona_programma().pixmap(32).toImage());
+
+    QTest::mouseClick(scatola->button(QMessageBox::Ok), Qt::LeftButton);
+    QTRY_VERIFY(chiuso);
+}
+
+// Both windows show the program's own drawing as their icon.
+void TestFinestre::icona_del_programma()
+{
+    const QImage disegno = icona_programma().pixmap(128).toImage();
+    QCOMPARE(disegno.size(), QSize(128, 128));
+    QCOMPARE(disegno.pixelColor(56, 30), QColor(0xd9, 0x34, 0x2b)); // the lamp on the antenna
+    QCOMPARE(disegno.pixelColor(52, 74), QColor(0x9f, 0xd8, 0xa8)); // the display
+    QCOMPARE(disegno.pixelColor(2, 126).alpha(), 0);                // transparent corner
+
+    Avvio avvio;
+    QCOMPARE(avvio.principale.windowIcon().pixmap(128).toImage(), disegno);
+    QCOMPARE(avvio.titolo.windowIcon().pixmap(128).toImage(), disegno);
 }
 
 QTEST_MAIN(TestFinestre)
