@@ -99,18 +99,31 @@ void TestRigaDiComando::risposte_senza_finestra()
     QCOMPARE(e.errori, QString());
 }
 
-// The simulator's help names every option, the version among them.
+// The simulator's help names every option, the version and the faults among
+// them, each with the start of its description.
 void TestRigaDiComando::aiuto_del_simulatore()
 {
     const Esito e = esegui(sim, {"--help"}, senza_schermo());
     QCOMPARE(e.codice, 0);
     const QStringList righe = e.uscita.split(u'\n');
     QCOMPARE(righe.at(0), QStringLiteral("Usage: %1 [options]").arg(sim));
-    for (const char* riga : {"  -h, --help             Displays help on commandline options.",
-                             "  -v, --version          Displays version information.",
-                             "  --memoria <tipo>       Contenuto della memoria: zeri, uhf, vhf, vecchio",
-                             "  --registro             Stampa ogni byte ricevuto in esadecimale con il suo"})
-        QVERIFY2(righe.contains(QString::fromUtf8(riga)), riga);
+    const std::pair<const char*, const char*> opzioni[] = {
+        {"-h, --help", "Displays help on commandline options."},
+        {"-v, --version", "Displays version information."},
+        {"--memoria <tipo>", "Contenuto della memoria: zeri, uhf, vhf, vecchio"},
+        {"--registro", "Stampa ogni byte ricevuto in esadecimale con il"},
+        {"--latenza-adattatore <ms>", "Come un adattatore USB: i byte verso il PC passano"},
+        {"--conferma-ritardata <n:ms>", "Guasto: la conferma della scrittura numero <n>"},
+        {"--annunci-da-collegato", "Guasto: anche da collegato annuncia \"K\" quando"},
+        {"--rumore <ms>", "Guasto: da collegato invia un byte di disturbo ogni"},
+        {"--byte-rumore <byte>", "Il byte di disturbo di --rumore, da 0 a 255."},
+        {"--indirizzo-guasto <n>", "Guasto: l'indirizzo <n> memorizza il valore scritto"},
+    };
+    for (const auto& [opzione, descrizione] : opzioni) {
+        const QRegularExpression riga(QStringLiteral("^  %1 +%2").arg(QRegularExpression::escape(opzione),
+                                                                      QRegularExpression::escape(descrizione)));
+        QVERIFY2(righe.indexOf(riga) >= 0, opzione);
+    }
 }
 
 void TestRigaDiComando::configuratore_senza_schermo()
