@@ -112,12 +112,12 @@ void TestRigaDiComando::aiuto_del_simulatore()
         {"-v, --version", "Displays version information."},
         {"--memoria <tipo>", "Contenuto della memoria: zeri, uhf, vhf, vecchio"},
         {"--registro", "Stampa ogni byte ricevuto in esadecimale con il"},
-        {"--latenza-adattatore <ms>", "Come un adattatore USB: i byte verso il PC passano"},
+        {"--latenza-adattatore <ms>", "Come un adattatore USB: i byte verso il PC"},
         {"--conferma-ritardata <n:ms>", "Guasto: la conferma della scrittura numero <n>"},
         {"--annunci-da-collegato", "Guasto: anche da collegato annuncia \"K\" quando"},
         {"--rumore <ms>", "Guasto: da collegato invia un byte di disturbo ogni"},
         {"--byte-rumore <byte>", "Il byte di disturbo di --rumore, da 0 a 255."},
-        {"--indirizzo-guasto <n>", "Guasto: l'indirizzo <n> memorizza il valore scritto"},
+        {"--indirizzo-guasto <n>", "Guasto: l'indirizzo <n> memorizza il valore"},
     };
     for (const auto& [opzione, descrizione] : opzioni) {
         const QRegularExpression riga(QStringLiteral("^  %1 +%2").arg(QRegularExpression::escape(opzione),
