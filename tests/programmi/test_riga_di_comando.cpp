@@ -115,7 +115,7 @@ void TestRigaDiComando::aiuto_del_simulatore()
         {"--latenza-adattatore <ms>", "Come un adattatore USB: i byte verso il PC"},
         {"--conferma-ritardata <n:ms>", "Guasto: la conferma della scrittura numero <n>"},
         {"--annunci-da-collegato", "Guasto: anche da collegato annuncia \"K\" quando"},
-        {"--rumore <ms>", "Guasto: da collegato invia un byte di disturbo ogni"},
+        {"--rumore <ms>", "Guasto: da collegato invia un byte di disturbo"},
         {"--byte-rumore <byte>", "Il byte di disturbo di --rumore, da 0 a 255."},
         {"--indirizzo-guasto <n>", "Guasto: l'indirizzo <n> memorizza il valore"},
     };
