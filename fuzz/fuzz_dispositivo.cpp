@@ -388,12 +388,13 @@ void controlla_messaggi_fabbrica(const Banco& b, const QStringList& m)
 // is the transmitter's own. Two faults make a byte that no exchange can
 // tell from a reply: one byte forged in place of the one due, and a reply
 // withheld while something else speaks on the line (an announcement, noise,
-// a late acknowledgement, the bytes after a reply) and fills its place.
+// a late acknowledgement, the bytes after a reply, an announcement whose
+// junk holds a "K" of its own) and fills its place.
 bool risposte_sincere(const Scenario& s, int ultima)
 {
     const auto& o = s.opzioni;
     const bool altre_voci = o.annunci_da_collegato || o.rumore_ogni_ms || !o.conferme_ritardate.isEmpty()
-                            || o.extra_dopo
+                            || o.extra_dopo || o.spazzatura.contains('K')
                             || std::any_of(o.risposte_sostituite.begin(), o.risposte_sostituite.end(),
                                            [](const QByteArray& r) { return r.size() > 1; });
     const auto& r = o.risposte_sostituite;
