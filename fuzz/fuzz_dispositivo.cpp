@@ -40,6 +40,10 @@
 //   it may show; the error path only after a dropped line or a disconnect;
 // - after "Disconetti" or "TX": " Non Connesso", the port closed, the
 //   fields empty.
+// To study one input: BRENK_FUZZ_RACCONTA=1 prints how it ended (time,
+// messages, confirmation); BRENK_FUZZ_REGISTRO=1 adds every byte at the
+// PC's end, with its time, to a failure's report.
+//
 // A forged reply (one byte in place of the one due, or a withheld reply
 // whose place another byte fills) is the one fault no exchange can tell;
 // the value checks leave out inputs that have one.
