@@ -2,8 +2,9 @@
 // against the simulated transmitter with every byte paced at its 2400-baud
 // line time. Prints, for connect + read, programming and "UHF" loading, the
 // bytes on the line, their pure line time, the measured time and the ratio;
-// then the window's wake-ups and processor share while it is idle (at rest,
-// connected, waiting for "K"), the processor time of that wait for "K", the
+// then the window's wake-ups and processor share while it is idle: just
+// opened, with the caret still blinking, then, with the caret at rest, not
+// connected, connected and waiting for "K"; the processor time of that wait, the
 // processor use during a programming, the start-up time and the peak
 // resident memory; last, the three operations behind a USB adapter whose
 // latency timer is 1 ms and 16 ms.
@@ -15,6 +16,7 @@
 #include "simulatore.h"
 #include "ui/avvisi.h"
 #include "ui/principale.h"
+#include "ui/riposo_cursore.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -285,22 +287,26 @@ struct Attesa {
     Quiete quiete;
 };
 
-// Over 10 s of waiting for a "K" that never comes.
-Attesa in_attesa_di_k(Principale& finestra, const QString& link)
+// Over 10 s of waiting for a "K" that never comes. The processor time is
+// the whole process's less the threads of both simulated transmitters.
+Attesa in_attesa_di_k(Banco& banco, const QString& link)
 {
     Simulatore::Opzioni o;
     o.mai_k = true;
     o.link = link;
     Trasmettitore muto(o);
     qputenv("BRENK_COM1", link.toLocal8Bit());
-    finestra.findChild<QAbstractButton*>(QStringLiteral("Cmd_connetti"))->click();
+    banco.premi("Cmd_connetti");
     attendi_per(200);
-    const double cpu = secondi_processore(RUSAGE_SELF) - muto.processore();
+    const auto configuratore = [&] {
+        return secondi_processore(RUSAGE_SELF) - muto.processore() - banco.sim.processore();
+    };
+    const double prima = configuratore();
     Attesa attesa;
     attesa.quiete = misura_quiete(durata_quiete_ms);
-    attesa.processore = secondi_processore(RUSAGE_SELF) - muto.processore() - cpu;
-    finestra.findChild<QAbstractButton*>(QStringLiteral("Cmd_disconetti"))->click();
-    attendi([&finestra] { return !finestra.occupato(); });
+    attesa.processore = configuratore() - prima;
+    banco.premi("Cmd_disconetti");
+    attendi([&banco] { return !banco.finestra.occupato(); });
     return attesa;
 }
 
@@ -332,6 +338,11 @@ int main(int argc, char** argv)
     banco.mostra();
     const double avvio = dall_avvio();
     attendi_per(200);
+    const Quiete appena_aperta = misura_quiete(durata_quiete_ms);
+    // No key or click from here on: the caret stays at rest.
+    const RiposoCursore* riposo = banco.finestra.findChild<RiposoCursore*>();
+    attendi([riposo] { return riposo->a_riposo(); }, 50);
+    attendi_per(200);
     const Quiete a_riposo = misura_quiete(durata_quiete_ms);
 
     stampa(banco.connetti());
@@ -341,8 +352,9 @@ int main(int argc, char** argv)
     attendi_per(200);
     const Quiete connessa = misura_quiete(durata_quiete_ms);
     banco.premi("Cmd_disconetti");
-    const Attesa attesa = in_attesa_di_k(banco.finestra, cartella.filePath(QStringLiteral("muto")));
+    const Attesa attesa = in_attesa_di_k(banco, cartella.filePath(QStringLiteral("muto")));
 
+    stampa("appena aperta, lampeggio", appena_aperta);
     stampa("a riposo, non connessa", a_riposo);
     stampa("connessa e ferma", connessa);
     stampa("in attesa di K", attesa.quiete);

@@ -100,8 +100,13 @@ void Principale::applica_aspetto()
     for (QLineEdit* casella : {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp,
                                ui_->txb_stato_con, ui_->Text1, ui_->Text7})
         colora(casella, Qt::cyan);
-    for (QComboBox* casella : findChildren<QComboBox*>())
+    for (QComboBox* casella : findChildren<QComboBox*>()) {
         colora(casella, Qt::yellow);
+        // The box's text field fills all of its rectangle with the base colour:
+        // when its caret blinks, Qt need not repaint the box, group and window
+        // beneath it.
+        casella->lineEdit()->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
     ui_->Image1->setPixmap(QPixmap::fromImage(disegna_logo(ui_->Image1->size())));
     QPalette verde = ui_->lab_verifica->palette();
     verde.setColor(QPalette::Window, QColor(0xC8, 0xF0, 0xC8));

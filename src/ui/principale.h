@@ -9,6 +9,7 @@
 #include "ops/esecutore.h"
 #include "ops/finestra.h"
 #include "params/blocco.h"
+#include "ui/riposo_cursore.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -112,6 +113,7 @@ private:
     Contesto contesto_{porta_, blocco_, fleg_, *this};
 
     QTimer Tmr_scritte;
+    RiposoCursore riposo_cursore_{this};
     std::optional<int> progresso_; // the value the bar shows next
     qint16 lunghezza_titolo_ = 0;
     bool caricata_ = false;

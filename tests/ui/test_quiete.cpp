@@ -1,0 +1,166 @@
+// The window while nobody touches it: the text fields of the combo boxes
+// repaint only themselves when their caret blinks, and the screen still shows
+// what a full repaint would; the caret stops blinking, drawn, after a while
+// without a key or a click, and blinks again at the desktop's rate after one.
+
+#include "banco.h"
+
+#include "ui/riposo_cursore.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QStyleHints>
+
+using namespace brenk;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Counts the paint events a widget receives.
+class ContaDisegni : public QObject {
+public:
+    explicit ContaDisegni(QWidget* w) { w->installEventFilter(this); }
+    int quanti = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* evento) override
+    {
+        quanti += evento->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// The widget alone, painted over full transparency: what it leaves unpainted
+// stays transparent.
+QImage solo(QWidget* w)
+{
+    QImage immagine(w->size(), QImage::Format_ARGB32_Premultiplied);
+    immagine.fill(Qt::transparent);
+    w->render(&immagine, {}, {}, QWidget::RenderFlags());
+    return immagine;
+}
+
+int pixel_trasparenti(const QImage& immagine)
+{
+    int n = 0;
+    for (int y = 0; y < immagine.height(); ++y) {
+        for (int x = 0; x < immagine.width(); ++x)
+            n += qAlpha(immagine.pixel(x, y)) != 255;
+    }
+    return n;
+}
+
+QImage come_rgb(const QImage& immagine)
+{
+    return immagine.convertToFormat(QImage::Format_RGB32);
+}
+
+// Paints the caret blinks over `ms` in `campo`.
+int lampeggi_in(QLineEdit* campo, int ms)
+{
+    ContaDisegni conta(campo);
+    QTest::qWait(ms);
+    return conta.quanti;
+}
+
+} // namespace
+
+class TestQuiete : public QObject {
+    Q_OBJECT
+private slots:
+    void campi_delle_combo_opachi();
+    void lo_schermo_mentre_il_cursore_lampeggia();
+    void il_cursore_riposa_e_si_risveglia_data();
+    void il_cursore_riposa_e_si_risveglia();
+    void chiusa_la_finestra_il_lampeggio_e_del_desktop();
+};
+
+// Marked opaque, a field must paint every one of its pixels, enabled or not:
+// what it left unpainted would keep whatever was on the screen before.
+void TestQuiete::campi_delle_combo_opachi()
+{
+    Banco b;
+    QVERIFY(b.apri());
+    const QList<QComboBox*> combo = b.finestra->findChildren<QComboBox*>();
+    QCOMPARE(combo.size(), 6);
+    for (QComboBox* c : combo) {
+        QLineEdit* campo = c->lineEdit();
+        QVERIFY2(campo->testAttribute(Qt::WA_OpaquePaintEvent), qPrintable(c->objectName()));
+        for (const bool abilitato : {true, false}) {
+            c->setEnabled(abilitato);
+            QVERIFY2(pixel_trasparenti(solo(campo)) == 0, qPrintable(c->objectName()));
+        }
+        c->setEnabled(true);
+    }
+}
+
+void TestQuiete::lo_schermo_mentre_il_cursore_lampeggia()
+{
+    Banco b;
+    QVERIFY(b.apri());
+    QLineEdit* campo = b.combo("cmb_Zelmrep")->lineEdit();
+    QVERIFY(campo->hasFocus());
+    QVERIFY(lampeggi_in(campo, 1200) >= 2);
+    const QImage schermo = b.finestra->screen()->grabWindow(b.finestra->winId()).toImage();
+    QCOMPARE(come_rgb(schermo), come_rgb(b.finestra->grab().toImage()));
+}
+
+void TestQuiete::il_cursore_riposa_e_si_risveglia_data()
+{
+    QTest::addColumn<bool>("con_il_tasto");
+    QTest::newRow("un tasto") << true;
+    QTest::newRow("un clic") << false;
+}
+
+void TestQuiete::il_cursore_riposa_e_si_risveglia()
+{
+    QFETCH(bool, con_il_tasto);
+    const int del_desktop = QGuiApplication::styleHints()->cursorFlashTime();
+    QVERIFY(del_desktop > 0);
+    Banco b;
+    QVERIFY(b.apri());
+    auto* riposo = b.finestra->findChild<RiposoCursore*>();
+    QVERIFY(riposo);
+    QLineEdit* campo = b.combo("cmb_Zelmrep")->lineEdit();
+
+    // The field with its caret drawn, just focused, and without the focus.
+    b.finestra->setFocus();
+    const QImage senza_cursore = campo->grab().toImage();
+    campo->setFocus();
+    const QImage con_cursore = campo->grab().toImage();
+    QVERIFY(con_cursore != senza_cursore);
+
+    riposo->imposta_attesa(300ms);
+    QVERIFY(QTest::qWaitFor([riposo] { return riposo->a_riposo(); }, 2000));
+    QTest::qWait(50); // the caret is drawn once more as it comes to rest
+    QCOMPARE(lampeggi_in(campo, 1200), 0);
+    QCOMPARE(campo->grab().toImage(), con_cursore);
+
+    riposo->imposta_attesa(5s);
+    if (con_il_tasto)
+        QTest::keyClick(campo, Qt::Key_Shift);
+    else
+        QTest::mouseClick(campo, Qt::LeftButton);
+    QVERIFY(!riposo->a_riposo());
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), del_desktop);
+    QVERIFY(lampeggi_in(campo, 1200) >= 2);
+}
+
+// The caret's rest belongs to the window: once it has gone, the next window
+// or program part gets the desktop's blinking.
+void TestQuiete::chiusa_la_finestra_il_lampeggio_e_del_desktop()
+{
+    const int del_desktop = QGuiApplication::styleHints()->cursorFlashTime();
+    Banco b;
+    QVERIFY(b.apri());
+    auto* riposo = b.finestra->findChild<RiposoCursore*>();
+    riposo->imposta_attesa(100ms);
+    QVERIFY(QTest::qWaitFor([riposo] { return riposo->a_riposo(); }, 2000));
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
+    b.finestra.reset();
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), del_desktop);
+}
+
+QTEST_MAIN(TestQuiete)
+#include "test_quiete.moc"
