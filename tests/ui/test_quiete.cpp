@@ -31,11 +31,14 @@ protected:
     }
 };
 
-// The widget alone, painted over full transparency: what it leaves unpainted
-// stays transparent.
+// The widget alone, painted over full transparency in the screen's own
+// pixels, fractional scales included: what it leaves unpainted stays
+// transparent.
 QImage solo(QWidget* w)
 {
-    QImage immagine(w->size(), QImage::Format_ARGB32_Premultiplied);
+    const qreal scala = w->devicePixelRatioF();
+    QImage immagine((QSizeF(w->size()) * scala).toSize(), QImage::Format_ARGB32_Premultiplied);
+    immagine.setDevicePixelRatio(scala);
     immagine.fill(Qt::transparent);
     w->render(&immagine, {}, {}, QWidget::RenderFlags());
     return immagine;
