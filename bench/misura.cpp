@@ -4,9 +4,9 @@
 // bytes on the line, their pure line time, the measured time and the ratio;
 // then the window's wake-ups and processor share while it is idle: just
 // opened, with the caret still blinking, then, with the caret at rest, not
-// connected, connected and waiting for "K"; the processor time of that wait, the
-// processor use during a programming, the start-up time and the peak
-// resident memory; last, the three operations behind a USB adapter whose
+// connected, connected and waiting for "K"; the processor time of that
+// wait, the processor use during a programming, the start-up time and the
+// peak resident memory; last, the three operations behind a USB adapter whose
 // latency timer is 1 ms and 16 ms.
 //
 // The simulated transmitter runs in a thread of its own, as a real one runs

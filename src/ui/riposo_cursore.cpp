@@ -18,7 +18,6 @@ bool e_un_gesto(QEvent::Type tipo)
     switch (tipo) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
     case QEvent::InputMethod:
         return true;

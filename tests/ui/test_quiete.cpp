@@ -67,6 +67,14 @@ int lampeggi_in(QLineEdit* campo, int ms)
     return conta.quanti;
 }
 
+// Lets the window's caret come to rest after `attesa` without input.
+bool a_riposo_dopo(Banco& b, std::chrono::milliseconds attesa)
+{
+    auto* riposo = b.finestra->findChild<RiposoCursore*>();
+    riposo->imposta_attesa(attesa);
+    return QTest::qWaitFor([riposo] { return riposo->a_riposo(); }, 2000);
+}
+
 } // namespace
 
 class TestQuiete : public QObject {
@@ -125,7 +133,6 @@ void TestQuiete::il_cursore_riposa_e_si_risveglia()
     Banco b;
     QVERIFY(b.apri());
     auto* riposo = b.finestra->findChild<RiposoCursore*>();
-    QVERIFY(riposo);
     QLineEdit* campo = b.combo("cmb_Zelmrep")->lineEdit();
 
     // The field with its caret drawn, just focused, and without the focus.
@@ -135,8 +142,7 @@ void TestQuiete::il_cursore_riposa_e_si_risveglia()
     const QImage con_cursore = campo->grab().toImage();
     QVERIFY(con_cursore != senza_cursore);
 
-    riposo->imposta_attesa(300ms);
-    QVERIFY(QTest::qWaitFor([riposo] { return riposo->a_riposo(); }, 2000));
+    QVERIFY(a_riposo_dopo(b, 300ms));
     QTest::qWait(50); // the caret is drawn once more as it comes to rest
     QCOMPARE(lampeggi_in(campo, 1200), 0);
     QCOMPARE(campo->grab().toImage(), con_cursore);
@@ -158,9 +164,7 @@ void TestQuiete::chiusa_la_finestra_il_lampeggio_e_del_desktop()
     const int del_desktop = QGuiApplication::styleHints()->cursorFlashTime();
     Banco b;
     QVERIFY(b.apri());
-    auto* riposo = b.finestra->findChild<RiposoCursore*>();
-    riposo->imposta_attesa(100ms);
-    QVERIFY(QTest::qWaitFor([riposo] { return riposo->a_riposo(); }, 2000));
+    QVERIFY(a_riposo_dopo(b, 100ms));
     QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
     b.finestra.reset();
     QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), del_desktop);
