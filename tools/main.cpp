@@ -49,6 +49,16 @@ const QList<QCommandLineOption>& opzioni_riga()
         {"rumore", "Guasto: da collegato invia un byte di disturbo ogni <ms> millisecondi.", "ms"},
         {"byte-rumore", "Il byte di disturbo di --rumore, da 0 a 255. Predefinito: 255.", "byte", "255"},
         {"indirizzo-guasto", "Guasto: l'indirizzo <n> memorizza il valore scritto più 1.", "n"},
+        {"l-non-sentite", "Guasto: non sente le prime <n> \"L\" e resta scollegato ad annunciare.", "n"},
+        {"reset-dopo-letture", "Guasto: si riavvia dopo <n> risposte di lettura e torna ad annunciare \"K\".",
+         "n"},
+        {"reset-dopo-conferme", "Guasto: si riavvia dopo <n> conferme di scrittura e torna ad annunciare \"K\".",
+         "n"},
+        {"risposta-colpita", "Guasto: la risposta di lettura numero <n> (da 0) è colpita sulla linea e arriva "
+                             "come un altro valore.", "n"},
+        {"ritardo-risposte", "Guasto: risponde a ogni richiesta dopo <ms> millisecondi, una richiesta alla volta.",
+         "ms"},
+        {"eco", "Guasto: il cavo rimanda al PC ogni byte che il PC invia."},
         {"ritorno", "Dopo una chiusura della linea torna dopo <ms> millisecondi "
                     "su un nuovo dispositivo.", "ms"},
         {"registro", "Stampa ogni byte ricevuto in esadecimale con il suo istante."},
@@ -123,6 +133,12 @@ std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
     if (o.rumore_ogni_ms == 0)
         errore = QStringLiteral("--rumore vuole almeno 1 millisecondo");
     o.indirizzo_guasto = numero(riga, "indirizzo-guasto", errore);
+    o.l_non_sentite = numero(riga, "l-non-sentite", errore).value_or(0);
+    o.reset_dopo_letture = numero(riga, "reset-dopo-letture", errore);
+    o.reset_dopo_conferme = numero(riga, "reset-dopo-conferme", errore);
+    o.risposta_colpita = numero(riga, "risposta-colpita", errore);
+    o.ritardo_risposte_ms = numero(riga, "ritardo-risposte", errore).value_or(0);
+    o.eco = riga.isSet("eco");
     s.ritorno_ms = numero(riga, "ritorno", errore);
     s.registro = riga.isSet("registro");
     if (!errore.isEmpty())

@@ -60,11 +60,13 @@ Trasmettitore::Trasmettitore(const OpzioniSimulatore& opzioni, Orologio& orologi
       memoria_(opzioni.memoria),
       annunci_(orologio.sveglia()),
       rumore_(orologio.sveglia()),
-      ritardi_(orologio.sveglia())
+      ritardi_(orologio.sveglia()),
+      lenta_(orologio.sveglia())
 {
     connect(annunci_.get(), &Sveglia::suonata, this, &Trasmettitore::annuncia);
     connect(rumore_.get(), &Sveglia::suonata, this, &Trasmettitore::disturba);
     connect(ritardi_.get(), &Sveglia::suonata, this, &Trasmettitore::invia_in_ritardo);
+    connect(lenta_.get(), &Sveglia::suonata, this, &Trasmettitore::risposta_lenta_pronta);
 }
 
 Trasmettitore::~Trasmettitore() = default;
@@ -87,6 +89,8 @@ void Trasmettitore::ferma()
     attivo_ = false;
     in_ritardo_.clear();
     ritardi_->ferma();
+    in_coda_.clear();
+    lenta_->ferma();
     entra(Stato::Annuncio);
 }
 
@@ -95,10 +99,7 @@ void Trasmettitore::entra(Stato stato)
     const bool era_collegato = collegato();
     stato_ = stato;
     arma_annuncio();
-    if (!attivo_ || !collegato() || !opzioni_.rumore_ogni_ms)
-        rumore_->ferma();
-    else if (!rumore_->attiva())
-        rumore_->avvia(*opzioni_.rumore_ogni_ms);
+    arma_rumore();
     if (collegato() != era_collegato)
         emit stato_collegamento(collegato());
 }
@@ -112,6 +113,15 @@ void Trasmettitore::arma_annuncio()
         annunci_->ferma();
     else if (collegato() || !annunci_->attiva())
         annunci_->avvia(opzioni_.intervallo_annunci_ms);
+}
+
+void Trasmettitore::arma_rumore()
+{
+    const bool in_scrittura = !opzioni_.rumore_da_scrittura || scritture_ > 0;
+    if (!attivo_ || !collegato() || !opzioni_.rumore_ogni_ms || !in_scrittura)
+        rumore_->ferma();
+    else if (!rumore_->attiva())
+        rumore_->avvia(*opzioni_.rumore_ogni_ms);
 }
 
 // Nobody hears an announcement while no port is open on the line.
@@ -139,9 +149,19 @@ void Trasmettitore::ricevi(std::uint8_t byte)
         emit riaggancio();
         return;
     }
+    if (opzioni_.eco)
+        emit invia(QByteArray(1, static_cast<char>(byte)));
+    if (lenta_->attiva())
+        in_coda_.push_back(byte);
+    else
+        elabora(byte);
+}
+
+void Trasmettitore::elabora(std::uint8_t byte)
+{
     switch (stato_) {
     case Stato::Annuncio:
-        if (byte == 'L')
+        if (byte == 'L' && ++l_ricevute_ > opzioni_.l_non_sentite)
             entra(Stato::Comando);
         break;
     case Stato::Comando:
@@ -189,16 +209,21 @@ void Trasmettitore::leggi(quint8 indirizzo)
     quint8 valore = indirizzo < memoria_.size() ? memoria_[indirizzo] : 0;
     if (indirizzo == totck && opzioni_.checksum_errato)
         ++valore;
+    if (opzioni_.risposta_colpita == letture_)
+        valore ^= 0x10;
     QByteArray risposta(1, static_cast<char>(valore));
     if (opzioni_.extra_dopo == letture_)
         risposta.append(static_cast<char>(opzioni_.byte_extra));
     ++letture_;
     rispondi(risposta);
+    if (opzioni_.reset_dopo_letture == letture_)
+        entra(Stato::Annuncio);
 }
 
 void Trasmettitore::scrivi(quint8 indirizzo, quint8 valore)
 {
     const int numero = scritture_++;
+    arma_rumore();
     if (opzioni_.conferme_max && scritture_ > *opzioni_.conferme_max) {
         rispondi({});
         return;
@@ -207,11 +232,29 @@ void Trasmettitore::scrivi(quint8 indirizzo, quint8 valore)
         memoria_[indirizzo] = opzioni_.indirizzo_guasto == indirizzo ? static_cast<quint8>(valore + 1) : valore;
     rispondi(opzioni_.k_minuscola ? QByteArrayLiteral("k") : QByteArrayLiteral("K"),
              opzioni_.conferme_ritardate.value(numero, 0));
+    if (opzioni_.reset_dopo_conferme == ++conferme_)
+        entra(Stato::Annuncio);
 }
 
 void Trasmettitore::rispondi(const QByteArray& risposta, int ritardo_ms)
 {
-    invia_dopo(opzioni_.risposte_sostituite.value(risposte_++, risposta), ritardo_ms);
+    const QByteArray r = opzioni_.risposte_sostituite.value(risposte_++, risposta);
+    if (opzioni_.ritardo_risposte_ms <= 0) {
+        invia_dopo(r, ritardo_ms);
+        return;
+    }
+    risposta_lenta_ = r;
+    lenta_->avvia(opzioni_.ritardo_risposte_ms);
+}
+
+void Trasmettitore::risposta_lenta_pronta()
+{
+    emit invia(risposta_lenta_);
+    while (!lenta_->attiva() && !in_coda_.empty()) {
+        const std::uint8_t byte = in_coda_.front();
+        in_coda_.pop_front();
+        elabora(byte);
+    }
 }
 
 void Trasmettitore::invia_dopo(const QByteArray& byte, int ritardo_ms)

@@ -67,8 +67,22 @@ struct OpzioniSimulatore {
     // Linked, the noise byte every so many milliseconds.
     std::optional<int> rumore_ogni_ms;
     std::uint8_t byte_rumore = 0xFF;
+    bool rumore_da_scrittura = false;     // the noise starts with the first write
     // This address stores the value written plus one.
     std::optional<int> indirizzo_guasto;
+    // The first n "L" go unheard: the transmitter stays unlinked, announcing.
+    int l_non_sentite = 0;
+    // Resets (power dip, watchdog) after its n-th read reply or its n-th
+    // acknowledgement: not linked any more, it announces again.
+    std::optional<int> reset_dopo_letture;
+    std::optional<int> reset_dopo_conferme;
+    // Read reply n (from 0) is hit on the line and arrives as another value.
+    std::optional<int> risposta_colpita;
+    // Each request is answered this late, one at a time: what arrives
+    // meanwhile waits its turn.
+    int ritardo_risposte_ms = 0;
+    // The cable echoes every byte from the PC back to it.
+    bool eco = false;
 };
 
 enum class Contenuto {
@@ -124,8 +138,10 @@ signals:
 private:
     enum class Stato { Annuncio, Comando, IndirizzoLettura, IndirizzoScrittura, ValoreScrittura };
 
+    void elabora(std::uint8_t byte);
     void entra(Stato stato);
     void arma_annuncio();
+    void arma_rumore();
     void annuncia();
     void disturba();
     void comando(quint8 lettera);
@@ -135,6 +151,7 @@ private:
     void invia_dopo(const QByteArray& byte, int ritardo_ms);
     void arma_ritardi();
     void invia_in_ritardo();
+    void risposta_lenta_pronta();
 
     struct InRitardo {
         double quando;
@@ -148,6 +165,9 @@ private:
     std::unique_ptr<Sveglia> annunci_;
     std::unique_ptr<Sveglia> rumore_;
     std::unique_ptr<Sveglia> ritardi_;
+    std::unique_ptr<Sveglia> lenta_;     // the slow transmitter's pending reply
+    QByteArray risposta_lenta_;
+    std::deque<std::uint8_t> in_coda_;   // received while a slow reply is pending
     std::deque<InRitardo> in_ritardo_; // by when they are due
     double inizio_ms_ = 0;
     bool attivo_ = false;
@@ -155,6 +175,8 @@ private:
     quint8 indirizzo_ = 0;
     int letture_ = 0;
     int scritture_ = 0;
+    int conferme_ = 0;
+    int l_ricevute_ = 0;
     int risposte_ = 0;
     int trasmissioni_ = 0;
     QList<Evento> ricevuti_;

@@ -59,7 +59,11 @@ PortaSeriale::PortaSeriale(QObject* parent)
 }
 
 PortaSeriale::PortaSeriale(std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio, QObject* parent)
-    : QObject(parent), porta_(std::move(dispositivo)), Timer1(orologio.sveglia()), quiete_(orologio.sveglia())
+    : QObject(parent),
+      porta_(std::move(dispositivo)),
+      orologio_(orologio),
+      Timer1(orologio.sveglia()),
+      quiete_(orologio.sveglia())
 {
     const auto bytes_o_tempo = [this] { valuta(Ripresa::Subito); };
     connect(porta_.get(), &Dispositivo::arrivati, this, bytes_o_tempo);
@@ -104,6 +108,7 @@ void PortaSeriale::chiusa_sotto(const ErrorePorta& errore)
     perdita_ = errore;
     valuta(Ripresa::DopoIlGestore);
     emit chiusa();
+    emit persa(errore);
 }
 
 qint64 PortaSeriale::scarta_in_arrivo()
@@ -152,10 +157,30 @@ Task<bool> PortaSeriale::attendi_silenzio(int ms)
     co_return porta_->in_arrivo() == 0;
 }
 
+void PortaSeriale::al_termine_dello_scambio(std::function<void()> poi)
+{
+    const bool in_volo = attesa_ && (attesa_->tipo() == Tipo::Carattere || attesa_->tipo() == Tipo::Conferma);
+    if (!in_volo) {
+        poi();
+        return;
+    }
+    congedo_ = std::move(poi);
+    // A reply is awaited without a time-out; on the way out it gets the
+    // acknowledgement's 4000 ms.
+    if (attesa_->tipo() == Tipo::Carattere)
+        Timer1->avvia(timeout_ms_);
+}
+
 void PortaSeriale::valuta(Ripresa ripresa)
 {
-    if (attesa_ && compiuta(attesa_->tipo()))
-        attesa_->concludi(ripresa);
+    if (!attesa_ || !compiuta(attesa_->tipo()))
+        return;
+    if (congedo_) {
+        attesa_ = nullptr;
+        std::exchange(congedo_, nullptr)();
+        return;
+    }
+    attesa_->concludi(ripresa);
 }
 
 void PortaSeriale::prendi_in_buffer()
@@ -184,7 +209,7 @@ bool PortaSeriale::compiuta(Tipo tipo)
             if (buffer_.size() == 1)
                 return true;
         } while (porta_->in_arrivo() > 0);
-        return false;
+        return congedo_ && !Timer1->attiva();
     case Tipo::Conferma:
         do {
             if (porta_->in_arrivo() > 0)

@@ -19,6 +19,7 @@
 #include <QObject>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -79,13 +80,25 @@ public:
     // ErrorePorta when the port is or becomes closed.
     Task<bool> attendi_silenzio(int ms);
 
+    // The farewell's way out: the exchange in flight ends first (its reply,
+    // its acknowledgement, or `Timer1` running out), so that no byte sent
+    // after it can be taken for part of it; then `poi` runs in place of the
+    // waiting operation, which is never resumed and which `poi` must drop.
+    // With no exchange in flight (no wait, or a wait for "K", for quiet or
+    // for the operator) `poi` runs at once.
+    void al_termine_dello_scambio(std::function<void()> poi);
+
     // `Timer1` interval; the transmitter's protocol wants 4000 ms.
     void imposta_timeout(int ms) { timeout_ms_ = ms; }
     int timeout() const { return timeout_ms_; }
+    // The port's clock, in milliseconds.
+    double adesso_ms() const { return orologio_.adesso_ms(); }
 
 signals:
     // The port has closed, by chiudi_porta() or because the device vanished.
     void chiusa();
+    // The device vanished while open (adapter pulled out, line hung up).
+    void persa(const brenk::ErrorePorta& errore);
 
 private:
     enum class Tipo { Pronto, Carattere, Conferma, Silenzio };
@@ -100,6 +113,7 @@ private:
     void chiusa_sotto(const ErrorePorta& errore);
 
     std::unique_ptr<Dispositivo> porta_;
+    Orologio& orologio_;
     std::unique_ptr<Sveglia> Timer1;
     std::unique_ptr<Sveglia> quiete_;
     int timeout_ms_ = timeout_predefinito_ms;
@@ -109,6 +123,7 @@ private:
     int numero_ = 1;
     Attesa* attesa_ = nullptr;
     std::coroutine_handle<> da_riprendere_;
+    std::function<void()> congedo_; // runs when the exchange in flight ends
 };
 
 } // namespace brenk

@@ -8,6 +8,7 @@ namespace {
 // The handshake and the first read: the transmitter speaks first with "K".
 Task<void> collega(Contesto& c)
 {
+    c.blocco.letto = false;
     c.porta.apri_porta();
     c.finestra.imposta_stato(stato_in_attesa);
     co_await c.porta.attendi_pronto();
@@ -37,19 +38,39 @@ Task<void> connetti(Contesto& c)
         co_await segnala_guasto(c.finestra, *errore);
 }
 
-void congeda(Contesto& c, char lettera)
+namespace {
+
+// The letter if the port takes it, " Non Connesso", the port closed, the
+// fields emptied. The port's error when the letter could not go.
+std::optional<ErrorePorta> chiudi_collegamento(Contesto& c, char lettera)
 {
     c.finestra.mostra_conferma({});
-    if (c.porta.aperta()) {
-        try {
-            c.porta.invia(lettera);
-        } catch (const ErrorePorta&) {
-            // A port that fails now is closed below all the same.
-        }
+    c.blocco.letto = false;
+    std::optional<ErrorePorta> errore;
+    try {
+        c.porta.invia(lettera);
+    } catch (const ErrorePorta& e) {
+        errore = e;
     }
     c.finestra.imposta_stato(stato_non_connesso);
     c.porta.chiudi_porta();
     svuota_campi(c.finestra);
+    return errore;
+}
+
+} // namespace
+
+// A port that is closed or fails now is closed all the same; nothing is
+// awaited, nothing is told.
+void congeda(Contesto& c, char lettera)
+{
+    chiudi_collegamento(c, lettera);
+}
+
+Task<void> trasmissione_di_prova(Contesto& c)
+{
+    if (const auto errore = chiudi_collegamento(c, 'Q'))
+        co_await c.finestra.messaggio(messaggio_tx_non_avviata.arg(errore->descrizione), Icona::Esclamazione);
 }
 
 void svuota_campi(Finestra& finestra)

@@ -92,26 +92,31 @@ void mostra_parametri(BloccoParametri& b, Finestra& finestra)
 
 // Where a reply goes: the parameters and the type and band are kept, 37 to 59
 // are awaited and dropped, the stored checksum is only compared.
-void memorizza(BloccoParametri& b, int indirizzo, std::uint8_t valore)
+void memorizza(BloccoParametri& b, const Letti& letti)
 {
-    if (indirizzo != totck && (indirizzo < primo_senza_parametro || indirizzo > ultimo_senza_parametro))
-        b[indirizzo] = valore;
+    for (int a = 0; a <= ultimo_letto; ++a)
+        if (a != totck && (a < primo_senza_parametro || a > ultimo_senza_parametro))
+            b[a] = letti[static_cast<std::size_t>(a)];
 }
 
-// A new-type transmitter guards addresses 0 to 36 with a checksum. A read the
-// line disturbed gets the same message whatever the type: its values cannot
-// be trusted either.
-Task<void> controlla_tipo(Contesto& c, int totck_letto, bool disturbata)
+bool tipo_nuovo_letto(const Letti& letti)
 {
-    const bool nuovo = c.blocco[Tipo_brenk] == tipo_nuovo;
-    c.finestra.imposta_tipo(nuovo ? QStringLiteral("New") : QStringLiteral("Old"));
-    bool errata = disturbata;
-    if (nuovo) {
-        calcola_totck(c.blocco);
-        errata = errata || c.blocco[totck] != totck_letto;
-    }
-    if (errata)
-        co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
+    return letti[Tipo_brenk] == tipo_nuovo;
+}
+
+bool checksum_giusto(const Letti& letti)
+{
+    BloccoParametri b;
+    memorizza(b, letti);
+    calcola_totck(b);
+    return b[totck] == letti[totck];
+}
+
+// A new-type transmitter vouches for addresses 0 to 36 with its checksum;
+// an old type vouches for nothing.
+bool garantita(const Letti& letti)
+{
+    return tipo_nuovo_letto(letti) && checksum_giusto(letti);
 }
 
 } // namespace
@@ -119,6 +124,7 @@ Task<void> controlla_tipo(Contesto& c, int totck_letto, bool disturbata)
 Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea)
 {
     auto& finestra = c.finestra;
+    linea.ricomincia();
     finestra.mostra_progresso(true);
     finestra.imposta_massimo_progresso(ultimo_letto);
     Letti letti{};
@@ -126,25 +132,37 @@ Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea)
         finestra.imposta_progresso(t);
         const std::uint8_t valore = co_await linea.leggi(t);
         letti[static_cast<std::size_t>(t)] = valore;
-        memorizza(c.blocco, t, valore);
     }
     finestra.imposta_progresso(0);
     finestra.mostra_progresso(false);
+    co_await linea.concludi();
     co_return letti;
 }
 
-Task<void> mostra_lettura(Contesto& c, const Letti& letti, bool disturbata)
+Task<void> mostra_lettura(Contesto& c, const Letti& letti)
 {
-    co_await controlla_tipo(c, letti[totck], disturbata);
+    memorizza(c.blocco, letti);
+    c.blocco.letto = true;
+    const bool nuovo = tipo_nuovo_letto(letti);
+    c.finestra.imposta_tipo(nuovo ? QStringLiteral("New") : QStringLiteral("Old"));
+    if (nuovo) {
+        calcola_totck(c.blocco);
+        if (c.blocco[totck] != letti[totck])
+            co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
+    }
     mostra_parametri(c.blocco, c.finestra);
 }
 
+// A read that could not be trusted shows nothing: the block and the fields
+// keep what they held.
 Task<void> leggi_parametri(Contesto& c)
 {
     Conversazione linea(c.porta);
-    const Letti letti = co_await leggi_blocco(c, linea);
-    co_await linea.concludi();
-    co_await mostra_lettura(c, letti, linea.disturbata());
+    const auto letti = co_await leggi_finche_attendibile(c, linea, garantita);
+    if (letti)
+        co_await mostra_lettura(c, *letti);
+    else
+        co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
 }
 
 } // namespace brenk

@@ -22,22 +22,30 @@ inline const QString messaggio_verifica_interrotta = QStringLiteral(
     "Verifica non eseguita: la porta si è chiusa durante la rilettura. Ripetere la programmazione.");
 inline const QString messaggio_scrittura_disturbata = QStringLiteral(
     "Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. Ripetere la programmazione.");
+inline const QString messaggio_senza_lettura = QStringLiteral(
+    "Programmazione non eseguita: manca una lettura valida dei parametri. Disconnettere e connettere di nuovo "
+    "il trasmettitore per rileggerli, poi programmare.");
+inline const QString messaggio_tx_non_avviata = QStringLiteral("Trasmissione di prova non avviata: %1");
 
 // "Connetti": open the port, wait for "K", answer "L", read the parameters.
 // Any port error ends on the error path with its two messages.
 Task<void> connetti(Contesto& c);
 
-// "Disconetti" (letter 'E') and "TX" (letter 'Q'): the letter if the port is
-// open, " Non Connesso", close the port, empty the parameter fields.
+// "Disconetti" and leaving (letter 'E'): the letter if the port is open,
+// " Non Connesso", close the port, empty the parameter fields.
 void congeda(Contesto& c, char lettera);
 
-// Reads addresses 0 to 62 and shows them; a read the line disturbed ends
-// with the read-error message. Throws ErrorePorta when the port closes under
-// it.
+// "TX": the same with the letter 'Q'; a port that cannot take it (the device
+// is gone) is told, as no transmission started.
+Task<void> trasmissione_di_prova(Contesto& c);
+
+// Reads addresses 0 to 62, again while the read is doubtful, and shows a
+// read that can be trusted; when none can, the read-error message and
+// nothing shown. Throws ErrorePorta when the port closes under it.
 Task<void> leggi_parametri(Contesto& c);
 
-// "Programma": checks, builds and writes the block, then reads it back and
-// verifies it.
+// "Programma": only over a trusted read of this connection; checks, builds
+// and writes the block, then reads it back and verifies it.
 Task<void> programma(Contesto& c);
 
 // "UHF" / "VHF": writes the factory block, then reads it back and verifies it.

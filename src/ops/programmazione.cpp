@@ -141,7 +141,13 @@ Task<void> programma(Contesto& c)
     c.finestra.mostra_conferma({});
     c.fleg = 1;
     Scritture scritture{};
-    const bool pronta = co_await prepara(c, scritture);
+    bool pronta = false;
+    // Without a trusted read the block may hold values the transmitter never
+    // gave, the hidden ones included: nothing is written.
+    if (c.blocco.letto)
+        pronta = co_await prepara(c, scritture);
+    else
+        co_await c.finestra.messaggio(messaggio_senza_lettura, Icona::Esclamazione);
     if (pronta) {
         const auto ultimo = static_cast<std::size_t>(c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo
                                                                                           : ultimo_tipo_vecchio);

@@ -3,7 +3,18 @@
 #include "ops/operazioni.h"
 #include "ops/verifica.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace brenk {
+
+namespace {
+
+// A doubtful read is read again at once, up to this many reads in all.
+constexpr int letture_massime = 3;
+
+} // namespace
 
 void Conversazione::nuova_richiesta()
 {
@@ -13,34 +24,59 @@ void Conversazione::nuova_richiesta()
     porta_.svuota_buffer();
 }
 
+void Conversazione::ricomincia()
+{
+    iniziata_ = false;
+    disturbata_ = false;
+}
+
 Task<std::uint8_t> Conversazione::leggi(int indirizzo)
 {
     nuova_richiesta();
     porta_.invia('R');
     porta_.invia(static_cast<std::uint8_t>(indirizzo));
+    const double richiesta_sulla_linea = porta_.adesso_ms() + 2 * tempo_byte_ms;
     const QByteArray risposta = co_await porta_.leggi_carattere();
     if (risposta.size() != 1)
         throw porta_.errore_porta_chiusa();
+    risposta_piu_lenta_ms_ = std::max(risposta_piu_lenta_ms_, porta_.adesso_ms() - richiesta_sulla_linea);
     co_return static_cast<std::uint8_t>(risposta.at(0));
 }
 
 Task<bool> Conversazione::scrivi(int indirizzo, std::uint8_t valore)
 {
     nuova_richiesta();
-    try {
-        porta_.invia('W');
-        porta_.invia(static_cast<std::uint8_t>(indirizzo));
-        porta_.invia(valore);
-    } catch (const ErrorePorta&) {
-        co_return false;
-    }
+    porta_.invia('W');
+    porta_.invia(static_cast<std::uint8_t>(indirizzo));
+    porta_.invia(valore);
     co_return co_await porta_.attendi_conferma();
+}
+
+int Conversazione::quiete_ms() const
+{
+    const double quiete = 2 * risposta_piu_lenta_ms_ + tempo_byte_ms;
+    return std::max(quiete_minima_ms, static_cast<int>(std::ceil(quiete)));
 }
 
 Task<void> Conversazione::concludi()
 {
-    const bool quieta = co_await porta_.attendi_silenzio(quiete_ms);
+    const bool quieta = co_await porta_.attendi_silenzio(quiete_ms());
     disturbata_ = disturbata_ || !quieta;
+}
+
+Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& linea,
+                                                     std::function<bool(const Letti&)> si_garantisce)
+{
+    std::vector<Letti> indisturbate;
+    for (int n = 0; n < letture_massime; ++n) {
+        const Letti letti = co_await leggi_blocco(c, linea);
+        if (linea.disturbata())
+            continue;
+        if (si_garantisce(letti) || std::find(indisturbate.begin(), indisturbate.end(), letti) != indisturbate.end())
+            co_return letti;
+        indisturbate.push_back(letti);
+    }
+    co_return std::nullopt;
 }
 
 Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori)
@@ -50,9 +86,16 @@ Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std:
     finestra.imposta_massimo_progresso(static_cast<int>(valori.size()) - 1);
     for (std::size_t a = 0; a < valori.size(); ++a) {
         finestra.imposta_progresso(static_cast<int>(a));
-        const bool confermata = co_await linea.scrivi(static_cast<int>(a), valori[a]);
-        if (!confermata) {
-            co_await finestra.messaggio(messaggio_time_out, Icona::Esclamazione);
+        QString errore;
+        try {
+            const bool confermata = co_await linea.scrivi(static_cast<int>(a), valori[a]);
+            if (!confermata)
+                errore = messaggio_time_out;
+        } catch (const ErrorePorta& e) {
+            errore = e.testo();
+        }
+        if (!errore.isEmpty()) {
+            co_await finestra.messaggio(errore, Icona::Esclamazione);
             finestra.mostra_progresso(false);
             co_return false;
         }
@@ -64,40 +107,54 @@ Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std:
 
 namespace {
 
-Task<void> leggi_fino_al_silenzio(Contesto& c, Conversazione& linea, std::optional<Letti>& letti)
+// What the read-back must find: the bytes written, and where nothing was
+// written, what the block holds from the last trusted read for the fields it
+// shows (the mode and the values above 33 of an old type, the type, the band).
+using Attesi = std::array<std::optional<std::uint8_t>, std::tuple_size_v<Letti>>;
+
+Attesi attesi_dopo(const BloccoParametri& blocco, std::span<const std::uint8_t> valori)
 {
-    letti = co_await leggi_blocco(c, linea);
-    co_await linea.concludi();
+    Attesi attesi{};
+    for (std::size_t a = 0; a < attesi.size() && a < valori.size(); ++a)
+        attesi[a] = valori[a];
+    for (int a : {Filtropre, Codicerep, Zelmbrenk, Tipo_brenk, brenkVU})
+        if (static_cast<std::size_t>(a) >= valori.size())
+            attesi[static_cast<std::size_t>(a)] = codifica_byte(blocco[a]);
+    return attesi;
 }
 
-// The read-back; nothing when the port closed under it.
-Task<std::optional<Letti>> rileggi(Contesto& c, Conversazione& linea)
+bool come_atteso(const Attesi& attesi, const Letti& letti)
 {
-    std::optional<Letti> letti;
-    const auto errore = co_await cattura(leggi_fino_al_silenzio(c, linea, letti));
-    if (errore)
-        co_return std::nullopt;
-    co_return letti;
+    for (std::size_t a = 0; a < letti.size(); ++a)
+        if (attesi[a] && *attesi[a] != letti[a])
+            return false;
+    return true;
+}
+
+Task<void> rileggi(Contesto& c, Conversazione& linea, Attesi attesi, std::optional<Letti>& letti)
+{
+    letti = co_await leggi_finche_attendibile(c, linea, [&](const Letti& l) { return come_atteso(attesi, l); });
 }
 
 } // namespace
 
 Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori)
 {
-    const auto letti = co_await rileggi(c, linea);
-    if (!letti) {
+    std::optional<Letti> letti;
+    const auto errore = co_await cattura(rileggi(c, linea, attesi_dopo(c.blocco, valori), letti));
+    if (errore) {
         co_await c.finestra.messaggio(messaggio_verifica_interrotta, Icona::Esclamazione);
         co_return;
     }
-    // A disturbed line is told once, as the writing's verdict.
-    co_await mostra_lettura(c, *letti, false);
-    if (linea.disturbata()) {
+    if (!letti) {
         co_await c.finestra.messaggio(messaggio_scrittura_disturbata, Icona::Esclamazione);
-    } else if (const auto differenza = prima_differenza(valori, *letti)) {
-        co_await c.finestra.messaggio(messaggio_verifica(*differenza), Icona::Esclamazione);
-    } else {
-        c.finestra.mostra_conferma(conferma_verifica(valori, *letti));
+        co_return;
     }
+    co_await mostra_lettura(c, *letti);
+    if (const auto differenza = prima_differenza(valori, *letti))
+        co_await c.finestra.messaggio(messaggio_verifica(*differenza), Icona::Esclamazione);
+    else
+        c.finestra.mostra_conferma(conferma_verifica(valori, *letti));
 }
 
 Task<std::optional<ErrorePorta>> cattura(Task<void> operazione)

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -16,15 +17,18 @@ namespace brenk {
 // transmitter speaks only when spoken to, so whatever waits in the port
 // before a request is stale: it is dropped, and no reply or acknowledgement
 // is ever taken from an earlier exchange. Leftovers found before the first
-// request are expected (a late acknowledgement, an announcement); stale bytes
-// before any later request, or a byte in the quiet time after the last
-// reply, mean that the exchanges were disturbed.
+// request of a read of the block are expected (a late acknowledgement, an
+// announcement, the last read's disturbance); stale bytes before any later
+// request, or a byte in the quiet time after the last reply, mean that the
+// read was disturbed.
 class Conversazione {
 public:
-    // A stray byte taken for the last reply puts the real reply back by at
-    // most a byte time (4.2 ms at 2400 baud) and the transmitter's turnaround;
-    // a USB adapter may hold it up to 16 ms more. Six byte times cover them.
-    static constexpr int quiete_ms = 25;
+    // One character at 2400 baud: start bit, 8 data bits, stop bit.
+    static constexpr double tempo_byte_ms = 10.0 * 1000.0 / 2400.0;
+    // The shortest quiet time: a stray byte taken for the last reply of a
+    // quick transmitter puts the real reply back by a byte time and its
+    // turnaround, and a USB adapter may hold it up to 16 ms more.
+    static constexpr int quiete_minima_ms = 25;
 
     explicit Conversazione(PortaSeriale& porta) : porta_(porta) {}
 
@@ -32,13 +36,23 @@ public:
     // Throws ErrorePorta when the port closes before the byte arrives.
     Task<std::uint8_t> leggi(int indirizzo);
     // "W", the address, the value, then the acknowledgement "K". False when
-    // it is not confirmed, also when the port refuses the bytes.
+    // it is not confirmed. Throws ErrorePorta when the port refuses the bytes.
     Task<bool> scrivi(int indirizzo, std::uint8_t valore);
-    // The quiet time after the last reply. Throws ErrorePorta when the port
-    // closes in it.
+    // A new read of the block: what waits in the port now is a leftover, and
+    // the read is counted undisturbed until something disturbs it.
+    void ricomincia();
+    // The quiet time that ends a read of the block. Throws ErrorePorta when
+    // the port closes in it.
     Task<void> concludi();
-
     bool disturbata() const { return disturbata_; }
+
+    // Long enough to hear what a reply time of its own puts on the line
+    // after the last reply: the next announcement of a transmitter that is
+    // not linked (its "replies" come at its announcement rhythm), or the real
+    // reply that a stray byte held back. Twice the slowest reply seen, from
+    // the moment its request had crossed the line, and a byte time; never
+    // less than the shortest.
+    int quiete_ms() const;
 
 private:
     void nuova_richiesta();
@@ -46,28 +60,39 @@ private:
     PortaSeriale& porta_;
     bool iniziata_ = false;
     bool disturbata_ = false;
+    double risposta_piu_lenta_ms_ = 0;
 };
 
 // The byte read at each address 0 to 62.
 using Letti = std::array<std::uint8_t, 63>;
 
-// Reads addresses 0 to 62 with the progress bar running and keeps them in
-// the block. Throws ErrorePorta when the port closes under it.
+// Reads addresses 0 to 62 with the progress bar running, then listens for
+// the quiet time. Throws ErrorePorta when the port closes under it.
 Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea);
 
-// Shows a block just read: the type, the read-error message when a new
-// type's checksum is wrong or the read was `disturbata`, then the fields.
-Task<void> mostra_lettura(Contesto& c, const Letti& letti, bool disturbata);
+// Reads the block again until a read can be trusted, three reads at most:
+// an undisturbed read that `si_garantisce` vouches for, or the second of two
+// undisturbed reads that agree byte for byte. Empty when none could be
+// trusted. Throws ErrorePorta when the port closes under it.
+Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& linea,
+                                                     std::function<bool(const Letti&)> si_garantisce);
+
+// Keeps a trusted read in the block and shows it: the type, the read-error
+// message when a new type's checksum is wrong, then the fields.
+Task<void> mostra_lettura(Contesto& c, const Letti& letti);
 
 // Writes `valori` to addresses 0, 1, ... with the progress bar running. On a
-// failed write shows "Errore TIME OUT   ", hides the bar and returns false.
+// write not confirmed shows "Errore TIME OUT   ", on a port that refuses the
+// bytes the port's own words; then hides the bar and returns false.
 Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori);
 
-// The closing read of a programming or a factory loading, then its verdict:
-// a disturbed line or an address that holds another value than written is
-// told with a message, and a transmitter that holds exactly what was
-// written is confirmed without one. A port closed under the read leaves
-// the writing unverified, and the message says so.
+// The closing read of a programming or a factory loading, read again while
+// it is disturbed or differs from what the transmitter should hold, then its
+// verdict: an address that holds another value than written is told with a
+// message, reads that could not be trusted with another, and a transmitter
+// that holds exactly what was written is confirmed without one. A port
+// closed under the read leaves the writing unverified, and the message says
+// so.
 Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori);
 
 // Runs `operazione` and hands back the port error it ended with, if any.

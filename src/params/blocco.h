@@ -30,6 +30,9 @@ inline constexpr double banda_vhf = 86;   // "V"
 // Every variable counts as 0 until the first read.
 struct BloccoParametri {
     std::array<double, dimensione_blocco> valori{};
+    // The variables hold a read of the present connection that could be
+    // trusted; only then may a programming write them.
+    bool letto = false;
 
     double& operator[](int indirizzo) { return valori.at(static_cast<std::size_t>(indirizzo)); }
     double operator[](int indirizzo) const { return valori.at(static_cast<std::size_t>(indirizzo)); }

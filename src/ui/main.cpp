@@ -3,6 +3,7 @@
 
 #include "ui/avvisi_qt.h"
 #include "ui/principale.h"
+#include "ui/segnali.h"
 #include "ui/titolo.h"
 
 #include <QApplication>
@@ -71,6 +72,7 @@ bool schermo_disponibile([[maybe_unused]] const QStringList& argomenti)
 
 int main(int argc, char** argv)
 {
+    brenk::SegnaliDiUscita::trattieni();
     QCommandLineParser riga;
     prepara(riga);
     const QStringList dati = argomenti(argc, argv);
@@ -91,6 +93,10 @@ int main(int argc, char** argv)
     avvisi.appartiene_a(&principale);
     brenk::Titolo titolo(principale);
     QObject::connect(&principale, &brenk::Principale::uscita, &app, &QCoreApplication::quit);
+    // The end of the user's session takes the way out of the window; if the
+    // program is ended before that is over, the farewell goes at once.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &principale, &QWidget::close);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &principale, &brenk::Principale::congedo_immediato);
     titolo.show();
     return app.exec();
 }

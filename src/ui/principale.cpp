@@ -131,16 +131,6 @@ void Principale::showEvent(QShowEvent* evento)
         carica();
 }
 
-// Closing the window is leaving the program, as "ESCI" is: the running
-// operation is dropped without a word, the farewell "E" goes out.
-void Principale::closeEvent(QCloseEvent* evento)
-{
-    esecutore_.abbandona();
-    congeda(contesto_, 'E');
-    QWidget::closeEvent(evento);
-    emit uscita();
-}
-
 // The two drawn rectangles: the upper area and the bottom row.
 void Principale::paintEvent(QPaintEvent*)
 {
@@ -281,28 +271,6 @@ void Principale::collega_opzioni()
     }
 }
 
-// ---- Buttons ----
-
-void Principale::collega_pulsanti()
-{
-    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { esecutore_.avvia(connetti(contesto_)); });
-    connect(ui_->cmd_programma, &QPushButton::clicked, this, [this] {
-        ui_->cmd_programma->setEnabled(false);
-        esecutore_.avvia(programma(contesto_));
-    });
-    connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this,
-            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::UHF)); });
-    connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this,
-            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::VHF)); });
-    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] {
-        if (!esecutore_.in_corso())
-            congeda(contesto_, 'Q');
-    });
-    // A running operation notices the closed port by itself.
-    connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, [this] { congeda(contesto_, 'E'); });
-    connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
-}
-
 // ---- Status supervision and title ----
 
 // The status text and the three option buttons the table reads say when they
@@ -406,91 +374,6 @@ bool Principale::eventFilter(QObject* oggetto, QEvent* evento)
         break;
     }
     return QWidget::eventFilter(oggetto, evento);
-}
-
-// ---- Finestra ----
-
-QString Principale::testo(Campo c) const
-{
-    if (auto* casella = qobject_cast<QComboBox*>(campo(c)))
-        return casella->currentText();
-    return static_cast<QLineEdit*>(campo(c))->text();
-}
-
-void Principale::imposta_testo(Campo c, const QString& testo)
-{
-    if (auto* casella = qobject_cast<QComboBox*>(campo(c)))
-        casella->setEditText(testo);
-    else
-        static_cast<QLineEdit*>(campo(c))->setText(testo);
-}
-
-bool Principale::selezionata(Opzione o) const
-{
-    return opzione(o)->isChecked();
-}
-
-// A button already selected stays so and stores nothing, as a second click
-// on it would.
-void Principale::seleziona(Opzione o)
-{
-    if (!opzione(o)->isChecked())
-        opzione(o)->setChecked(true);
-}
-
-void Principale::imposta_stato(const QString& stato)
-{
-    if (ui_->txb_stato_con->text() != stato)
-        ui_->txb_stato_con->setText(stato);
-}
-
-// Shown once a read has stored the type, which the supervision then reads.
-void Principale::imposta_tipo(const QString& tipo)
-{
-    ui_->lab_tipo_brenk->setText(tipo);
-    rivaluta();
-}
-
-void Principale::mostra_progresso(bool visibile)
-{
-    ui_->ProgressBar1->setVisible(visibile);
-    rivaluta();
-}
-
-void Principale::imposta_massimo_progresso(int massimo)
-{
-    ui_->ProgressBar1->setMaximum(massimo);
-}
-
-// QProgressBar repaints at once for every new value. Painting from the event
-// loop instead lets the request that follows leave for the line first.
-void Principale::imposta_progresso(int valore)
-{
-    rivaluta();
-    const bool in_coda = progresso_.has_value();
-    progresso_ = valore;
-    if (!in_coda)
-        QMetaObject::invokeMethod(this, [this] { ui_->ProgressBar1->setValue(*std::exchange(progresso_, {})); },
-                                  Qt::QueuedConnection);
-}
-
-// The confirmation takes the progress bar's place over the help line, in a
-// label of the same size: nothing else moves.
-void Principale::mostra_conferma(const QString& testo)
-{
-    ui_->lab_verifica->setText(testo);
-    ui_->lab_verifica->setVisible(!testo.isEmpty());
-}
-
-void Principale::beep()
-{
-    avvisi_.beep();
-}
-
-Task<void> Principale::messaggio(const QString& testo, Icona icona)
-{
-    rivaluta();
-    return avvisi_.messaggio(testo, icona);
 }
 
 } // namespace brenk

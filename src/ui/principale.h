@@ -10,6 +10,7 @@
 #include "ops/finestra.h"
 #include "params/blocco.h"
 #include "ui/riposo_cursore.h"
+#include "ui/segnali.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -54,6 +55,9 @@ public:
     PortaSeriale& porta() { return porta_; }
     // A device operation is running.
     bool occupato() const { return esecutore_.in_corso(); }
+    // The farewell without waiting for the exchange in flight, for when the
+    // program ends under it.
+    void congedo_immediato();
 
 public slots:
     // Status supervision: evaluates the status table once and changes only
@@ -85,6 +89,7 @@ private:
     void carica();
     void rivaluta();
     void valuta_in_coda();
+    void al_cambio_di_operazione();
 
     void controlla(QLineEdit* campo);
     void suggerisci(QLineEdit* campo, const QString& testo);
@@ -94,6 +99,8 @@ private:
     void Cmb_com_Click();
     void Cmb_com_Change();
     void mostra_aiuto(QWidget* area, QPoint posizione);
+    void porta_persa(const ErrorePorta& errore);
+    void avvisa_perdita();
 
     QWidget* campo(Campo c) const { return campi_[static_cast<std::size_t>(c)]; }
     QRadioButton* opzione(Opzione o) const { return opzioni_[static_cast<std::size_t>(o)]; }
@@ -109,8 +116,11 @@ private:
     PortaSeriale porta_;
     BloccoParametri blocco_;
     int fleg_ = 0;
-    Esecutore esecutore_{[this] { rivaluta(); }};
+    Esecutore esecutore_{[this] { al_cambio_di_operazione(); }};
     Contesto contesto_{porta_, blocco_, fleg_, *this};
+    std::optional<ErrorePorta> perdita_; // the port vanished; not told yet
+    bool in_uscita_ = false;
+    SegnaliDiUscita segnali_;
 
     QTimer Tmr_scritte;
     RiposoCursore riposo_cursore_{this};

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <numeric>
 
 using namespace brenk;
@@ -51,12 +52,17 @@ struct Impianto {
     {
         return prova::attendi([this] { return !banco.finestra->occupato(); });
     }
-    bool connetti() { return premi("Cmd_connetti") && a_riposo(); }
+    bool connetti()
+    {
+        const bool connessa = premi("Cmd_connetti") && a_riposo();
+        ricevuti_alla_connessione = sim->ricevuti().size();
+        return connessa;
+    }
     bool in_stato(const QString& stato) const
     {
         return prova::attendi([&] { return banco.stato() == stato; }, 5000);
     }
-    QByteArray dopo_connessione() const { return sim->ricevuti().mid(1 + lettura_completa().size()); }
+    QByteArray dopo_connessione() const { return sim->ricevuti().mid(ricevuti_alla_connessione); }
     QString testo(const char* nome) const
     {
         if (auto* c = banco.combo(nome))
@@ -75,6 +81,7 @@ struct Impianto {
 
     QTemporaryDir cartella;
     std::unique_ptr<Simulatore> sim;
+    qsizetype ricevuti_alla_connessione = 0;
     Banco banco;
 };
 
@@ -264,21 +271,53 @@ private slots:
         QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
     }
 
-    void esci_durante_un_attesa()
+    // Leaving by "ESCI" or by a signal to end: the exchange in flight ends
+    // first (its acknowledgement, or its time-out), then the farewell "E"
+    // reaches the transmitter as a letter, which unlinks it.
+    void uscita_dopo_lo_scambio_in_corso_data()
     {
+        QTest::addColumn<int>("segnale"); // 0: "ESCI"
+        QTest::addColumn<bool>("carica");
+        QTest::addColumn<int>("conferma_ms"); // the acknowledgement of write 5; -1: never
+        QTest::newRow("ESCI, conferma che non arriva") << 0 << true << -1;
+        QTest::newRow("SIGTERM, conferma in ritardo") << SIGTERM << true << 400;
+        QTest::newRow("SIGHUP, conferma in ritardo") << SIGHUP << true << 400;
+        QTest::newRow("SIGINT, connesso") << SIGINT << false << 0;
+    }
+    void uscita_dopo_lo_scambio_in_corso()
+    {
+        QFETCH(int, segnale);
+        QFETCH(bool, carica);
+        QFETCH(int, conferma_ms);
         auto o = con(Contenuto::UHF);
-        o.conferme_max = 5;
+        if (conferma_ms < 0)
+            o.conferme_max = 5;
+        else
+            o.conferme_ritardate = {{5, conferma_ms}};
         Impianto i(o);
         QVERIFY(i.banco.apri());
         QVERIFY(i.connetti());
         QSignalSpy uscita(i.banco.finestra.get(), &Principale::uscita);
-        QVERIFY(i.premi("Cmd_init_vhf"));
-        QTRY_COMPARE(i.sim->scritture(), 6);
-        QVERIFY(i.premi("Command4"));
-        QCOMPARE(uscita.size(), 1);
-        QVERIFY(!i.banco.finestra->occupato());
-        QTRY_VERIFY(i.sim->ricevuti().endsWith('E'));
-        QTest::qWait(50);
+        QByteArray attesi = "L" + lettura_completa();
+        if (carica) {
+            QVERIFY(i.premi("Cmd_init_vhf"));
+            QTRY_COMPARE(i.sim->scritture(), 6);
+            for (int a = 0; a <= 5; ++a)
+                attesi.append('W').append(char(a)).append(char(blocco_fabbrica(Banda::VHF)[std::size_t(a)]));
+        }
+        if (segnale != 0)
+            raise(segnale);
+        else
+            QVERIFY(i.premi("Command4"));
+        QTRY_COMPARE_WITH_TIMEOUT(uscita.size(), 1, 6000);
+        QTRY_COMPARE(i.sim->ricevuti(), attesi + "E");
+        QVERIFY(!i.sim->collegato());
+        const auto& ricevuti = i.sim->registro_ricevuti();
+        const double ultima_scrittura_ms = ricevuti[ricevuti.size() - 2].ms;
+        if (conferma_ms < 0)
+            QVERIFY(ricevuti.last().ms - ultima_scrittura_ms >= 3900);
+        else
+            QVERIFY(i.sim->registro_inviati().last().ms < ricevuti.last().ms);
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());
     }
 };

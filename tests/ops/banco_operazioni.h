@@ -28,12 +28,12 @@ inline Memoria uhf_con(const Modifiche& modifiche)
     return m;
 }
 
-inline QByteArray lettura_completa()
+inline QByteArray lettura_completa(int volte = 1)
 {
     QByteArray r;
     for (int t = 0; t <= 62; ++t)
         r.append('R').append(static_cast<char>(t));
-    return r;
+    return r.repeated(volte);
 }
 
 inline QByteArray scritture(std::span<const std::uint8_t> valori)
@@ -54,8 +54,16 @@ struct Banco : Configuratore {
     }
     ~Banco() { qunsetenv("BRENK_COM1"); }
 
-    // The bytes received since the handshake and the first read.
-    QByteArray dopo_connessione() const { return sim.ricevuti().mid(1 + lettura_completa().size()); }
+    bool connetti()
+    {
+        const bool finita = Configuratore::connetti();
+        ricevuti_alla_connessione = sim.ricevuti().size();
+        return finita;
+    }
+    // The bytes received since the handshake and its reads.
+    QByteArray dopo_connessione() const { return sim.ricevuti().mid(ricevuti_alla_connessione); }
+
+    qsizetype ricevuti_alla_connessione = 0;
 
     Simulatore sim;
 };

@@ -347,18 +347,19 @@ void TestSupervisioneAlCambio::durante_la_lettura()
         QCOMPARE(abilitazioni(c.atteso), QString::fromLatin1(c.atteso));
     }
 
-    // Address 60 holds 0: an old-type transmitter. The mode is not forced
-    // while the read runs.
+    // Address 60 holds 0: an old-type transmitter. Only a read that can be
+    // trusted reaches the block, so nothing changes while the read runs.
     QVERIFY(t.rispondi_letture(0, 60, true));
     QVERIFY(t.lettura(61));
     un_giro();
     QVERIFY(b.finestra->occupato());
-    QCOMPARE(abilitazioni("01000000001"), QStringLiteral("01000000001"));
+    QCOMPARE(abilitazioni("01000001101"), QStringLiteral("01000001101"));
     QVERIFY(b.opzione("Opt_zelm")->isChecked());
 
-    // The read's end shows the transmitter's own options; then, the
-    // operation over, the old type forces the Brenk mode.
+    // A second read agrees: it shows the transmitter's own options; then,
+    // the operation over, the old type forces the Brenk mode.
     QVERIFY(t.rispondi_letture(61, 62, true));
+    QVERIFY(t.rispondi_letture(0, 62));
     QVERIFY(a_riposo());
     un_giro();
     QCOMPARE(abilitazioni("11001110011"), QStringLiteral("11001110011"));
@@ -375,7 +376,7 @@ void TestSupervisioneAlCambio::durante_la_programmazione()
     TrasmettitoreAMano t(Contenuto::Vecchio);
     QVERIFY(t.valido());
     QVERIFY(connetti(t));
-    QVERIFY(t.rispondi_letture(0, 62));
+    QVERIFY(t.rispondi_letture(0, 62) && t.rispondi_letture(0, 62));
     QVERIFY(a_riposo());
     un_giro();
     QCOMPARE(abilitazioni("11001110011"), QStringLiteral("11001110011"));
@@ -421,7 +422,7 @@ void TestSupervisioneAlCambio::fine_dopo_un_messaggio()
     QVERIFY(clic("Opt_bat_si"));
 
     QVERIFY(connetti(t));
-    QVERIFY(t.rispondi_letture(0, 62));
+    QVERIFY(t.rispondi_letture(0, 62) && t.rispondi_letture(0, 62));
     QVERIFY(prova::attendi([] { return scatola_aperta() != nullptr; }, 5000));
     QCOMPARE(scatola_aperta()->text(), messaggio_errore_lettura);
     un_giro();
@@ -454,6 +455,8 @@ void TestSupervisioneAlCambio::a_riposo_nulla_si_ripete()
         QVERIFY(connetti(t));
     if (f == Fase::ConnessaNuovo || f == Fase::ConnessaVecchio) {
         QVERIFY(t.rispondi_letture(0, 62));
+        if (f == Fase::ConnessaVecchio)
+            QVERIFY(t.rispondi_letture(0, 62));
         QVERIFY(a_riposo());
     }
     // A focused text field blinks its cursor: the focus goes to a button.

@@ -1,0 +1,186 @@
+// The main window's side of the device operations: the buttons that start
+// them, the way out, a port that vanishes, and the Finestra they work on.
+
+#include "ui/principale.h"
+
+#include "ops/operazioni.h"
+#include "ui/avvisi.h"
+#include "ui_principale.h"
+
+#include <QCloseEvent>
+
+namespace brenk {
+
+namespace {
+
+const QString messaggio_porta_persa = QStringLiteral(
+    "%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
+
+Task<void> avvisa(Finestra& finestra, QString testo)
+{
+    co_await finestra.messaggio(testo, Icona::Esclamazione);
+}
+
+} // namespace
+
+void Principale::collega_pulsanti()
+{
+    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { esecutore_.avvia(connetti(contesto_)); });
+    connect(ui_->cmd_programma, &QPushButton::clicked, this, [this] {
+        ui_->cmd_programma->setEnabled(false);
+        esecutore_.avvia(programma(contesto_));
+    });
+    connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this,
+            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::UHF)); });
+    connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this,
+            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::VHF)); });
+    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { esecutore_.avvia(trasmissione_di_prova(contesto_)); });
+    // A running operation notices the closed port by itself.
+    connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, [this] { congeda(contesto_, 'E'); });
+    connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
+    connect(&segnali_, &SegnaliDiUscita::arrivato, this, &QWidget::close);
+    connect(&porta_, &PortaSeriale::persa, this, &Principale::porta_persa);
+}
+
+// Closing the window is leaving the program, as "ESCI" and the signals to
+// end are. The window goes at once; the exchange in flight ends first, so
+// that the transmitter takes the farewell "E" as a letter and not as an
+// address or a value; then the running operation is dropped without a word,
+// and the program ends by `uscita`.
+void Principale::closeEvent(QCloseEvent* evento)
+{
+    evento->ignore();
+    hide();
+    if (std::exchange(in_uscita_, true))
+        return;
+    porta_.al_termine_dello_scambio([this] {
+        esecutore_.abbandona();
+        congeda(contesto_, 'E');
+        emit uscita();
+    });
+}
+
+// When nothing can wait any more (the session ends under the program), the
+// farewell goes at once.
+void Principale::congedo_immediato()
+{
+    if (!porta_.aperta())
+        return;
+    esecutore_.abbandona();
+    congeda(contesto_, 'E');
+}
+
+// The device vanished: the connection is over, though the fields keep their
+// values. The operator hears of it once: from the running operation's own
+// message if it names the port, from here otherwise.
+void Principale::porta_persa(const ErrorePorta& errore)
+{
+    imposta_stato(stato_non_connesso);
+    perdita_ = errore;
+    avvisa_perdita();
+}
+
+// An operation started or ended: the status table may change, and a loss
+// that it did not tell is told once it is over.
+void Principale::al_cambio_di_operazione()
+{
+    rivaluta();
+    if (perdita_)
+        QMetaObject::invokeMethod(this, &Principale::avvisa_perdita, Qt::QueuedConnection);
+}
+
+void Principale::avvisa_perdita()
+{
+    if (!perdita_ || esecutore_.in_corso())
+        return;
+    const QString testo = messaggio_porta_persa.arg(std::exchange(perdita_, {})->descrizione);
+    esecutore_.avvia(avvisa(*this, testo));
+}
+
+QString Principale::testo(Campo c) const
+{
+    if (auto* casella = qobject_cast<QComboBox*>(campo(c)))
+        return casella->currentText();
+    return static_cast<QLineEdit*>(campo(c))->text();
+}
+
+void Principale::imposta_testo(Campo c, const QString& testo)
+{
+    if (auto* casella = qobject_cast<QComboBox*>(campo(c)))
+        casella->setEditText(testo);
+    else
+        static_cast<QLineEdit*>(campo(c))->setText(testo);
+}
+
+bool Principale::selezionata(Opzione o) const
+{
+    return opzione(o)->isChecked();
+}
+
+// A button already selected stays so and stores nothing, as a second click
+// on it would.
+void Principale::seleziona(Opzione o)
+{
+    if (!opzione(o)->isChecked())
+        opzione(o)->setChecked(true);
+}
+
+void Principale::imposta_stato(const QString& stato)
+{
+    if (ui_->txb_stato_con->text() != stato)
+        ui_->txb_stato_con->setText(stato);
+}
+
+// Shown once a read has stored the type, which the supervision then reads.
+void Principale::imposta_tipo(const QString& tipo)
+{
+    ui_->lab_tipo_brenk->setText(tipo);
+    rivaluta();
+}
+
+void Principale::mostra_progresso(bool visibile)
+{
+    ui_->ProgressBar1->setVisible(visibile);
+    rivaluta();
+}
+
+void Principale::imposta_massimo_progresso(int massimo)
+{
+    ui_->ProgressBar1->setMaximum(massimo);
+}
+
+// QProgressBar repaints at once for every new value. Painting from the event
+// loop instead lets the request that follows leave for the line first.
+void Principale::imposta_progresso(int valore)
+{
+    rivaluta();
+    const bool in_coda = progresso_.has_value();
+    progresso_ = valore;
+    if (!in_coda)
+        QMetaObject::invokeMethod(this, [this] { ui_->ProgressBar1->setValue(*std::exchange(progresso_, {})); },
+                                  Qt::QueuedConnection);
+}
+
+// The confirmation takes the progress bar's place over the help line, in a
+// label of the same size: nothing else moves.
+void Principale::mostra_conferma(const QString& testo)
+{
+    ui_->lab_verifica->setText(testo);
+    ui_->lab_verifica->setVisible(!testo.isEmpty());
+}
+
+void Principale::beep()
+{
+    avvisi_.beep();
+}
+
+// A message that names the lost port tells the loss: it is not told again.
+Task<void> Principale::messaggio(const QString& testo, Icona icona)
+{
+    rivaluta();
+    if (perdita_ && testo.contains(perdita_->descrizione))
+        perdita_.reset();
+    return avvisi_.messaggio(testo, icona);
+}
+
+} // namespace brenk
