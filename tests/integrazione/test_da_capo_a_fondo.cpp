@@ -271,6 +271,41 @@ private slots:
         QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
     }
 
+    // The adapter pulled out: at once " Non Connesso" and the buttons of a
+    // window without a connection, the fields as they were, and one message
+    // naming the port after the running operation's own.
+    void porta_scomparsa_data()
+    {
+        QTest::addColumn<bool>("programmando");
+        QTest::addColumn<QStringList>("prima");
+        QTest::newRow("connessa e ferma") << false << QStringList{};
+        QTest::newRow("durante la programmazione") << true << QStringList{atteso::time_out};
+    }
+    void porta_scomparsa()
+    {
+        QFETCH(bool, programmando);
+        QFETCH(QStringList, prima);
+        auto o = con(Contenuto::UHF);
+        o.conferme_ritardate = {{5, 3000}};
+        Impianto i(o);
+        QVERIFY(i.banco.apri());
+        QVERIFY(i.connetti());
+        if (programmando) {
+            QVERIFY(i.premi("cmd_programma"));
+            QTRY_COMPARE(i.sim->scritture(), 6);
+        }
+        i.sim->riaggancia();
+        QTRY_COMPARE_WITH_TIMEOUT(i.banco.stato(), atteso::non_connesso, 500);
+        QVERIFY(i.a_riposo());
+        QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
+        QVERIFY(!i.pulsante("Cmd_tx")->isEnabled() && !i.pulsante("cmd_programma")->isEnabled());
+        QCOMPARE(i.testo("CodiceBrenk"), QStringLiteral("1"));
+        prima << QStringLiteral("Porta %1 scollegata o non più disponibile: collegamento con il trasmettitore "
+                                "interrotto. Ricollegare la porta e premere \"Connetti\".")
+                     .arg(i.banco.finestra->porta().dispositivo());
+        QTRY_COMPARE(i.banco.avvisi.testi(), prima);
+    }
+
     // Leaving by "ESCI" or by a signal to end: the exchange in flight ends
     // first (its acknowledgement, or its time-out), then the farewell "E"
     // reaches the transmitter as a letter, which unlinks it.

@@ -11,6 +11,12 @@
 using namespace brenk;
 using namespace brenk::prova;
 
+using Guasto = std::function<void(Simulatore::Opzioni&)>;
+// What the operator does after the connect.
+enum class Dopo { Niente, Programma, Uhf };
+Q_DECLARE_METATYPE(Guasto)
+Q_DECLARE_METATYPE(Dopo)
+
 namespace {
 
 const QString verificati_0_61 = QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti");
@@ -134,44 +140,99 @@ private slots:
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::errore_lettura});
         // A stray byte taken for a reply puts the PC a request ahead of the
         // paced line: the last requests reach the transmitter after the read.
-        QTRY_COMPARE(b.sim.ricevuti(), "L" + lettura_completa());
+        QTRY_COMPARE(b.sim.ricevuti(), "L" + lettura_completa(3));
+        QVERIFY(b.finestra.testi.isEmpty());
+        // Nothing read can be trusted, so nothing is written.
+        QVERIFY(b.esegui(programma(b.contesto)));
+        QCOMPARE(b.finestra.testi_messaggi(), (QStringList{atteso::errore_lettura, atteso::senza_lettura}));
+        QTest::qWait(50);
+        QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa(3));
     }
 
-    // A memory cell that keeps another value than it was given.
-    void indirizzo_che_memorizza_altro_data()
+    // A transmitter, a cable or a memory cell at fault, from the connect on:
+    // each ends with the operator told, or with the transmitter's own values
+    // and no message; a doubtful read is read again, never shown, and a
+    // read-back is read again, never written again.
+    void guasti_data()
     {
-        QTest::addColumn<bool>("fabbrica");
-        QTest::addColumn<int>("indirizzo");
+        QTest::addColumn<Guasto>("guasto");
+        QTest::addColumn<Dopo>("dopo");
         QTest::addColumn<QStringList>("messaggi");
-        QTest::newRow("programmazione, indirizzo 0")
-            << false << 0
+        QTest::addColumn<int>("letture");   // of the connect
+        QTest::addColumn<int>("riletture"); // after the writes
+        QTest::addColumn<QString>("codice");
+        QTest::addColumn<QString>("conferma");
+        const auto annuncia_ogni_40_ms = [](Guasto g) {
+            return Guasto([g](Simulatore::Opzioni& o) { o.intervallo_annunci_ms = 40; g(o); });
+        };
+        const QString verificati = QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti");
+        QTest::newRow("\"L\" non sentita, poi Programma")
+            << annuncia_ogni_40_ms([](auto& o) { o.l_non_sentite = 1; }) << Dopo::Programma
+            << QStringList{atteso::errore_lettura, atteso::senza_lettura} << 3 << 0 << "" << "";
+        QTest::newRow("riavvio dopo 40 letture")
+            << annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_letture = 40; }) << Dopo::Niente
+            << QStringList{atteso::errore_lettura} << 3 << 0 << "" << "";
+        QTest::newRow("eco del cavo") << Guasto([](auto& o) { o.eco = true; }) << Dopo::Niente
+                                      << QStringList{atteso::errore_lettura} << 3 << 0 << "" << "";
+        QTest::newRow("risposta colpita") << Guasto([](auto& o) { o.risposta_colpita = 5; }) << Dopo::Niente
+                                          << QStringList{} << 2 << 0 << "1" << "";
+        QTest::newRow("risposta colpita, tipo vecchio") << Guasto([](auto& o) {
+            o.memoria = memoria_predefinita(Contenuto::Vecchio);
+            o.risposta_colpita = 5;
+        }) << Dopo::Niente << QStringList{} << 3 << 0 << "1" << "";
+        QTest::newRow("byte estraneo da un trasmettitore lento") << Guasto([](auto& o) {
+            o.ritardo_risposte_ms = 30;
+            o.extra_dopo = 5;
+        }) << Dopo::Niente << QStringList{} << 2 << 0 << "1" << "";
+        QTest::newRow("riavvio dopo 10 conferme")
+            << annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_conferme = 10; }) << Dopo::Programma
+            << QStringList{atteso::scrittura_disturbata} << 1 << 3 << "1" << "";
+        QTest::newRow("risposta colpita nella rilettura")
+            << Guasto([](auto& o) { o.risposta_colpita = 63 + 5; }) << Dopo::Programma << QStringList{} << 1 << 2
+            << "1" << verificati;
+        QTest::newRow("programmazione, indirizzo 0 guasto")
+            << Guasto([](auto& o) { o.indirizzo_guasto = 0; }) << Dopo::Programma
             << QStringList{atteso::errore_lettura, "Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 30, "
-                                                   "letto 31. Ripetere la programmazione."};
-        QTest::newRow("programmazione, indirizzo 40")
-            << false << 40
-            << QStringList{"Verifica fallita: indirizzo 40 scritto 0, letto 1. Ripetere la programmazione."};
-        QTest::newRow("UHF, indirizzo 11")
-            << true << 11
+                                                   "letto 31. Ripetere la programmazione."}
+            << 1 << 2 << "1" << "";
+        QTest::newRow("programmazione, indirizzo 40 guasto")
+            << Guasto([](auto& o) { o.indirizzo_guasto = 40; }) << Dopo::Programma
+            << QStringList{"Verifica fallita: indirizzo 40 scritto 0, letto 1. Ripetere la programmazione."} << 1 << 2
+            << "1" << "";
+        QTest::newRow("UHF, indirizzo 11 guasto")
+            << Guasto([](auto& o) { o.indirizzo_guasto = 11; }) << Dopo::Uhf
             << QStringList{atteso::errore_lettura, "Verifica fallita: \"Freq Tx Mhz\" (indirizzo 11) scritto 63, "
-                                                   "letto 64. Ripetere la programmazione."};
-        QTest::newRow("UHF, indirizzo 62")
-            << true << 62
+                                                   "letto 64. Ripetere la programmazione."}
+            << 1 << 2 << "1" << "";
+        QTest::newRow("UHF, indirizzo 62 guasto")
+            << Guasto([](auto& o) { o.indirizzo_guasto = 62; }) << Dopo::Uhf
             << QStringList{"Verifica fallita: \"Banda\" (indirizzo 62) scritto 85, letto 86. "
-                           "Ripetere la programmazione."};
+                           "Ripetere la programmazione."}
+            << 1 << 2 << "1" << "";
     }
-    void indirizzo_che_memorizza_altro()
+    void guasti()
     {
-        QFETCH(bool, fabbrica);
-        QFETCH(int, indirizzo);
+        QFETCH(Guasto, guasto);
+        QFETCH(Dopo, dopo);
         QFETCH(QStringList, messaggi);
+        QFETCH(int, letture);
+        QFETCH(int, riletture);
+        QFETCH(QString, codice);
+        QFETCH(QString, conferma);
         auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.indirizzo_guasto = indirizzo;
+        guasto(o);
         Banco b(o);
         QVERIFY(b.connetti());
-        QVERIFY(b.esegui(fabbrica ? carica_fabbrica(b.contesto, Banda::UHF) : programma(b.contesto)));
+        if (dopo != Dopo::Niente)
+            QVERIFY(b.esegui(dopo == Dopo::Uhf ? carica_fabbrica(b.contesto, Banda::UHF) : programma(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), messaggi);
-        QCOMPARE(b.finestra.conferma, QString());
-        QVERIFY(!b.finestra.eventi.join('\n').contains(QStringLiteral("conferma:")));
+        QCOMPARE(b.finestra.testi.value(Campo::CodiceBrenk), codice);
+        QCOMPARE(b.finestra.conferma, conferma);
+        QByteArray linea = "L" + lettura_completa(letture);
+        if (riletture > 0)
+            linea += (dopo == Dopo::Uhf ? scritture(blocco_fabbrica(Banda::UHF)) : scritture(programmazione_uhf()))
+                     + lettura_completa(riletture);
+        QTRY_COMPARE(b.sim.ricevuti(), linea);
     }
 
     void valori_di_fabbrica_verificati()
@@ -202,10 +263,11 @@ private slots:
         auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
         o.a_ritmo = true;
         o.rumore_ogni_ms = 50;
+        o.rumore_da_scrittura = true;
         o.byte_rumore = static_cast<std::uint8_t>(rumore);
         Banco b(o);
         QVERIFY(b.connetti());
-        b.finestra.messaggi.clear();
+        QVERIFY(b.finestra.messaggi.isEmpty());
         QVERIFY(b.esegui(programma(b.contesto)));
         const QStringList m = b.finestra.testi_messaggi();
         QVERIFY2(m.contains(atteso::scrittura_disturbata) || m.contains(atteso::time_out), qPrintable(m.join('|')));

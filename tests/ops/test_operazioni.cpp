@@ -235,6 +235,30 @@ private slots:
         QCOMPARE(b.dopo_connessione(), QByteArray(1, lettera));
     }
 
+    // The adapter went before the button was pressed: the operator is told
+    // in the port's words, as nothing could go out.
+    void porta_scomparsa_data()
+    {
+        QTest::addColumn<int>("pulsante");
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("TX") << 0 << "Trasmissione di prova non avviata: Porta %1 scollegata o non più disponibile";
+        QTest::newRow("Programma") << 1 << "Porta %1 scollegata o non più disponibile 8022";
+        QTest::newRow("UHF") << 2 << "Porta %1 scollegata o non più disponibile 8022";
+    }
+    void porta_scomparsa()
+    {
+        QFETCH(int, pulsante);
+        QFETCH(QString, messaggio);
+        Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
+        QVERIFY(b.connetti());
+        b.sim.riaggancia();
+        QTRY_VERIFY(!b.porta.aperta());
+        QVERIFY(b.esegui(pulsante == 0   ? trasmissione_di_prova(b.contesto)
+                         : pulsante == 1 ? programma(b.contesto)
+                                         : carica_fabbrica(b.contesto, Banda::UHF)));
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{messaggio.arg(b.porta.dispositivo())});
+    }
+
     void programmazione_di_un_tipo_nuovo()
     {
         Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));

@@ -84,14 +84,15 @@ struct Ciclo {
     QStringList messaggi_programmazione;
     int scritture_inviate = 0;  // write commands that reach the transmitter
     int scritture_eseguite = 0; // of which it processes
-    bool riletto = false;       // the programming reads the block back
+    int letture = 1;            // reads of the block by the connect
+    int riletture = 0;          // reads of the block after the writes
     bool riagganciato = false;  // the line drops; once back, it is read again
 };
 
 // The faults in rotation, each at a point that moves from cycle to cycle.
 Ciclo ciclo_con_guasto(int n, Simulatore::Opzioni opzioni)
 {
-    Ciclo c{std::move(opzioni), {}, {atteso::time_out}, 1, 1, false, false};
+    Ciclo c{std::move(opzioni), {}, {atteso::time_out}, 1, 1, 1, 0, false};
     switch (n % 5) {
     case 0: {
         const int conferme = (n * 7) % scritture_tipo_nuovo;
@@ -103,24 +104,24 @@ Ciclo ciclo_con_guasto(int n, Simulatore::Opzioni opzioni)
         c.opzioni.k_minuscola = true;
         break;
     case 2:
-        // A byte more after one of the replies: the read is told disturbed,
-        // yet every later request drops the byte, so the block is read right
-        // and the programming writes and verifies it.
+        // A byte more after one of the replies: the disturbed read is read
+        // again, and the programming writes and verifies the clean one.
         c.opzioni.extra_dopo = n % 63;
-        c.messaggi_connessione = {atteso::errore_lettura};
         c.messaggi_programmazione = {};
         c.scritture_inviate = c.scritture_eseguite = scritture_tipo_nuovo;
-        c.riletto = true;
+        c.letture = 2;
+        c.riletture = 1;
         break;
     case 3:
-        // Address 61 reads back one more than written: the read's checksum
-        // message, then the verification names the address.
+        // Address 61 reads back one more than written, twice alike: the
+        // read's checksum message, then the verification names the address.
         c.opzioni.checksum_errato = true;
         c.messaggi_connessione = {atteso::errore_lettura};
         c.messaggi_programmazione = {atteso::errore_lettura, QStringLiteral("Verifica fallita: \"somma di controllo\" (indirizzo 61) "
                                                                          "scritto 141, letto 142. Ripetere la programmazione.")};
         c.scritture_inviate = c.scritture_eseguite = scritture_tipo_nuovo;
-        c.riletto = true;
+        c.letture = 2;
+        c.riletture = 2;
         break;
     case 4: {
         // On the value byte of write k.
@@ -213,8 +214,8 @@ private:
         pc->finestra.testi[Campo::txb_tmp_rap] = QStringLiteral("31");
         programma(c.messaggi_connessione + c.messaggi_programmazione);
         QCOMPARE(sim.scritture(), c.scritture_eseguite);
-        const qsizetype dopo_scritture = 1 + byte_lettura + byte_scrittura * c.scritture_inviate;
-        QCOMPARE(sim.ricevuti().size(), dopo_scritture + (c.riletto ? byte_lettura : 0));
+        const qsizetype dopo_scritture = 1 + byte_lettura * c.letture + byte_scrittura * c.scritture_inviate;
+        QCOMPARE(sim.ricevuti().size(), dopo_scritture + byte_lettura * c.riletture);
         if (c.riagganciato) {
             QVERIFY(sim.ritorna());
             pc->dimentica();

@@ -22,5 +22,8 @@ inline const QString verifica_interrotta = QStringLiteral(
     "Verifica non eseguita: la porta si è chiusa durante la rilettura. Ripetere la programmazione.");
 inline const QString scrittura_disturbata = QStringLiteral(
     "Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. Ripetere la programmazione.");
+inline const QString senza_lettura = QStringLiteral(
+    "Programmazione non eseguita: manca una lettura valida dei parametri. Disconnettere e connettere di nuovo "
+    "il trasmettitore per rileggerli, poi programmare.");
 
 } // namespace brenk::prova::atteso
