@@ -6,8 +6,9 @@
 // opened, with the caret still blinking, then, with the caret at rest, not
 // connected, connected and waiting for "K"; the processor time of that
 // wait, the processor use during a programming, the start-up time and the
-// peak resident memory; last, the three operations behind a USB adapter whose
-// latency timer is 1 ms and 16 ms.
+// peak resident memory; then the three operations behind a USB adapter whose
+// latency timer is 1 ms and 16 ms; last, connect + read against a
+// transmitter that answers each request 25 ms and 50 ms late.
 //
 // The simulated transmitter runs in a thread of its own, as a real one runs
 // beside the PC: the window's work must not hold up its clock.
@@ -208,19 +209,22 @@ void stampa(const Riga& r)
 
 class Banco {
 public:
-    // `latenza_ms`: a USB adapter's latency timer between the line and the PC.
-    explicit Banco(const QString& link, int latenza_ms = 0) : finestra(avvisi), sim(opzioni(link, latenza_ms))
+    // `latenza_ms`: a USB adapter's latency timer between the line and the
+    // PC; `ritardo_ms`: how late the transmitter answers each request.
+    explicit Banco(const QString& link, int latenza_ms = 0, int ritardo_ms = 0)
+        : finestra(avvisi), sim(opzioni(link, latenza_ms, ritardo_ms))
     {
         qputenv("BRENK_COM1", link.toLocal8Bit());
     }
 
-    static Simulatore::Opzioni opzioni(const QString& link, int latenza_ms)
+    static Simulatore::Opzioni opzioni(const QString& link, int latenza_ms, int ritardo_ms)
     {
         Simulatore::Opzioni o;
         o.memoria = memoria_predefinita(Contenuto::UHF);
         o.a_ritmo = true;
         o.link = link;
         o.latenza_adattatore_ms = latenza_ms;
+        o.ritardo_risposte_ms = ritardo_ms;
         return o;
     }
 
@@ -326,6 +330,18 @@ void con_latenza(const QString& link, int latenza_ms)
     banco.premi("Cmd_disconetti");
 }
 
+// Connect + read when every reply comes `ritardo_ms` late: the closing
+// quiet time grows with the slowest reply.
+void con_ritardo(const QString& link, int ritardo_ms)
+{
+    Banco banco(link, 0, ritardo_ms);
+    banco.mostra();
+    const Riga lettura = banco.connetti();
+    std::printf("risposte dopo %2d ms: connetti + lettura %.3f s (ultima risposta %.3f s)\n", ritardo_ms,
+                lettura.misurato, lettura.all_ultima_risposta);
+    banco.premi("Cmd_disconetti");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -365,5 +381,7 @@ int main(int argc, char** argv)
     std::printf("memoria residente massima %.1f MB\n", picco_memoria_mb());
     for (const int latenza : {1, 16})
         con_latenza(cartella.filePath(QStringLiteral("latenza%1").arg(latenza)), latenza);
+    for (const int ritardo : {25, 50})
+        con_ritardo(cartella.filePath(QStringLiteral("ritardo%1").arg(ritardo)), ritardo);
     return 0;
 }

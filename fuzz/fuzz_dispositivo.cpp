@@ -9,12 +9,16 @@
 // - fault flags: junk before "K", "k" for "K", wrong checksum, an extra
 //   byte, a limit on acknowledgements, a hang-up, a disconnect, low tones;
 // - more fault flags: a late acknowledgement, announcements while linked,
-//   noise while linked, an address that stores another value;
+//   noise while linked, an address that stores another value; then a reset
+//   after n read replies, a reset after n acknowledgements, replies held back
+//   by a delay, the first "L" unheard, a read reply hit on the line, a cable
+//   that echoes;
 // - the limit on acknowledgements, the read the extra byte follows, the
 //   extra byte, the received byte the line drops on (2 bytes), the received
 //   byte after which "Disconetti" is pressed (2 bytes);
 // - the late write's number, its delay in ms (2 bytes); the noise's period
-//   (10 ms and more) and byte; the faulty address;
+//   (10 ms and more) and byte; the faulty address; the n of the resets, the
+//   replies' delay in ms, the number of the hit read reply (2 bytes);
 // - the memory: a base (zeros, UHF, VHF, old type) and 64 bytes xored in;
 // - the junk (length modulo 4, bytes);
 // - replies replaced (count modulo 8; each: command number in 2 bytes,
@@ -25,9 +29,11 @@
 // - the transmitter receives an optional "L", then "R",a (a <= 62) and
 //   "W",a,v (a <= 63) commands, then at most one final "E" or "Q"; nothing
 //   else, and only a dropped line may cut the last command short;
-// - the reads and writes run 0, 1, 2, ... in order: the connect's read, then
-//   the writes, then a read-back only after the last write; writes that stop
-//   before the last address end with the time-out message, no read-back;
+// - the reads and writes run 0, 1, 2, ... in order: the connect's reads (at
+//   most three of the block), then the writes, only after a whole read and
+//   only when a read could be trusted, then the read-back (at most three
+//   reads) only after the last write; writes that stop before the last
+//   address end with a message, no read-back;
 // - a programming writes its fixed values and a checksum that matches the
 //   bytes it wrote; a factory loading writes the factory block;
 // - on the wire, a write leaves only after a "K" that reached the PC after
@@ -81,6 +87,9 @@ constexpr double pazienza_ms = 4500;
 // transmitter: more than the 2400-baud line time of every request there is.
 constexpr double assestamento_ms = 10000;
 constexpr int ultima_lettura = 62;
+// A doubtful read is read again, three reads of the block at most.
+constexpr int letture_massime = 3;
+constexpr int risposte_di_lettura = letture_massime * (ultima_lettura + 1);
 
 enum class Operazione { Nessuna, Programma, Uhf, Vhf, Tx, Disconnetti };
 
@@ -149,6 +158,10 @@ Scenario leggi_scenario(Ingresso& in)
     const int periodo_rumore = 10 + in.byte();
     o.byte_rumore = static_cast<std::uint8_t>(in.byte());
     const int indirizzo_guasto = in.byte() % 64;
+    const int guasti_del_trasmettitore = in.byte();
+    const int dopo_risposte = in.byte();
+    const int ritardo_risposte = in.byte();
+    const int risposta_colpita = in.parola() % 512;
     o.memoria = memoria(in);
     const QByteArray spazzatura = in.byte(static_cast<std::size_t>(in.byte() % 4));
     for (int n = in.byte() % 8; n > 0; --n) {
@@ -175,6 +188,16 @@ Scenario leggi_scenario(Ingresso& in)
         o.rumore_ogni_ms = periodo_rumore;
     if (altri_guasti & 8)
         o.indirizzo_guasto = indirizzo_guasto;
+    if (guasti_del_trasmettitore & 1)
+        o.reset_dopo_letture = dopo_risposte;
+    if (guasti_del_trasmettitore & 2)
+        o.reset_dopo_conferme = dopo_risposte;
+    if (guasti_del_trasmettitore & 4)
+        o.ritardo_risposte_ms = ritardo_risposte;
+    o.l_non_sentite = guasti_del_trasmettitore & 8 ? 1 : 0;
+    if (guasti_del_trasmettitore & 16)
+        o.risposta_colpita = risposta_colpita;
+    o.eco = guasti_del_trasmettitore & 32;
     s.testi = QString::fromUtf8(in.resto()).split(QLatin1Char('\n'));
     return s;
 }
@@ -305,13 +328,18 @@ void assesta(Banco& b)
         QCoreApplication::sendPostedEvents();
 }
 
-// The commands of one letter from `da` on, whose addresses must run 0, 1, 2, ...
+// The commands of one letter from `da` on, whose addresses must run 0, 1,
+// 2, ...; reads start again at 0 after 62, as a read of the block is read
+// again.
 qsizetype serie(const Banco& b, const QList<Comando>& comandi, qsizetype da, char lettera)
 {
+    const qsizetype giro = lettera == 'R' ? ultima_lettura + 1 : dimensione_blocco;
     qsizetype i = da;
     for (; i < comandi.size() && comandi[i].lettera == lettera; ++i)
-        if (comandi[i].indirizzo >= 0 && comandi[i].indirizzo != i - da)
+        if (comandi[i].indirizzo >= 0 && comandi[i].indirizzo != (i - da) % giro)
             fallisce(b, "addresses out of order");
+    if (lettera == 'R')
+        richiedi(i - da <= risposte_di_lettura, b, "the block read more than three times");
     return i - da;
 }
 
@@ -351,6 +379,12 @@ bool errore_di_porta(const Banco& b, const QString& testo)
     return false;
 }
 
+// A write not confirmed, or refused by a port that is gone.
+bool scrittura_fallita(const Banco& b, const QString& testo)
+{
+    return testo == atteso::time_out || errore_di_porta(b, testo);
+}
+
 // What may follow the writes: nothing but the confirmation, or one verdict,
 // after the read-back's own checksum message.
 bool verdetto(QStringList m)
@@ -377,28 +411,33 @@ void controlla_messaggi_programmazione(const Banco& b, QStringList m)
     if (!m.isEmpty() && m.first() == atteso::fuori_range)
         m.removeFirst();
     const bool rifiuto = m.size() == 1
-                         && (m.first() == atteso::fuori_banda || m.first() == atteso::codice
-                             || m.first() == atteso::time_out
+                         && (m.first() == atteso::fuori_banda || m.first() == atteso::senza_lettura || m.first() == atteso::codice
+                             || scrittura_fallita(b, m.first())
                              || m.first().startsWith(QStringLiteral("Valore fuori range in \"")));
     richiedi(rifiuto || verdetto(m), b, "programming: unexpected messages");
 }
 
 void controlla_messaggi_fabbrica(const Banco& b, const QStringList& m)
 {
-    richiedi(m == QStringList{atteso::time_out} || verdetto(m), b, "factory loading: unexpected messages");
+    richiedi((m.size() == 1 && scrittura_fallita(b, m.first())) || verdetto(m), b,
+             "factory loading: unexpected messages");
 }
 
 // Whether every reply up to number `ultima` (counting "R" and "W" from 0)
 // is the transmitter's own. Two faults make a byte that no exchange can
-// tell from a reply: one byte forged in place of the one due, and a reply
-// withheld while something else speaks on the line (an announcement, noise,
-// a late acknowledgement, the bytes after a reply, an announcement whose
-// junk holds a "K" of its own) and fills its place.
+// tell from a reply: one byte forged in place of the one due (a replaced
+// reply, a read reply hit on the line), and a reply withheld while something
+// else speaks on the line (an announcement, also after a reset or an unheard
+// "L", noise, a late acknowledgement, the bytes after a reply, an echo, an
+// announcement whose junk holds a "K" of its own) and fills its place.
 bool risposte_sincere(const Scenario& s, int ultima)
 {
     const auto& o = s.opzioni;
+    if (o.risposta_colpita && *o.risposta_colpita <= ultima)
+        return false;
     const bool altre_voci = o.annunci_da_collegato || o.rumore_ogni_ms || !o.conferme_ritardate.isEmpty()
-                            || o.extra_dopo || o.spazzatura.contains('K')
+                            || o.extra_dopo || o.spazzatura.contains('K') || o.reset_dopo_letture
+                            || o.reset_dopo_conferme || o.l_non_sentite > 0 || o.eco
                             || std::any_of(o.risposte_sostituite.begin(), o.risposte_sostituite.end(),
                                            [](const QByteArray& r) { return r.size() > 1; });
     const auto& r = o.risposte_sostituite;
@@ -448,7 +487,7 @@ void connetti(Banco& b, const Scenario& s)
     controlla_messaggi_connessione(b, m);
     if (m.size() < 2 && !b.disconnesso)
         richiedi(b.finestra.stato == atteso::connesso && b.fleg == 0 && b.porta.aperta(), b, "connect did not connect");
-    if (m.isEmpty() && !b.disconnesso && risposte_sincere(s, ultima_lettura))
+    if (m.isEmpty() && !b.disconnesso && risposte_sincere(s, risposte_di_lettura - 1))
         controlla_valori(b, prima, "a read without a message shows values the transmitter does not hold");
 }
 
@@ -498,13 +537,18 @@ void operazione(Banco& b, const Scenario& s)
     switch (s.operazione) {
     case Operazione::Nessuna:
         break;
-    case Operazione::Programma:
+    case Operazione::Programma: {
+        // Without a trusted read nothing may be written.
+        const bool letto = b.blocco.letto;
         prepara_campi(b, s);
         esegui(b, programma(b.contesto));
+        if (!letto)
+            richiedi(messaggi_da(b, primo) == QStringList{atteso::senza_lettura}, b, "programming without a trusted read");
         richiedi(b.fleg == 0 && !b.finestra.progresso_visibile, b, "programming left fleg or the bar");
         controlla_messaggi_programmazione(b, messaggi_da(b, primo));
         controlla_verdetto(b, s, primo);
         break;
+    }
     case Operazione::Uhf:
     case Operazione::Vhf:
         esegui(b, carica_fabbrica(b.contesto, s.operazione == Operazione::Uhf ? Banda::UHF : Banda::VHF));
@@ -540,11 +584,13 @@ void controlla_linea(const Banco& b, const Scenario& s, bool nuovo, qsizetype pr
     if (i < comandi.size() && (comandi[i].lettera == 'E' || comandi[i].lettera == 'Q'))
         ++i;
     richiedi(i == comandi.size(), b, "commands out of their order");
-    richiedi(scritture == 0 || letture == ultima_lettura + 1, b, "writes after an incomplete read");
+    richiedi(scritture == 0 || (letture > 0 && letture % (ultima_lettura + 1) == 0), b,
+             "writes after an incomplete read");
 
     const bool fabbrica = s.operazione == Operazione::Uhf || s.operazione == Operazione::Vhf;
     const qsizetype tutte = fabbrica ? dimensione_blocco : nuovo ? 62 : 34;
-    const bool time_out = messaggi_da(b, primo_messaggio).contains(atteso::time_out);
+    const QStringList m = messaggi_da(b, primo_messaggio);
+    const bool time_out = std::any_of(m.begin(), m.end(), [&b](const QString& t) { return scrittura_fallita(b, t); });
     richiedi(scritture <= tutte, b, "more writes than the block has");
     richiedi(riletture == 0 || (scritture == tutte && !time_out), b, "read-back after failed writes");
     richiedi(scritture == 0 || scritture == tutte || time_out, b, "writes stopped without the time-out message");
