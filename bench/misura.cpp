@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configurator's speed on the line: the real main window, headless,
 // against the simulated transmitter with every byte paced at its 2400-baud
 // line time. Prints, for connect + read, programming and "UHF" loading, the
@@ -6,8 +7,10 @@
 // opened, with the caret still blinking, then, with the caret at rest, not
 // connected, connected and waiting for "K"; the processor time of that
 // wait, the processor use during a programming, the start-up time and the
-// peak resident memory; last, the three operations behind a USB adapter whose
-// latency timer is 1 ms and 16 ms.
+// peak resident memory; then the three operations behind a USB adapter whose
+// latency timer is 1 ms and 16 ms. Last, the window at rest once more, alone
+// in a process of its own so that every thread counts: headless, and on an
+// X server (Xvfb, without a window manager).
 //
 // The simulated transmitter runs in a thread of its own, as a real one runs
 // beside the PC: the window's work must not hold up its clock.
@@ -23,6 +26,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -167,20 +171,24 @@ void attendi_per(int ms)
 // The window's thread while nothing happens: wake-ups a second and percent
 // of one core. Read from that thread itself, so the simulator's thread and
 // its paced bytes are not counted.
+// The process's share counts every thread.
 struct Quiete {
     double sveglie = 0;
     double core = 0;
+    double core_processo = 0;
 };
 
 Quiete misura_quiete(int ms)
 {
     const UsoFilo prima = uso_del_filo();
+    const double processo = secondi_processore(RUSAGE_SELF);
     QElapsedTimer parete;
     parete.start();
     attendi_per(ms);
     const UsoFilo dopo = uso_del_filo();
     const double s = double(parete.nsecsElapsed()) / 1e9;
-    return {double(dopo.cambi - prima.cambi) / s, 100 * (dopo.processore - prima.processore) / s};
+    return {double(dopo.cambi - prima.cambi) / s, 100 * (dopo.processore - prima.processore) / s,
+            100 * (secondi_processore(RUSAGE_SELF) - processo) / s};
 }
 
 void stampa(const char* nome, const Quiete& q)
@@ -326,6 +334,39 @@ void con_latenza(const QString& link, int latenza_ms)
     banco.premi("Cmd_disconetti");
 }
 
+constexpr const char* solo_quiete = "--solo-quiete";
+
+// The window alone, with no simulator beside it: at rest, the caret too.
+void quiete_da_sola()
+{
+    AvvisiMuti avvisi;
+    Principale finestra(avvisi);
+    finestra.show();
+    attendi([&finestra] { return finestra.windowHandle() && finestra.windowHandle()->isExposed(); });
+    const RiposoCursore* riposo = finestra.findChild<RiposoCursore*>();
+    attendi([riposo] { return riposo->a_riposo(); }, 50);
+    attendi_per(200);
+    const Quiete q = misura_quiete(durata_quiete_ms);
+    std::printf("a riposo, da sola (%s)%*s %6.1f risvegli/s  %6.3f %% di un core; "
+                "tutto il processo %6.3f %%\n",
+                qPrintable(QGuiApplication::platformName()), int(10 - QGuiApplication::platformName().size()), "",
+                q.sveglie, q.core, q.core_processo);
+}
+
+// Runs `programma` with `argomenti` on the platform named; it prints its own line.
+void in_disparte(const char* piattaforma, const QString& programma, const QStringList& argomenti)
+{
+    std::fflush(stdout);
+    QProcess p;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(piattaforma));
+    p.setProcessEnvironment(ambiente);
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(programma, argomenti);
+    if (!p.waitForFinished(120000) || p.exitCode() != 0)
+        std::printf("a riposo, da sola (%s): non misurata\n", piattaforma);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -333,6 +374,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (QCoreApplication::arguments().contains(QLatin1String(solo_quiete))) {
+        quiete_da_sola();
+        return 0;
+    }
     QTemporaryDir cartella;
     Banco banco(cartella.filePath(QStringLiteral("com1")));
     banco.mostra();
@@ -365,5 +410,8 @@ int main(int argc, char** argv)
     std::printf("memoria residente massima %.1f MB\n", picco_memoria_mb());
     for (const int latenza : {1, 16})
         con_latenza(cartella.filePath(QStringLiteral("latenza%1").arg(latenza)), latenza);
+    const QString me = QCoreApplication::applicationFilePath();
+    in_disparte("offscreen", me, {solo_quiete});
+    in_disparte("xcb", QStringLiteral("xvfb-run"), {"-a", me, solo_quiete});
     return 0;
 }

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Windows stays in reach: compiles every source file under src/ for 64-bit
 # Windows with Debian's MinGW-w64 cross compiler. Syntax only
 # (-fsyntax-only): no Windows build of Qt is at hand to link against, so the
