@@ -20,20 +20,17 @@
 #include "ui/avvisi.h"
 #include "ui/principale.h"
 #include "ui/riposo_cursore.h"
+#include "uso.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
@@ -54,32 +51,6 @@ public:
         co_return;
     }
 };
-
-double secondi(const timeval& t)
-{
-    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
-}
-
-double secondi_processore(int chi)
-{
-    rusage uso{};
-    getrusage(chi, &uso);
-    return secondi(uso.ru_utime) + secondi(uso.ru_stime);
-}
-
-// What the calling thread has used so far: its context switches (each time
-// it went to sleep or was preempted, so each a wake-up) and processor time.
-struct UsoFilo {
-    long cambi = 0;
-    double processore = 0;
-};
-
-UsoFilo uso_del_filo()
-{
-    rusage uso{};
-    getrusage(RUSAGE_THREAD, &uso);
-    return {uso.ru_nvcsw + uso.ru_nivcsw, secondi(uso.ru_utime) + secondi(uso.ru_stime)};
-}
 
 // A simulated transmitter in its own thread, reached only through that thread.
 class Trasmettitore {
@@ -128,25 +99,6 @@ private:
     QElapsedTimer orologio_;
 };
 
-double picco_memoria_mb()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return double(uso.ru_maxrss) / 1024.0;
-}
-
-// Seconds since the process started, from the kernel's own clock.
-double dall_avvio()
-{
-    QFile stat(QStringLiteral("/proc/self/stat")), uptime(QStringLiteral("/proc/uptime"));
-    if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray riga = stat.readAll();
-    const QList<QByteArray> campi = riga.mid(riga.lastIndexOf(')') + 2).split(' ');
-    const double avvio = campi.value(19).toDouble() / double(sysconf(_SC_CLK_TCK));
-    return uptime.readAll().split(' ').value(0).toDouble() - avvio;
-}
-
 // Runs the event loop until `fatto` holds, checking every `passo_ms`.
 void attendi(const std::function<bool()>& fatto, int passo_ms = 1)
 {
@@ -171,24 +123,20 @@ void attendi_per(int ms)
 // The window's thread while nothing happens: wake-ups a second and percent
 // of one core. Read from that thread itself, so the simulator's thread and
 // its paced bytes are not counted.
-// The process's share counts every thread.
 struct Quiete {
     double sveglie = 0;
     double core = 0;
-    double core_processo = 0;
 };
 
 Quiete misura_quiete(int ms)
 {
     const UsoFilo prima = uso_del_filo();
-    const double processo = secondi_processore(RUSAGE_SELF);
     QElapsedTimer parete;
     parete.start();
     attendi_per(ms);
     const UsoFilo dopo = uso_del_filo();
     const double s = double(parete.nsecsElapsed()) / 1e9;
-    return {double(dopo.cambi - prima.cambi) / s, 100 * (dopo.processore - prima.processore) / s,
-            100 * (secondi_processore(RUSAGE_SELF) - processo) / s};
+    return {double(dopo.cambi - prima.cambi) / s, 100 * (dopo.processore - prima.processore) / s};
 }
 
 void stampa(const char* nome, const Quiete& q)
@@ -336,7 +284,8 @@ void con_latenza(const QString& link, int latenza_ms)
 
 constexpr const char* solo_quiete = "--solo-quiete";
 
-// The window alone, with no simulator beside it: at rest, the caret too.
+// The window alone, with no simulator beside it, at rest, the caret too:
+// every thread of the process, and their sum.
 void quiete_da_sola()
 {
     AvvisiMuti avvisi;
@@ -346,11 +295,22 @@ void quiete_da_sola()
     const RiposoCursore* riposo = finestra.findChild<RiposoCursore*>();
     attendi([riposo] { return riposo->a_riposo(); }, 50);
     attendi_per(200);
-    const Quiete q = misura_quiete(durata_quiete_ms);
-    std::printf("a riposo, da sola (%s)%*s %6.1f risvegli/s  %6.3f %% di un core; "
-                "tutto il processo %6.3f %%\n",
-                qPrintable(QGuiApplication::platformName()), int(10 - QGuiApplication::platformName().size()), "",
-                q.sveglie, q.core, q.core_processo);
+    const auto prima = fili();
+    QElapsedTimer parete;
+    parete.start();
+    attendi_per(durata_quiete_ms);
+    const auto dopo = fili();
+    const double s = double(parete.nsecsElapsed()) / 1e9;
+    const QString piattaforma = QGuiApplication::platformName();
+    Quiete tutti;
+    for (auto f = dopo.cbegin(); f != dopo.cend(); ++f) {
+        const Filo inizio = prima.value(f.key());
+        const Quiete q{double(f->cambi - inizio.cambi) / s, 100 * (f->processore - inizio.processore) / s};
+        tutti = {tutti.sveglie + q.sveglie, tutti.core + q.core};
+        if (q.sveglie > 0)
+            stampa(qPrintable(QStringLiteral("  %1, filo %2").arg(piattaforma, f->nome)), q);
+    }
+    stampa(qPrintable(QStringLiteral("a riposo, da sola, %1").arg(piattaforma)), tutti);
 }
 
 // Runs `programma` with `argomenti` on the platform named; it prints its own line.

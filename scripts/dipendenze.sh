@@ -5,7 +5,7 @@
 set -euo pipefail
 
 pacchetti=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-           qt6-qpa-plugins libqt6svg6 qt6-translations-l10n fonts-dejavu-core xvfb xauth "$@")
+           qt6-qpa-plugins libqt6svg6 qt6-translations-l10n libx11-dev fonts-dejavu-core xvfb xauth "$@")
 
 mancanti=()
 for p in "${pacchetti[@]}"; do

@@ -11,6 +11,7 @@
 #include "ui/disegni.h"
 #include "ui/supervisione.h"
 #include "ui/titolo_scorrevole.h"
+#include "ui/titolo_x11.h"
 #include "ui_principale.h"
 
 #include <QCloseEvent>
@@ -357,6 +358,7 @@ void Principale::Timer_stato_Timer()
 void Principale::Tmr_scritte_Timer()
 {
     setWindowTitle(ruota_titolo(windowTitle(), lunghezza_titolo_));
+    titolo_inviato_per_intero();
 }
 
 // ---- Help line and event filter ----
