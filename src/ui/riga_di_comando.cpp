@@ -11,6 +11,7 @@ namespace brenk {
 
 namespace {
 
+#ifndef Q_OS_WIN
 // Qt's messages while QApplication starts, formatted as Qt would print them.
 QByteArrayList trattenuti;
 
@@ -41,6 +42,7 @@ QByteArray piattaforme_della_sessione()
 {
     return qgetenv("XDG_SESSION_TYPE") == "wayland" ? "wayland;xcb" : "xcb;wayland";
 }
+#endif
 
 void scrivi(const QString& riga)
 {

@@ -14,7 +14,9 @@ namespace brenk {
 void titolo_inviato_per_intero()
 {
 #ifdef Q_OS_LINUX
-    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+    // The offscreen platform answers to this interface too, without a display.
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 != nullptr && x11->display() != nullptr)
         XFlush(x11->display());
 #endif
 }
