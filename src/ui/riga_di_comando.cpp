@@ -11,9 +11,10 @@ namespace brenk {
 
 namespace {
 
-#ifndef Q_OS_WIN
 // Qt's messages while QApplication starts, formatted as Qt would print them.
 QByteArrayList trattenuti;
+
+#ifndef Q_OS_WIN
 
 void trattieni(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo)
 {
