@@ -34,6 +34,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <tuple>
 #include <type_traits>
 
 using namespace brenk;
@@ -128,15 +129,27 @@ struct Quiete {
     double core = 0;
 };
 
-Quiete misura_quiete(int ms)
+// Two readings `ms` of the event loop apart, and the seconds between them.
+template <typename Lettura>
+std::tuple<Lettura, Lettura, double> durante(int ms, Lettura (*leggi)())
 {
-    const UsoFilo prima = uso_del_filo();
+    const Lettura prima = leggi();
     QElapsedTimer parete;
     parete.start();
     attendi_per(ms);
-    const UsoFilo dopo = uso_del_filo();
-    const double s = double(parete.nsecsElapsed()) / 1e9;
+    return {prima, leggi(), double(parete.nsecsElapsed()) / 1e9};
+}
+
+template <typename Uso>
+Quiete tra(const Uso& prima, const Uso& dopo, double s)
+{
     return {double(dopo.cambi - prima.cambi) / s, 100 * (dopo.processore - prima.processore) / s};
+}
+
+Quiete misura_quiete(int ms)
+{
+    const auto [prima, dopo, s] = durante(ms, uso_del_filo);
+    return tra(prima, dopo, s);
 }
 
 void stampa(const char* nome, const Quiete& q)
@@ -295,17 +308,11 @@ void quiete_da_sola()
     const RiposoCursore* riposo = finestra.findChild<RiposoCursore*>();
     attendi([riposo] { return riposo->a_riposo(); }, 50);
     attendi_per(200);
-    const auto prima = fili();
-    QElapsedTimer parete;
-    parete.start();
-    attendi_per(durata_quiete_ms);
-    const auto dopo = fili();
-    const double s = double(parete.nsecsElapsed()) / 1e9;
+    const auto [prima, dopo, s] = durante(durata_quiete_ms, fili);
     const QString piattaforma = QGuiApplication::platformName();
     Quiete tutti;
     for (auto f = dopo.cbegin(); f != dopo.cend(); ++f) {
-        const Filo inizio = prima.value(f.key());
-        const Quiete q{double(f->cambi - inizio.cambi) / s, 100 * (f->processore - inizio.processore) / s};
+        const Quiete q = tra(prima.value(f.key()), *f, s);
         tutti = {tutti.sveglie + q.sveglie, tutti.core + q.core};
         if (q.sveglie > 0)
             stampa(qPrintable(QStringLiteral("  %1, filo %2").arg(piattaforma, f->nome)), q);
