@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The configurator's speed on the line: the real main window, headless,
 // against the simulated transmitter with every byte paced at its 2400-baud
 // line time. Prints, for connect + read, programming and "UHF" loading, the
@@ -7,8 +8,10 @@
 // connected, connected and waiting for "K"; the processor time of that
 // wait, the processor use during a programming, the start-up time and the
 // peak resident memory; then the three operations behind a USB adapter whose
-// latency timer is 1 ms and 16 ms; last, connect + read against a
-// transmitter that answers each request 25 ms and 50 ms late.
+// latency timer is 1 ms and 16 ms, and connect + read against a transmitter
+// that answers each request 25 ms and 50 ms late. Last, the window at rest
+// once more, alone in a process of its own so that every thread counts:
+// headless, and on an X server (Xvfb, without a window manager).
 //
 // The simulated transmitter runs in a thread of its own, as a real one runs
 // beside the PC: the window's work must not hold up its clock.
@@ -18,22 +21,21 @@
 #include "ui/avvisi.h"
 #include "ui/principale.h"
 #include "ui/riposo_cursore.h"
+#include "uso.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <functional>
+#include <tuple>
 #include <type_traits>
 
 using namespace brenk;
@@ -51,32 +53,6 @@ public:
         co_return;
     }
 };
-
-double secondi(const timeval& t)
-{
-    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
-}
-
-double secondi_processore(int chi)
-{
-    rusage uso{};
-    getrusage(chi, &uso);
-    return secondi(uso.ru_utime) + secondi(uso.ru_stime);
-}
-
-// What the calling thread has used so far: its context switches (each time
-// it went to sleep or was preempted, so each a wake-up) and processor time.
-struct UsoFilo {
-    long cambi = 0;
-    double processore = 0;
-};
-
-UsoFilo uso_del_filo()
-{
-    rusage uso{};
-    getrusage(RUSAGE_THREAD, &uso);
-    return {uso.ru_nvcsw + uso.ru_nivcsw, secondi(uso.ru_utime) + secondi(uso.ru_stime)};
-}
 
 // A simulated transmitter in its own thread, reached only through that thread.
 class Trasmettitore {
@@ -125,25 +101,6 @@ private:
     QElapsedTimer orologio_;
 };
 
-double picco_memoria_mb()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return double(uso.ru_maxrss) / 1024.0;
-}
-
-// Seconds since the process started, from the kernel's own clock.
-double dall_avvio()
-{
-    QFile stat(QStringLiteral("/proc/self/stat")), uptime(QStringLiteral("/proc/uptime"));
-    if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray riga = stat.readAll();
-    const QList<QByteArray> campi = riga.mid(riga.lastIndexOf(')') + 2).split(' ');
-    const double avvio = campi.value(19).toDouble() / double(sysconf(_SC_CLK_TCK));
-    return uptime.readAll().split(' ').value(0).toDouble() - avvio;
-}
-
 // Runs the event loop until `fatto` holds, checking every `passo_ms`.
 void attendi(const std::function<bool()>& fatto, int passo_ms = 1)
 {
@@ -173,15 +130,27 @@ struct Quiete {
     double core = 0;
 };
 
-Quiete misura_quiete(int ms)
+// Two readings `ms` of the event loop apart, and the seconds between them.
+template <typename Lettura>
+std::tuple<Lettura, Lettura, double> durante(int ms, Lettura (*leggi)())
 {
-    const UsoFilo prima = uso_del_filo();
+    const Lettura prima = leggi();
     QElapsedTimer parete;
     parete.start();
     attendi_per(ms);
-    const UsoFilo dopo = uso_del_filo();
-    const double s = double(parete.nsecsElapsed()) / 1e9;
+    return {prima, leggi(), double(parete.nsecsElapsed()) / 1e9};
+}
+
+template <typename Uso>
+Quiete tra(const Uso& prima, const Uso& dopo, double s)
+{
     return {double(dopo.cambi - prima.cambi) / s, 100 * (dopo.processore - prima.processore) / s};
+}
+
+Quiete misura_quiete(int ms)
+{
+    const auto [prima, dopo, s] = durante(ms, uso_del_filo);
+    return tra(prima, dopo, s);
 }
 
 void stampa(const char* nome, const Quiete& q)
@@ -330,8 +299,7 @@ void con_latenza(const QString& link, int latenza_ms)
     banco.premi("Cmd_disconetti");
 }
 
-// Connect + read when every reply comes `ritardo_ms` late: the closing
-// quiet time grows with the slowest reply.
+// Connect + read when every reply comes `ritardo_ms` late.
 void con_ritardo(const QString& link, int ritardo_ms)
 {
     Banco banco(link, 0, ritardo_ms);
@@ -339,7 +307,45 @@ void con_ritardo(const QString& link, int ritardo_ms)
     const Riga lettura = banco.connetti();
     std::printf("risposte dopo %2d ms: connetti + lettura %.3f s (ultima risposta %.3f s)\n", ritardo_ms,
                 lettura.misurato, lettura.all_ultima_risposta);
-    banco.premi("Cmd_disconetti");
+}
+
+constexpr const char* solo_quiete = "--solo-quiete";
+
+// The window alone, with no simulator beside it, at rest, the caret too:
+// every thread of the process, and their sum.
+void quiete_da_sola()
+{
+    AvvisiMuti avvisi;
+    Principale finestra(avvisi);
+    finestra.show();
+    attendi([&finestra] { return finestra.windowHandle() && finestra.windowHandle()->isExposed(); });
+    const RiposoCursore* riposo = finestra.findChild<RiposoCursore*>();
+    attendi([riposo] { return riposo->a_riposo(); }, 50);
+    attendi_per(200);
+    const auto [prima, dopo, s] = durante(durata_quiete_ms, fili);
+    const QString piattaforma = QGuiApplication::platformName();
+    Quiete tutti;
+    for (auto f = dopo.cbegin(); f != dopo.cend(); ++f) {
+        const Quiete q = tra(prima.value(f.key()), *f, s);
+        tutti = {tutti.sveglie + q.sveglie, tutti.core + q.core};
+        if (q.sveglie > 0)
+            stampa(qPrintable(QStringLiteral("  %1, filo %2").arg(piattaforma, f->nome)), q);
+    }
+    stampa(qPrintable(QStringLiteral("a riposo, da sola, %1").arg(piattaforma)), tutti);
+}
+
+// Runs `programma` with `argomenti` on the platform named; it prints its own line.
+void in_disparte(const char* piattaforma, const QString& programma, const QStringList& argomenti)
+{
+    std::fflush(stdout);
+    QProcess p;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(piattaforma));
+    p.setProcessEnvironment(ambiente);
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(programma, argomenti);
+    if (!p.waitForFinished(120000) || p.exitCode() != 0)
+        std::printf("a riposo, da sola (%s): non misurata\n", piattaforma);
 }
 
 } // namespace
@@ -349,6 +355,10 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (QCoreApplication::arguments().contains(QLatin1String(solo_quiete))) {
+        quiete_da_sola();
+        return 0;
+    }
     QTemporaryDir cartella;
     Banco banco(cartella.filePath(QStringLiteral("com1")));
     banco.mostra();
@@ -383,5 +393,8 @@ int main(int argc, char** argv)
         con_latenza(cartella.filePath(QStringLiteral("latenza%1").arg(latenza)), latenza);
     for (const int ritardo : {25, 50})
         con_ritardo(cartella.filePath(QStringLiteral("ritardo%1").arg(ritardo)), ritardo);
+    const QString me = QCoreApplication::applicationFilePath();
+    in_disparte("offscreen", me, {solo_quiete});
+    in_disparte("xcb", QStringLiteral("xvfb-run"), {"-a", me, solo_quiete});
     return 0;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device operations against a transmitter whose memory, replies and
 // faults come from the input, through the real port logic on an in-process
 // line and a virtual clock: every wait, the 4000 ms time-out and the quiet

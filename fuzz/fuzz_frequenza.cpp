@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequency's check, coding and decoding on arbitrary values. Input:
 // one band byte, eight bytes of a double, three channel bytes, and the rest
 // as a typed frequency text. What must hold:

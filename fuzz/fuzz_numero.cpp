@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as a field's number, as UTF-8, Latin-1 and UTF-16
 // text, and checks what holds for every text:
 // - the result is a number or an infinity, never NaN;

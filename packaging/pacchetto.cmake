@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation and the Debian package: `cpack -G DEB` in the build folder.
 # Included after the programs' folders, so that the targets exist here.
 include(GNUInstallDirs)
@@ -15,13 +16,19 @@ function(brenk_versione_in file regola)
   endif()
 endfunction()
 brenk_versione_in(changelog "^brenk-zelm \\(([^)]+)\\)")
-brenk_versione_in(org.example.brenk_zelm.metainfo.xml "<release version=\"([^\"]+)\"")
+brenk_versione_in(brenk-zelm.metainfo.xml "<release version=\"([^\"]+)\"")
+
+# The package's texts take the project's identity (BRENK_SITO,
+# BRENK_MANUTENTORE, BRENK_ID_APPSTREAM) where they name @BRENK_...@.
+function(brenk_configura file)
+  configure_file(${BRENK_PACCHETTO}/${file} ${PROJECT_BINARY_DIR}/pacchetto/${file} @ONLY)
+endfunction()
 
 # Debian wants manual pages and the changelog compressed at the highest
 # level and without a time stamp, so that the package is the same each build.
 set(BRENK_COMPRESSI)
 function(brenk_comprimi file)
-  configure_file(${BRENK_PACCHETTO}/${file} ${PROJECT_BINARY_DIR}/pacchetto/${file} COPYONLY)
+  brenk_configura(${file})
   add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/pacchetto/${file}.gz
                      COMMAND gzip -9nkf ${file}
                      WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/pacchetto
@@ -48,8 +55,9 @@ if(TARGET brenk-zelm)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${BRENK_PACCHETTO}/brenk-zelm.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-  install(FILES ${BRENK_PACCHETTO}/org.example.brenk_zelm.metainfo.xml
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  brenk_configura(brenk-zelm.metainfo.xml)
+  install(FILES ${PROJECT_BINARY_DIR}/pacchetto/brenk-zelm.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo RENAME ${BRENK_ID_APPSTREAM}.metainfo.xml)
 endif()
 
 if(TARGET brenk-sim)
@@ -57,7 +65,9 @@ if(TARGET brenk-sim)
 endif()
 
 brenk_comprimi(changelog)
-install(FILES ${PROJECT_BINARY_DIR}/pacchetto/changelog.gz ${BRENK_PACCHETTO}/copyright DESTINATION ${BRENK_DOC})
+brenk_configura(copyright)
+install(FILES ${PROJECT_BINARY_DIR}/pacchetto/changelog.gz ${PROJECT_BINARY_DIR}/pacchetto/copyright
+        DESTINATION ${BRENK_DOC})
 install(FILES ${BRENK_PACCHETTO}/lintian-overrides
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME brenk-zelm)
 add_custom_target(brenk_compressi ALL DEPENDS ${BRENK_COMPRESSI})
@@ -65,8 +75,9 @@ add_custom_target(brenk_compressi ALL DEPENDS ${BRENK_COMPRESSI})
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brenk-zelm)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Manutentori brenk-zelm")
-set(CPACK_PACKAGE_CONTACT "Manutentori brenk-zelm <maintainers@users.noreply.c-seed-0ff55261.example>")
+string(REGEX REPLACE " *<.*" "" CPACK_PACKAGE_VENDOR "${BRENK_MANUTENTORE}")
+set(CPACK_PACKAGE_CONTACT "${BRENK_MANUTENTORE}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${BRENK_SITO}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configuratore del trasmettitore radio di allarme Brenk")
 # One line of the control file each; an empty line is a paragraph break.
 set(CPACK_PACKAGE_DESCRIPTION [=[
@@ -82,7 +93,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 # Library dependencies come from dpkg-shlibdeps (package dpkg-dev). The
 # window also needs a platform plugin, which the Qt libraries only recommend,
-# and the SVG plugins that draw its icon.
+# the SVG plugins that draw its icon, and Qt's Italian catalogue.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n")
+# Every time inside the package is SOURCE_DATE_EPOCH, by default the last
+# commit's: two builds of one commit give the same package, byte for byte.
+set(CPACK_PROJECT_CONFIG_FILE ${BRENK_PACCHETTO}/data_sorgente.cmake)
 include(CPack)

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the configurator talking to a simulated transmitter on "Com 1".
 # Builds only these two programs, in a folder of their own; the test command
 # builds everything.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into the given folder; extra arguments go to CMake.
 set -euo pipefail
 radice="$(cd "$(dirname "$0")/.." && pwd)"

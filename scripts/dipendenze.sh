@@ -1,10 +1,11 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the configurator needs to build, run and test,
 # and any further packages named as arguments.
 set -euo pipefail
 
 pacchetti=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-           qt6-qpa-plugins libqt6svg6 fonts-dejavu-core xvfb xauth "$@")
+           qt6-qpa-plugins libqt6svg6 qt6-translations-l10n libx11-dev fonts-dejavu-core xvfb xauth "$@")
 
 mancanti=()
 for p in "${pacchetti[@]}"; do

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of fuzz/ with clang and runs each for a
 # bounded time (seconds, default 30) over its corpus. Fails on any crash or
 # sanitizer report; the input that caused it is left in build-fuzz/guasti/.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the configurator and prints its speed on the paced simulated line.
 set -euo pipefail
 radice="$(cd "$(dirname "$0")/.." && pwd)"

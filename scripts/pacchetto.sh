@@ -1,23 +1,31 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package in a build folder (default build-pkg, configured
 # as Debian builds: optimised, with debugging information, then stripped) and
 # checks it as a Debian maintainer would. Fails on any error or warning that
-# has no override in packaging/lintian-overrides:
+# has no override in packaging/lintian-overrides, and when a second build in
+# another folder (the first one's name with "-bis") gives another package:
 # - lintian --pedantic on the .deb;
 # - appstreamcli validate on the metainfo, and validate-tree on the installed
 #   files (the desktop entry the metainfo launches must be there). --no-net:
 #   the screenshot's address is not fetched;
-# - desktop-file-validate on the desktop entry.
+# - desktop-file-validate on the desktop entry;
+# - the two packages must be the same byte for byte (every time inside them
+#   is SOURCE_DATE_EPOCH, by default the last commit's).
 set -euo pipefail
 radice="$(cd "$(dirname "$0")/.." && pwd)"
 cartella="${1:-$radice/build-pkg}"
 "$radice/scripts/dipendenze.sh" dpkg-dev lintian appstream desktop-file-utils
 
-[ -f "$cartella/CMakeCache.txt" ] || cmake -S "$radice" -B "$cartella" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$cartella" -j2 --target brenk-zelm brenk-sim brenk_compressi >/dev/null
-rm -f "$cartella"/brenk-zelm_*.deb
-(cd "$cartella" && cpack -G DEB >/dev/null)
-pacchetto="$(echo "$cartella"/brenk-zelm_*.deb)"
+# Builds the package in folder $1 and names it.
+pacchetto_in() {
+  [ -f "$1/CMakeCache.txt" ] || cmake -S "$radice" -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$1" -j2 --target brenk-zelm brenk-sim brenk_compressi >/dev/null
+  rm -f "$1"/brenk-zelm_*.deb
+  (cd "$1" && cpack -G DEB >/dev/null)
+  echo "$1"/brenk-zelm_*.deb
+}
+pacchetto="$(pacchetto_in "$cartella")"
 
 echo "== lintian --pedantic $(basename "$pacchetto")"
 lintian --pedantic --display-info --show-overrides --fail-on error,warning "$pacchetto"
@@ -39,4 +47,11 @@ for voce in "$albero"/usr/share/applications/*.desktop; do
   fi
   echo "$(basename "$voce"): ok${esito:+ ($esito)}"
 done
-echo "Package $(basename "$pacchetto") passed lintian, appstreamcli and desktop-file-validate."
+echo "== a second build in $(basename "$cartella")-bis"
+secondo="$(pacchetto_in "$cartella-bis")"
+if ! cmp "$pacchetto" "$secondo"; then
+  diff <(dpkg-deb -c "$pacchetto") <(dpkg-deb -c "$secondo") || true
+  exit 1
+fi
+echo "Package $(basename "$pacchetto") passed lintian, appstreamcli and desktop-file-validate,"
+echo "and a second build gave it again byte for byte."

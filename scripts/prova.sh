@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs every test; builds the Debian package from that
 # build and checks it; compiles the sources for Windows; runs the tests again
 # under AddressSanitizer and UndefinedBehaviorSanitizer; then a short run of

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Windows stays in reach: compiles every source file under src/ for 64-bit
 # Windows with Debian's MinGW-w64 cross compiler. Syntax only
 # (-fsyntax-only): no Windows build of Qt is at hand to link against, so the
@@ -24,9 +25,10 @@ compilatore=x86_64-w64-mingw32-g++-posix
 qt="$(qtpaths6 --query QT_INSTALL_HEADERS)"
 uic="$(qtpaths6 --query QT_HOST_LIBEXECS)/uic"
 versione="$(sed -n 's/^project(.* VERSION \([0-9.]*\).*/\1/p' "$radice/CMakeLists.txt")"
+sito="$(sed -n 's/^set(BRENK_SITO "\([^"]*\)".*/\1/p' "$radice/CMakeLists.txt")"
 
 opzioni=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror
-         "-DBRENK_VERSIONE=\"$versione\"" -I"$radice/src" -I"$cartella")
+         "-DBRENK_VERSIONE=\"$versione\"" "-DBRENK_SITO=\"$sito\"" -I"$radice/src" -I"$cartella")
 for modulo in "" QtCore QtGui QtWidgets QtSerialPort; do
   opzioni+=(-isystem "$qt/$modulo")
 done

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "coda_linea.h"
 
 #include <sys/timerfd.h>

@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // brenk-sim: a simulated transmitter on a pseudo-terminal. The first line it
 // prints is the device to open as serial port; then one line per event.
 
+#include "params/blocco.h"
+#include "programma.h"
 #include "simulatore.h"
 
 #include <QCommandLineParser>
@@ -10,6 +13,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <climits>
 #include <cstdio>
 
 #include <sys/signalfd.h>
@@ -66,14 +70,27 @@ const QList<QCommandLineOption>& opzioni_riga()
     return opzioni;
 }
 
+// The range of each number option; any other takes 0 and up.
+std::pair<int, int> limiti(const QString& nome)
+{
+    static const QMap<QString, std::pair<int, int>> limiti{
+        {"rumore", {1, INT_MAX}},
+        {"byte-rumore", {0, 255}},
+        {"indirizzo-guasto", {0, brenk::dimensione_blocco - 1}},
+    };
+    return limiti.value(nome, {0, INT_MAX});
+}
+
 std::optional<int> numero(const QCommandLineParser& riga, const QString& nome, QString& errore)
 {
     if (!riga.isSet(nome))
         return std::nullopt;
+    const auto [minimo, massimo] = limiti(nome);
     bool ok = false;
     const int n = riga.value(nome).toInt(&ok);
-    if (!ok || n < 0)
-        errore = QStringLiteral("--%1 vuole un numero intero non negativo").arg(nome);
+    if (!ok || n < minimo || n > massimo)
+        errore = QStringLiteral("--%1 %2: serve un numero intero da %3 a %4")
+                     .arg(nome, riga.value(nome)).arg(minimo).arg(massimo);
     return n;
 }
 
@@ -87,7 +104,9 @@ QMap<int, int> ritardi(const QCommandLineParser& riga, QString& errore)
         const int n = parti.value(0).toInt(&ok_n);
         const int ms = parti.value(1).toInt(&ok_ms);
         if (parti.size() != 2 || !ok_n || !ok_ms || n < 0 || ms < 0)
-            errore = QStringLiteral("--conferma-ritardata vuole n:ms, due numeri interi non negativi");
+            errore = QStringLiteral("--conferma-ritardata %1: serve n:ms, due numeri interi da 0 a %2")
+                         .arg(coppia)
+                         .arg(INT_MAX);
         ritardi.insert(n, ms);
     }
     return ritardi;
@@ -104,13 +123,22 @@ std::optional<brenk::Memoria> memoria(const QString& tipo, QString& errore)
     for (const auto& [nome, contenuto] : nomi)
         if (tipo == nome)
             return brenk::memoria_predefinita(contenuto);
-    return brenk::memoria_da_file(tipo, &errore);
+    QString perche;
+    const auto da_file = brenk::memoria_da_file(tipo, &perche);
+    if (!da_file)
+        errore = QStringLiteral("--memoria %1: serve zeri, uhf, vhf, vecchio oppure un file di %2 byte (%3)")
+                     .arg(tipo)
+                     .arg(brenk::dimensione_blocco)
+                     .arg(perche);
+    return da_file;
 }
 
 std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
 {
     Scelte s;
     Simulatore::Opzioni& o = s.opzioni;
+    if (!riga.positionalArguments().isEmpty())
+        errore = QStringLiteral("argomento inatteso '%1'.").arg(riga.positionalArguments().constFirst());
     const auto m = memoria(riga.value("memoria"), errore);
     if (m)
         o.memoria = *m;
@@ -128,10 +156,6 @@ std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
     o.annunci_da_collegato = riga.isSet("annunci-da-collegato");
     o.rumore_ogni_ms = numero(riga, "rumore", errore);
     o.byte_rumore = static_cast<std::uint8_t>(numero(riga, "byte-rumore", errore).value_or(255));
-    if (riga.value("byte-rumore").toInt() > 255)
-        errore = QStringLiteral("--byte-rumore vuole un numero da 0 a 255");
-    if (o.rumore_ogni_ms == 0)
-        errore = QStringLiteral("--rumore vuole almeno 1 millisecondo");
     o.indirizzo_guasto = numero(riga, "indirizzo-guasto", errore);
     o.l_non_sentite = numero(riga, "l-non-sentite", errore).value_or(0);
     o.reset_dopo_letture = numero(riga, "reset-dopo-letture", errore);
@@ -196,7 +220,8 @@ int main(int argc, char* argv[])
     const int segnali = blocca_segnali();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("brenk-sim");
-    QCoreApplication::setApplicationVersion(BRENK_VERSIONE);
+    QCoreApplication::setApplicationVersion(brenk::testo_versione());
+    brenk::parla_italiano();
 
     QCommandLineParser riga;
     riga.setApplicationDescription(
@@ -205,13 +230,17 @@ int main(int argc, char* argv[])
     riga.addHelpOption();
     riga.addVersionOption();
     riga.addOptions(opzioni_riga());
-    riga.process(app);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
     QString errore;
-    const auto scelte = analizza(riga, errore);
+    const bool letta = riga.parse(app.arguments());
+    if (letta && (riga.isSet("help") || riga.isSet("help-all") || riga.isSet("version")))
+        riga.process(app); // answers and ends
+    const auto scelte = letta ? analizza(riga, errore) : std::nullopt;
     if (!scelte) {
+        if (!letta)
+            errore = riga.errorText();
         err << "brenk-sim: " << errore << Qt::endl;
         return 2;
     }

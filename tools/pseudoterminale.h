@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The master side of a pseudo-terminal: the transmitter's end of the line.

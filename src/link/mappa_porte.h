@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Which device "Com 1" to "Com 8" stand for. The environment variable

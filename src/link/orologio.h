@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Time as the link and the simulated transmitter see it: one-shot alarms and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/porta_seriale.h"
 
 #include "link/dispositivo_seriale.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ops/operazioni.h"
 #include "ops/scambi.h"
 #include "ops/verifica.h"

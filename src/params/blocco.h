@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The transmitter's 64-address parameter memory as the window mirrors it:

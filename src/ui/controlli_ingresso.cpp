@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/controlli_ingresso.h"
 
 #include "params/numero.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/principale.h"
 
 #include "link/mappa_porte.h"
@@ -10,6 +11,7 @@
 #include "ui/disegni.h"
 #include "ui/supervisione.h"
 #include "ui/titolo_scorrevole.h"
+#include "ui/titolo_x11.h"
 #include "ui_principale.h"
 
 #include <QCloseEvent>
@@ -324,6 +326,7 @@ void Principale::Timer_stato_Timer()
 void Principale::Tmr_scritte_Timer()
 {
     setWindowTitle(ruota_titolo(windowTitle(), lunghezza_titolo_));
+    titolo_inviato_per_intero();
 }
 
 // ---- Help line and event filter ----

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the device operations: the buttons that start
 // them, the way out, a port that vanishes, and the Finestra they work on.
 

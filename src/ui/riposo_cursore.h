@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The text cursor at rest. While nobody types or clicks, a blinking caret

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole path from a button of the real main window to the simulated
 // transmitter and back to the screen, through the real serial port.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial link against a pseudo-terminal whose far end the test drives.
 
 #include "esegui.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exchanges that a misbehaving transmitter or a bad cable disturbs, through
 // the real serial port against the simulated transmitter: nothing wrong is
 // ever shown or written without a message, and a clean writing ends

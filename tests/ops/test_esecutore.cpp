@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one running operation and the reports of its start and end, which the
 // window's status supervision relies on instead of looking every few ms.
 

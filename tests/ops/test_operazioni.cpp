@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device operations against the simulated transmitter on a
 // pseudo-terminal, through the real serial port: the bytes on the wire and
 // what the window is told.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long runs against the simulated transmitter: hundreds of cycles of
 // connect, programming with its read-back, and disconnect, with and without
 // faults, on one port and one window as the main window keeps them; and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "params/blocco.h"
 #include "params/fabbrica.h"
 #include "fabbrica_attesa.h"

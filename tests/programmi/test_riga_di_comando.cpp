@@ -1,10 +1,11 @@
-// brenk-zelm and brenk-sim started from a terminal: help, version, an
-// unknown option, and a session without a screen.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// brenk-zelm and brenk-sim started from a terminal: help, version, usage
+// errors, and a session without a screen.
 //
-// Every run but one has no screen at all: no DISPLAY, no WAYLAND_DISPLAY and
-// no QT_QPA_PLATFORM. A program that created its window system there would
-// abort (exit 134), so a clean exit with the expected text also shows that
-// no window was ever opened.
+// Every run has no screen at all (no DISPLAY, no WAYLAND_DISPLAY and no
+// QT_QPA_PLATFORM) or a DISPLAY that nothing answers. A program that
+// created its window system there would abort (exit 134), so a clean exit
+// with the expected text also shows that no window was ever opened.
 
 #include <QProcess>
 #include <QtTest>
@@ -19,11 +20,14 @@ struct Esito {
     QString errori;
 };
 
-QProcessEnvironment senza_schermo()
+// `display`, when not empty, is a DISPLAY that no X server answers.
+QProcessEnvironment senza_schermo(const QString& display = {})
 {
     QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
     for (const char* nome : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         ambiente.remove(QString::fromLatin1(nome));
+    if (!display.isEmpty())
+        ambiente.insert(QStringLiteral("DISPLAY"), display);
     return ambiente;
 }
 
@@ -56,8 +60,6 @@ private slots:
     void risposte_senza_finestra_data();
     void risposte_senza_finestra();
     void aiuto_del_simulatore();
-    void configuratore_senza_schermo();
-    void opzione_sconosciuta();
     void simulatore_senza_schermo();
 };
 
@@ -65,38 +67,76 @@ void TestRigaDiComando::risposte_senza_finestra_data()
 {
     QTest::addColumn<QString>("programma");
     QTest::addColumn<QStringList>("argomenti");
-    QTest::addColumn<QString>("atteso"); // %1 stands for the program's path
+    QTest::addColumn<QString>("display"); // empty: none at all
+    QTest::addColumn<int>("codice");
+    QTest::addColumn<QString>("uscita"); // %1 stands for the program's path
+    QTest::addColumn<QString>("errori");
 
-    const QString aiuto_zelm = QStringLiteral(
-        "Usage: %1 [options]\n"
+    const QString aiuto = QStringLiteral(
+        "Utilizzo: %1 [opzioni]\n"
         "Configuratore del trasmettitore radio di allarme Brenk: legge, modifica e\n"
         "programma i suoi parametri sulla porta seriale.\n"
         "\n"
-        "Options:\n"
-        "  -h, --help     Displays help on commandline options.\n"
-        "  --help-all     Displays help including Qt specific options.\n"
-        "  -v, --version  Displays version information.\n");
-    QTest::newRow("brenk-zelm --version") << zelm << QStringList{"--version"} << "brenk-zelm 1.0.5\n";
-    QTest::newRow("brenk-zelm -v") << zelm << QStringList{"-v"} << "brenk-zelm 1.0.5\n";
-    QTest::newRow("brenk-zelm --help") << zelm << QStringList{"--help"} << aiuto_zelm;
-    QTest::newRow("brenk-zelm -h") << zelm << QStringList{"-h"} << aiuto_zelm;
+        "Opzioni:\n"
+        "  -h, --help     Mostra l'aiuto sulle opzioni della riga di comando.\n"
+        "  --help-all     Mostra l'aiuto con anche le opzioni proprie di Qt.\n"
+        "  -v, --version  Mostra le informazioni sulla versione.\n");
+    const QString versione = QStringLiteral(
+        " 1.0.5\n"
+        "Software libero con licenza GPL-3.0-or-later (GNU GPL, versione 3 o successiva):\n"
+        "lo si può ridistribuire e modificare; non c'è alcuna garanzia.\n" BRENK_SITO "\n");
+    const QString senza_schermo = QStringLiteral("brenk-zelm: nessuno schermo su cui aprire la finestra ");
+    const QString nessuno = QStringLiteral(":99999");
+    const auto riga = [](const char* nome, const QString& programma, const QStringList& argomenti,
+                         const QString& display, int codice) -> QTestData& {
+        return QTest::newRow(nome) << programma << argomenti << display << codice;
+    };
+
+    riga("brenk-zelm --version", zelm, {"--version"}, {}, 0) << "brenk-zelm" + versione << "";
+    riga("brenk-zelm -v", zelm, {"-v"}, {}, 0) << "brenk-zelm" + versione << "";
+    riga("brenk-zelm --help", zelm, {"--help"}, {}, 0) << aiuto << "";
+    riga("brenk-zelm -h", zelm, {"-h"}, nessuno, 0) << aiuto << "";
     // Qt's own one-dash options are not read as bundles of -h and -v.
-    QTest::newRow("brenk-zelm -stylesheet x --version")
-        << zelm << QStringList{"-stylesheet", "x", "--version"} << "brenk-zelm 1.0.5\n";
-    QTest::newRow("brenk-sim --version") << sim << QStringList{"--version"} << "brenk-sim 1.0.5\n";
-    QTest::newRow("brenk-sim -v") << sim << QStringList{"-v"} << "brenk-sim 1.0.5\n";
+    riga("brenk-zelm -stylesheet x --version", zelm, {"-stylesheet", "x", "--version"}, {}, 0)
+        << "brenk-zelm" + versione << "";
+    riga("brenk-zelm", zelm, {}, {}, 1) << "" << senza_schermo + "(DISPLAY e WAYLAND_DISPLAY non impostati)\n";
+    riga("brenk-zelm, DISPLAY=:99999", zelm, {}, nessuno, 1)
+        << "" << senza_schermo + "(lo schermo indicato non risponde)\n";
+    riga("brenk-zelm --nessuna", zelm, {"--nessuna"}, nessuno, 2)
+        << "" << "brenk-zelm: Opzione sconosciuta 'nessuna'.\n";
+    riga("brenk-zelm -platform offscreen --nessuna", zelm, {"-platform", "offscreen", "--nessuna"}, {}, 2)
+        << "" << "brenk-zelm: Opzione sconosciuta 'nessuna'.\n";
+    riga("brenk-zelm pippo", zelm, {"pippo"}, {}, 2) << "" << "brenk-zelm: argomento inatteso 'pippo'.\n";
+    riga("brenk-sim --version", sim, {"--version"}, {}, 0) << "brenk-sim" + versione << "";
+    riga("brenk-sim -v", sim, {"-v"}, {}, 0) << "brenk-sim" + versione << "";
+    riga("brenk-sim --nessuna", sim, {"--nessuna"}, {}, 2) << "" << "brenk-sim: Opzione sconosciuta 'nessuna'.\n";
+    riga("brenk-sim pippo", sim, {"pippo"}, {}, 2) << "" << "brenk-sim: argomento inatteso 'pippo'.\n";
+    riga("brenk-sim --rumore abc", sim, {"--rumore", "abc"}, {}, 2)
+        << "" << "brenk-sim: --rumore abc: serve un numero intero da 1 a 2147483647\n";
+    riga("brenk-sim --conferme-max 99999999999", sim, {"--conferme-max", "99999999999"}, {}, 2)
+        << "" << "brenk-sim: --conferme-max 99999999999: serve un numero intero da 0 a 2147483647\n";
+    riga("brenk-sim --indirizzo-guasto 64", sim, {"--indirizzo-guasto", "64"}, {}, 2)
+        << "" << "brenk-sim: --indirizzo-guasto 64: serve un numero intero da 0 a 63\n";
+    riga("brenk-sim --conferma-ritardata 3", sim, {"--conferma-ritardata", "3"}, {}, 2)
+        << "" << "brenk-sim: --conferma-ritardata 3: serve n:ms, due numeri interi da 0 a 2147483647\n";
+    riga("brenk-sim --memoria /dev/null", sim, {"--memoria", "/dev/null"}, {}, 2)
+        << "" << "brenk-sim: --memoria /dev/null: serve zeri, uhf, vhf, vecchio oppure un file di 64 byte "
+                 "(/dev/null: servono esattamente 64 byte)\n";
 }
 
 void TestRigaDiComando::risposte_senza_finestra()
 {
     QFETCH(QString, programma);
     QFETCH(QStringList, argomenti);
-    QFETCH(QString, atteso);
+    QFETCH(QString, display);
+    QFETCH(int, codice);
+    QFETCH(QString, uscita);
+    QFETCH(QString, errori);
 
-    const Esito e = esegui(programma, argomenti, senza_schermo());
-    QCOMPARE(e.codice, 0);
-    QCOMPARE(e.uscita, atteso.replace(QStringLiteral("%1"), programma));
-    QCOMPARE(e.errori, QString());
+    const Esito e = esegui(programma, argomenti, senza_schermo(display));
+    QCOMPARE(e.errori, errori);
+    QCOMPARE(e.uscita, uscita.replace(QStringLiteral("%1"), programma));
+    QCOMPARE(e.codice, codice);
 }
 
 // The simulator's help names every option, the version and the faults among
@@ -106,10 +146,10 @@ void TestRigaDiComando::aiuto_del_simulatore()
     const Esito e = esegui(sim, {"--help"}, senza_schermo());
     QCOMPARE(e.codice, 0);
     const QStringList righe = e.uscita.split(u'\n');
-    QCOMPARE(righe.at(0), QStringLiteral("Usage: %1 [options]").arg(sim));
+    QCOMPARE(righe.at(0), QStringLiteral("Utilizzo: %1 [opzioni]").arg(sim));
     const std::pair<const char*, const char*> opzioni[] = {
-        {"-h, --help", "Displays help on commandline options."},
-        {"-v, --version", "Displays version information."},
+        {"-h, --help", "Mostra l'aiuto sulle opzioni della riga di"},
+        {"-v, --version", "Mostra le informazioni sulla versione."},
         {"--memoria <tipo>", "Contenuto della memoria: zeri, uhf, vhf, vecchio"},
         {"--registro", "Stampa ogni byte ricevuto in esadecimale con il"},
         {"--latenza-adattatore <ms>", "Come un adattatore USB: i byte verso il PC"},
@@ -124,26 +164,6 @@ void TestRigaDiComando::aiuto_del_simulatore()
                                                                       QRegularExpression::escape(descrizione)));
         QVERIFY2(righe.indexOf(riga) >= 0, opzione);
     }
-}
-
-void TestRigaDiComando::configuratore_senza_schermo()
-{
-    const Esito e = esegui(zelm, {}, senza_schermo());
-    QCOMPARE(e.codice, 1);
-    QCOMPARE(e.uscita, QString());
-    QCOMPARE(e.errori, QStringLiteral("brenk-zelm: nessuno schermo su cui aprire la finestra "
-                                      "(DISPLAY e WAYLAND_DISPLAY non impostati)\n"));
-}
-
-// A platform named on the command line is a screen; an option neither the
-// program nor Qt knows then ends the program before any window shows.
-void TestRigaDiComando::opzione_sconosciuta()
-{
-    const Esito e = esegui(zelm, {"-platform", "offscreen", "--nessuna"}, senza_schermo());
-    QCOMPARE(e.codice, 1);
-    QCOMPARE(e.uscita, QString());
-    QVERIFY2(e.errori.split(u'\n').contains(QStringLiteral("brenk-zelm: Unknown option 'nessuna'.")),
-             qPrintable(e.errori));
 }
 
 // The simulator needs no screen: it starts and names its device.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The PC's end of the line in the simulator tests: a real QSerialPort at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The brenk-sim program as people run it: a process that prints its device
 // first, reports what happens on the line, and ends cleanly on a signal.
 

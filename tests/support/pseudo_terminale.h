@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A bare pseudo-terminal whose far end the test drives byte by byte, so that

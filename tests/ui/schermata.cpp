@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the picture of the main window for the documentation: the window
 // connected to a simulated UHF transmitter, its parameters read, and with
 // "programma" also programmed and verified.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help line under the pointer: each area's text on its free surface,
 // nothing from the controls inside an area or from the areas without help,
 // and the bare window emptying it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's fields as the operator meets them: start state, entry
 // checks of the typed fields, combo picks, the repeater rule, the option
 // store and the port box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry checks without a screen: which tooltip text a refusal ends with.
 
 #include "ui/controlli_ingresso.h"

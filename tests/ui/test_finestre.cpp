@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The way in and the way out: the title window handing over to the main
 // window, leaving by "ESCI" or by closing the window, and the message boxes
 // an operation waits on.

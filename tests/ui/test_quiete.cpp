@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window while nobody touches it: the text fields of the combo boxes
 // repaint only themselves when their caret blinks, and the screen still shows
 // what a full repaint would; the caret stops blinking, drawn, after a while

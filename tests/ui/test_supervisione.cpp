@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status supervision on the real window: the columns of the 10 ms tick,
 // the old-type forcing, the busy rule during a real exchange, the window's
 // load step and the title scroll.

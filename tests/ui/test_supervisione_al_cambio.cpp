@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status supervision driven by changes: each change of one of its inputs
 // is followed, at the next turn of the event loop and before any time has
 // passed, by the column of the status table it calls for; in between nothing
