@@ -540,7 +540,7 @@ void operazione(Banco& b, const Scenario& s)
         break;
     case Operazione::Programma: {
         // Without a trusted read nothing may be written.
-        const bool letto = b.blocco.letto;
+        const bool letto = b.blocco.letti.has_value();
         prepara_campi(b, s);
         esegui(b, programma(b.contesto));
         if (!letto)

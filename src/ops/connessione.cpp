@@ -9,7 +9,7 @@ namespace {
 // The handshake and the first read: the transmitter speaks first with "K".
 Task<void> collega(Contesto& c)
 {
-    c.blocco.letto = false;
+    c.blocco.letti.reset();
     c.porta.apri_porta();
     c.finestra.imposta_stato(stato_in_attesa);
     co_await c.porta.attendi_pronto();
@@ -46,7 +46,7 @@ namespace {
 std::optional<ErrorePorta> chiudi_collegamento(Contesto& c, char lettera)
 {
     c.finestra.mostra_conferma({});
-    c.blocco.letto = false;
+    c.blocco.letti.reset();
     std::optional<ErrorePorta> errore;
     try {
         c.porta.invia(lettera);

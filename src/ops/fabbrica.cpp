@@ -13,7 +13,7 @@ Task<void> carica_fabbrica(Contesto& c, Banda banda)
     if (!scritto)
         co_return;
     svuota_campi(c.finestra);
-    co_await rileggi_e_verifica(c, linea, blocco);
+    co_await rileggi_e_verifica(c, linea, blocco, ripetere);
 }
 
 } // namespace brenk

@@ -19,10 +19,18 @@ inline const QString messaggio_porta_guasta = QStringLiteral("Porta seriale Guas
 inline const QString messaggio_time_out = QStringLiteral("Errore TIME OUT   ");
 inline const QString messaggio_errore_lettura = QStringLiteral("Errore di Lettura nei Parametri, Riprovare ");
 inline const QString messaggio_codice = QStringLiteral("Errore Codice Brenk - Zelm  Fuori Range (1 - 1023)");
-inline const QString messaggio_verifica_interrotta = QStringLiteral(
-    "Verifica non eseguita: la porta si è chiusa durante la rilettura. Ripetere la programmazione.");
-inline const QString messaggio_scrittura_disturbata = QStringLiteral(
-    "Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. Ripetere la programmazione.");
+// A writing left unverified is told, then what to do (`ripetere` or
+// `ripetere_dai_campi` in place of %1).
+inline const QString messaggio_verifica_interrotta =
+    QStringLiteral("Verifica non eseguita: la porta si è chiusa durante la rilettura. %1");
+inline const QString messaggio_scrittura_disturbata =
+    QStringLiteral("Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. %1");
+inline const QString ripetere = QStringLiteral("Ripetere la programmazione.");
+inline const QString ripetere_dai_campi =
+    QStringLiteral("I valori da programmare sono ancora nella finestra: ripetere la programmazione.");
+inline const QString messaggio_discordanza = QStringLiteral(
+    "Programmazione non eseguita: \"%1\" mostra %2, ma il trasmettitore conterrebbe %3. "
+    "Inserire il valore da programmare.");
 inline const QString messaggio_senza_lettura = QStringLiteral(
     "Programmazione non eseguita: manca una lettura valida dei parametri. Disconnettere e connettere di nuovo "
     "il trasmettitore per rileggerli, poi programmare.");

@@ -2,6 +2,7 @@
 #include "ops/operazioni.h"
 #include "ops/scambi.h"
 #include "ops/verifica.h"
+#include "ops/vista.h"
 #include "params/frequenza.h"
 #include "params/numero.h"
 
@@ -135,28 +136,54 @@ Task<bool> prepara(Contesto& c, Scritture& scritture)
     co_return !rifiuto;
 }
 
+// The transmitter, once `valori` are written over the trusted read, must
+// read back as the window shows it, field by field; otherwise the operator
+// is told which field, and nothing is written.
+Task<bool> nulla_cambia_di_nascosto(Contesto& c, std::span<const std::uint8_t> valori)
+{
+    Letti dopo = *c.blocco.letti;
+    std::copy(valori.begin(), valori.end(), dopo.begin());
+    const auto d = prima_discordanza(vista_di(*c.blocco.letti), vista_di(dopo), c.finestra);
+    if (d)
+        co_await c.finestra.messaggio(messaggio_discordanza.arg(d->campo, d->mostrato, d->conterrebbe),
+                                      Icona::Esclamazione);
+    co_return !d;
+}
+
+// Every check before the first write, each with its message: the bytes to
+// write, none when a check refused them.
+Task<std::span<const std::uint8_t>> da_scrivere(Contesto& c, Scritture& scritture)
+{
+    // Without a trusted read the block may hold values the transmitter never
+    // gave, the hidden ones included.
+    if (!c.blocco.letti) {
+        co_await c.finestra.messaggio(messaggio_senza_lettura, Icona::Esclamazione);
+        co_return {};
+    }
+    const bool pronta = co_await prepara(c, scritture);
+    if (!pronta)
+        co_return {};
+    const auto ultimo = c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo : ultimo_tipo_vecchio;
+    const auto valori = std::span<const std::uint8_t>(scritture).first(static_cast<std::size_t>(ultimo) + 1);
+    const bool fedele = co_await nulla_cambia_di_nascosto(c, valori);
+    co_return fedele ? valori : std::span<const std::uint8_t>{};
+}
+
 } // namespace
 
+// A writing that is not verified leaves the operator's values in the window
+// and the block, for "Programma" to write them again.
 Task<void> programma(Contesto& c)
 {
     c.finestra.mostra_conferma({});
     c.fleg = 1;
     Scritture scritture{};
-    bool pronta = false;
-    // Without a trusted read the block may hold values the transmitter never
-    // gave, the hidden ones included: nothing is written.
-    if (c.blocco.letto)
-        pronta = co_await prepara(c, scritture);
-    else
-        co_await c.finestra.messaggio(messaggio_senza_lettura, Icona::Esclamazione);
-    if (pronta) {
-        const auto ultimo = static_cast<std::size_t>(c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo
-                                                                                          : ultimo_tipo_vecchio);
-        const auto valori = std::span<const std::uint8_t>(scritture).first(ultimo + 1);
+    const auto valori = co_await da_scrivere(c, scritture);
+    if (!valori.empty()) {
         Conversazione linea(c.porta);
         const bool scritta = co_await scrivi_blocco(c, linea, valori);
         if (scritta)
-            co_await rileggi_e_verifica(c, linea, valori);
+            co_await rileggi_e_verifica(c, linea, valori, ripetere_dai_campi);
     }
     c.finestra.mostra_progresso(false);
     c.fleg = 0;

@@ -139,23 +139,24 @@ Task<void> rileggi(Contesto& c, Conversazione& linea, Attesi attesi, std::option
 
 } // namespace
 
-Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori)
+Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori,
+                              const QString& poi)
 {
     std::optional<Letti> letti;
     const auto errore = co_await cattura(rileggi(c, linea, attesi_dopo(c.blocco, valori), letti));
-    if (errore) {
-        co_await c.finestra.messaggio(messaggio_verifica_interrotta, Icona::Esclamazione);
-        co_return;
-    }
-    if (!letti) {
-        co_await c.finestra.messaggio(messaggio_scrittura_disturbata, Icona::Esclamazione);
+    QString esito;
+    if (errore)
+        esito = messaggio_verifica_interrotta.arg(poi);
+    else if (!letti)
+        esito = messaggio_scrittura_disturbata.arg(poi);
+    else if (const auto differenza = prima_differenza(valori, *letti))
+        esito = messaggio_verifica(*differenza, poi);
+    if (!esito.isEmpty()) {
+        co_await c.finestra.messaggio(esito, Icona::Esclamazione);
         co_return;
     }
     co_await mostra_lettura(c, *letti);
-    if (const auto differenza = prima_differenza(valori, *letti))
-        co_await c.finestra.messaggio(messaggio_verifica(*differenza), Icona::Esclamazione);
-    else
-        c.finestra.mostra_conferma(conferma_verifica(valori, *letti));
+    c.finestra.mostra_conferma(conferma_verifica(valori, *letti));
 }
 
 Task<std::optional<ErrorePorta>> cattura(Task<void> operazione)

@@ -64,9 +64,6 @@ private:
     double risposta_piu_lenta_ms_ = 0;
 };
 
-// The byte read at each address 0 to 62.
-using Letti = std::array<std::uint8_t, 63>;
-
 // Reads addresses 0 to 62 with the progress bar running, then listens for
 // the quiet time. Throws ErrorePorta when the port closes under it.
 Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea);
@@ -89,12 +86,12 @@ Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std:
 
 // The closing read of a programming or a factory loading, read again while
 // it is disturbed or differs from what the transmitter should hold, then its
-// verdict: an address that holds another value than written is told with a
-// message, reads that could not be trusted with another, and a transmitter
-// that holds exactly what was written is confirmed without one. A port
-// closed under the read leaves the writing unverified, and the message says
-// so.
-Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori);
+// verdict. A transmitter that holds exactly what was written is shown and
+// confirmed without a message. Otherwise nothing read is shown, and a
+// message tells why, then `poi`: an address that holds another value than
+// written, reads that could not be trusted, or a port closed under the read.
+Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori,
+                              const QString& poi);
 
 // Runs `operazione` and hands back the port error it ended with, if any.
 Task<std::optional<ErrorePorta>> cattura(Task<void> operazione);

@@ -50,14 +50,14 @@ QString nome_indirizzo(int indirizzo)
     return QStringLiteral("indirizzo %1").arg(indirizzo);
 }
 
-QString messaggio_verifica(const Differenza& d)
+QString messaggio_verifica(const Differenza& d, const QString& poi)
 {
     const QString nome = nome_indirizzo(d.indirizzo);
     const QString dove = nome.startsWith(QStringLiteral("indirizzo "))
         ? nome
         : QStringLiteral("\"%1\" (indirizzo %2)").arg(nome).arg(d.indirizzo);
-    return QStringLiteral("Verifica fallita: %1 scritto %2, letto %3. Ripetere la programmazione.")
-        .arg(dove).arg(d.scritto).arg(d.letto);
+    return QStringLiteral("Verifica fallita: %1 scritto %2, letto %3. %4")
+        .arg(dove).arg(d.scritto).arg(d.letto).arg(poi);
 }
 
 QString conferma_verifica(std::span<const std::uint8_t> scritti, const Letti& letti)

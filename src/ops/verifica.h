@@ -27,7 +27,8 @@ std::optional<Differenza> prima_differenza(std::span<const std::uint8_t> scritti
 // The field an address belongs to as the window names it, or "indirizzo n".
 QString nome_indirizzo(int indirizzo);
 
-QString messaggio_verifica(const Differenza& d);
+// The first difference, then `poi`: what to do next.
+QString messaggio_verifica(const Differenza& d, const QString& poi);
 // The confirmation that every address written and read back holds its value.
 QString conferma_verifica(std::span<const std::uint8_t> scritti, const Letti& letti);
 

@@ -28,12 +28,15 @@ inline constexpr double tipo_nuovo = 78;  // "N"
 inline constexpr double banda_uhf = 85;   // "U"
 inline constexpr double banda_vhf = 86;   // "V"
 
+// The bytes of one read of the block, addresses 0 to 62.
+using Letti = std::array<std::uint8_t, 63>;
+
 // Every variable counts as 0 until the first read.
 struct BloccoParametri {
     std::array<double, dimensione_blocco> valori{};
-    // The variables hold a read of the present connection that could be
-    // trusted; only then may a programming write them.
-    bool letto = false;
+    // The trusted read of the present connection the variables come from;
+    // only over one may a programming write them.
+    std::optional<Letti> letti;
 
     double& operator[](int indirizzo) { return valori.at(static_cast<std::size_t>(indirizzo)); }
     double operator[](int indirizzo) const { return valori.at(static_cast<std::size_t>(indirizzo)); }

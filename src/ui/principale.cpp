@@ -78,6 +78,7 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
     collega_pulsanti();
     collega_aiuto();
     collega_supervisione();
+    collega_conferma();
 
     Tmr_scritte.setInterval(150);
     connect(&Tmr_scritte, &QTimer::timeout, this, &Principale::Tmr_scritte_Timer);

@@ -87,6 +87,7 @@ private:
     void collega_pulsanti();
     void collega_aiuto();
     void collega_supervisione();
+    void collega_conferma();
     void carica();
     void rivaluta();
     void valuta_in_coda();

@@ -9,6 +9,7 @@
 #include "ui_principale.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 
 namespace brenk {
 
@@ -41,6 +42,23 @@ void Principale::collega_pulsanti()
     connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
     connect(&segnali_, &SegnaliDiUscita::arrivato, this, &QWidget::close);
     connect(&porta_, &PortaSeriale::persa, this, &Principale::porta_persa);
+}
+
+// The confirmation of a writing holds for what the window shows: the
+// operator's first change of a field or an option takes it away.
+void Principale::collega_conferma()
+{
+    const auto togli = [this] { mostra_conferma({}); };
+    for (QLineEdit* casella : digitati_)
+        connect(casella, &QLineEdit::textEdited, this, togli);
+    for (QWidget* campo : campi_) {
+        if (auto* casella = qobject_cast<QComboBox*>(campo)) {
+            connect(casella, &QComboBox::activated, this, togli);
+            connect(casella->lineEdit(), &QLineEdit::textEdited, this, togli);
+        }
+    }
+    for (QRadioButton* pulsante : opzioni_)
+        connect(pulsante, &QRadioButton::clicked, this, togli);
 }
 
 // Closing the window is leaving the program, as "ESCI" and the signals to
