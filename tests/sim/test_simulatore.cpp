@@ -387,6 +387,12 @@ private slots:
         o.riaggancia_dopo = 8;
         o.risposte_sostituite = {{1, "ABCDEFGH"}};
         QTest::newRow("byte in linea") << o << byte({'W', 6, 1, 'R', 0}) << QByteArray("ABCDEFGH");
+        // Answering late: the acknowledgement still to come, "R" waiting its turn.
+        o = con_memoria(Contenuto::UHF);
+        o.ritardo_risposte_ms = 100;
+        o.riaggancia_dopo = 9;
+        o.risposte_sostituite = {{1, "X"}};
+        QTest::newRow("risposta lenta") << o << byte({'W', 6, 1, 'R', 0}) << QByteArray();
     }
 
     // The PC's port fails as with a pulled adapter; ritorna() brings back a
