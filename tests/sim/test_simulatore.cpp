@@ -372,9 +372,8 @@ private slots:
         QTest::newRow("a comando") << o << QByteArray() << QByteArray();
         o.riaggancia_dopo = 6; // "L", "W", 5, 9, "R", 0
         QTest::newRow("dopo n byte") << o << byte({'R', 0}) << QByteArray();
-        // Held at the drop: the acknowledgement of write 1, put off (as "X",
-        // not to be taken for an announcement), and the reply to "R", 0 in
-        // the adapter.
+        // Held at the drop: the acknowledgement of write 1, put off (an "X", not
+        // to be taken for an announcement), and the reply to "R", 0 in the adapter.
         o.riaggancia_dopo = 10;
         o.conferme_ritardate = {{1, 300}};
         o.risposte_sostituite = {{1, "X"}};
@@ -410,8 +409,7 @@ private slots:
         avvia(opzioni);
         QCOMPARE(QFileInfo(link).symLinkTarget(), sim->dispositivo());
         QSignalSpy riagganciato(sim.get(), &Simulatore::riagganciato);
-        qsizetype inviati = 0; // before the drop
-        qsizetype ricevuti = 0;
+        qsizetype inviati = 0, ricevuti = 0; // up to the drop
         connect(sim.get(), &Simulatore::riagganciato, this, [&] {
             inviati = sim->inviati().size();
             ricevuti = sim->ricevuti().size();
