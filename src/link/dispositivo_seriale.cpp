@@ -20,11 +20,12 @@ namespace {
 // that another program holds (its lock file, or the device's exclusive
 // mode) as a permission error too. On Windows a refused serial port is one
 // that another program has open.
-bool permesso(const QString& nome)
+bool permesso(const ChiamateSeriali& sistema, const QString& nome)
 {
 #ifdef Q_OS_UNIX
-    return ::access(QFile::encodeName(nome).constData(), R_OK | W_OK) == 0;
+    return sistema.accesso(QFile::encodeName(nome).constData(), R_OK | W_OK) == 0;
 #else
+    Q_UNUSED(sistema);
     Q_UNUSED(nome);
     return true;
 #endif
@@ -32,7 +33,17 @@ bool permesso(const QString& nome)
 
 } // namespace
 
-DispositivoSeriale::DispositivoSeriale(QObject* parent) : Dispositivo(parent)
+ChiamateSeriali chiamate_di_sistema()
+{
+#ifdef Q_OS_UNIX
+    return {::access, [](int fd, unsigned long richiesta, void* dati) { return ::ioctl(fd, richiesta, dati); }};
+#else
+    return {};
+#endif
+}
+
+DispositivoSeriale::DispositivoSeriale(ChiamateSeriali sistema, QObject* parent)
+    : Dispositivo(parent), sistema_(std::move(sistema))
 {
     porta_.setBaudRate(QSerialPort::Baud2400);
     porta_.setDataBits(QSerialPort::Data8);
@@ -60,7 +71,7 @@ std::optional<ErrorePorta> DispositivoSeriale::apri(const QString& nome)
 ErrorePorta DispositivoSeriale::errore_apertura(const QString& nome) const
 {
     const auto tipo = porta_.error();
-    if (tipo == QSerialPort::PermissionError && permesso(nome))
+    if (tipo == QSerialPort::PermissionError && permesso(sistema_, nome))
         return errore_porta(QSerialPort::OpenError, nome);
     return errore_porta(tipo, nome);
 }
@@ -88,10 +99,10 @@ void DispositivoSeriale::chiedi_bassa_latenza()
 #ifdef Q_OS_LINUX
     serial_struct s{};
     const int fd = static_cast<int>(porta_.handle());
-    if (::ioctl(fd, TIOCGSERIAL, &s) != 0 || (s.flags & ASYNC_LOW_LATENCY) != 0)
+    if (sistema_.ioctl(fd, TIOCGSERIAL, &s) != 0 || (s.flags & ASYNC_LOW_LATENCY) != 0)
         return;
     s.flags |= ASYNC_LOW_LATENCY;
-    latenza_cambiata_ = ::ioctl(fd, TIOCSSERIAL, &s) == 0;
+    latenza_cambiata_ = sistema_.ioctl(fd, TIOCSSERIAL, &s) == 0;
 #endif
 }
 
@@ -101,9 +112,9 @@ void DispositivoSeriale::rendi_latenza()
 #ifdef Q_OS_LINUX
     serial_struct s{};
     const int fd = static_cast<int>(porta_.handle());
-    if (latenza_cambiata_ && ::ioctl(fd, TIOCGSERIAL, &s) == 0) {
+    if (latenza_cambiata_ && sistema_.ioctl(fd, TIOCGSERIAL, &s) == 0) {
         s.flags &= ~ASYNC_LOW_LATENCY;
-        ::ioctl(fd, TIOCSSERIAL, &s);
+        sistema_.ioctl(fd, TIOCSSERIAL, &s);
     }
 #endif
     latenza_cambiata_ = false;

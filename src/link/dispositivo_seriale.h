@@ -7,12 +7,24 @@
 
 #include <QSerialPort>
 
+#include <functional>
+
 namespace brenk {
+
+// What the device asks of the system beyond Qt: whether the user may read
+// and write a device (access) and the serial driver's settings (ioctl, for
+// TIOCGSERIAL and TIOCSSERIAL). Tests play a driver or a user through them.
+struct ChiamateSeriali {
+    std::function<int(const char* percorso, int modo)> accesso;
+    std::function<int(int fd, unsigned long richiesta, void* dati)> ioctl;
+};
+// The system's own calls.
+ChiamateSeriali chiamate_di_sistema();
 
 class DispositivoSeriale : public Dispositivo {
     Q_OBJECT
 public:
-    explicit DispositivoSeriale(QObject* parent = nullptr);
+    explicit DispositivoSeriale(ChiamateSeriali sistema = chiamate_di_sistema(), QObject* parent = nullptr);
 
     std::optional<ErrorePorta> apri(const QString& nome) override;
     void chiudi() override;
@@ -32,6 +44,7 @@ private:
     void chiedi_bassa_latenza();
     void rendi_latenza();
 
+    ChiamateSeriali sistema_;
     QSerialPort porta_;
     QString nome_;
     LineeModem linee_;

@@ -26,6 +26,8 @@ public:
 
     void imposta_attesa(std::chrono::milliseconds attesa);
     bool a_riposo() const { return a_riposo_; }
+    // How long the caret still blinks before it rests; negative at rest.
+    std::chrono::milliseconds resto() const { return attesa_.remainingTimeAsDuration(); }
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <linux/serial.h>
+#include <sys/ioctl.h>
 
 using namespace brenk;
 using namespace brenk::prova;
@@ -57,14 +59,38 @@ private slots:
         QCOMPARE(porta->linee(), (LineeModem{.dtr = true, .rts = false}));
     }
 
-    // A pseudo-terminal has no low-latency flag: the device opens all the
-    // same, with no error, and carries bytes both ways.
+    // The driver's low-latency flag is turned on at opening and given back
+    // at closing, its other flags kept; one already on is left alone. A
+    // pseudo-terminal has none (-1): the device opens all the same, with no
+    // error, and carries bytes both ways.
+    void bassa_latenza_chiesta_al_meglio_data()
+    {
+        QTest::addColumn<int>("prima");
+        QTest::addColumn<int>("aperta");
+        QTest::newRow("pseudo-terminale") << -1 << -1;
+        QTest::newRow("spenta") << int(ASYNC_SKIP_TEST) << int(ASYNC_SKIP_TEST | ASYNC_LOW_LATENCY);
+        QTest::newRow("già accesa") << int(ASYNC_LOW_LATENCY) << int(ASYNC_LOW_LATENCY);
+    }
     void bassa_latenza_chiesta_al_meglio()
     {
+        QFETCH(int, prima);
+        QFETCH(int, aperta);
+        int flag = prima;
+        ChiamateSeriali sistema = chiamate_di_sistema();
+        if (prima >= 0)
+            sistema.ioctl = [&flag](int, unsigned long richiesta, void* dati) {
+                auto* s = static_cast<serial_struct*>(dati);
+                if (richiesta == TIOCGSERIAL)
+                    s->flags = flag;
+                else
+                    flag = s->flags;
+                return 0;
+            };
         PseudoTerminale altra;
-        DispositivoSeriale d;
+        DispositivoSeriale d(sistema);
         QCOMPARE(d.apri(altra.dispositivo()).has_value(), false);
-        QVERIFY(!d.bassa_latenza_chiesta());
+        QCOMPARE(flag, aperta);
+        QCOMPARE(d.bassa_latenza_chiesta(), aperta != prima);
         QVERIFY(d.scrivi('R'));
         QTRY_COMPARE(altra.ricevuti(), QByteArray("R"));
         altra.scrivi("K");
@@ -72,6 +98,7 @@ private slots:
         QCOMPARE(d.prendi(), std::uint8_t('K'));
         d.chiudi();
         QVERIFY(!d.aperto());
+        QCOMPARE(flag, prima);
     }
 
     // Also the bytes the system holds and Qt has not read yet go.
@@ -352,17 +379,31 @@ private slots:
         qunsetenv("BRENK_COM2");
     }
 
-    // Another configurator holds the port: it is in use, not forbidden.
+    // Another configurator holds the port: it is in use, not forbidden,
+    // unless the user may not write the device anyway.
+    void porta_gia_in_uso_data()
+    {
+        QTest::addColumn<bool>("scrivibile");
+        QTest::addColumn<QString>("testo");
+        QTest::newRow("in uso") << true << "Porta %1 già aperta o in uso 8005";
+        QTest::newRow("in uso, solo leggibile")
+            << false << "Accesso negato alla porta %1 (l'utente deve far parte del gruppo dialout) 8010";
+    }
     void porta_gia_in_uso()
     {
-        PortaSeriale altra;
+        QFETCH(bool, scrivibile);
+        QFETCH(QString, testo);
+        ChiamateSeriali sistema = chiamate_di_sistema();
+        if (!scrivibile)
+            sistema.accesso = [](const char*, int modo) { return (modo & W_OK) != 0 ? -1 : 0; };
+        PortaSeriale altra(std::make_unique<DispositivoSeriale>(sistema), orologio_reale());
         qputenv("BRENK_COM2", linea->dispositivo().toLocal8Bit());
         altra.imposta_numero(2);
         try {
             altra.apri_porta();
             QFAIL("opened a port another program holds");
         } catch (const ErrorePorta& e) {
-            QCOMPARE(e.testo(), QStringLiteral("Porta %1 già aperta o in uso 8005").arg(linea->dispositivo()));
+            QCOMPARE(e.testo(), testo.arg(linea->dispositivo()));
         }
         qunsetenv("BRENK_COM2");
         porta->invia('R');

@@ -6,6 +6,7 @@
 #include "testi.h"
 #include "banco_operazioni.h"
 #include "fabbrica_attesa.h"
+#include "ops/verifica.h"
 #include "params/frequenza.h"
 
 #include <QTest>
@@ -129,6 +130,8 @@ private slots:
             << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}} << Campo::Cmb_n_ing_all << "3" << 0;
         QTest::newRow("brenk ingresso di ripristino dal telegramma di ripristino")
             << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}} << Campo::Cmb_N_ing_bat << "6" << 0;
+        QTest::newRow("zelm ingresso di ripristino dalla sua maschera")
+            << Modifiche{{Byt5, 4}, {Byte5, 32}} << Campo::Cmb_N_ing_bat << "6" << 0;
         QTest::newRow("banda sconosciuta lascia il testo") << Modifiche{{brenkVU, 0}} << Campo::Text1 << "prima" << 0;
         QTest::newRow("toni fuori coppia") << Modifiche{{TONIHL, 2}} << Campo::Text1 << "  UHF" << 1;
         QTest::newRow("trasmissione fuori coppia") << Modifiche{{TxSM, 9}} << Campo::Text1 << "  UHF" << 1;
@@ -392,9 +395,11 @@ private slots:
         QFETCH(QStringList, messaggi);
         Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
         QVERIFY(b.connetti());
+        b.finestra.mostra_conferma(QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
         b.finestra.testi[campo] = testo;
         QVERIFY(b.esegui(programma(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), messaggi);
+        QCOMPARE(b.finestra.conferma, QString());
         QCOMPARE(b.dopo_connessione(), QByteArray());
         QCOMPARE(b.fleg, 0);
         QVERIFY(!b.finestra.progresso_visibile);
@@ -492,6 +497,26 @@ private slots:
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::verifica_interrotta});
         QCOMPARE(b.finestra.conferma, QString());
         QCOMPARE(b.fleg, 0);
+    }
+
+    // A verification that fails names the field of the address, or the address alone.
+    void nome_nella_verifica_data()
+    {
+        QTest::addColumn<int>("indirizzo");
+        QTest::addColumn<QString>("messaggio");
+        const QString fallita = QStringLiteral("Verifica fallita: %1 scritto 7, letto 8. Ripetere la programmazione.");
+        QTest::newRow("terzo byte della frequenza") << 12 << fallita.arg("\"Freq Tx Mhz\" (indirizzo 12)");
+        QTest::newRow("nono byte del telegramma di allarme")
+            << 21 << fallita.arg("\"telegramma di allarme\" (indirizzo 21)");
+        QTest::newRow("dopo il telegramma di allarme") << 22 << fallita.arg("indirizzo 22");
+        QTest::newRow("nono byte del telegramma di ripristino")
+            << 33 << fallita.arg("\"telegramma di ripristino\" (indirizzo 33)");
+    }
+    void nome_nella_verifica()
+    {
+        QFETCH(int, indirizzo);
+        QFETCH(QString, messaggio);
+        QCOMPARE(messaggio_verifica({indirizzo, 7, 8}), messaggio);
     }
 
     void valori_di_fabbrica_data()

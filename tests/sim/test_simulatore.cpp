@@ -365,39 +365,68 @@ private slots:
 
     void riaggancio_data()
     {
-        QTest::addColumn<bool>("a_comando");
-        QTest::newRow("dopo n byte") << false;
-        QTest::newRow("a comando") << true;
+        QTest::addColumn<Simulatore::Opzioni>("opzioni");
+        QTest::addColumn<QByteArray>("invio");    // after the first write; with riaggancia_dopo, its drop
+        QTest::addColumn<QByteArray>("in_linea"); // on its way when the line drops: the PC may see a part
+        auto o = con_memoria(Contenuto::UHF);
+        QTest::newRow("a comando") << o << QByteArray() << QByteArray();
+        o.riaggancia_dopo = 6; // "L", "W", 5, 9, "R", 0
+        QTest::newRow("dopo n byte") << o << byte({'R', 0}) << QByteArray();
+        // Held at the drop: the acknowledgement of write 1, put off (an "X", not
+        // to be taken for an announcement), and the reply to "R", 0 in the adapter.
+        o.riaggancia_dopo = 10;
+        o.conferme_ritardate = {{1, 300}};
+        o.risposte_sostituite = {{1, "X"}};
+        o.latenza_adattatore_ms = 20;
+        QTest::newRow("conferma in ritardo, risposta nell'adattatore")
+            << o << byte({'W', 6, 1, 'R', 0, 'R', 1}) << QByteArray();
+        // Paced: the acknowledgement on its way out, the last 0 on its way in.
+        o = con_memoria(Contenuto::UHF);
+        o.a_ritmo = true;
+        o.riaggancia_dopo = 8;
+        o.risposte_sostituite = {{1, "ABCDEFGH"}};
+        QTest::newRow("byte in linea") << o << byte({'W', 6, 1, 'R', 0}) << QByteArray("ABCDEFGH");
+        // Answering late: the acknowledgement still to come, "R" waiting its turn.
+        o = con_memoria(Contenuto::UHF);
+        o.ritardo_risposte_ms = 100;
+        o.riaggancia_dopo = 9;
+        o.risposte_sostituite = {{1, "X"}};
+        QTest::newRow("risposta lenta") << o << byte({'W', 6, 1, 'R', 0}) << QByteArray();
     }
 
     // The PC's port fails as with a pulled adapter; ritorna() brings back a
-    // device, behind the same link, that holds the memory written before.
+    // device, behind the same link, that holds the memory written before,
+    // and nothing of what was on its way.
     void riaggancio()
     {
-        QFETCH(bool, a_comando);
+        QFETCH(Simulatore::Opzioni, opzioni);
+        QFETCH(QByteArray, invio);
+        QFETCH(QByteArray, in_linea);
         QTemporaryDir cartella;
         QVERIFY(cartella.isValid());
         const QString link = cartella.filePath("com1");
-        auto opzioni = con_memoria(Contenuto::UHF);
         opzioni.link = link;
-        if (!a_comando)
-            opzioni.riaggancia_dopo = 6; // "L", "W", 5, 9, "R", 0
         avvia(opzioni);
         QCOMPARE(QFileInfo(link).symLinkTarget(), sim->dispositivo());
         QSignalSpy riagganciato(sim.get(), &Simulatore::riagganciato);
+        qsizetype inviati = 0, ricevuti = 0; // up to the drop
+        connect(sim.get(), &Simulatore::riagganciato, this, [&] {
+            inviati = sim->inviati().size();
+            ricevuti = sim->ricevuti().size();
+        });
         collega();
         if (QTest::currentTestFailed())
             return;
 
         pc->scrivi(byte({'W', 5, 9}));
         QTRY_COMPARE(pc->arrivati, QByteArray("K"));
-        if (a_comando)
-            sim->riaggancia();
+        if (opzioni.riaggancia_dopo)
+            pc->scrivi(invio);
         else
-            pc->scrivi(byte({'R', 0}));
+            sim->riaggancia();
         QTRY_VERIFY(pc->errore != QSerialPort::NoError);
         QCOMPARE(riagganciato.count(), 1);
-        QCOMPARE(pc->arrivati, QByteArray("K"));
+        QVERIFY2(pc->arrivati.startsWith('K') && ("K" + in_linea).startsWith(pc->arrivati), pc->arrivati.constData());
         QVERIFY(sim->dispositivo().isEmpty());
         QVERIFY(!sim->collegato());
 
@@ -410,6 +439,10 @@ private slots:
             return;
         pc->scrivi(byte({'R', 5, 'R', 0}));
         QTRY_COMPARE(pc->arrivati, byte({9, 30}));
+        QTest::qWait(300); // what was put off before the drop would be out by now
+        const QByteArray dopo = sim->inviati().mid(inviati);
+        QCOMPARE(dopo, QByteArray(dopo.size() - 2, 'K') + byte({9, 30}));
+        QCOMPARE(sim->ricevuti().mid(ricevuti), byte({'L', 'R', 5, 'R', 0}));
 
         pc.reset();
         sim.reset();

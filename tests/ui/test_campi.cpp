@@ -512,10 +512,10 @@ void TestCampi::porta_scelta_chiude_la_porta()
     QVERIFY(porta.aperta());
 
     QComboBox* casella = b.combo("Cmb_com");
-    QVERIFY(scegli(casella, QStringLiteral("Com 3")));
+    QVERIFY(scegli(casella, QStringLiteral("Com 8")));
     QTRY_VERIFY(!porta.aperta());
-    QCOMPARE(porta.numero(), 3);
-    QCOMPARE(casella->currentText(), QStringLiteral("Com 3"));
+    QCOMPARE(porta.numero(), 8);
+    QCOMPARE(casella->currentText(), QStringLiteral("Com 8"));
     QVERIFY(casella->isEnabled());
     QVERIFY(b.finestra->focusWidget() != casella);
     QCOMPARE(b.avvisi.beep_contati(), 0);

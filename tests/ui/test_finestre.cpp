@@ -7,7 +7,6 @@
 #include "avvisi_registrati.h"
 #include "pseudo_terminale.h"
 
-#include "ops/operazioni.h"
 #include "ui/aspetto.h"
 #include "ui/avvisi_qt.h"
 #include "ui/principale.h"
@@ -232,7 +231,7 @@ void TestFinestre::messaggio_al_centro_della_finestra()
     AvvisiQt avvisi;
     avvisi.appartiene_a(&principale);
     bool chiuso = false;
-    Task<void> operazione = attendi(avvisi, messaggio_time_out, Icona::Esclamazione, chiuso);
+    Task<void> operazione = attendi(avvisi, atteso::time_out, Icona::Esclamazione, chiuso);
     operazione.avvia();
 
     QMessageBox* scatola = scatola_aperta();

@@ -134,6 +134,8 @@ void TestQuiete::il_cursore_riposa_e_si_risveglia()
     Banco b;
     QVERIFY(b.apri());
     auto* riposo = b.finestra->findChild<RiposoCursore*>();
+    // Ten seconds from the start, give or take the 5% of a coarse timer.
+    QVERIFY(riposo->resto() > 5s && riposo->resto() <= 10500ms);
     QLineEdit* campo = b.combo("cmb_Zelmrep")->lineEdit();
 
     // The field with its caret drawn, just focused, and without the focus.
@@ -154,6 +156,7 @@ void TestQuiete::il_cursore_riposa_e_si_risveglia()
     else
         QTest::mouseClick(campo, Qt::LeftButton);
     QVERIFY(!riposo->a_riposo());
+    QVERIFY(riposo->resto() > 4s);
     QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), del_desktop);
     QVERIFY(lampeggi_in(campo, 1600) >= 2);
 }

@@ -10,8 +10,8 @@
 #include "esegui.h"
 #include "pseudo_terminale.h"
 #include "simulatore.h"
+#include "testi.h"
 
-#include "ops/operazioni.h"
 #include "params/blocco.h"
 #include "ui/avvisi_qt.h"
 
@@ -22,6 +22,7 @@
 #include <array>
 
 using namespace brenk;
+namespace atteso = brenk::prova::atteso;
 
 namespace {
 
@@ -200,7 +201,7 @@ class TestSupervisioneAlCambio : public QObject {
     bool connetti(TrasmettitoreAMano& t)
     {
         QTest::mouseClick(b.trova("Cmd_connetti"), Qt::LeftButton);
-        if (!prova::attendi([this] { return b.stato() == stato_in_attesa; }, 5000))
+        if (!prova::attendi([this] { return b.stato() == atteso::in_attesa; }, 5000))
             return false;
         t.scrivi("K");
         return t.richiesta("L");
@@ -215,7 +216,7 @@ private slots:
     {
         b.avvisi.azzera();
         QVERIFY(b.apri());
-        QTRY_COMPARE(b.stato(), stato_non_connesso);
+        QTRY_COMPARE(b.stato(), atteso::non_connesso);
         un_giro();
     }
     void cleanup() { b.finestra.reset(); }
@@ -248,7 +249,7 @@ void TestSupervisioneAlCambio::ogni_cambio_data()
     };
     for (const Riga& r : righe) {
         QTest::addRow("%s / stato", r.nome) << r << cambia_stato;
-        if (QString::fromLatin1(r.stato) != stato_connesso)
+        if (QString::fromLatin1(r.stato) != atteso::connesso)
             continue;
         for (int c = 0; c < int(std::size(coppie)); ++c)
             QTest::addRow("%s / %s", r.nome, coppie[c].nome) << r << c;
@@ -272,7 +273,7 @@ void TestSupervisioneAlCambio::ogni_cambio()
     b.finestra->blocco()[Tipo_brenk] = riga.tipo;
     for (int c = 0; c < int(std::size(coppie)); ++c)
         QTest::mouseClick(b.opzione(pulsante(c, riga.opzioni[c] != (c == cambio))), Qt::LeftButton);
-    const QString altro_stato = stato == stato_connesso ? stato_non_connesso : stato_connesso;
+    const QString altro_stato = stato == atteso::connesso ? atteso::non_connesso : atteso::connesso;
     b.finestra->imposta_stato(cambio == cambia_stato ? altro_stato : stato);
     un_giro();
     un_giro();
@@ -293,14 +294,14 @@ void TestSupervisioneAlCambio::ogni_cambio()
 void TestSupervisioneAlCambio::stato_scritto_dall_operatore()
 {
     b.finestra->blocco()[Tipo_brenk] = 78;
-    b.finestra->imposta_stato(stato_connesso);
+    b.finestra->imposta_stato(atteso::connesso);
     b.finestra->imposta_tipo(QStringLiteral("New"));
     un_giro();
     QCOMPARE(abilitazioni("11001111110"), QStringLiteral("11001111110"));
 
     QTest::keyClicks(b.casella("txb_stato_con"), "x");
     un_giro();
-    QCOMPARE(b.stato(), stato_non_connesso);
+    QCOMPARE(b.stato(), atteso::non_connesso);
     un_giro();
     QCOMPARE(abilitazioni("0011000----"), QStringLiteral("0011000----"));
     QVERIFY(b.trova<QLabel>("lab_tipo_brenk")->text().isEmpty());
@@ -314,13 +315,13 @@ void TestSupervisioneAlCambio::durante_l_attesa_di_k()
     QVERIFY(t.valido());
     QTest::mouseClick(b.trova("Cmd_connetti"), Qt::LeftButton);
     un_giro();
-    QCOMPARE(b.stato(), stato_in_attesa);
+    QCOMPARE(b.stato(), atteso::in_attesa);
     QVERIFY(b.finestra->occupato());
     QCOMPARE(abilitazioni("0100000----"), QStringLiteral("0100000----"));
 
     QTest::mouseClick(b.trova("Cmd_disconetti"), Qt::LeftButton);
     un_giro();
-    QCOMPARE(b.stato(), stato_non_connesso);
+    QCOMPARE(b.stato(), atteso::non_connesso);
     QCOMPARE(abilitazioni("0011000----"), QStringLiteral("0011000----"));
     QVERIFY(a_riposo());
     QCOMPARE(b.avvisi.testi().size(), 2);
@@ -338,7 +339,7 @@ void TestSupervisioneAlCambio::durante_la_lettura()
     QVERIFY(connetti(t));
     QVERIFY(t.lettura(0));
     un_giro();
-    QCOMPARE(b.stato(), stato_connesso);
+    QCOMPARE(b.stato(), atteso::connesso);
     QCOMPARE(abilitazioni("01000001110"), QStringLiteral("01000001110"));
 
     const Clic clic_in_lettura[] = {{"opt_brenk", "01000001010"}, {"Opt_tx_sing", "01000001000"},
@@ -418,14 +419,14 @@ void TestSupervisioneAlCambio::fine_dopo_un_messaggio()
     b.finestra = std::make_unique<Principale>(avvisi_qt);
     b.finestra->show();
     QVERIFY(QTest::qWaitForWindowActive(b.finestra.get()));
-    QTRY_COMPARE(b.stato(), stato_non_connesso);
+    QTRY_COMPARE(b.stato(), atteso::non_connesso);
     // The transmitter's own options, so that showing them selects nothing new.
     QVERIFY(clic("Opt_bat_si"));
 
     QVERIFY(connetti(t));
     QVERIFY(t.rispondi_letture(0, 62) && t.rispondi_letture(0, 62));
     QVERIFY(prova::attendi([] { return scatola_aperta() != nullptr; }, 5000));
-    QCOMPARE(scatola_aperta()->text(), messaggio_errore_lettura);
+    QCOMPARE(scatola_aperta()->text(), atteso::errore_lettura);
     un_giro();
     QCOMPARE(abilitazioni("01000001111"), QStringLiteral("01000001111"));
 
