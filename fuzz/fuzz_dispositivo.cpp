@@ -61,6 +61,7 @@
 #include "ops/esecutore.h"
 #include "ops/operazioni.h"
 #include "params/fabbrica.h"
+#include "params/numero.h"
 
 #include <QCoreApplication>
 
@@ -386,15 +387,24 @@ bool scrittura_fallita(const Banco& b, const QString& testo)
     return testo == atteso::time_out || errore_di_porta(b, testo);
 }
 
-// What may follow the writes: nothing but the confirmation, or one verdict,
-// after the read-back's own checksum message.
+// A verdict as a programming ends it, or as a factory loading does.
+bool uno_di(const QString& testo, const QString& programmazione)
+{
+    const QString dai_campi = QStringLiteral("I valori da programmare sono ancora nella finestra: ripetere la programmazione.");
+    QString fabbrica = programmazione;
+    fabbrica.replace(dai_campi, QStringLiteral("Ripetere la programmazione."));
+    return testo == programmazione || testo == fabbrica;
+}
+
+// What may follow the writes: nothing but the confirmation, after the
+// read-back's own checksum message, or one verdict.
 bool verdetto(QStringList m)
 {
-    if (!m.isEmpty() && m.first() == atteso::errore_lettura)
-        m.removeFirst();
+    if (m == QStringList{atteso::errore_lettura})
+        return true;
     return m.isEmpty()
            || (m.size() == 1
-               && (m.first() == atteso::scrittura_disturbata || m.first() == atteso::verifica_interrotta
+               && (uno_di(m.first(), atteso::scrittura_disturbata) || uno_di(m.first(), atteso::verifica_interrotta)
                    || m.first().startsWith(QStringLiteral("Verifica fallita: "))));
 }
 
@@ -412,7 +422,8 @@ void controlla_messaggi_programmazione(const Banco& b, QStringList m)
     if (!m.isEmpty() && m.first() == atteso::fuori_range)
         m.removeFirst();
     const bool rifiuto = m.size() == 1
-                         && (m.first() == atteso::fuori_banda || m.first() == atteso::senza_lettura || m.first() == atteso::codice
+                         && (m.first() == atteso::fuori_banda || m.first() == atteso::senza_lettura
+                             || m.first().startsWith(QStringLiteral("Programmazione non eseguita: \"")) || m.first() == atteso::codice
                              || scrittura_fallita(b, m.first())
                              || m.first().startsWith(QStringLiteral("Valore fuori range in \"")));
     richiedi(rifiuto || verdetto(m), b, "programming: unexpected messages");
@@ -532,6 +543,25 @@ void controlla_verdetto(const Banco& b, const Scenario& s, qsizetype primo_messa
         controlla_valori(b, b.tx().memoria(), "verified, yet the window shows another value");
 }
 
+// A programming changes no value the operator sees but those the operator
+// changed: one that fails leaves the window as the operator left it, one
+// verified shows each value as asked (a typed frequency on its grid).
+void controlla_campi_dopo(const Banco& b, const Scenario& s, const QMap<Campo, QString>& chiesti)
+{
+    if (b.disconnesso)
+        return;
+    if (b.finestra.conferma.isEmpty()) {
+        richiedi(b.finestra.testi == chiesti, b, "a programming not verified changed the fields");
+        return;
+    }
+    if (!risposte_sincere(s, std::numeric_limits<int>::max()))
+        return;
+    for (auto c = chiesti.cbegin(); c != chiesti.cend(); ++c)
+        if (c.key() != Campo::FqTx && c.key() != Campo::Cmb_N_ing_bat)
+            richiedi(valore_numerico(b.finestra.testi.value(c.key())) == valore_numerico(*c), b,
+                     "verified, yet a field shows another value than asked");
+}
+
 void operazione(Banco& b, const Scenario& s)
 {
     const qsizetype primo = b.finestra.messaggi.size();
@@ -542,9 +572,11 @@ void operazione(Banco& b, const Scenario& s)
         // Without a trusted read nothing may be written.
         const bool letto = b.blocco.letti.has_value();
         prepara_campi(b, s);
+        const QMap<Campo, QString> chiesti = b.finestra.testi;
         esegui(b, programma(b.contesto));
         if (!letto)
             richiedi(messaggi_da(b, primo) == QStringList{atteso::senza_lettura}, b, "programming without a trusted read");
+        controlla_campi_dopo(b, s, chiesti);
         richiedi(b.fleg == 0 && !b.finestra.progresso_visibile, b, "programming left fleg or the bar");
         controlla_messaggi_programmazione(b, messaggi_da(b, primo));
         controlla_verdetto(b, s, primo);

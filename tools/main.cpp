@@ -53,6 +53,7 @@ const QList<QCommandLineOption>& opzioni_riga()
         {"rumore", "Guasto: da collegato invia un byte di disturbo ogni <ms> millisecondi.", "ms"},
         {"byte-rumore", "Il byte di disturbo di --rumore, da 0 a 255. Predefinito: 255.", "byte", "255"},
         {"indirizzo-guasto", "Guasto: l'indirizzo <n> memorizza il valore scritto più 1.", "n"},
+        {"scrittura-persa", "Guasto: la scrittura numero <n> (da 0) è confermata ma non memorizzata.", "n"},
         {"l-non-sentite", "Guasto: non sente le prime <n> \"L\" e resta scollegato ad annunciare.", "n"},
         {"reset-dopo-letture", "Guasto: si riavvia dopo <n> risposte di lettura e torna ad annunciare \"K\".",
          "n"},
@@ -157,6 +158,7 @@ std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
     o.rumore_ogni_ms = numero(riga, "rumore", errore);
     o.byte_rumore = static_cast<std::uint8_t>(numero(riga, "byte-rumore", errore).value_or(255));
     o.indirizzo_guasto = numero(riga, "indirizzo-guasto", errore);
+    o.scrittura_persa = numero(riga, "scrittura-persa", errore);
     o.l_non_sentite = numero(riga, "l-non-sentite", errore).value_or(0);
     o.reset_dopo_letture = numero(riga, "reset-dopo-letture", errore);
     o.reset_dopo_conferme = numero(riga, "reset-dopo-conferme", errore);

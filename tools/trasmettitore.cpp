@@ -229,7 +229,7 @@ void Trasmettitore::scrivi(quint8 indirizzo, quint8 valore)
         rispondi({});
         return;
     }
-    if (indirizzo < memoria_.size())
+    if (indirizzo < memoria_.size() && opzioni_.scrittura_persa != numero)
         memoria_[indirizzo] = opzioni_.indirizzo_guasto == indirizzo ? static_cast<quint8>(valore + 1) : valore;
     rispondi(opzioni_.k_minuscola ? QByteArrayLiteral("k") : QByteArrayLiteral("K"),
              opzioni_.conferme_ritardate.value(numero, 0));

@@ -71,6 +71,8 @@ struct OpzioniSimulatore {
     bool rumore_da_scrittura = false;     // the noise starts with the first write
     // This address stores the value written plus one.
     std::optional<int> indirizzo_guasto;
+    // Write n (from 0) is acknowledged but not stored.
+    std::optional<int> scrittura_persa;
     // The first n "L" go unheard: the transmitter stays unlinked, announcing.
     int l_non_sentite = 0;
     // Resets (power dip, watchdog) after its n-th read reply or its n-th

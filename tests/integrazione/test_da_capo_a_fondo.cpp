@@ -180,8 +180,17 @@ private slots:
 
     // The verified writing is confirmed in the progress bar's place, without
     // a box and without moving anything, until the next operation.
-    void programmazione_verificata_fino_alla_prossima_operazione()
+    // The confirmation stands until the operator changes what it confirms.
+    void programmazione_verificata_fino_al_primo_cambio_data()
     {
+        QTest::addColumn<QString>("cambio");
+        QTest::newRow("Disconetti") << "Cmd_disconetti";
+        QTest::newRow("un tasto in Codice Brenk") << "CodiceBrenk";
+        QTest::newRow("un clic su Bassi") << "Opt_toni_bassi";
+    }
+    void programmazione_verificata_fino_al_primo_cambio()
+    {
+        QFETCH(QString, cambio);
         Impianto i(con(Contenuto::UHF));
         QVERIFY(i.banco.apri());
         QVERIFY(i.connetti());
@@ -195,7 +204,10 @@ private slots:
         QCOMPARE(verifica->text(), QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
         QCOMPARE(verifica->geometry(), barra->geometry());
         QVERIFY(!barra->isVisible());
-        QVERIFY(i.premi("Cmd_disconetti"));
+        if (auto* casella = i.banco.casella(qPrintable(cambio)))
+            QTest::keyClicks(casella, "5");
+        else
+            QTest::mouseClick(i.banco.trova(qPrintable(cambio)), Qt::LeftButton);
         QVERIFY(!verifica->isVisible());
     }
 

@@ -193,23 +193,24 @@ private slots:
             << "1" << verificati;
         QTest::newRow("programmazione, indirizzo 0 guasto")
             << Guasto([](auto& o) { o.indirizzo_guasto = 0; }) << Dopo::Programma
-            << QStringList{atteso::errore_lettura, "Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 30, "
-                                                   "letto 31. Ripetere la programmazione."}
+            << QStringList{"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 30, letto 31. I valori da "
+                           "programmare sono ancora nella finestra: ripetere la programmazione."}
             << 1 << 2 << "1" << "";
         QTest::newRow("programmazione, indirizzo 40 guasto")
             << Guasto([](auto& o) { o.indirizzo_guasto = 40; }) << Dopo::Programma
-            << QStringList{"Verifica fallita: indirizzo 40 scritto 0, letto 1. Ripetere la programmazione."} << 1 << 2
-            << "1" << "";
+            << QStringList{"Verifica fallita: indirizzo 40 scritto 0, letto 1. I valori da programmare sono ancora "
+                           "nella finestra: ripetere la programmazione."}
+            << 1 << 2 << "1" << "";
         QTest::newRow("UHF, indirizzo 11 guasto")
             << Guasto([](auto& o) { o.indirizzo_guasto = 11; }) << Dopo::Uhf
-            << QStringList{atteso::errore_lettura, "Verifica fallita: \"Freq Tx Mhz\" (indirizzo 11) scritto 63, "
-                                                   "letto 64. Ripetere la programmazione."}
-            << 1 << 2 << "1" << "";
+            << QStringList{"Verifica fallita: \"Freq Tx Mhz\" (indirizzo 11) scritto 63, letto 64. "
+                           "Ripetere la programmazione."}
+            << 1 << 2 << "" << "";
         QTest::newRow("UHF, indirizzo 62 guasto")
             << Guasto([](auto& o) { o.indirizzo_guasto = 62; }) << Dopo::Uhf
             << QStringList{"Verifica fallita: \"Banda\" (indirizzo 62) scritto 85, letto 86. "
                            "Ripetere la programmazione."}
-            << 1 << 2 << "1" << "";
+            << 1 << 2 << "" << "";
     }
     void guasti()
     {
@@ -234,6 +235,71 @@ private slots:
             linea += (dopo == Dopo::Uhf ? scritture(blocco_fabbrica(Banda::UHF)) : scritture(programmazione_uhf()))
                      + lettura_completa(riletture);
         QTRY_COMPARE(b.sim.ricevuti(), linea);
+    }
+
+    // Programma writes what the operator asked, and only that: a writing
+    // that fails leaves the operator's values for the next press, and a
+    // field that would read back otherwise than shown stops it before the
+    // first write, unless the operator typed a frequency off the grid.
+    void programmazione_fedele_data()
+    {
+        QTest::addColumn<Memoria>("memoria");
+        QTest::addColumn<Guasto>("guasto");
+        QTest::addColumn<Campo>("campo");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QStringList>("messaggi");
+        QTest::addColumn<int>("indirizzo"); // what it holds after Programma twice:
+        QTest::addColumn<int>("valore");
+        const Memoria fuori_griglia = uhf_con({{ByteT1, 0}, {ByteT2, 201}, {ByteT3, 9}, {brenkVU, 86}});
+        const Memoria vecchio_brenk = uhf_con({{Tipo_brenk, 0}, {Zelmbrenk, 0}});
+        const auto non_eseguita = [](const char* campo, const char* mostra, const char* conterrebbe) {
+            return QStringList{QStringLiteral("Programmazione non eseguita: \"%1\" mostra %2, ma il trasmettitore "
+                                              "conterrebbe %3. Inserire il valore da programmare.")
+                                   .arg(QString::fromUtf8(campo), mostra, conterrebbe)};
+        };
+        QTest::newRow("scrittura persa, poi di nuovo")
+            << memoria_predefinita(Contenuto::UHF) << Guasto([](auto& o) { o.scrittura_persa = 0; })
+            << Campo::txb_tmp_rap << "45"
+            << QStringList{"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto 30. I valori da "
+                           "programmare sono ancora nella finestra: ripetere la programmazione."}
+            << 0 << 45;
+        QTest::newRow("frequenza fuori griglia non toccata")
+            << fuori_griglia << Guasto([](auto&) {}) << Campo::CodiceBrenk << "500"
+            << non_eseguita("Freq Tx Mhz", "160.85625", "160.8625") << int(ByteT3) << 9;
+        QTest::newRow("frequenza fuori griglia digitata") << fuori_griglia << Guasto([](auto&) {}) << Campo::FqTx
+                                                          << "160.852" << QStringList{} << int(ByteT3) << 8;
+        QTest::newRow("ingresso 3, tipo vecchio in modo Brenk")
+            << vecchio_brenk << Guasto([](auto&) {}) << Campo::Cmb_n_ing_all << "3"
+            << non_eseguita("N° Ing di All", "3", "1") << int(Byt6) << 192;
+        QTest::newRow("toni bassi, tipo vecchio in modo Brenk")
+            << vecchio_brenk << Guasto([](auto&) {}) << Campo::Text1 << "" << non_eseguita("N° Ing di All", "1", "5")
+            << int(TONIHL) << 0;
+    }
+    void programmazione_fedele()
+    {
+        QFETCH(Memoria, memoria);
+        QFETCH(Guasto, guasto);
+        QFETCH(Campo, campo);
+        QFETCH(QString, testo);
+        QFETCH(QStringList, messaggi);
+        QFETCH(int, indirizzo);
+        QFETCH(int, valore);
+        auto o = con_memoria(memoria);
+        guasto(o);
+        Banco b(o);
+        QVERIFY(b.connetti());
+        if (campo == Campo::Text1)
+            b.finestra.seleziona(Opzione::Opt_toni_bassi);
+        else
+            b.finestra.imposta_testo(campo, testo);
+        const QMap<Campo, QString> chiesti = b.finestra.testi;
+        QVERIFY(b.esegui(programma(b.contesto)));
+        QCOMPARE(b.finestra.testi_messaggi(), messaggi);
+        if (!messaggi.isEmpty()) {
+            QCOMPARE(b.finestra.testi, chiesti);
+            QVERIFY(b.esegui(programma(b.contesto)));
+        }
+        QCOMPARE(int(b.sim.memoria()[std::size_t(indirizzo)]), valore);
     }
 
     void valori_di_fabbrica_verificati()

@@ -516,7 +516,7 @@ private slots:
     {
         QFETCH(int, indirizzo);
         QFETCH(QString, messaggio);
-        QCOMPARE(messaggio_verifica({indirizzo, 7, 8}), messaggio);
+        QCOMPARE(messaggio_verifica({indirizzo, 7, 8}, QStringLiteral("Ripetere la programmazione.")), messaggio);
     }
 
     void valori_di_fabbrica_data()

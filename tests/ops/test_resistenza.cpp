@@ -115,11 +115,12 @@ Ciclo ciclo_con_guasto(int n, Simulatore::Opzioni opzioni)
         break;
     case 3:
         // Address 61 reads back one more than written, twice alike: the
-        // read's checksum message, then the verification names the address.
+        // connect's checksum message, then the verification names the address.
         c.opzioni.checksum_errato = true;
         c.messaggi_connessione = {atteso::errore_lettura};
-        c.messaggi_programmazione = {atteso::errore_lettura, QStringLiteral("Verifica fallita: \"somma di controllo\" (indirizzo 61) "
-                                                                         "scritto 141, letto 142. Ripetere la programmazione.")};
+        c.messaggi_programmazione = {QStringLiteral("Verifica fallita: \"somma di controllo\" (indirizzo 61) scritto 141, "
+                                                    "letto 142. I valori da programmare sono ancora nella finestra: "
+                                                    "ripetere la programmazione.")};
         c.scritture_inviate = c.scritture_eseguite = scritture_tipo_nuovo;
         c.letture = 2;
         c.riletture = 2;

@@ -19,10 +19,14 @@ inline const QString porta_guasta = QStringLiteral("Porta seriale Guasta o Manca
 inline const QString codice = QStringLiteral("Errore Codice Brenk - Zelm  Fuori Range (1 - 1023)");
 inline const QString fuori_range = QStringLiteral("Frequenza TX fuori range!");
 inline const QString fuori_banda = QStringLiteral("Frequenza Fuori Banda !");
-inline const QString verifica_interrotta = QStringLiteral(
-    "Verifica non eseguita: la porta si è chiusa durante la rilettura. Ripetere la programmazione.");
-inline const QString scrittura_disturbata = QStringLiteral(
-    "Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. Ripetere la programmazione.");
+// As a programming ends them; a factory loading ends with "Ripetere la
+// programmazione." instead.
+inline const QString verifica_interrotta =
+    QStringLiteral("Verifica non eseguita: la porta si è chiusa durante la rilettura. I valori da programmare "
+                   "sono ancora nella finestra: ripetere la programmazione.");
+inline const QString scrittura_disturbata =
+    QStringLiteral("Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. I valori da "
+                   "programmare sono ancora nella finestra: ripetere la programmazione.");
 inline const QString senza_lettura = QStringLiteral(
     "Programmazione non eseguita: manca una lettura valida dei parametri. Disconnettere e connettere di nuovo "
     "il trasmettitore per rileggerli, poi programmare.");
