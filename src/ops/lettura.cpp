@@ -60,7 +60,7 @@ Task<void> mostra_lettura(Contesto& c, const Letti& letti)
         if (c.blocco[totck] != letti[totck])
             co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
     }
-    mostra_vista(vista_di(letti), c.finestra);
+    mostra_vista(vista_di(c.blocco), c.finestra);
 }
 
 // A read that could not be trusted shows nothing: the block and the fields

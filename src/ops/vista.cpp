@@ -119,6 +119,11 @@ Vista vista_di(const Letti& letti)
 {
     BloccoParametri b;
     memorizza(b, letti);
+    return vista_di(b);
+}
+
+Vista vista_di(BloccoParametri& b)
+{
     Vista v;
     v.testo(Campo::CodiceBrenk) = codice(b);
     v.testo(Campo::FqTx) = decodifica_frequenza(b);

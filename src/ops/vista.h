@@ -32,6 +32,8 @@ struct Vista {
 // band; 37 to 59 and the stored checksum are not kept.
 void memorizza(BloccoParametri& b, const Letti& letti);
 
+// Decoding halves ByteT3 in `b`, as the read keeps the channel remainder.
+Vista vista_di(BloccoParametri& b);
 Vista vista_di(const Letti& letti);
 
 // Shows `v` in the order the operator sees the fields change; a tone, a
