@@ -20,7 +20,8 @@
 // - the late write's number, its delay in ms (2 bytes); the noise's period
 //   (10 ms and more) and byte; the faulty address; the n of the resets, the
 //   replies' delay in ms, the number of the hit read reply (2 bytes);
-// - the memory: a base (zeros, UHF, VHF, old type) and 64 bytes xored in;
+// - the memory: a base (zeros, UHF, VHF, old type) and 64 bytes xored in,
+//   but for the type and a new type's checksum;
 // - the junk (length modulo 4, bytes);
 // - replies replaced (count modulo 8; each: command number in 2 bytes,
 //   length modulo 4, bytes), so a reply can be silent or several bytes;
@@ -134,12 +135,18 @@ private:
     std::size_t resto_;
 };
 
+// The type stays the base's, and a new type's checksum is kept right: a
+// wrong one is the fault of its own flag, and any type but "N" reads as old.
 Memoria memoria(Ingresso& in)
 {
     static constexpr Contenuto basi[] = {Contenuto::Zeri, Contenuto::UHF, Contenuto::VHF, Contenuto::Vecchio};
     Memoria m = memoria_predefinita(basi[in.byte() % 4]);
+    const std::uint8_t tipo = m[Tipo_brenk];
     for (auto& b : m)
         b = static_cast<std::uint8_t>(b ^ in.byte());
+    m[Tipo_brenk] = tipo;
+    if (tipo == tipo_nuovo)
+        m[totck] = complemento(std::accumulate(m.begin(), m.begin() + Zelmbrenk + 1, 0LL));
     return m;
 }
 

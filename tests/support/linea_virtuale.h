@@ -47,8 +47,10 @@ public:
         *prossimo = std::move(eventi_.back());
         eventi_.pop_back();
         adesso_ = evento.quando;
-        if (evento.sveglia)
+        if (evento.sveglia) {
+            evento.sveglia->pianificata_ = false;
             evento.sveglia->suona();
+        }
         else
             evento.cosa();
         return true;
@@ -65,8 +67,10 @@ private:
             orologio_.metti(orologio_.adesso_ms() + ms, this, {});
         }
         void ferma() override { orologio_.togli(this); }
-        bool attiva() const override { return orologio_.pianificata(this); }
+        bool attiva() const override { return pianificata_; }
         void suona() { emit suonata(); }
+
+        bool pianificata_ = false; // kept by the clock, so that a look costs nothing
 
     private:
         OrologioVirtuale& orologio_;
@@ -82,14 +86,17 @@ private:
     void metti(double quando, SvegliaVirtuale* sveglia, std::function<void()> cosa)
     {
         eventi_.push_back({std::max(quando, adesso_), numero_++, sveglia, std::move(cosa)});
+        if (sveglia)
+            sveglia->pianificata_ = true;
     }
-    void togli(const SvegliaVirtuale* sveglia)
+    // An alarm has one event at most; the events' order is their time.
+    void togli(SvegliaVirtuale* sveglia)
     {
-        std::erase_if(eventi_, [sveglia](const Evento& e) { return e.sveglia == sveglia; });
-    }
-    bool pianificata(const SvegliaVirtuale* sveglia) const
-    {
-        return std::any_of(eventi_.begin(), eventi_.end(), [sveglia](const Evento& e) { return e.sveglia == sveglia; });
+        if (!std::exchange(sveglia->pianificata_, false))
+            return;
+        const auto e = std::find_if(eventi_.begin(), eventi_.end(), [sveglia](const Evento& e) { return e.sveglia == sveglia; });
+        *e = std::move(eventi_.back());
+        eventi_.pop_back();
     }
 
     double adesso_ = 0;
