@@ -12,6 +12,22 @@
 
 namespace brenk {
 
+namespace {
+
+// Every one-byte reply made once: a reply then costs no allocation.
+QByteArray un_byte(std::uint8_t valore)
+{
+    static const auto tutti = [] {
+        std::array<QByteArray, 256> t;
+        for (std::size_t v = 0; v < t.size(); ++v)
+            t[v] = QByteArray(1, static_cast<char>(v));
+        return t;
+    }();
+    return tutti[valore];
+}
+
+} // namespace
+
 Memoria memoria_predefinita(Contenuto contenuto)
 {
     Memoria memoria{};
@@ -212,7 +228,7 @@ void Trasmettitore::leggi(quint8 indirizzo)
         ++valore;
     if (opzioni_.risposta_colpita == letture_)
         valore ^= 0x10;
-    QByteArray risposta(1, static_cast<char>(valore));
+    QByteArray risposta = un_byte(valore);
     if (opzioni_.extra_dopo == letture_)
         risposta.append(static_cast<char>(opzioni_.byte_extra));
     ++letture_;

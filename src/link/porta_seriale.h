@@ -63,7 +63,7 @@ public:
 
     // The shared string of received characters; each exchange empties it.
     QByteArray& buffer() { return buffer_; }
-    void svuota_buffer() { buffer_.clear(); }
+    void svuota_buffer() { buffer_.truncate(0); }
     // Drops every byte received and not yet taken; how many there were.
     qint64 scarta_in_arrivo();
 
