@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The bench one input of the device fuzzer runs on: the configurator's side
+// without a screen, the line, the transmitter at its far end; how time
+// passes on it, and how a failed check reports what happened.
+
+#include "finestra_finta.h"
+#include "linea_virtuale.h"
+#include "scenario_dispositivo.h"
+#include "testi.h"
+#include "ops/esecutore.h"
+#include "ops/operazioni.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using brenk::prova::FinestraFinta;
+using brenk::prova::LineaVirtuale;
+using brenk::prova::OrologioVirtuale;
+namespace atteso = brenk::prova::atteso;
+
+// The operator's patience with a line that stays silent: longer than the
+// 4000 ms a write may wait for its acknowledgement.
+constexpr double pazienza_ms = 4500;
+// After the last operation, at most for the last bytes to reach the
+// transmitter: more than the 2400-baud line time of every request there is.
+constexpr double assestamento_ms = 10000;
+constexpr int ultima_lettura = 62;
+// A doubtful read is read again, three reads of the block at most.
+constexpr int letture_massime = 3;
+constexpr int risposte_di_lettura = letture_massime * (ultima_lettura + 1);
+
+// A command as the transmitter received it; -1 for a part that never came.
+struct Comando {
+    char lettera;
+    int indirizzo = -1;
+    int valore = -1;
+};
+
+// Everything one input runs on, the transmitter at the far end.
+struct Banco {
+    explicit Banco(const OpzioniSimulatore& opzioni) : linea(opzioni, orologio) {}
+
+    const Trasmettitore& tx() const { return linea.trasmettitore(); }
+    QByteArray ricevuti() const
+    {
+        QByteArray r;
+        for (const auto& e : tx().registro_ricevuti())
+            r.append(static_cast<char>(e.byte));
+        return r;
+    }
+
+    OrologioVirtuale orologio;
+    LineaVirtuale linea;
+    PortaSeriale porta{linea.dispositivo(), orologio};
+    BloccoParametri blocco;
+    int fleg = 0;
+    FinestraFinta finestra{blocco};
+    Contesto contesto{porta, blocco, fleg, finestra};
+    Esecutore esecutore;
+    bool disconnesso = false;
+};
+
+void stampa(const QByteArray& byte)
+{
+    for (const char c : byte)
+        std::fprintf(stderr, " %02x", static_cast<unsigned char>(c));
+    std::fprintf(stderr, "\n");
+}
+
+[[noreturn]] void fallisce(const Banco& b, const char* cosa)
+{
+    std::fprintf(stderr, "%s\nstatus \"%s\", fleg %d, port %s, %.1f ms\nmessages:\n", cosa,
+                 qPrintable(b.finestra.stato), b.fleg, b.porta.aperta() ? "open" : "closed",
+                 b.orologio.adesso_ms());
+    for (const auto& m : b.finestra.messaggi)
+        std::fprintf(stderr, "  \"%s\"\n", qPrintable(m.testo));
+    std::fprintf(stderr, "received by the transmitter:");
+    stampa(b.ricevuti());
+    std::fprintf(stderr, "arrived at the PC:");
+    QByteArray arrivati;
+    for (const auto& p : b.linea.registro())
+        if (!p.dal_pc)
+            arrivati.append(static_cast<char>(p.byte));
+    stampa(arrivati);
+    if (qEnvironmentVariableIsSet("BRENK_FUZZ_REGISTRO"))
+        for (const auto& p : b.linea.registro())
+            std::fprintf(stderr, "%10.3f %s %02x\n", p.ms, p.dal_pc ? "PC>" : "<TX", p.byte);
+    std::abort();
+}
+
+void richiedi(bool condizione, const Banco& b, const char* cosa)
+{
+    if (!condizione)
+        fallisce(b, cosa);
+}
+
+// The commands in `byte`, as sent or received.
+QList<Comando> comandi_in(const QByteArray& r, const Banco& b)
+{
+    QList<Comando> comandi;
+    for (qsizetype i = 0; i < r.size();) {
+        const char lettera = r.at(i++);
+        Comando c{lettera};
+        const int parti = lettera == 'W' ? 2 : lettera == 'R' ? 1 : 0;
+        if (lettera == 'L') {
+            richiedi(i == 1, b, "\"L\" after the start");
+        } else if (lettera == 'E' || lettera == 'Q') {
+            richiedi(i == r.size(), b, "bytes after the final letter");
+        } else if (parti == 0) {
+            fallisce(b, "unknown letter on the line");
+        }
+        if (parti >= 1 && i < r.size())
+            c.indirizzo = static_cast<std::uint8_t>(r.at(i++));
+        if (parti == 2 && i < r.size())
+            c.valore = static_cast<std::uint8_t>(r.at(i++));
+        if ((parti >= 1 && c.indirizzo < 0) || (parti == 2 && c.valore < 0))
+            richiedi(b.linea.riagganciata(), b, "command cut short on a live line");
+        richiedi(c.indirizzo <= (lettera == 'R' ? ultima_lettura : 63), b, "address out of range");
+        comandi.append(c);
+    }
+    return comandi;
+}
+
+// Time passes until the operation ends. A line silent for longer than the
+// operator's patience (a read never answered, a "K" that never comes) is
+// ended with "Disconetti", as the operator would.
+void esegui(Banco& b, Task<void> operazione)
+{
+    richiedi(b.esecutore.avvia(std::move(operazione)), b, "operation refused");
+    while (b.esecutore.in_corso()) {
+        QCoreApplication::sendPostedEvents();
+        if (!b.esecutore.in_corso())
+            break;
+        const double silenzio = b.orologio.adesso_ms() - b.linea.ultimo_dal_pc_ms();
+        if (silenzio > pazienza_ms || !b.orologio.avanza()) {
+            richiedi(!b.disconnesso, b, "operation did not end after Disconetti");
+            b.disconnesso = true;
+            congeda(b.contesto, 'E');
+        }
+    }
+    if (b.disconnesso)
+        richiedi(!b.porta.aperta() && b.finestra.stato == atteso::non_connesso, b, "still connected after Disconetti");
+}
+
+// Time passes until every byte the PC sent has reached the transmitter (a
+// PC that took stray bytes for replies may be many requests ahead of a
+// line paced at 2400 baud), or the line is gone.
+void assesta(Banco& b)
+{
+    const auto inviati = std::count_if(b.linea.registro().begin(), b.linea.registro().end(),
+                                       [](const auto& p) { return p.dal_pc; });
+    const double limite = b.orologio.adesso_ms() + assestamento_ms;
+    while (b.tx().registro_ricevuti().size() < inviati && !b.linea.riagganciata()
+           && b.orologio.adesso_ms() < limite && b.orologio.avanza())
+        QCoreApplication::sendPostedEvents();
+}
+
+// The commands of one letter from `da` on, whose addresses must run 0, 1,
+// 2, ...; reads start again at 0 after 62, as a read of the block is read
+// again.
+qsizetype serie(const Banco& b, const QList<Comando>& comandi, qsizetype da, char lettera)
+{
+    const qsizetype giro = lettera == 'R' ? ultima_lettura + 1 : dimensione_blocco;
+    qsizetype i = da;
+    for (; i < comandi.size() && comandi[i].lettera == lettera; ++i)
+        if (comandi[i].indirizzo >= 0 && comandi[i].indirizzo != (i - da) % giro)
+            fallisce(b, "addresses out of order");
+    if (lettera == 'R')
+        richiedi(i - da <= risposte_di_lettura, b, "the block read more than three times");
+    return i - da;
+}
+
+} // namespace
