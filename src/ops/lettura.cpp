@@ -3,6 +3,8 @@
 #include "ops/scambi.h"
 #include "ops/vista.h"
 
+#include <numeric>
+
 namespace brenk {
 
 namespace {
@@ -16,10 +18,7 @@ bool tipo_nuovo_letto(const Letti& letti)
 
 bool checksum_giusto(const Letti& letti)
 {
-    BloccoParametri b;
-    memorizza(b, letti);
-    calcola_totck(b);
-    return b[totck] == letti[totck];
+    return complemento(std::accumulate(letti.begin(), letti.begin() + Zelmbrenk + 1, 0LL)) == letti[totck];
 }
 
 // A new-type transmitter vouches for addresses 0 to 36 with its checksum;
@@ -57,7 +56,7 @@ Task<void> mostra_lettura(Contesto& c, const Letti& letti)
     c.finestra.imposta_tipo(nuovo ? QStringLiteral("New") : QStringLiteral("Old"));
     if (nuovo) {
         calcola_totck(c.blocco);
-        if (c.blocco[totck] != letti[totck])
+        if (!checksum_giusto(letti))
             co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
     }
     mostra_vista(vista_di(c.blocco), c.finestra);

@@ -109,18 +109,18 @@ Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std:
 namespace {
 
 // What the read-back must find: the bytes written, and where nothing was
-// written, what the block holds from the last trusted read for the fields it
+// written, what the last trusted read found there for the fields the window
 // shows (the mode and the values above 33 of an old type, the type, the band).
 using Attesi = std::array<std::optional<std::uint8_t>, std::tuple_size_v<Letti>>;
 
-Attesi attesi_dopo(const BloccoParametri& blocco, std::span<const std::uint8_t> valori)
+Attesi attesi_dopo(const std::optional<Letti>& ultima, std::span<const std::uint8_t> valori)
 {
     Attesi attesi{};
     for (std::size_t a = 0; a < attesi.size() && a < valori.size(); ++a)
         attesi[a] = valori[a];
-    for (int a : {Filtropre, Codicerep, Zelmbrenk, Tipo_brenk, brenkVU})
-        if (static_cast<std::size_t>(a) >= valori.size())
-            attesi[static_cast<std::size_t>(a)] = codifica_byte(blocco[a]);
+    for (std::size_t a : {Filtropre, Codicerep, Zelmbrenk, Tipo_brenk, brenkVU})
+        if (ultima && a >= valori.size())
+            attesi[a] = (*ultima)[a];
     return attesi;
 }
 
@@ -143,7 +143,7 @@ Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const
                               const QString& poi)
 {
     std::optional<Letti> letti;
-    const auto errore = co_await cattura(rileggi(c, linea, attesi_dopo(c.blocco, valori), letti));
+    const auto errore = co_await cattura(rileggi(c, linea, attesi_dopo(c.blocco.letti, valori), letti));
     QString esito;
     if (errore)
         esito = messaggio_verifica_interrotta.arg(poi);

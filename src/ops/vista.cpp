@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ops/vista.h"
 
+#include "ops/verifica.h"
 #include "params/frequenza.h"
 #include "params/numero.h"
 
@@ -82,24 +83,37 @@ void seleziona(const Vista& v, Finestra& f, Coppia c, bool beep)
 }
 
 // The fields a programming writes, as the window names them.
-const std::pair<Campo, const char*> campi_programmati[] = {
-    {Campo::CodiceBrenk, "Codice Brenk"},     {Campo::FqTx, "Freq Tx Mhz"},
-    {Campo::txb_tmp_rap, "Timer per rapina"}, {Campo::txb_amp, "Timer Antiatterramento"},
-    {Campo::Cmb_n_ing_all, "N° Ing di All"},  {Campo::Cmb_n_tx_tot, "N° di Tx Tot"},
-    {Campo::Cmb_tmr_p_all, "Filtro P. All"},  {Campo::cmb_Zelmrep, "Cod Rep"},
+// The fields a programming writes: named as their address is, but for the
+// two that live in the telegrams.
+struct CampoProgrammato {
+    Campo campo;
+    int indirizzo;
+    const char* nome = nullptr;
+};
+
+const CampoProgrammato campi_programmati[] = {
+    {Campo::CodiceBrenk, Byt4, "Codice Brenk"}, {Campo::FqTx, ByteT1},
+    {Campo::txb_tmp_rap, tempopre_rap},         {Campo::txb_amp, tempopre_amp},
+    {Campo::Cmb_n_ing_all, Byt5, "N° Ing di All"}, {Campo::Cmb_n_tx_tot, ntxtot},
+    {Campo::Cmb_tmr_p_all, Filtropre},          {Campo::cmb_Zelmrep, Codicerep},
 };
 
 struct CoppiaProgrammata {
     Coppia coppia;
-    const char* nome;
+    int indirizzo;
     const char* bottoni[2];
 };
 
 const CoppiaProgrammata coppie_programmate[] = {
-    {Coppia::Toni, "Toni H/L", {"Alti", "Bassi"}},
-    {Coppia::Ripristino, "Ripristino Ing di Allarme", {"No", "Si"}},
-    {Coppia::Trasmissione, "TX Sing/Mult", {"Sing", "Mult"}},
+    {Coppia::Toni, TONIHL, {"Alti", "Bassi"}},
+    {Coppia::Ripristino, Ning, {"No", "Si"}},
+    {Coppia::Trasmissione, TxSM, {"Sing", "Mult"}},
 };
+
+QString nome(const CampoProgrammato& c)
+{
+    return c.nome ? QString::fromUtf8(c.nome) : nome_indirizzo(c.indirizzo);
+}
 
 bool stesso_valore(const QString& a, const QString& b)
 {
@@ -155,7 +169,8 @@ void mostra_vista(const Vista& v, Finestra& finestra)
 
 std::optional<Discordanza> prima_discordanza(const Vista& letta, const Vista& scritta, const Finestra& finestra)
 {
-    for (const auto& [campo, nome] : campi_programmati) {
+    for (const auto& programmato : campi_programmati) {
+        const Campo campo = programmato.campo;
         const auto& conterrebbe = scritta.testo(campo);
         const QString mostrato = finestra.testo(campo);
         if (!conterrebbe || stesso_valore(mostrato, *conterrebbe))
@@ -163,14 +178,14 @@ std::optional<Discordanza> prima_discordanza(const Vista& letta, const Vista& sc
         const auto& mostrato_letto = letta.testo(campo);
         const bool digitata = campo == Campo::FqTx && !(mostrato_letto && stesso_valore(mostrato, *mostrato_letto));
         if (!digitata)
-            return Discordanza{QString::fromUtf8(nome), mostrato, *conterrebbe};
+            return Discordanza{nome(programmato), mostrato, *conterrebbe};
     }
     for (const auto& c : coppie_programmate) {
         const auto i = static_cast<int>(c.coppia);
         const auto conterrebbe = scritta.coppie[static_cast<std::size_t>(i)];
         const bool mostrato = finestra.selezionata(static_cast<Opzione>(2 * i + 1));
         if (conterrebbe && *conterrebbe != mostrato)
-            return Discordanza{QString::fromUtf8(c.nome), QString::fromUtf8(c.bottoni[mostrato]),
+            return Discordanza{nome_indirizzo(c.indirizzo), QString::fromUtf8(c.bottoni[mostrato]),
                                QString::fromUtf8(c.bottoni[*conterrebbe])};
     }
     return std::nullopt;
