@@ -190,7 +190,6 @@ public:
     {
         Simulatore::Opzioni o;
         o.memoria = memoria_predefinita(Contenuto::UHF);
-        o.a_ritmo = true;
         o.link = link;
         o.latenza_adattatore_ms = latenza_ms;
         o.ritardo_risposte_ms = ritardo_ms;

@@ -16,8 +16,8 @@ namespace {
 thread_local qint64 ritardo_in_consegna_ns = 0;
 } // namespace
 
-CodaLinea::CodaLinea(bool a_ritmo, QObject* parent)
-    : QObject(parent), a_ritmo_(a_ritmo)
+CodaLinea::CodaLinea(QObject* parent)
+    : QObject(parent)
 {
     orologio_.start();
     timer_fd_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
@@ -49,14 +49,10 @@ void CodaLinea::metti(const QByteArray& byte)
 {
     const qint64 adesso = orologio_.nsecsElapsed() - ritardo_in_consegna_ns;
     for (const char c : byte) {
-        qint64 fine = adesso;
-        if (a_ritmo_) {
-            // Each byte completes one line time after the later of its
-            // arrival and the completion of the byte before it.
-            ultima_fine_ns_ = std::max(adesso, ultima_fine_ns_) + tempo_byte_ns;
-            fine = ultima_fine_ns_;
-        }
-        coda_.push_back({static_cast<quint8>(c), fine});
+        // Each byte completes one line time after the later of its arrival
+        // and the completion of the byte before it.
+        ultima_fine_ns_ = std::max(adesso, ultima_fine_ns_) + tempo_byte_ns;
+        coda_.push_back({static_cast<quint8>(c), ultima_fine_ns_});
     }
     consegna();
 }
@@ -74,7 +70,7 @@ void CodaLinea::consegna()
     // A receiver of `consegnato` may empty the queue (the line hangs up).
     while (!coda_.empty() && coda_.front().fine_ns <= adesso) {
         const quint8 byte = coda_.front().byte;
-        ritardo_in_consegna_ns = a_ritmo_ ? adesso - coda_.front().fine_ns : 0;
+        ritardo_in_consegna_ns = adesso - coda_.front().fine_ns;
         coda_.pop_front();
         emit consegnato(byte);
         ritardo_in_consegna_ns = 0;

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// One direction of the simulated serial line. Bytes go through either at once
-// or, paced, each one after the line time of a character at 2400 baud
-// (10 bits: start, 8 data, stop): a byte that enters while the line is busy
-// waits for the bytes before it.
+// One direction of the simulated serial line. Each byte goes through after
+// the line time of a character at 2400 baud (10 bits: start, 8 data, stop):
+// a byte that enters while the line is busy waits for the bytes before it.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -20,7 +19,7 @@ public:
     // 1/240 s, rounded up so that a paced byte never takes less.
     static constexpr qint64 tempo_byte_ns = (10 * 1'000'000'000LL + 2399) / 2400;
 
-    explicit CodaLinea(bool a_ritmo, QObject* parent = nullptr);
+    explicit CodaLinea(QObject* parent = nullptr);
     ~CodaLinea() override;
 
     void metti(const QByteArray& byte);
@@ -39,7 +38,6 @@ private:
     void consegna();
     void arma(qint64 attesa_ns);
 
-    const bool a_ritmo_;
     std::deque<Voce> coda_;
     qint64 ultima_fine_ns_ = 0;
     QElapsedTimer orologio_;

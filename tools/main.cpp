@@ -35,7 +35,6 @@ const QList<QCommandLineOption>& opzioni_riga()
         {"memoria", "Contenuto della memoria: zeri, uhf, vhf, vecchio (blocco UHF di tipo vecchio) "
                     "oppure un file di 64 byte. Predefinito: uhf.", "tipo", "uhf"},
         {"link", "Crea un collegamento simbolico al dispositivo in <percorso>.", "percorso"},
-        {"ritmo", "Ogni byte, nei due sensi, impiega il suo tempo di linea a 2400 baud (10 bit)."},
         {"latenza-adattatore", "Come un adattatore USB: i byte verso il PC passano a gruppi, ogni <ms> "
                                "millisecondi.", "ms"},
         {"mai-k", "Guasto: non annuncia mai \"K\"."},
@@ -64,6 +63,13 @@ const QList<QCommandLineOption>& opzioni_riga()
         {"ritardo-risposte", "Guasto: risponde a ogni richiesta dopo <ms> millisecondi, una richiesta alla volta.",
          "ms"},
         {"eco", "Guasto: il cavo rimanda al PC ogni byte che il PC invia."},
+        {"ritardo-indirizzo", "Guasto: la risposta di lettura all'indirizzo <a> parte dopo <ms> millisecondi, "
+                              "le altre richieste hanno risposta come sempre; ripetibile.", "a:ms"},
+        {"rimbalzo", "Guasto: la risposta di lettura all'indirizzo <a> torna al PC una seconda volta "
+                     "<ms> millisecondi dopo; ripetibile.", "a:ms"},
+        {"k-dopo-silenzio", "Guasto: da scollegato annuncia \"K\" <ms> millisecondi dopo l'ultimo byte "
+                            "ricevuto, poi all'intervallo degli annunci.", "ms"},
+        {"bit7-perso", "Guasto: i byte verso il PC perdono il bit 7."},
         {"ritorno", "Dopo una chiusura della linea torna dopo <ms> millisecondi "
                     "su un nuovo dispositivo.", "ms"},
         {"registro", "Stampa ogni byte ricevuto in esadecimale con il suo istante."},
@@ -96,17 +102,17 @@ std::optional<int> numero(const QCommandLineParser& riga, const QString& nome, Q
 }
 
 // "n:ms" pairs, each number whole and not negative.
-QMap<int, int> ritardi(const QCommandLineParser& riga, QString& errore)
+QMap<int, int> ritardi(const QCommandLineParser& riga, const QString& nome, QString& errore)
 {
     QMap<int, int> ritardi;
-    for (const QString& coppia : riga.values("conferma-ritardata")) {
+    for (const QString& coppia : riga.values(nome)) {
         const QStringList parti = coppia.split(QLatin1Char(':'));
         bool ok_n = false, ok_ms = false;
         const int n = parti.value(0).toInt(&ok_n);
         const int ms = parti.value(1).toInt(&ok_ms);
         if (parti.size() != 2 || !ok_n || !ok_ms || n < 0 || ms < 0)
-            errore = QStringLiteral("--conferma-ritardata %1: serve n:ms, due numeri interi da 0 a %2")
-                         .arg(coppia)
+            errore = QStringLiteral("--%1 %2: serve n:ms, due numeri interi da 0 a %3")
+                         .arg(nome, coppia)
                          .arg(INT_MAX);
         ritardi.insert(n, ms);
     }
@@ -144,7 +150,6 @@ std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
     if (m)
         o.memoria = *m;
     o.link = riga.value("link");
-    o.a_ritmo = riga.isSet("ritmo");
     o.latenza_adattatore_ms = numero(riga, "latenza-adattatore", errore);
     o.mai_k = riga.isSet("mai-k");
     o.spazzatura = riga.value("spazzatura").toLatin1();
@@ -153,7 +158,11 @@ std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
     o.extra_dopo = numero(riga, "extra-dopo", errore);
     o.checksum_errato = riga.isSet("checksum-errato");
     o.riaggancia_dopo = numero(riga, "riaggancia-dopo", errore);
-    o.conferme_ritardate = ritardi(riga, errore);
+    o.conferme_ritardate = ritardi(riga, "conferma-ritardata", errore);
+    o.ritardi_indirizzo = ritardi(riga, "ritardo-indirizzo", errore);
+    o.rimbalzi = ritardi(riga, "rimbalzo", errore);
+    o.annuncio_dopo_silenzio_ms = numero(riga, "k-dopo-silenzio", errore);
+    o.bit7_perso = riga.isSet("bit7-perso");
     o.annunci_da_collegato = riga.isSet("annunci-da-collegato");
     o.rumore_ogni_ms = numero(riga, "rumore", errore);
     o.byte_rumore = static_cast<std::uint8_t>(numero(riga, "byte-rumore", errore).value_or(255));

@@ -17,8 +17,6 @@ Simulatore::Simulatore(const Opzioni& opzioni, QObject* parent)
     : QObject(parent),
       opzioni_(opzioni),
       trasmettitore_(opzioni, orologio_reale(), [this] { return pty_.in_ascolto(); }),
-      ingresso_(opzioni.a_ritmo),
-      uscita_(opzioni.a_ritmo),
       adattatore_(orologio_reale().sveglia())
 {
     connect(adattatore_.get(), &Sveglia::suonata, this, &Simulatore::consegna_al_pc);

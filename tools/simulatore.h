@@ -7,9 +7,9 @@
 //
 // The transmitter itself is a Trasmettitore (see trasmettitore.h); this
 // puts it on a line: every received and sent byte is logged with its time
-// in ms since avvia(), bytes can be paced at 2400 baud and held as a USB
-// adapter's latency timer holds them, and the line can be hung up and
-// brought back on a new device.
+// in ms since avvia(), every byte takes its 2400-baud line time, the bytes
+// for the PC can be held as a USB adapter's latency timer holds them, and
+// the line can be hung up and brought back on a new device.
 
 #include "coda_linea.h"
 #include "pseudoterminale.h"

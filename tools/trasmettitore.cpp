@@ -146,14 +146,14 @@ void Trasmettitore::annuncia()
 {
     annunci_->avvia(opzioni_.intervallo_annunci_ms);
     if (in_ascolto_())
-        emit invia(opzioni_.spazzatura + 'K');
+        emetti(opzioni_.spazzatura + 'K');
 }
 
 void Trasmettitore::disturba()
 {
     rumore_->avvia(*opzioni_.rumore_ogni_ms);
     if (in_ascolto_())
-        emit invia(QByteArray(1, static_cast<char>(opzioni_.byte_rumore)));
+        emetti(QByteArray(1, static_cast<char>(opzioni_.byte_rumore)));
 }
 
 void Trasmettitore::ricevi(std::uint8_t byte)
@@ -162,12 +162,14 @@ void Trasmettitore::ricevi(std::uint8_t byte)
     ricevuti_.append({byte, istante});
     emit ricevuto(byte, istante);
     arma_annuncio();
+    if (attivo_ && !collegato() && !opzioni_.mai_k && opzioni_.annuncio_dopo_silenzio_ms)
+        annunci_->avvia(*opzioni_.annuncio_dopo_silenzio_ms);
     if (opzioni_.riaggancia_dopo == ricevuti_.size()) {
         emit riaggancio();
         return;
     }
     if (opzioni_.eco)
-        emit invia(QByteArray(1, static_cast<char>(byte)));
+        emetti(QByteArray(1, static_cast<char>(byte)));
     if (lenta_->attiva())
         in_coda_.push_back(byte);
     else
@@ -232,7 +234,9 @@ void Trasmettitore::leggi(quint8 indirizzo)
     if (opzioni_.extra_dopo == letture_)
         risposta.append(static_cast<char>(opzioni_.byte_extra));
     ++letture_;
-    rispondi(risposta);
+    rispondi(risposta, opzioni_.ritardi_indirizzo.value(indirizzo, 0));
+    if (opzioni_.rimbalzi.contains(indirizzo))
+        invia_dopo(risposta, opzioni_.rimbalzi.value(indirizzo) + opzioni_.ritardi_indirizzo.value(indirizzo, 0));
     if (opzioni_.reset_dopo_letture == letture_)
         entra(Stato::Annuncio);
 }
@@ -266,7 +270,7 @@ void Trasmettitore::rispondi(const QByteArray& risposta, int ritardo_ms)
 
 void Trasmettitore::risposta_lenta_pronta()
 {
-    emit invia(risposta_lenta_);
+    emetti(risposta_lenta_);
     while (!lenta_->attiva() && !in_coda_.empty()) {
         const std::uint8_t byte = in_coda_.front();
         in_coda_.pop_front();
@@ -274,10 +278,22 @@ void Trasmettitore::risposta_lenta_pronta()
     }
 }
 
+void Trasmettitore::emetti(const QByteArray& byte)
+{
+    if (!opzioni_.bit7_perso) {
+        emit invia(byte);
+        return;
+    }
+    QByteArray senza_bit7 = byte;
+    for (char& c : senza_bit7)
+        c = static_cast<char>(c & 0x7F);
+    emit invia(senza_bit7);
+}
+
 void Trasmettitore::invia_dopo(const QByteArray& byte, int ritardo_ms)
 {
     if (ritardo_ms <= 0) {
-        emit invia(byte);
+        emetti(byte);
         return;
     }
     const double quando = orologio_.adesso_ms() + ritardo_ms;
@@ -302,7 +318,7 @@ void Trasmettitore::invia_in_ritardo()
     while (!in_ritardo_.empty() && in_ritardo_.front().quando <= orologio_.adesso_ms()) {
         const QByteArray byte = in_ritardo_.front().byte;
         in_ritardo_.pop_front();
-        emit invia(byte);
+        emetti(byte);
     }
     arma_ritardi();
 }

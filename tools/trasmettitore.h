@@ -40,8 +40,6 @@ struct OpzioniSimulatore {
     // A symbolic link to the device, made or replaced by Simulatore::avvia()
     // and ritorna(), removed with the simulator. Empty for none.
     QString link;
-    // Every byte takes its 2400-baud line time, in both directions.
-    bool a_ritmo = false;
     // How often "K" is announced while not linked.
     int intervallo_annunci_ms = 100;
     // A USB adapter's latency timer: the bytes for the PC are passed on in
@@ -86,6 +84,17 @@ struct OpzioniSimulatore {
     int ritardo_risposte_ms = 0;
     // The cable echoes every byte from the PC back to it.
     bool eco = false;
+    // Read replies to these addresses go out so many milliseconds late, while
+    // the next requests are answered as usual.
+    QMap<int, int> ritardi_indirizzo;
+    // The read reply to these addresses comes back again so many
+    // milliseconds after it went (a reflection on the line).
+    QMap<int, int> rimbalzi;
+    // Not linked, "K" is announced this long after the last byte heard (an
+    // idle timer), then at the announcement interval.
+    std::optional<int> annuncio_dopo_silenzio_ms;
+    // The path to the PC loses bit 7 of every byte.
+    bool bit7_perso = false;
 };
 
 enum class Contenuto {
@@ -151,6 +160,7 @@ private:
     void leggi(quint8 indirizzo);
     void scrivi(quint8 indirizzo, quint8 valore);
     void rispondi(const QByteArray& risposta, int ritardo_ms = 0);
+    void emetti(const QByteArray& byte);
     void invia_dopo(const QByteArray& byte, int ritardo_ms);
     void arma_ritardi();
     void invia_in_ritardo();

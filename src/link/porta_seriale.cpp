@@ -129,20 +129,38 @@ PortaSeriale::Attesa PortaSeriale::attesa(Tipo tipo)
 
 Task<void> PortaSeriale::attendi_pronto()
 {
+    inizia_risposta(0);
     co_await attesa(Tipo::Pronto);
     if (!aperta())
         throw errore_porta_chiusa();
 }
 
-Task<QByteArray> PortaSeriale::leggi_carattere()
+double PortaSeriale::prima_risposta_possibile(int byte_richiesta, int byte_risposta) const
 {
+    return adesso_ms() + (byte_richiesta + byte_risposta) * tempo_byte_ms - margine_orologio_ms;
+}
+
+void PortaSeriale::inizia_risposta(double non_prima_ms)
+{
+    non_prima_ms_ = non_prima_ms;
+    anticipati_ = 0;
+    Timer1->ferma();
+}
+
+Task<QByteArray> PortaSeriale::leggi_carattere(double non_prima_ms, std::optional<int> entro_ms)
+{
+    inizia_risposta(non_prima_ms);
+    carattere_a_tempo_ = entro_ms.has_value();
+    if (entro_ms)
+        Timer1->avvia(*entro_ms);
     co_await attesa(Tipo::Carattere);
+    carattere_a_tempo_ = false;
     co_return buffer_;
 }
 
-Task<bool> PortaSeriale::attendi_conferma()
+Task<bool> PortaSeriale::attendi_conferma(double non_prima_ms)
 {
-    Timer1->ferma();
+    inizia_risposta(non_prima_ms);
     Timer1->avvia(timeout_ms_);
     co_await attesa(Tipo::Conferma);
     co_return buffer_ == "K";
@@ -184,9 +202,14 @@ void PortaSeriale::valuta(Ripresa ripresa)
     attesa_->concludi(ripresa);
 }
 
+// A byte that comes sooner than the reply could have is not the reply.
 void PortaSeriale::prendi_in_buffer()
 {
-    buffer_.append(static_cast<char>(porta_->prendi()));
+    const auto byte = static_cast<char>(porta_->prendi());
+    if (adesso_ms() < non_prima_ms_)
+        ++anticipati_;
+    else
+        buffer_.append(byte);
 }
 
 // Takes the bytes a wait may take and tells whether the wait is over.
@@ -210,7 +233,7 @@ bool PortaSeriale::compiuta(Tipo tipo)
             if (buffer_.size() == 1)
                 return true;
         } while (porta_->in_arrivo() > 0);
-        return congedo_ && !Timer1->attiva();
+        return (congedo_ || carattere_a_tempo_) && !Timer1->attiva();
     case Tipo::Conferma:
         do {
             if (porta_->in_arrivo() > 0)

@@ -30,6 +30,16 @@ class PortaSeriale : public QObject {
     Q_OBJECT
 public:
     static constexpr int timeout_predefinito_ms = 4000;
+    // One character at 2400 baud: start bit, 8 data bits, stop bit.
+    static constexpr double tempo_byte_ms = 10.0 * 1000.0 / 2400.0;
+    // The port's clock and the system's hand-over of received bytes are
+    // good to a fraction of this: a reply that comes as early as the line
+    // allows is never taken for one that came too soon.
+    static constexpr double margine_orologio_ms = 1.0;
+
+    // The earliest moment a reply of `byte_risposta` bytes to a request of
+    // `byte_richiesta` bytes handed to the port now can have arrived.
+    double prima_risposta_possibile(int byte_richiesta, int byte_risposta) const;
 
     // The real serial port on Qt's timers.
     explicit PortaSeriale(QObject* parent = nullptr);
@@ -70,12 +80,17 @@ public:
     // Unbounded wait for "K"; every other byte is thrown away. Throws
     // ErrorePorta when the port is or becomes closed.
     Task<void> attendi_pronto();
-    // Unbounded wait for exactly one byte; ends with what `buffer` holds
-    // (empty) when the port closes. Further bytes stay queued.
-    Task<QByteArray> leggi_carattere();
+    // Wait for exactly one byte; ends with what `buffer` holds (empty) when
+    // the port closes or `entro_ms` pass first. Further bytes stay queued.
+    // A byte that comes before `non_prima_ms` (the port's clock) was on its
+    // way before the request: it is dropped and counted as anticipato.
+    Task<QByteArray> leggi_carattere(double non_prima_ms = 0, std::optional<int> entro_ms = {});
     // Wait for `buffer` to be exactly "K" before `Timer1` runs out.
-    // False on time-out, on any other reply and on a closed port.
-    Task<bool> attendi_conferma();
+    // False on time-out, on any other reply and on a closed port. Bytes
+    // before `non_prima_ms` are dropped as for leggi_carattere.
+    Task<bool> attendi_conferma(double non_prima_ms = 0);
+    // Bytes dropped by the last wait because they came too soon.
+    int anticipati() const { return anticipati_; }
     // Waits `ms` for the line to stay quiet: true when nothing arrived,
     // false as soon as a byte is waiting (it stays queued). Throws
     // ErrorePorta when the port is or becomes closed.
@@ -110,6 +125,7 @@ private:
     void valuta(Ripresa ripresa);
     bool compiuta(Tipo tipo);
     void prendi_in_buffer();
+    void inizia_risposta(double non_prima_ms);
     void riprendi();
     void chiusa_sotto(const ErrorePorta& errore);
 
@@ -122,6 +138,9 @@ private:
     QString dispositivo_;
     std::optional<ErrorePorta> perdita_; // the device vanished while open
     int numero_ = 1;
+    double non_prima_ms_ = 0;     // of the awaited reply
+    int anticipati_ = 0;
+    bool carattere_a_tempo_ = false; // Timer1 bounds the wait for a byte
     Attesa* attesa_ = nullptr;
     std::coroutine_handle<> da_riprendere_;
     std::function<void()> congedo_; // runs when the exchange in flight ends

@@ -25,6 +25,7 @@ Task<void> collega(Contesto& c)
 // Nothing is undone.
 Task<void> segnala_guasto(Finestra& finestra, const ErrorePorta& errore)
 {
+    finestra.guasto_porta_detto();
     co_await finestra.messaggio(errore.testo(), Icona::Nessuna);
     co_await finestra.messaggio(messaggio_porta_guasta, Icona::Esclamazione);
 }
@@ -70,8 +71,10 @@ void congeda(Contesto& c, char lettera)
 
 Task<void> trasmissione_di_prova(Contesto& c)
 {
-    if (const auto errore = chiudi_collegamento(c, 'Q'))
+    if (const auto errore = chiudi_collegamento(c, 'Q')) {
+        c.finestra.guasto_porta_detto();
         co_await c.finestra.messaggio(messaggio_tx_non_avviata.arg(errore->descrizione), Icona::Esclamazione);
+    }
 }
 
 void svuota_campi(Finestra& finestra)

@@ -8,7 +8,7 @@ Task<void> carica_fabbrica(Contesto& c, Banda banda)
 {
     c.finestra.mostra_conferma({});
     const auto blocco = blocco_fabbrica(banda);
-    Conversazione linea(c.porta);
+    Conversazione linea(c);
     const bool scritto = co_await scrivi_blocco(c, linea, blocco);
     if (!scritto)
         co_return;

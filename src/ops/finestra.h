@@ -37,6 +37,8 @@ public:
     virtual bool selezionata(Opzione opzione) const = 0;
     // Has the effect of a click when the selection changes.
     virtual void seleziona(Opzione opzione) = 0;
+    // The pair of `opzione` shows neither button selected, and stores nothing.
+    virtual void nessuna_scelta(Opzione opzione) = 0;
 
     virtual void imposta_stato(const QString& stato) = 0; // txb_stato_con
     virtual void imposta_tipo(const QString& tipo) = 0;   // lab_tipo_brenk
@@ -47,10 +49,15 @@ public:
     // A confirmation in the progress bar's place, without a message box;
     // an empty text takes it away.
     virtual void mostra_conferma(const QString& testo) = 0;
+    // A note in the same place while an operation waits; empty takes it away.
+    virtual void mostra_nota(const QString& testo) = 0;
 
     virtual void beep() = 0;
     // A modal message with an OK button; resumes when the operator closes it.
     virtual Task<void> messaggio(const QString& testo, Icona icona) = 0;
+    // The running operation has told the operator, in the port's words, that
+    // the port failed: a loss of the port under it needs no word of its own.
+    virtual void guasto_porta_detto() = 0;
 };
 
 } // namespace brenk

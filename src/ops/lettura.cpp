@@ -3,7 +3,6 @@
 #include "ops/scambi.h"
 #include "ops/vista.h"
 
-#include <numeric>
 
 namespace brenk {
 
@@ -18,14 +17,15 @@ bool tipo_nuovo_letto(const Letti& letti)
 
 bool checksum_giusto(const Letti& letti)
 {
-    return complemento(std::accumulate(letti.begin(), letti.begin() + Zelmbrenk + 1, 0LL)) == letti[totck];
+    return checksum_blocco(letti) == letti[totck];
 }
 
-// A new-type transmitter vouches for addresses 0 to 36 with its checksum;
-// an old type vouches for nothing.
+// A new-type transmitter vouches for addresses 0 to 36 with its checksum,
+// and both types for their radio telegrams with the telegrams' own check
+// bytes; an old type needs a second read that agrees.
 bool garantita(const Letti& letti)
 {
-    return tipo_nuovo_letto(letti) && checksum_giusto(letti);
+    return tipo_nuovo_letto(letti) && checksum_giusto(letti) && telegrammi_integri(letti);
 }
 
 } // namespace
@@ -59,6 +59,8 @@ Task<void> mostra_lettura(Contesto& c, const Letti& letti)
         if (!checksum_giusto(letti))
             co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
     }
+    if (!telegrammi_integri(letti))
+        co_await c.finestra.messaggio(messaggio_telegrammi, Icona::Esclamazione);
     mostra_vista(vista_di(c.blocco), c.finestra);
 }
 
@@ -66,7 +68,7 @@ Task<void> mostra_lettura(Contesto& c, const Letti& letti)
 // keep what they held.
 Task<void> leggi_parametri(Contesto& c)
 {
-    Conversazione linea(c.porta);
+    Conversazione linea(c);
     const auto letti = co_await leggi_finche_attendibile(c, linea, garantita);
     if (letti)
         co_await mostra_lettura(c, *letti);

@@ -34,6 +34,13 @@ inline const QString messaggio_discordanza = QStringLiteral(
 inline const QString messaggio_senza_lettura = QStringLiteral(
     "Programmazione non eseguita: manca una lettura valida dei parametri. Disconnettere e connettere di nuovo "
     "il trasmettitore per rileggerli, poi programmare.");
+inline const QString messaggio_telegrammi = QStringLiteral(
+    "I telegrammi radio letti non sono validi: un ricevitore non accetterebbe gli allarmi di questo trasmettitore. "
+    "Caricare i valori di fabbrica (UHF o VHF) o programmare il trasmettitore.");
+inline const QString messaggio_senza_scelta = QStringLiteral(
+    "Programmazione non eseguita: \"%1\" non mostra nessuna scelta. Scegliere un'opzione.");
+inline const QString nota_trasmettitore_muto =
+    QStringLiteral("Il trasmettitore non risponde. \"Disconetti\" termina l'attesa.");
 inline const QString messaggio_tx_non_avviata = QStringLiteral("Trasmissione di prova non avviata: %1");
 
 // "Connetti": open the port, wait for "K", answer "L", read the parameters.

@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cmath>
-#include <numeric>
 
 namespace brenk {
 
@@ -102,7 +101,7 @@ std::optional<Rifiuto> componi(BloccoParametri& b, Scritture& s)
     s[Zelmbrenk] = 1;
     std::fill(s.begin() + Zelmbrenk + 1, s.begin() + Tipo_brenk, std::uint8_t{0});
     s[Tipo_brenk] = static_cast<std::uint8_t>(tipo_nuovo);
-    b[totck] = complemento(std::accumulate(s.begin(), s.begin() + Zelmbrenk + 1, 0LL));
+    b[totck] = checksum_blocco(s);
     s[totck] = static_cast<std::uint8_t>(b[totck]);
     return std::nullopt;
 }
@@ -160,6 +159,11 @@ Task<std::span<const std::uint8_t>> da_scrivere(Contesto& c, Scritture& scrittur
         co_await c.finestra.messaggio(messaggio_senza_lettura, Icona::Esclamazione);
         co_return {};
     }
+    // A pair the operator has not chosen would write what the read found.
+    if (const auto coppia = coppia_senza_scelta(c.finestra)) {
+        co_await c.finestra.messaggio(messaggio_senza_scelta.arg(*coppia), Icona::Esclamazione);
+        co_return {};
+    }
     const bool pronta = co_await prepara(c, scritture);
     if (!pronta)
         co_return {};
@@ -180,7 +184,7 @@ Task<void> programma(Contesto& c)
     Scritture scritture{};
     const auto valori = co_await da_scrivere(c, scritture);
     if (!valori.empty()) {
-        Conversazione linea(c.porta);
+        Conversazione linea(c);
         const bool scritta = co_await scrivi_blocco(c, linea, valori);
         if (scritta)
             co_await rileggi_e_verifica(c, linea, valori, ripetere_dai_campi);

@@ -31,31 +31,47 @@ void Conversazione::ricomincia()
     disturbata_ = false;
 }
 
+// A transmitter that has not answered for the reply time-out is named
+// where the progress bar runs; the wait goes on until "Disconetti".
+Task<QByteArray> Conversazione::risposta(double non_prima_ms)
+{
+    QByteArray r = co_await porta_.leggi_carattere(non_prima_ms, porta_.timeout());
+    if (r.isEmpty() && porta_.aperta()) {
+        finestra_.mostra_nota(nota_trasmettitore_muto);
+        r = co_await porta_.leggi_carattere(non_prima_ms);
+        finestra_.mostra_nota({});
+    }
+    co_return r;
+}
+
 Task<std::uint8_t> Conversazione::leggi(int indirizzo)
 {
     nuova_richiesta();
+    const double non_prima = porta_.prima_risposta_possibile(2, 1);
     porta_.invia('R');
     porta_.invia(static_cast<std::uint8_t>(indirizzo));
-    const double richiesta_sulla_linea = porta_.adesso_ms() + 2 * tempo_byte_ms;
-    const QByteArray risposta = co_await porta_.leggi_carattere();
-    if (risposta.size() != 1)
+    const double richiesta_sulla_linea = porta_.adesso_ms() + 2 * PortaSeriale::tempo_byte_ms;
+    const QByteArray r = co_await risposta(non_prima);
+    disturbata_ = disturbata_ || porta_.anticipati() > 0;
+    if (r.size() != 1)
         throw porta_.errore_porta_chiusa();
     risposta_piu_lenta_ms_ = std::max(risposta_piu_lenta_ms_, porta_.adesso_ms() - richiesta_sulla_linea);
-    co_return static_cast<std::uint8_t>(risposta.at(0));
+    co_return static_cast<std::uint8_t>(r.at(0));
 }
 
 Task<bool> Conversazione::scrivi(int indirizzo, std::uint8_t valore)
 {
     nuova_richiesta();
+    const double non_prima = porta_.prima_risposta_possibile(3, 1);
     porta_.invia('W');
     porta_.invia(static_cast<std::uint8_t>(indirizzo));
     porta_.invia(valore);
-    co_return co_await porta_.attendi_conferma();
+    co_return co_await porta_.attendi_conferma(non_prima);
 }
 
 int Conversazione::quiete_ms() const
 {
-    const double quiete = 2 * risposta_piu_lenta_ms_ + tempo_byte_ms;
+    const double quiete = 2 * risposta_piu_lenta_ms_ + PortaSeriale::tempo_byte_ms;
     return std::max(quiete_minima_ms, static_cast<int>(std::ceil(quiete)));
 }
 
@@ -94,6 +110,7 @@ Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std:
                 errore = messaggio_time_out;
         } catch (const ErrorePorta& e) {
             errore = e.testo();
+            finestra.guasto_porta_detto();
         }
         if (!errore.isEmpty()) {
             co_await finestra.messaggio(errore, Icona::Esclamazione);

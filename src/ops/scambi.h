@@ -24,17 +24,19 @@ namespace brenk {
 // read was disturbed.
 class Conversazione {
 public:
-    // One character at 2400 baud: start bit, 8 data bits, stop bit.
-    static constexpr double tempo_byte_ms = 10.0 * 1000.0 / 2400.0;
     // The shortest quiet time: a stray byte taken for the last reply of a
     // quick transmitter puts the real reply back by a byte time and its
     // turnaround, and a USB adapter may hold it up to 16 ms more.
     static constexpr int quiete_minima_ms = 25;
 
-    explicit Conversazione(PortaSeriale& porta) : porta_(porta) {}
+    // Tells the operator through `finestra` when the transmitter falls silent.
+    Conversazione(PortaSeriale& porta, Finestra& finestra) : porta_(porta), finestra_(finestra) {}
+    explicit Conversazione(Contesto& c) : Conversazione(c.porta, c.finestra) {}
 
     // "R", the address, then exactly one byte back: the value at `indirizzo`.
-    // Throws ErrorePorta when the port closes before the byte arrives.
+    // A byte sooner than the line allows is not the reply: it disturbs the
+    // read, and the reply is still awaited. Throws ErrorePorta when the port
+    // closes before the byte arrives.
     Task<std::uint8_t> leggi(int indirizzo);
     // "W", the address, the value, then the acknowledgement "K". False when
     // it is not confirmed. Throws ErrorePorta when the port refuses the bytes.
@@ -58,7 +60,10 @@ public:
 private:
     void nuova_richiesta();
 
+    Task<QByteArray> risposta(double non_prima_ms);
+
     PortaSeriale& porta_;
+    Finestra& finestra_;
     bool iniziata_ = false;
     bool disturbata_ = false;
     double risposta_piu_lenta_ms_ = 0;

@@ -73,16 +73,22 @@ void metti(const Vista& v, Finestra& f, std::initializer_list<Campo> campi)
             f.imposta_testo(c, *v.testo(c));
 }
 
+Opzione bottone(Coppia c, bool uno)
+{
+    return static_cast<Opzione>(2 * static_cast<int>(c) + (uno ? 1 : 0));
+}
+
 void seleziona(const Vista& v, Finestra& f, Coppia c, bool beep)
 {
-    const auto i = static_cast<int>(c);
-    if (const auto uno = v.coppie[static_cast<std::size_t>(i)])
-        f.seleziona(static_cast<Opzione>(2 * i + (*uno ? 1 : 0)));
-    else if (beep)
+    if (const auto uno = v.coppie[static_cast<std::size_t>(c)]) {
+        f.seleziona(bottone(c, *uno));
+        return;
+    }
+    f.nessuna_scelta(bottone(c, false));
+    if (beep)
         f.beep();
 }
 
-// The fields a programming writes, as the window names them.
 // The fields a programming writes: named as their address is, but for the
 // two that live in the telegrams.
 struct CampoProgrammato {
@@ -167,6 +173,14 @@ void mostra_vista(const Vista& v, Finestra& finestra)
     metti(v, finestra, {Campo::Text1});
 }
 
+std::optional<QString> coppia_senza_scelta(const Finestra& finestra)
+{
+    for (const auto& c : coppie_programmate)
+        if (!finestra.selezionata(bottone(c.coppia, false)) && !finestra.selezionata(bottone(c.coppia, true)))
+            return nome_indirizzo(c.indirizzo);
+    return std::nullopt;
+}
+
 std::optional<Discordanza> prima_discordanza(const Vista& letta, const Vista& scritta, const Finestra& finestra)
 {
     for (const auto& programmato : campi_programmati) {
@@ -181,9 +195,8 @@ std::optional<Discordanza> prima_discordanza(const Vista& letta, const Vista& sc
             return Discordanza{nome(programmato), mostrato, *conterrebbe};
     }
     for (const auto& c : coppie_programmate) {
-        const auto i = static_cast<int>(c.coppia);
-        const auto conterrebbe = scritta.coppie[static_cast<std::size_t>(i)];
-        const bool mostrato = finestra.selezionata(static_cast<Opzione>(2 * i + 1));
+        const auto conterrebbe = scritta.coppie[static_cast<std::size_t>(c.coppia)];
+        const bool mostrato = finestra.selezionata(bottone(c.coppia, true));
         if (conterrebbe && *conterrebbe != mostrato)
             return Discordanza{nome_indirizzo(c.indirizzo), QString::fromUtf8(c.bottoni[mostrato]),
                                QString::fromUtf8(c.bottoni[*conterrebbe])};

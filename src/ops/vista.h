@@ -3,8 +3,9 @@
 
 // What a read of the block shows in the window: each field's text and each
 // option pair's selection, decoded as the read decodes them. Where the read
-// cannot show a value (a mask that names no input, a pair's byte other than
-// 0 or 1, an unknown band) the window keeps what it showed.
+// cannot show a value (a mask that names no input, an unknown band) the
+// window keeps what it showed; a pair whose byte is neither 0 nor 1 shows
+// no selection.
 
 #include "ops/finestra.h"
 #include "params/blocco.h"
@@ -39,6 +40,9 @@ Vista vista_di(const Letti& letti);
 // Shows `v` in the order the operator sees the fields change; a tone, a
 // transmission or a mode that cannot be shown beeps.
 void mostra_vista(const Vista& v, Finestra& finestra);
+
+// The first option pair the operator sets that shows no selection, by name.
+std::optional<QString> coppia_senza_scelta(const Finestra& finestra);
 
 // A value the window shows otherwise than the transmitter would hold it.
 struct Discordanza {

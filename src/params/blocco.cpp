@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "params/blocco.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -37,12 +38,17 @@ std::uint8_t complemento(long long somma)
     return static_cast<std::uint8_t>((255u - static_cast<unsigned long long>(somma)) & 255u);
 }
 
+std::uint8_t checksum_blocco(std::span<const std::uint8_t> byte)
+{
+    return complemento(std::accumulate(byte.begin(), byte.begin() + Zelmbrenk + 1, 0LL));
+}
+
 void calcola_totck(BloccoParametri& blocco)
 {
-    long long somma = 0;
+    std::array<std::uint8_t, Zelmbrenk + 1> byte{};
     for (int indirizzo = tempopre_rap; indirizzo <= Zelmbrenk; ++indirizzo)
-        somma += codifica_byte(blocco[indirizzo]).value_or(0);
-    blocco[totck] = complemento(somma);
+        byte[static_cast<std::size_t>(indirizzo)] = codifica_byte(blocco[indirizzo]).value_or(0);
+    blocco[totck] = checksum_blocco(byte);
 }
 
 Telegramma telegramma(std::uint8_t hi, std::uint8_t lo, std::uint8_t in, std::uint8_t opt)
@@ -63,6 +69,17 @@ std::uint8_t byte_somma(const Telegramma& t)
 {
     // Bytes 2 to 7 sit at indices 1 to 6.
     return complemento(std::accumulate(t.begin() + 1, t.begin() + 7, 0LL));
+}
+
+bool telegrammi_integri(const Letti& letti)
+{
+    for (const int primo : {Byt1, Byte1}) {
+        Telegramma t{};
+        std::copy_n(letti.begin() + primo, t.size(), t.begin());
+        if (byte_controllo(t) != t[6] || byte_somma(t) != t[7])
+            return false;
+    }
+    return true;
 }
 
 } // namespace brenk

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace brenk {
 
@@ -50,6 +51,10 @@ std::optional<std::uint8_t> codifica_byte(double valore);
 // 255 modulo 256.
 std::uint8_t complemento(long long somma);
 
+// The checksum of addresses 0 to 36 over the bytes they hold (the first 37
+// of `byte`).
+std::uint8_t checksum_blocco(std::span<const std::uint8_t> byte);
+
 // Stores in `totck` the checksum of addresses 0 to 36, summing the bytes the
 // values travel as. Values that cannot travel count as 0 here; a programming
 // refuses them before it gets this far.
@@ -62,5 +67,7 @@ Telegramma telegramma(std::uint8_t hi, std::uint8_t lo, std::uint8_t in, std::ui
 std::uint8_t byte_controllo(const Telegramma& t);
 // Byte 8: the complement of the sum of bytes 2 to 7.
 std::uint8_t byte_somma(const Telegramma& t);
+// Both telegrams of a read hold their own check and sum bytes.
+bool telegrammi_integri(const Letti& letti);
 
 } // namespace brenk

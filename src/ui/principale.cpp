@@ -111,9 +111,6 @@ void Principale::applica_aspetto()
         casella->lineEdit()->setAttribute(Qt::WA_OpaquePaintEvent);
     }
     ui_->Image1->setPixmap(QPixmap::fromImage(disegna_logo(ui_->Image1->size())));
-    QPalette verde = ui_->lab_verifica->palette();
-    verde.setColor(QPalette::Window, QColor(0xC8, 0xF0, 0xC8));
-    ui_->lab_verifica->setPalette(verde);
 }
 
 // Loading: the title length for the scroll, the title timer, and the status

@@ -42,14 +42,17 @@ public:
     void imposta_testo(Campo campo, const QString& testo) override;
     bool selezionata(Opzione opzione) const override;
     void seleziona(Opzione opzione) override;
+    void nessuna_scelta(Opzione opzione) override;
     void imposta_stato(const QString& stato) override;
     void imposta_tipo(const QString& tipo) override;
     void mostra_progresso(bool visibile) override;
     void imposta_massimo_progresso(int massimo) override;
     void imposta_progresso(int valore) override;
     void mostra_conferma(const QString& testo) override;
+    void mostra_nota(const QString& testo) override;
     void beep() override;
     Task<void> messaggio(const QString& testo, Icona icona) override;
+    void guasto_porta_detto() override;
 
     BloccoParametri& blocco() { return blocco_; }
     int& fleg() { return fleg_; }
@@ -102,7 +105,9 @@ private:
     void Cmb_com_Change();
     void mostra_aiuto(QWidget* area, QPoint posizione);
     void porta_persa(const ErrorePorta& errore);
+    void dopo_operazione();
     void avvisa_perdita();
+    void mostra_al_posto_della_barra(const QString& testo, QColor sfondo);
 
     QWidget* campo(Campo c) const { return campi_[static_cast<std::size_t>(c)]; }
     QRadioButton* opzione(Opzione o) const { return opzioni_[static_cast<std::size_t>(o)]; }
@@ -121,6 +126,7 @@ private:
     Esecutore esecutore_{[this] { al_cambio_di_operazione(); }};
     Contesto contesto_{porta_, blocco_, fleg_, *this};
     std::optional<ErrorePorta> perdita_; // the port vanished; not told yet
+    bool guasto_detto_ = false;          // by the running operation
     bool in_uscita_ = false;
     SegnaliDiUscita segnali_;
 

@@ -44,21 +44,21 @@ void Principale::collega_pulsanti()
     connect(&porta_, &PortaSeriale::persa, this, &Principale::porta_persa);
 }
 
-// The confirmation of a writing holds for what the window shows: the
-// operator's first change of a field or an option takes it away.
+// The confirmation of a writing holds for what the window shows: the first
+// change of a field or an option takes it away, however it is made (typed,
+// pasted, dropped, set by an assistive technology). An operation fills the
+// fields before it confirms.
 void Principale::collega_conferma()
 {
     const auto togli = [this] { mostra_conferma({}); };
-    for (QLineEdit* casella : digitati_)
-        connect(casella, &QLineEdit::textEdited, this, togli);
     for (QWidget* campo : campi_) {
-        if (auto* casella = qobject_cast<QComboBox*>(campo)) {
-            connect(casella, &QComboBox::activated, this, togli);
-            connect(casella->lineEdit(), &QLineEdit::textEdited, this, togli);
-        }
+        if (auto* casella = qobject_cast<QComboBox*>(campo))
+            connect(casella, &QComboBox::editTextChanged, this, togli);
+        else
+            connect(static_cast<QLineEdit*>(campo), &QLineEdit::textChanged, this, togli);
     }
     for (QRadioButton* pulsante : opzioni_)
-        connect(pulsante, &QRadioButton::clicked, this, togli);
+        connect(pulsante, &QRadioButton::toggled, this, togli);
 }
 
 // Closing the window is leaving the program, as "ESCI" and the signals to
@@ -90,22 +90,38 @@ void Principale::congedo_immediato()
 }
 
 // The device vanished: the connection is over, though the fields keep their
-// values. The operator hears of it once: from the running operation's own
-// message if it names the port, from here otherwise.
+// values, and nothing is confirmed any more. The operator hears of it once:
+// from the running operation if it tells of the port's failure, from here
+// otherwise.
 void Principale::porta_persa(const ErrorePorta& errore)
 {
     imposta_stato(stato_non_connesso);
-    perdita_ = errore;
+    mostra_conferma({});
+    if (!guasto_detto_)
+        perdita_ = errore;
     avvisa_perdita();
 }
 
-// An operation started or ended: the status table may change, and a loss
-// that it did not tell is told once it is over.
+void Principale::guasto_porta_detto()
+{
+    guasto_detto_ = true;
+    perdita_.reset();
+}
+
+// An operation started or ended: the status table may change; once it is
+// over, a loss that it did not tell is told.
 void Principale::al_cambio_di_operazione()
 {
     rivaluta();
-    if (perdita_)
-        QMetaObject::invokeMethod(this, &Principale::avvisa_perdita, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &Principale::dopo_operazione, Qt::QueuedConnection);
+}
+
+void Principale::dopo_operazione()
+{
+    if (esecutore_.in_corso())
+        return;
+    guasto_detto_ = false;
+    avvisa_perdita();
 }
 
 void Principale::avvisa_perdita()
@@ -144,6 +160,19 @@ void Principale::seleziona(Opzione o)
         opzione(o)->setChecked(true);
 }
 
+// Radio buttons of one group keep one selected: each lets go of the group
+// while it is cleared. The first button stays reachable with Tab.
+void Principale::nessuna_scelta(Opzione o)
+{
+    const auto primo = static_cast<Opzione>(static_cast<int>(o) / 2 * 2);
+    for (Opzione b : {primo, static_cast<Opzione>(static_cast<int>(primo) + 1)}) {
+        opzione(b)->setAutoExclusive(false);
+        opzione(b)->setChecked(false);
+        opzione(b)->setAutoExclusive(true);
+    }
+    opzione(primo)->setFocusPolicy(Qt::StrongFocus);
+}
+
 void Principale::imposta_stato(const QString& stato)
 {
     if (ui_->txb_stato_con->text() != stato)
@@ -180,10 +209,23 @@ void Principale::imposta_progresso(int valore)
                                   Qt::QueuedConnection);
 }
 
-// The confirmation takes the progress bar's place over the help line, in a
-// label of the same size: nothing else moves.
 void Principale::mostra_conferma(const QString& testo)
 {
+    mostra_al_posto_della_barra(testo, QColor(0xC8, 0xF0, 0xC8));
+}
+
+void Principale::mostra_nota(const QString& testo)
+{
+    mostra_al_posto_della_barra(testo, QColor(0xFF, 0xF0, 0xB0));
+}
+
+// The confirmation and the note take the progress bar's place over the help
+// line, in a label of the same size: nothing else moves.
+void Principale::mostra_al_posto_della_barra(const QString& testo, QColor sfondo)
+{
+    QPalette colori = ui_->lab_verifica->palette();
+    colori.setColor(QPalette::Window, sfondo);
+    ui_->lab_verifica->setPalette(colori);
     ui_->lab_verifica->setText(testo);
     ui_->lab_verifica->setVisible(!testo.isEmpty());
 }
@@ -193,12 +235,9 @@ void Principale::beep()
     avvisi_.beep();
 }
 
-// A message that names the lost port tells the loss: it is not told again.
 Task<void> Principale::messaggio(const QString& testo, Icona icona)
 {
     rivaluta();
-    if (perdita_ && testo.contains(perdita_->descrizione))
-        perdita_.reset();
     return avvisi_.messaggio(testo, icona);
 }
 

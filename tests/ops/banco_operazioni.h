@@ -19,12 +19,17 @@ namespace brenk::prova {
 
 using Modifiche = QList<QPair<int, int>>;
 
-// The UHF block with some addresses changed and its checksum made right again.
+// The UHF block with some addresses changed, its telegrams' check bytes and
+// its checksum made right again.
 inline Memoria uhf_con(const Modifiche& modifiche)
 {
     Memoria m = memoria_predefinita(Contenuto::UHF);
     for (const auto& [indirizzo, valore] : modifiche)
         m[static_cast<std::size_t>(indirizzo)] = static_cast<std::uint8_t>(valore);
+    for (const int primo : {Byt1, Byte1}) {
+        const auto t = telegramma(m[primo + 2], m[primo + 3], m[primo + 4], m[primo + 5]);
+        std::copy(t.begin(), t.end(), m.begin() + primo);
+    }
     m[totck] = complemento(std::accumulate(m.begin(), m.begin() + Zelmbrenk + 1, 0LL));
     return m;
 }

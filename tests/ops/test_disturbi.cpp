@@ -133,7 +133,6 @@ private slots:
         QFETCH(Contenuto, contenuto);
         QFETCH(int, rumore);
         auto o = con_memoria(memoria_predefinita(contenuto));
-        o.a_ritmo = true;
         o.rumore_ogni_ms = 50;
         o.byte_rumore = static_cast<std::uint8_t>(rumore);
         Banco b(o);
@@ -328,7 +327,6 @@ private slots:
     {
         QFETCH(int, rumore);
         auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.a_ritmo = true;
         o.rumore_ogni_ms = 50;
         o.rumore_da_scrittura = true;
         o.byte_rumore = static_cast<std::uint8_t>(rumore);

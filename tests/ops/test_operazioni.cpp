@@ -156,12 +156,14 @@ private slots:
         QVERIFY(b.finestra.messaggi.isEmpty());
     }
 
-    void toni_fuori_coppia_lasciano_i_bottoni()
+    // Neither button tells what the transmitter holds.
+    void toni_fuori_coppia_nessun_bottone()
     {
         Banco b(con_memoria(uhf_con({{TONIHL, 2}})));
         b.finestra.seleziona(Opzione::Opt_toni_bassi);
         QVERIFY(b.connetti());
-        QVERIFY(b.finestra.selezionata(Opzione::Opt_toni_bassi));
+        QVERIFY(!b.finestra.selezionata(Opzione::Opt_toni_bassi));
+        QVERIFY(!b.finestra.selezionata(Opzione::Opt_toni_alti));
     }
 
     void porta_inesistente_due_messaggi()
@@ -193,7 +195,7 @@ private slots:
         QCOMPARE(b.finestra.stato, atteso::non_connesso);
         QCOMPARE(b.finestra.testi.value(Campo::CodiceBrenk), QString());
         QTRY_VERIFY(!b.esecutore.in_corso());
-        QCOMPARE(b.sim.ricevuti(), QByteArray("E"));
+        QTRY_COMPARE(b.sim.ricevuti(), QByteArray("E"));
         QCOMPARE(b.finestra.messaggi.size(), 2);
         QCOMPARE(b.finestra.messaggi[1].testo, atteso::porta_guasta);
     }
@@ -537,6 +539,8 @@ private slots:
         Banco b(con_memoria({}));
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.tipo, QStringLiteral("Old"));
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::telegrammi});
+        b.finestra.messaggi.clear();
         QVERIFY(b.esegui(carica_fabbrica(b.contesto, banda)));
         QCOMPARE(b.dopo_connessione(), scritture(blocco) + lettura_completa());
         QCOMPARE(b.finestra.massimi, (QList<int>{62, 62, 63, 62}));

@@ -317,7 +317,7 @@ private slots:
             attesa += byte({'K', v});
         }
         pc->scrivi(invio);
-        QTRY_COMPARE(pc->arrivati, attesa);
+        QTRY_COMPARE_WITH_TIMEOUT(pc->arrivati, attesa, 15000);
         QCOMPARE(sim->ricevuti(), "L" + invio);
     }
 
@@ -340,7 +340,6 @@ private slots:
         QFETCH(bool, extra);
         QFETCH(int, byte_in_linea);
         auto opzioni = con_memoria(Contenuto::UHF);
-        opzioni.a_ritmo = true;
         if (extra)
             opzioni.extra_dopo = letture - 1;
         avvia(opzioni);
@@ -382,7 +381,6 @@ private slots:
             << o << byte({'W', 6, 1, 'R', 0, 'R', 1}) << QByteArray();
         // Paced: the acknowledgement on its way out, the last 0 on its way in.
         o = con_memoria(Contenuto::UHF);
-        o.a_ritmo = true;
         o.riaggancia_dopo = 8;
         o.risposte_sostituite = {{1, "ABCDEFGH"}};
         QTest::newRow("byte in linea") << o << byte({'W', 6, 1, 'R', 0}) << QByteArray("ABCDEFGH");

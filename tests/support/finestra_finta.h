@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <utility>
 
 namespace brenk::prova {
@@ -31,7 +32,10 @@ public:
     QString testo(Campo campo) const override { return testi.value(campo); }
     void imposta_testo(Campo campo, const QString& testo) override { testi[campo] = testo; }
 
-    bool selezionata(Opzione opzione) const override { return selezionate_.value(coppia(opzione)) == opzione; }
+    bool selezionata(Opzione opzione) const override
+    {
+        return selezionate_.value(coppia(opzione), std::optional<Opzione>()) == opzione;
+    }
     // As a click: the pair's variable gets the button's number when the selection changes.
     void seleziona(Opzione opzione) override
     {
@@ -40,6 +44,7 @@ public:
         selezionate_[coppia(opzione)] = opzione;
         blocco_[variabile(opzione)] = static_cast<int>(opzione) % 2;
     }
+    void nessuna_scelta(Opzione opzione) override { selezionate_.remove(coppia(opzione)); }
 
     void imposta_stato(const QString& s) override { stato = s; }
     void imposta_tipo(const QString& t) override { tipo = t; }
@@ -62,6 +67,11 @@ public:
             eventi << QStringLiteral("conferma: ") + testo;
         conferma = testo;
     }
+    void mostra_nota(const QString& testo) override
+    {
+        eventi << QStringLiteral("nota: ") + testo;
+        nota = testo;
+    }
 
     void beep() override
     {
@@ -74,6 +84,7 @@ public:
         eventi << testo;
         co_return;
     }
+    void guasto_porta_detto() override {}
 
     QStringList testi_messaggi() const
     {
@@ -91,6 +102,7 @@ public:
     QList<int> massimi;
     int progresso = 0;
     QString conferma;
+    QString nota;
     int beep_suonati = 0;
     QList<Messaggio> messaggi;
     QStringList eventi;
@@ -104,7 +116,7 @@ private:
     }
 
     BloccoParametri& blocco_;
-    QMap<int, Opzione> selezionate_;
+    QMap<int, std::optional<Opzione>> selezionate_;
 };
 
 } // namespace brenk::prova

@@ -30,5 +30,8 @@ inline const QString scrittura_disturbata =
 inline const QString senza_lettura = QStringLiteral(
     "Programmazione non eseguita: manca una lettura valida dei parametri. Disconnettere e connettere di nuovo "
     "il trasmettitore per rileggerli, poi programmare.");
+inline const QString telegrammi = QStringLiteral(
+    "I telegrammi radio letti non sono validi: un ricevitore non accetterebbe gli allarmi di questo trasmettitore. "
+    "Caricare i valori di fabbrica (UHF o VHF) o programmare il trasmettitore.");
 
 } // namespace brenk::prova::atteso

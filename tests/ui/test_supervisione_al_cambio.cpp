@@ -20,6 +20,8 @@
 #include <QPushButton>
 
 #include <array>
+#include <chrono>
+#include <thread>
 
 using namespace brenk;
 namespace atteso = brenk::prova::atteso;
@@ -79,9 +81,15 @@ public:
         for (int t = da; t <= a; ++t) {
             if (!(gia_chiesta && t == da) && !lettura(t))
                 return false;
+            dopo_la_linea(3);
             scrivi(QByteArray(1, char(memoria_[std::size_t(t)])));
         }
         return true;
+    }
+    void conferma()
+    {
+        dopo_la_linea(4);
+        scrivi("K");
     }
     // Acknowledges the writes of addresses `da` to `a`.
     bool conferma_scritture(int da, int a)
@@ -89,12 +97,19 @@ public:
         for (int indirizzo = da; indirizzo <= a; ++indirizzo) {
             if (!scrittura(indirizzo))
                 return false;
-            scrivi("K");
+            conferma();
         }
         return true;
     }
 
 private:
+    // A reply comes no sooner than a 2400-baud line lets the request and
+    // the reply cross it.
+    static void dopo_la_linea(int byte)
+    {
+        std::this_thread::sleep_for(std::chrono::microseconds(byte * 10'000'000 / 2400 + 500));
+    }
+
     PseudoTerminale linea_;
     Memoria memoria_;
     qsizetype letti_ = 0;
@@ -397,7 +412,7 @@ void TestSupervisioneAlCambio::durante_la_programmazione()
     }
 
     // An old-type block: addresses 0 to 33, then the read-back.
-    t.scrivi("K");
+    t.conferma();
     QVERIFY(t.conferma_scritture(1, 33));
     QVERIFY(t.rispondi_letture(0, 62));
     QVERIFY(a_riposo());
