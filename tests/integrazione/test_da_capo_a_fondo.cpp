@@ -285,25 +285,34 @@ private slots:
     }
 
     // The adapter pulled out: at once " Non Connesso" and the buttons of a
-    // window without a connection, the fields as they were, and one message
-    // naming the port after the running operation's own.
+    // window without a connection, the fields as they were, and the port
+    // named once: in the running operation's own message, or after it.
     void porta_scomparsa_data()
     {
-        QTest::addColumn<bool>("programmando");
-        QTest::addColumn<QStringList>("prima");
-        QTest::newRow("connessa e ferma") << false << QStringList{};
-        QTest::newRow("durante la programmazione") << true << QStringList{atteso::time_out};
+        QTest::addColumn<int>("operazione"); // 0: none; 1: Programma; 2: Connetti, awaiting the "K"
+        QTest::addColumn<QStringList>("messaggi"); // %1: the port
+        const QString persa = QStringLiteral("Porta %1 scollegata o non più disponibile: collegamento con il "
+                                             "trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
+        QTest::newRow("connessa e ferma") << 0 << QStringList{persa};
+        QTest::newRow("durante la programmazione") << 1 << QStringList{atteso::time_out, persa};
+        QTest::newRow("in attesa della K")
+            << 2 << QStringList{"Porta %1 scollegata o non più disponibile 8022", atteso::porta_guasta};
     }
     void porta_scomparsa()
     {
-        QFETCH(bool, programmando);
-        QFETCH(QStringList, prima);
+        QFETCH(int, operazione);
+        QFETCH(QStringList, messaggi);
         auto o = con(Contenuto::UHF);
         o.conferme_ritardate = {{5, 3000}};
+        o.mai_k = operazione == 2;
         Impianto i(o);
         QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
-        if (programmando) {
+        if (operazione == 2) // and the supervision has seen it
+            QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::in_attesa)
+                    && prova::attendi([&] { return !i.pulsante("Cmd_connetti")->isEnabled(); }));
+        else
+            QVERIFY(i.connetti());
+        if (operazione == 1) {
             QVERIFY(i.premi("cmd_programma"));
             QTRY_COMPARE(i.sim->scritture(), 6);
         }
@@ -312,11 +321,11 @@ private slots:
         QVERIFY(i.a_riposo());
         QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
         QVERIFY(!i.pulsante("Cmd_tx")->isEnabled() && !i.pulsante("cmd_programma")->isEnabled());
-        QCOMPARE(i.testo("CodiceBrenk"), QStringLiteral("1"));
-        prima << QStringLiteral("Porta %1 scollegata o non più disponibile: collegamento con il trasmettitore "
-                                "interrotto. Ricollegare la porta e premere \"Connetti\".")
-                     .arg(i.banco.finestra->porta().dispositivo());
-        QTRY_COMPARE(i.banco.avvisi.testi(), prima);
+        QCOMPARE(i.testo("CodiceBrenk"), operazione == 2 ? QString() : QStringLiteral("1"));
+        messaggi.replaceInStrings(QLatin1String("%1"), i.banco.finestra->porta().dispositivo());
+        QTRY_COMPARE(i.banco.avvisi.testi(), messaggi);
+        QTest::qWait(200); // and nothing told twice
+        QCOMPARE(i.banco.avvisi.testi(), messaggi);
     }
 
     // Leaving by "ESCI" or by a signal to end: the exchange in flight ends
