@@ -172,6 +172,8 @@ private slots:
                                           << byte({'K', 'K', 201}) << 7 << 201 << 2;
         o.memoria[7] = 0;
         QTest::newRow("indirizzo guasto, 255") << o << byte({'W', 7, 255, 'R', 7}) << byte({'K', 0}) << 7 << 0 << 1;
+        // Reset with the second "K": the third write goes unheard, the "L"
+        // links it again before its first announcement.
         o = uhf;
         o.intervallo_annunci_ms = 1000;
         o.reset_dopo_conferme = 2;
