@@ -285,25 +285,34 @@ private slots:
     }
 
     // The adapter pulled out: at once " Non Connesso" and the buttons of a
-    // window without a connection, the fields as they were, and one message
-    // naming the port after the running operation's own.
+    // window without a connection, the fields as they were, and the port
+    // named once: in the running operation's own message, or after it.
     void porta_scomparsa_data()
     {
-        QTest::addColumn<bool>("programmando");
-        QTest::addColumn<QStringList>("prima");
-        QTest::newRow("connessa e ferma") << false << QStringList{};
-        QTest::newRow("durante la programmazione") << true << QStringList{atteso::time_out};
+        QTest::addColumn<int>("operazione"); // 0: none; 1: Programma; 2: Connetti, awaiting the "K"
+        QTest::addColumn<QStringList>("messaggi"); // %1: the port
+        const QString persa = QStringLiteral("Porta %1 scollegata o non più disponibile: collegamento con il "
+                                             "trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
+        QTest::newRow("connessa e ferma") << 0 << QStringList{persa};
+        QTest::newRow("durante la programmazione") << 1 << QStringList{atteso::time_out, persa};
+        QTest::newRow("in attesa della K")
+            << 2 << QStringList{"Porta %1 scollegata o non più disponibile 8022", atteso::porta_guasta};
     }
     void porta_scomparsa()
     {
-        QFETCH(bool, programmando);
-        QFETCH(QStringList, prima);
+        QFETCH(int, operazione);
+        QFETCH(QStringList, messaggi);
         auto o = con(Contenuto::UHF);
         o.conferme_ritardate = {{5, 3000}};
+        o.mai_k = operazione == 2;
         Impianto i(o);
         QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
-        if (programmando) {
+        if (operazione == 2) // and the supervision has seen it
+            QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::in_attesa)
+                    && prova::attendi([&] { return !i.pulsante("Cmd_connetti")->isEnabled(); }));
+        else
+            QVERIFY(i.connetti());
+        if (operazione == 1) {
             QVERIFY(i.premi("cmd_programma"));
             QTRY_COMPARE(i.sim->scritture(), 6);
         }
@@ -312,42 +321,51 @@ private slots:
         QVERIFY(i.a_riposo());
         QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
         QVERIFY(!i.pulsante("Cmd_tx")->isEnabled() && !i.pulsante("cmd_programma")->isEnabled());
-        QCOMPARE(i.testo("CodiceBrenk"), QStringLiteral("1"));
-        prima << QStringLiteral("Porta %1 scollegata o non più disponibile: collegamento con il trasmettitore "
-                                "interrotto. Ricollegare la porta e premere \"Connetti\".")
-                     .arg(i.banco.finestra->porta().dispositivo());
-        QTRY_COMPARE(i.banco.avvisi.testi(), prima);
+        QCOMPARE(i.testo("CodiceBrenk"), operazione == 2 ? QString() : QStringLiteral("1"));
+        messaggi.replaceInStrings(QLatin1String("%1"), i.banco.finestra->porta().dispositivo());
+        QTRY_COMPARE(i.banco.avvisi.testi(), messaggi);
+        QTest::qWait(200); // and nothing told twice
+        QCOMPARE(i.banco.avvisi.testi(), messaggi);
     }
 
     // Leaving by "ESCI" or by a signal to end: the exchange in flight ends
-    // first (its acknowledgement, or its time-out), then the farewell "E"
-    // reaches the transmitter as a letter, which unlinks it.
+    // first (its acknowledgement or reply, or 4000 ms without), then the
+    // farewell "E" reaches the transmitter as a letter, which unlinks it.
     void uscita_dopo_lo_scambio_in_corso_data()
     {
         QTest::addColumn<int>("segnale"); // 0: "ESCI"
-        QTest::addColumn<bool>("carica");
-        QTest::addColumn<int>("conferma_ms"); // the acknowledgement of write 5; -1: never
-        QTest::newRow("ESCI, conferma che non arriva") << 0 << true << -1;
-        QTest::newRow("SIGTERM, conferma in ritardo") << SIGTERM << true << 400;
-        QTest::newRow("SIGHUP, conferma in ritardo") << SIGHUP << true << 400;
-        QTest::newRow("SIGINT, connesso") << SIGINT << false << 0;
+        QTest::addColumn<char>("scambio"); // 'W': write 5 of "VHF"; 'R': read 5 of the connect; 0: none
+        QTest::addColumn<int>("risposta_ms"); // its acknowledgement or reply, late by; -1: never
+        QTest::newRow("ESCI, conferma che non arriva") << 0 << 'W' << -1;
+        QTest::newRow("SIGTERM, conferma in ritardo") << SIGTERM << 'W' << 400;
+        QTest::newRow("SIGHUP, conferma in ritardo") << SIGHUP << 'W' << 400;
+        QTest::newRow("SIGINT, connesso") << SIGINT << '\0' << 0;
+        QTest::newRow("ESCI, risposta che non arriva") << 0 << 'R' << -1;
+        QTest::newRow("SIGTERM, risposte in ritardo") << SIGTERM << 'R' << 400;
     }
     void uscita_dopo_lo_scambio_in_corso()
     {
         QFETCH(int, segnale);
-        QFETCH(bool, carica);
-        QFETCH(int, conferma_ms);
+        QFETCH(char, scambio);
+        QFETCH(int, risposta_ms);
         auto o = con(Contenuto::UHF);
-        if (conferma_ms < 0)
+        if (scambio == 'R' && risposta_ms < 0)
+            o.risposte_sostituite = {{5, {}}};
+        else if (scambio == 'R')
+            o.ritardo_risposte_ms = risposta_ms;
+        else if (risposta_ms < 0)
             o.conferme_max = 5;
         else
-            o.conferme_ritardate = {{5, conferma_ms}};
+            o.conferme_ritardate = {{5, risposta_ms}};
         Impianto i(o);
         QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        if (scambio == 'R') // once "R" 5 has gone out
+            QVERIFY(i.premi("Cmd_connetti") && prova::attendi([&] { return i.sim->ricevuti().size() >= 13; }));
+        else
+            QVERIFY(i.connetti());
         QSignalSpy uscita(i.banco.finestra.get(), &Principale::uscita);
         QByteArray attesi = "L" + lettura_completa();
-        if (carica) {
+        if (scambio == 'W') {
             QVERIFY(i.premi("Cmd_init_vhf"));
             QTRY_COMPARE(i.sim->scritture(), 6);
             for (int a = 0; a <= 5; ++a)
@@ -358,12 +376,15 @@ private slots:
         else
             QVERIFY(i.premi("Command4"));
         QTRY_COMPARE_WITH_TIMEOUT(uscita.size(), 1, 6000);
-        QTRY_COMPARE(i.sim->ricevuti(), attesi + "E");
+        QTRY_VERIFY(i.sim->ricevuti().endsWith('E'));
+        if (scambio == 'R') // as far as the read had gone
+            attesi.truncate(i.sim->ricevuti().size() - 1);
+        QCOMPARE(i.sim->ricevuti(), attesi + "E");
         QVERIFY(!i.sim->collegato());
         const auto& ricevuti = i.sim->registro_ricevuti();
-        const double ultima_scrittura_ms = ricevuti[ricevuti.size() - 2].ms;
-        if (conferma_ms < 0)
-            QVERIFY(ricevuti.last().ms - ultima_scrittura_ms >= 3900);
+        const double ultima_richiesta_ms = ricevuti[ricevuti.size() - 2].ms;
+        if (risposta_ms < 0)
+            QVERIFY(ricevuti.last().ms - ultima_richiesta_ms >= 3900);
         else
             QVERIFY(i.sim->registro_inviati().last().ms < ricevuti.last().ms);
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());

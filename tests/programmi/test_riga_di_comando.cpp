@@ -3,9 +3,10 @@
 // errors, and a session without a screen.
 //
 // Every run has no screen at all (no DISPLAY, no WAYLAND_DISPLAY and no
-// QT_QPA_PLATFORM) or a DISPLAY that nothing answers. A program that
-// created its window system there would abort (exit 134), so a clean exit
-// with the expected text also shows that no window was ever opened.
+// QT_QPA_PLATFORM) or a DISPLAY or WAYLAND_DISPLAY that nothing answers.
+// A program that created its window system there would abort (exit 134), so
+// a clean exit with the expected text also shows that no window was ever
+// opened.
 
 #include <QProcess>
 #include <QtTest>
@@ -20,14 +21,16 @@ struct Esito {
     QString errori;
 };
 
-// `display`, when not empty, is a DISPLAY that no X server answers.
+// `display`, when not empty, is a DISPLAY that no X server answers, or
+// "WAYLAND_DISPLAY=" and a socket that no compositor answers.
 QProcessEnvironment senza_schermo(const QString& display = {})
 {
     QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
     for (const char* nome : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         ambiente.remove(QString::fromLatin1(nome));
+    const qsizetype uguale = display.indexOf(u'=');
     if (!display.isEmpty())
-        ambiente.insert(QStringLiteral("DISPLAY"), display);
+        ambiente.insert(uguale < 0 ? QStringLiteral("DISPLAY") : display.left(uguale), display.mid(uguale + 1));
     return ambiente;
 }
 
@@ -101,6 +104,8 @@ void TestRigaDiComando::risposte_senza_finestra_data()
         << "brenk-zelm" + versione << "";
     riga("brenk-zelm", zelm, {}, {}, 1) << "" << senza_schermo + "(DISPLAY e WAYLAND_DISPLAY non impostati)\n";
     riga("brenk-zelm, DISPLAY=:99999", zelm, {}, nessuno, 1)
+        << "" << senza_schermo + "(lo schermo indicato non risponde)\n";
+    riga("brenk-zelm, WAYLAND_DISPLAY=brenk-nessuno", zelm, {}, "WAYLAND_DISPLAY=brenk-nessuno", 1)
         << "" << senza_schermo + "(lo schermo indicato non risponde)\n";
     riga("brenk-zelm --nessuna", zelm, {"--nessuna"}, nessuno, 2)
         << "" << "brenk-zelm: Opzione sconosciuta 'nessuna'.\n";

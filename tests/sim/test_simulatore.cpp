@@ -172,6 +172,33 @@ private slots:
                                           << byte({'K', 'K', 201}) << 7 << 201 << 2;
         o.memoria[7] = 0;
         QTest::newRow("indirizzo guasto, 255") << o << byte({'W', 7, 255, 'R', 7}) << byte({'K', 0}) << 7 << 0 << 1;
+        // Reset with the second "K": the third write goes unheard, the "L"
+        // links it again before its first announcement.
+        o = uhf;
+        o.intervallo_annunci_ms = 1000;
+        o.reset_dopo_conferme = 2;
+        QTest::newRow("riavvio dopo 2 conferme, poi L") << o << byte({'W', 0, 1, 'W', 1, 2, 'W', 2, 3, 'L', 'R', 2})
+                                                        << byte({'K', 'K', 6}) << 2 << 6 << 2;
+    }
+    // Each request answered as the transmitter does, or as its fault makes it.
+    void scambi()
+    {
+        QFETCH(Simulatore::Opzioni, opzioni);
+        QFETCH(QByteArray, invio);
+        QFETCH(QByteArray, risposta);
+        QFETCH(int, indirizzo);
+        QFETCH(int, valore);
+        QFETCH(int, scritture);
+        avvia(opzioni);
+        collega();
+        if (QTest::currentTestFailed())
+            return;
+        pc->scrivi(invio);
+        QTRY_COMPARE(sim->ricevuti(), "L" + invio);
+        QTRY_COMPARE(pc->arrivati, risposta);
+        QCOMPARE(int(sim->memoria().at(std::size_t(indirizzo))), valore);
+        QCOMPARE(sim->scritture(), scritture);
+        QVERIFY(sim->collegato());
     }
 
     // The faults that play out in time, once linked: what reaches the PC
