@@ -104,8 +104,8 @@ private:
     void Cmb_com_Click();
     void Cmb_com_Change();
     void mostra_aiuto(QWidget* area, QPoint posizione);
+    void avvia(Task<void> operazione);
     void porta_persa(const ErrorePorta& errore);
-    void dopo_operazione();
     void avvisa_perdita();
     void mostra_al_posto_della_barra(const QString& testo, QColor sfondo);
 
@@ -126,7 +126,7 @@ private:
     Esecutore esecutore_{[this] { al_cambio_di_operazione(); }};
     Contesto contesto_{porta_, blocco_, fleg_, *this};
     std::optional<ErrorePorta> perdita_; // the port vanished; not told yet
-    bool guasto_detto_ = false;          // by the running operation
+    bool guasto_detto_ = false;          // by the running or the last operation
     bool in_uscita_ = false;
     SegnaliDiUscita segnali_;
 

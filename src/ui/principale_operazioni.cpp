@@ -27,16 +27,14 @@ Task<void> avvisa(Finestra& finestra, QString testo)
 
 void Principale::collega_pulsanti()
 {
-    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { esecutore_.avvia(connetti(contesto_)); });
+    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { avvia(connetti(contesto_)); });
     connect(ui_->cmd_programma, &QPushButton::clicked, this, [this] {
         ui_->cmd_programma->setEnabled(false);
-        esecutore_.avvia(programma(contesto_));
+        avvia(programma(contesto_));
     });
-    connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this,
-            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::UHF)); });
-    connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this,
-            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::VHF)); });
-    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { esecutore_.avvia(trasmissione_di_prova(contesto_)); });
+    connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this, [this] { avvia(carica_fabbrica(contesto_, Banda::UHF)); });
+    connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this, [this] { avvia(carica_fabbrica(contesto_, Banda::VHF)); });
+    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { avvia(trasmissione_di_prova(contesto_)); });
     // A running operation notices the closed port by itself.
     connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, [this] { congeda(contesto_, 'E'); });
     connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
@@ -102,26 +100,29 @@ void Principale::porta_persa(const ErrorePorta& errore)
     avvisa_perdita();
 }
 
+// Told by the operation now running or the last one: the port the failure
+// came from can only come back through the next operation.
 void Principale::guasto_porta_detto()
 {
     guasto_detto_ = true;
     perdita_.reset();
 }
 
-// An operation started or ended: the status table may change; once it is
-// over, a loss that it did not tell is told.
-void Principale::al_cambio_di_operazione()
-{
-    rivaluta();
-    QMetaObject::invokeMethod(this, &Principale::dopo_operazione, Qt::QueuedConnection);
-}
-
-void Principale::dopo_operazione()
+void Principale::avvia(Task<void> operazione)
 {
     if (esecutore_.in_corso())
         return;
     guasto_detto_ = false;
-    avvisa_perdita();
+    esecutore_.avvia(std::move(operazione));
+}
+
+// An operation started or ended: the status table may change, and a loss
+// that it did not tell is told once it is over.
+void Principale::al_cambio_di_operazione()
+{
+    rivaluta();
+    if (perdita_)
+        QMetaObject::invokeMethod(this, &Principale::avvisa_perdita, Qt::QueuedConnection);
 }
 
 void Principale::avvisa_perdita()
@@ -129,7 +130,7 @@ void Principale::avvisa_perdita()
     if (!perdita_ || esecutore_.in_corso())
         return;
     const QString testo = messaggio_porta_persa.arg(std::exchange(perdita_, {})->descrizione);
-    esecutore_.avvia(avvisa(*this, testo));
+    avvia(avvisa(*this, testo));
 }
 
 QString Principale::testo(Campo c) const

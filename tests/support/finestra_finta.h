@@ -70,6 +70,8 @@ public:
     void mostra_nota(const QString& testo) override
     {
         eventi << QStringLiteral("nota: ") + testo;
+        if (!testo.isEmpty())
+            detti << QStringLiteral("nota: ") + testo;
         nota = testo;
     }
 
@@ -82,6 +84,7 @@ public:
     {
         messaggi.push_back({testo, icona});
         eventi << testo;
+        detti << testo;
         co_return;
     }
     void guasto_porta_detto() override {}
@@ -105,6 +108,7 @@ public:
     QString nota;
     int beep_suonati = 0;
     QList<Messaggio> messaggi;
+    QStringList detti; // messages and notes, in their order
     QStringList eventi;
 
 private:
