@@ -10,7 +10,8 @@
 // - fault flags: junk before "K", "k" for "K", wrong checksum, an extra
 //   byte, a limit on acknowledgements, a hang-up, a disconnect, low tones;
 // - more fault flags: a late acknowledgement, announcements while linked,
-//   noise while linked, an address that stores another value;
+//   noise while linked, an address that stores another value, an idle-timer
+//   announcer, a path that loses bit 7;
 // - the limit on acknowledgements, the read the extra byte follows, the
 //   extra byte, the received byte the line drops on (2 bytes), the received
 //   byte after which "Disconetti" is pressed (2 bytes);
@@ -18,9 +19,11 @@
 //   (10 ms and more) and byte; the faulty address;
 // - the transmitter's fault flags: a reset after n read replies, a reset
 //   after n acknowledgements, replies held back by a delay, the first "L"
-//   unheard, a read reply hit on the line, a cable that echoes; then the n
-//   of the resets, the replies' delay in ms, the number of the hit read
-//   reply (2 bytes);
+//   unheard, a read reply hit on the line, a cable that echoes, one address
+//   answered late, one address's reply reflected; then the n of the resets,
+//   the replies' delay in ms, the number of the hit read reply (2 bytes),
+//   the late address and its delay, the reflected address and its delay,
+//   the idle announcer's time;
 // - the memory: a base (zeros, UHF, VHF, old type) and 64 bytes xored in,
 //   but for the type and a new type's checksum;
 // - the junk (length modulo 4, bytes);
@@ -119,6 +122,11 @@ Scenario leggi_scenario(Ingresso& in)
     const int dopo_risposte = in.byte();
     const int ritardo_risposte = in.byte();
     const int risposta_colpita = in.parola() % 512;
+    const int indirizzo_lento = in.byte() % (Tipo_brenk + 3);
+    const int ritardo_indirizzo = in.byte();
+    const int indirizzo_riflesso = in.byte() % (Tipo_brenk + 3);
+    const int ritardo_riflesso = in.byte();
+    const int silenzio = 1 + in.byte();
     o.memoria = memoria(in);
     const QByteArray spazzatura = in.byte(static_cast<std::size_t>(in.byte() % 4));
     for (int n = in.byte() % 8; n > 0; --n) {
@@ -145,6 +153,9 @@ Scenario leggi_scenario(Ingresso& in)
         o.rumore_ogni_ms = periodo_rumore;
     if (altri_guasti & 8)
         o.indirizzo_guasto = indirizzo_guasto;
+    if (altri_guasti & 16)
+        o.annuncio_dopo_silenzio_ms = silenzio;
+    o.bit7_perso = altri_guasti & 32;
     if (guasti_del_trasmettitore & 1)
         o.reset_dopo_letture = dopo_risposte;
     if (guasti_del_trasmettitore & 2)
@@ -155,6 +166,10 @@ Scenario leggi_scenario(Ingresso& in)
     if (guasti_del_trasmettitore & 16)
         o.risposta_colpita = risposta_colpita;
     o.eco = guasti_del_trasmettitore & 32;
+    if (guasti_del_trasmettitore & 64)
+        o.ritardi_indirizzo.insert(indirizzo_lento, ritardo_indirizzo);
+    if (guasti_del_trasmettitore & 128)
+        o.rimbalzi.insert(indirizzo_riflesso, ritardo_riflesso);
     s.testi = QString::fromUtf8(in.resto()).split(QLatin1Char('\n'));
     return s;
 }
