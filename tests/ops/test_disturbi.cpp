@@ -5,6 +5,7 @@
 // verified.
 
 #include "banco_operazioni.h"
+#include "linea_virtuale.h"
 #include "testi.h"
 
 #include <QTest>
@@ -258,6 +259,30 @@ private slots:
             linea += (dopo == Dopo::Uhf ? scritture(blocco_fabbrica(Banda::UHF)) : scritture(programmazione_uhf()))
                      + lettura_completa(riletture);
         QTRY_COMPARE(b.sim.ricevuti(), linea);
+    }
+
+    // On a line whose bytes take exactly their line time, a quick
+    // transmitter's quiet time is the shortest one (the connect's "L" holds
+    // its first reply back; a read alone does not), and the real reply 62,
+    // 19.5 ms behind the reflection of 61 taken for it, must fall into it.
+    void quiete_minima_su_linea_esatta()
+    {
+        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
+        o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 20}};
+        OrologioVirtuale orologio;
+        LineaVirtuale linea(o, orologio);
+        BloccoParametri blocco;
+        int fleg = 0;
+        FinestraFinta finestra(blocco);
+        PortaSeriale porta(linea.dispositivo(), orologio);
+        Contesto c{porta, blocco, fleg, finestra};
+        Esecutore esecutore;
+        for (auto* operazione : {&connetti, &leggi_parametri}) {
+            esecutore.avvia(operazione(c));
+            while (esecutore.in_corso() && orologio.avanza())
+                QCoreApplication::sendPostedEvents();
+        }
+        QCOMPARE(finestra.testi_messaggi(), QStringList(2, atteso::errore_lettura));
     }
 
     // Programma writes what the operator asked, and only that: a writing
