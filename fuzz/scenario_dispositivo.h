@@ -11,7 +11,8 @@
 //   byte, a limit on acknowledgements, a hang-up, a disconnect, low tones;
 // - more fault flags: a late acknowledgement, announcements while linked,
 //   noise while linked, an address that stores another value, an idle-timer
-//   announcer, a path that loses bit 7;
+//   announcer, a path that loses bit 7, telegrams whose check bytes do not
+//   match them;
 // - the limit on acknowledgements, the read the extra byte follows, the
 //   extra byte, the received byte the line drops on (2 bytes), the received
 //   byte after which "Disconetti" is pressed (2 bytes);
@@ -25,7 +26,7 @@
 //   the late address and its delay, the reflected address and its delay,
 //   the idle announcer's time;
 // - the memory: a base (zeros, UHF, VHF, old type) and 64 bytes xored in,
-//   but for the type and a new type's checksum;
+//   but for the type, a new type's checksum and the telegrams' check bytes;
 // - the junk (length modulo 4, bytes);
 // - replies replaced (count modulo 8; each: command number in 2 bytes,
 //   length modulo 4, bytes), so a reply can be silent or several bytes;
@@ -88,7 +89,8 @@ private:
 
 // The type stays the base's, and a new type's checksum is kept right: a
 // wrong one is the fault of its own flag, and any type but "N" reads as old.
-Memoria memoria(Ingresso& in)
+// The telegrams' check bytes are kept right unless `telegrammi_rotti`.
+Memoria memoria(Ingresso& in, bool telegrammi_rotti)
 {
     static constexpr Contenuto basi[] = {Contenuto::Zeri, Contenuto::UHF, Contenuto::VHF, Contenuto::Vecchio};
     Memoria m = memoria_predefinita(basi[in.byte() % 4]);
@@ -96,6 +98,11 @@ Memoria memoria(Ingresso& in)
     for (auto& b : m)
         b = static_cast<std::uint8_t>(b ^ in.byte());
     m[Tipo_brenk] = tipo;
+    for (const int primo : {Byt1, Byte1}) {
+        const auto t = telegramma(m[primo + 2], m[primo + 3], m[primo + 4], m[primo + 5]);
+        if (!telegrammi_rotti)
+            std::copy(t.begin() + 6, t.begin() + 8, m.begin() + primo + 6);
+    }
     if (tipo == tipo_nuovo)
         m[totck] = complemento(std::accumulate(m.begin(), m.begin() + Zelmbrenk + 1, 0LL));
     return m;
@@ -127,7 +134,7 @@ Scenario leggi_scenario(Ingresso& in)
     const int indirizzo_riflesso = in.byte() % (Tipo_brenk + 3);
     const int ritardo_riflesso = in.byte();
     const int silenzio = 1 + in.byte();
-    o.memoria = memoria(in);
+    o.memoria = memoria(in, altri_guasti & 64);
     const QByteArray spazzatura = in.byte(static_cast<std::size_t>(in.byte() % 4));
     for (int n = in.byte() % 8; n > 0; --n) {
         const int numero = in.parola();
