@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/registro.h"
 
+#include "params/numero.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -67,7 +69,9 @@ QByteArray intestazione_registro()
 
 QByteArray in_csv(const RigaRegistro& r)
 {
-    QStringList celle{r.quando.toString(Qt::ISODate), r.porta, r.dispositivo, r.tipo, r.esito};
+    QDateTime quando = r.quando;
+    quando.setOffsetFromUtc(quando.offsetFromUtc()); // written out, even when it is 0
+    QStringList celle{quando.toString(Qt::ISODate), r.porta, r.dispositivo, r.tipo, r.esito};
     for (const QString& testo : r.valori.campi)
         celle << testo;
     for (std::size_t i = 0; i < numero_coppie; ++i)
@@ -88,7 +92,7 @@ std::optional<QString> annota(const QString& percorso, const RigaRegistro& riga)
     return std::nullopt;
 }
 
-std::optional<QString> codici_verificati(const QString& percorso, QSet<QString>& codici)
+std::optional<QString> codici_verificati(const QString& percorso, QSet<int>& codici)
 {
     QFile file(percorso);
     if (!file.exists() || file.size() == 0)
@@ -102,7 +106,7 @@ std::optional<QString> codici_verificati(const QString& percorso, QSet<QString>&
         return nel_registro(percorso, QStringLiteral("non è un registro del configuratore"));
     for (const QStringList& r : righe)
         if (r.size() > std::max(esito, codice) && r[esito] == esito_verificato)
-            codici.insert(r[codice]);
+            codici.insert(static_cast<int>(valore_numerico(r[codice])));
     return std::nullopt;
 }
 

@@ -37,6 +37,6 @@ std::optional<QString> annota(const QString& percorso, const RigaRegistro& riga)
 
 // The codes the record holds for verified units; the message for the
 // operator when the record cannot be read. A record not yet made holds none.
-std::optional<QString> codici_verificati(const QString& percorso, QSet<QString>& codici);
+std::optional<QString> codici_verificati(const QString& percorso, QSet<int>& codici);
 
 } // namespace brenk

@@ -18,27 +18,22 @@ namespace {
 const QString messaggio_porta_persa = QStringLiteral(
     "%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
 
-Task<void> avvisa(Finestra& finestra, QString testo)
-{
-    co_await finestra.messaggio(testo, Icona::Esclamazione);
-}
-
 } // namespace
 
 void Principale::collega_pulsanti()
 {
-    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { esecutore_.avvia(connetti(contesto_)); });
+    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { esecutore_.avvia(connetti_in_giornata()); });
     connect(ui_->cmd_programma, &QPushButton::clicked, this, [this] {
         ui_->cmd_programma->setEnabled(false);
-        esecutore_.avvia(programma(contesto_));
+        esecutore_.avvia(programma_in_giornata());
     });
     connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this,
-            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::UHF)); });
+            [this] { esecutore_.avvia(fabbrica_in_giornata(Banda::UHF)); });
     connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this,
-            [this] { esecutore_.avvia(carica_fabbrica(contesto_, Banda::VHF)); });
+            [this] { esecutore_.avvia(fabbrica_in_giornata(Banda::VHF)); });
     connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { esecutore_.avvia(trasmissione_di_prova(contesto_)); });
     // A running operation notices the closed port by itself.
-    connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, [this] { congeda(contesto_, 'E'); });
+    connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, &Principale::disconetti_in_giornata);
     connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
     connect(&segnali_, &SegnaliDiUscita::arrivato, this, &QWidget::close);
     connect(&porta_, &PortaSeriale::persa, this, &Principale::porta_persa);
@@ -113,7 +108,12 @@ void Principale::avvisa_perdita()
     if (!perdita_ || esecutore_.in_corso())
         return;
     const QString testo = messaggio_porta_persa.arg(std::exchange(perdita_, {})->descrizione);
-    esecutore_.avvia(avvisa(*this, testo));
+    esecutore_.avvia(avviso(testo));
+}
+
+Task<void> Principale::avviso(QString testo)
+{
+    co_await messaggio(testo, Icona::Esclamazione);
 }
 
 QString Principale::testo(Campo c) const
@@ -184,6 +184,7 @@ void Principale::imposta_progresso(int valore)
 // label of the same size: nothing else moves.
 void Principale::mostra_conferma(const QString& testo)
 {
+    verificato_ = !testo.isEmpty();
     ui_->lab_verifica->setText(testo);
     ui_->lab_verifica->setVisible(!testo.isEmpty());
 }
@@ -197,6 +198,7 @@ void Principale::beep()
 Task<void> Principale::messaggio(const QString& testo, Icona icona)
 {
     rivaluta();
+    messaggi_visti_ << testo;
     if (perdita_ && testo.contains(perdita_->descrizione))
         perdita_.reset();
     return avvisi_.messaggio(testo, icona);
