@@ -71,9 +71,9 @@ std::optional<QString> letti_da_json(const QJsonValue& valore, std::optional<Let
     letti.reset();
     if (valore.isUndefined())
         return std::nullopt;
-    const QByteArray byte = QByteArray::fromHex(valore.toString().toLatin1());
-    if (!valore.isString() || byte.size() != static_cast<qsizetype>(Letti{}.size())
-        || byte.toHex() != valore.toString().toLatin1().toLower())
+    const QByteArray esadecimale = valore.toString().toLatin1().toLower();
+    const QByteArray byte = QByteArray::fromHex(esadecimale);
+    if (byte.size() != static_cast<qsizetype>(Letti{}.size()) || byte.toHex() != esadecimale)
         return QStringLiteral("la lettura registrata non è valida");
     letti.emplace();
     std::copy(byte.begin(), byte.end(), letti->begin());

@@ -86,11 +86,12 @@ Task<bool> Principale::codice_libero()
     QSet<int> codici;
     const auto problema = codici_verificati(registro_, codici);
     const int codice = static_cast<int>(valore_numerico(testo(Campo::CodiceBrenk)));
-    if (problema)
-        co_await messaggio(*problema, Icona::Esclamazione);
-    else if (codici.contains(codice))
-        co_await messaggio(messaggio_codice_registrato.arg(codice), Icona::Esclamazione);
-    co_return !problema && !codici.contains(codice);
+    const QString rifiuto = problema ? *problema
+        : codici.contains(codice)    ? messaggio_codice_registrato.arg(codice)
+                                     : QString();
+    if (!rifiuto.isEmpty())
+        co_await messaggio(rifiuto, Icona::Esclamazione);
+    co_return rifiuto.isEmpty();
 }
 
 // The code the next unit gets; after the last one the series stops.
