@@ -108,6 +108,10 @@ void TestRigaDiComando::risposte_senza_finestra_data()
     riga("brenk-zelm -platform offscreen --nessuna", zelm, {"-platform", "offscreen", "--nessuna"}, {}, 2)
         << "" << "brenk-zelm: Opzione sconosciuta 'nessuna'.\n";
     riga("brenk-zelm pippo", zelm, {"pippo"}, {}, 2) << "" << "brenk-zelm: argomento inatteso 'pippo'.\n";
+    riga("brenk-zelm sito.brenk", zelm, {"sito.brenk"}, {}, 1)
+        << "" << senza_schermo + "(DISPLAY e WAYLAND_DISPLAY non impostati)\n";
+    riga("brenk-zelm a.brenk b.brenk", zelm, {"a.brenk", "b.brenk"}, {}, 2)
+        << "" << "brenk-zelm: argomento inatteso 'b.brenk'.\n";
     riga("brenk-sim --version", sim, {"--version"}, {}, 0) << "brenk-sim" + versione << "";
     riga("brenk-sim -v", sim, {"-v"}, {}, 0) << "brenk-sim" + versione << "";
     riga("brenk-sim --nessuna", sim, {"--nessuna"}, {}, 2) << "" << "brenk-sim: Opzione sconosciuta 'nessuna'.\n";
