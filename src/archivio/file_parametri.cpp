@@ -16,7 +16,8 @@ const QString non_nostro = QStringLiteral("non è un file di parametri del confi
 
 QString nel_file(const QString& quale, const QString& percorso, const QString& problema)
 {
-    return QStringLiteral("Impossibile %1 il file \"%2\": %3.").arg(quale, QDir::toNativeSeparators(percorso), problema);
+    return QStringLiteral("Impossibile %1 il file \"%2\": %3.")
+        .arg(quale, QDir::toNativeSeparators(percorso), problema);
 }
 
 QJsonObject campi_in_json(const Valori& v)
@@ -55,10 +56,11 @@ std::optional<QString> coppie_da_json(const QJsonObject& coppie, Valori& v)
     for (std::size_t i = 0; i < numero_coppie; ++i) {
         const QJsonValue valore = coppie.value(QLatin1String(voci_coppie[i].chiave));
         const QString parola = valore.toString();
+        const auto& parole = voci_coppie[i].parole;
         if (valore.isNull()) {
             v.coppie[i].reset();
-        } else if (parola == QLatin1String(voci_coppie[i].parole[0]) || parola == QLatin1String(voci_coppie[i].parole[1])) {
-            v.coppie[i] = parola == QLatin1String(voci_coppie[i].parole[1]);
+        } else if (parola == QLatin1String(parole[0]) || parola == QLatin1String(parole[1])) {
+            v.coppie[i] = parola == QLatin1String(parole[1]);
         } else {
             return QStringLiteral("valore non valido in \"%1\"").arg(QString::fromUtf8(voci_coppie[i].intestazione));
         }

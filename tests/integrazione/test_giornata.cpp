@@ -95,8 +95,9 @@ private slots:
         QTest::newRow("binario") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << non_nostro;
         QTest::newRow("troncato") << buono.left(buono.size() / 2) << non_nostro;
         QTest::newRow("altro JSON") << QByteArray(R"({"name": "sito", "version": 1})") << non_nostro;
-        QTest::newRow("formato nuovo") << QByteArray(buono).replace("\"versione\": 1", "\"versione\": 2")
-                                       << "il formato 2 è più recente di questo programma, che legge fino al formato 1";
+        QTest::newRow("formato nuovo")
+            << QByteArray(buono).replace("\"versione\": 1", "\"versione\": 2")
+            << "il formato 2 è più recente di questo programma, che legge fino al formato 1";
         QTest::newRow("fuori range") << QByteArray(buono).replace("\"417\"", "\"1024\"")
                                      << "valore fuori range in \"Codice Brenk\": \"1024\"";
         QTest::newRow("100 MB") << QByteArray() << "è troppo grande per essere un file di parametri";
@@ -154,8 +155,10 @@ private slots:
                            "Timer Antiatterramento,N° Ing di All,Su Ing N°,N° di Tx Tot,Cod Rep,Filtro P. All,Banda,"
                            "Toni H/L,Ripristino Ing di Allarme,TX Sing/Mult,Zelm/Brenk\r");
         const QByteArray dopo_porta = ",New,Verificato,1021,433.925,45,90,3,2,6,0,1,  UHF,alti,si,multipla,zelm\r";
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d(Z|[+-]\\d\\d:\\d\\d),Com 1,/dev/"))
-                    .match(QString::fromUtf8(righe[1])).hasMatch());
+        // Local date and time with the offset, "Com 1" and its device.
+        const QRegularExpression data_e_porta(
+            QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d),Com 1,/dev/)"));
+        QVERIFY(data_e_porta.match(QString::fromUtf8(righe[1])).hasMatch());
         QVERIFY(righe[1].endsWith(dopo_porta));
         QVERIFY(righe[2].contains(",New,\"Verifica fallita: \"\"Timer per rapina\"\" (indirizzo 0) scritto 45, "));
         QVERIFY(righe[3].endsWith(QByteArray(dopo_porta).replace("1021", "1022")));
