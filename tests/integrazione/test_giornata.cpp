@@ -7,6 +7,7 @@
 #include "simulatore.h"
 
 #include <QCheckBox>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -41,6 +42,18 @@ struct Giornata {
             && prova::attendi([this] { return !banco.finestra->occupato(); });
     }
     QString codice() const { return banco.casella("CodiceBrenk")->text(); }
+    // As "Apri…" would, or dropped on the window if it takes it.
+    void apri(const QString& percorso, bool trascinato)
+    {
+        if (!trascinato)
+            return banco.finestra->apri_file(percorso);
+        QMimeData dati;
+        dati.setUrls({QUrl::fromLocalFile(percorso)});
+        QDragEnterEvent entra(QPoint(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
+        QDropEvent lascia(QPointF(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
+        if (QApplication::sendEvent(banco.finestra.get(), &entra) && entra.isAccepted())
+            QApplication::sendEvent(banco.finestra.get(), &lascia);
+    }
 };
 
 } // namespace
@@ -56,13 +69,15 @@ private slots:
     void salva_e_apri_data()
     {
         QTest::addColumn<Contenuto>("contenuto");
-        QTest::newRow("UHF") << Contenuto::UHF;
-        QTest::newRow("VHF") << Contenuto::VHF;
-        QTest::newRow("vecchio") << Contenuto::Vecchio;
+        QTest::addColumn<bool>("trascinato");
+        QTest::newRow("UHF") << Contenuto::UHF << false;
+        QTest::newRow("VHF, trascinato") << Contenuto::VHF << true;
+        QTest::newRow("vecchio") << Contenuto::Vecchio << false;
     }
     void salva_e_apri()
     {
         QFETCH(Contenuto, contenuto);
+        QFETCH(bool, trascinato);
         Giornata g;
         Simulatore& sim = g.collega(contenuto);
         QVERIFY(g.banco.apri() && g.premi("Cmd_connetti"));
@@ -76,7 +91,7 @@ private slots:
         QVERIFY(g.premi("Cmd_disconetti"));
         sim.imposta_memoria(memoria_predefinita(contenuto));
         QVERIFY(g.premi("Cmd_connetti"));
-        g.banco.finestra->apri_file(g.file("sito.brenk"));
+        g.apri(g.file("sito.brenk"), trascinato);
         const qsizetype di_nuovo = sim.ricevuti().size();
         QVERIFY(g.premi("cmd_programma"));
         QCOMPARE(sim.ricevuti().mid(di_nuovo), salvati);
