@@ -29,6 +29,14 @@ constexpr Voce voci[] = {
     {"batteria_scarica", " Ripristina L'ingresso di Allarme"},
     {"toni_h_l", " Toni H/L se impostato ALTI verso Centrale o via BIDI REP ripetuto, BASSI via BIDI REP"},
     {"tx_s_m", " Se impostato SING effetua una sola trasmis., se Mult effetua X Trasmis. impostate in N°di Tx Tot"},
+    {"Frame19",
+     " I parametri dell'impianto in un file, la programmazione in serie e il registro dei trasmettitori programmati"},
+    {"Cmd_apri", " Apri: mette nella finestra i valori di un file di parametri, da trasferire con Programma (Ctrl+O)"},
+    {"Cmd_salva", " Salva: scrive i valori della finestra in un file di parametri (Ctrl+S)"},
+    {"Chk_serie", " Serie (Alt+S): Connetti e Disconetti mantengono i valori, "
+                  "ogni programmazione verificata passa al codice seguente"},
+    {"Chk_registro",
+     " Registro (Alt+R): aggiunge al file indicato una riga per ogni programmazione e inizializzazione"},
     {"Image1", " Sistemi di Allarme Personale - Assistenza Tecnica"},
     {"Label7", " Configuratore Per Brenk Versione 1.0.5 - Reparto Software"},
 };

@@ -22,6 +22,8 @@ int main(int argc, char** argv)
     brenk::AvvisiQt avvisi;
     brenk::Principale principale(avvisi);
     avvisi.appartiene_a(&principale);
+    if (riga.file())
+        principale.apri_al_caricamento(*riga.file());
     brenk::Titolo titolo(principale);
     QObject::connect(&principale, &brenk::Principale::uscita, &app, &QCoreApplication::quit);
     // The end of the user's session takes the way out of the window; if the

@@ -65,7 +65,8 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
     digitati_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp};
     controllati_ = {ui_->cmd_programma, ui_->Cmd_disconetti, ui_->Cmb_com, ui_->Cmd_connetti,
                     ui_->Cmd_init_vhf, ui_->Cmd_init_uhf, ui_->Cmd_tx,
-                    ui_->Cmb_tmr_p_all, ui_->cmb_Zelmrep, ui_->Cmb_n_tx_tot, ui_->Cmb_N_ing_bat};
+                    ui_->Cmb_tmr_p_all, ui_->cmb_Zelmrep, ui_->Cmb_n_tx_tot, ui_->Cmb_N_ing_bat,
+                    ui_->Cmd_apri, ui_->Cmd_salva, ui_->Chk_serie, ui_->Chk_registro};
     static_assert(std::tuple_size_v<decltype(controllati_)> == numero_controllati);
 
     setWindowTitle(titolo_principale());
@@ -79,6 +80,7 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
     collega_aiuto();
     collega_supervisione();
     collega_conferma();
+    collega_file();
 
     Tmr_scritte.setInterval(150);
     connect(&Tmr_scritte, &QTimer::timeout, this, &Principale::Tmr_scritte_Timer);
@@ -122,6 +124,8 @@ void Principale::carica()
     supervisione_in_coda_ = true;
     QTimer::singleShot(primo_controllo_ms, this, &Principale::valuta_in_coda);
     Tmr_scritte.start();
+    if (da_aprire_)
+        apri_file(*std::exchange(da_aprire_, {}));
 }
 
 void Principale::showEvent(QShowEvent* evento)
@@ -131,13 +135,14 @@ void Principale::showEvent(QShowEvent* evento)
         carica();
 }
 
-// The two drawn rectangles: the upper area and the bottom row.
+// The three drawn rectangles: the upper area, the bottom row and the files.
 void Principale::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setPen(palette().color(QPalette::WindowText));
     p.drawRect(QRect(8, 8, 608, 448));
     p.drawRect(QRect(8, 464, 608, 88));
+    p.drawRect(QRect(8, 560, 608, 64));
 }
 
 // ---- Typed fields ----

@@ -5,11 +5,13 @@
 // that start the device operations, the port box, the status supervision,
 // the scrolling title and the help line. It owns all the program's state.
 
+#include "archivio/valori.h"
 #include "link/porta_seriale.h"
 #include "ops/contesto.h"
 #include "ops/esecutore.h"
 #include "ops/finestra.h"
 #include "params/blocco.h"
+#include "params/fabbrica.h"
 #include "ui/riposo_cursore.h"
 #include "ui/segnali.h"
 
@@ -63,6 +65,15 @@ public:
     // program ends under it.
     void congedo_immediato();
 
+    // The file features (principale_file.cpp). Each file's trouble is told
+    // in a message and leaves the window as it was.
+    void apri_file(const QString& percorso);
+    void salva_file(const QString& percorso);
+    // The record's file, chosen by the operator: "Registro" on.
+    void usa_registro(const QString& percorso);
+    // A file named on the command line, opened once the window has loaded.
+    void apri_al_caricamento(const QString& percorso) { da_aprire_ = percorso; }
+
 public slots:
     // Status supervision: evaluates the status table once and changes only
     // the controls whose state differs from it. Once the window has loaded it
@@ -80,6 +91,8 @@ protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
+    void dragEnterEvent(QDragEnterEvent* evento) override;
+    void dropEvent(QDropEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
 
 private:
@@ -108,6 +121,23 @@ private:
     void porta_persa(const ErrorePorta& errore);
     void avvisa_perdita();
     void mostra_al_posto_della_barra(const QString& testo, QColor sfondo);
+    Task<void> avviso(QString testo);
+
+    void collega_file();
+    void scegli_file(bool salvare);
+    void scegli_registro(bool acceso);
+    void ricorda_cartella(const QString& percorso);
+    Valori valori() const;
+    void metti_valori(const Valori& v, bool con_banda);
+    // The operations as the series and the record take part in them
+    // (principale_giornata.cpp).
+    Task<void> connetti_in_giornata();
+    Task<void> programma_in_giornata();
+    Task<void> fabbrica_in_giornata(Banda banda);
+    void disconetti_in_giornata();
+    Task<void> registrata(Task<void> operazione);
+    Task<bool> codice_libero();
+    Task<void> avanza_serie();
 
     QWidget* campo(Campo c) const { return campi_[static_cast<std::size_t>(c)]; }
     QRadioButton* opzione(Opzione o) const { return opzioni_[static_cast<std::size_t>(o)]; }
@@ -117,7 +147,7 @@ private:
     std::array<QWidget*, 10> campi_{};
     std::array<QRadioButton*, 8> opzioni_{};
     std::array<QLineEdit*, 4> digitati_{};
-    std::array<QWidget*, 11> controllati_{};
+    std::array<QWidget*, 15> controllati_{};
 
     // The port outlives the running operation, which may be waiting on it.
     PortaSeriale porta_;
@@ -136,6 +166,11 @@ private:
     qint16 lunghezza_titolo_ = 0;
     bool caricata_ = false;
     bool supervisione_in_coda_ = false;
+
+    std::optional<QString> da_aprire_;
+    QString registro_;          // the record's file, once chosen
+    QStringList messaggi_visti_; // since the programming or loading began
+    bool verificato_ = false;
 };
 
 } // namespace brenk

@@ -18,25 +18,20 @@ namespace {
 const QString messaggio_porta_persa = QStringLiteral(
     "%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
 
-Task<void> avvisa(Finestra& finestra, QString testo)
-{
-    co_await finestra.messaggio(testo, Icona::Esclamazione);
-}
-
 } // namespace
 
 void Principale::collega_pulsanti()
 {
-    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { avvia(connetti(contesto_)); });
+    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { avvia(connetti_in_giornata()); });
     connect(ui_->cmd_programma, &QPushButton::clicked, this, [this] {
         ui_->cmd_programma->setEnabled(false);
-        avvia(programma(contesto_));
+        avvia(programma_in_giornata());
     });
-    connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this, [this] { avvia(carica_fabbrica(contesto_, Banda::UHF)); });
-    connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this, [this] { avvia(carica_fabbrica(contesto_, Banda::VHF)); });
+    connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this, [this] { avvia(fabbrica_in_giornata(Banda::UHF)); });
+    connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this, [this] { avvia(fabbrica_in_giornata(Banda::VHF)); });
     connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { avvia(trasmissione_di_prova(contesto_)); });
     // A running operation notices the closed port by itself.
-    connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, [this] { congeda(contesto_, 'E'); });
+    connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, &Principale::disconetti_in_giornata);
     connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
     connect(&segnali_, &SegnaliDiUscita::arrivato, this, &QWidget::close);
     connect(&porta_, &PortaSeriale::persa, this, &Principale::porta_persa);
@@ -130,7 +125,12 @@ void Principale::avvisa_perdita()
     if (!perdita_ || esecutore_.in_corso())
         return;
     const QString testo = messaggio_porta_persa.arg(std::exchange(perdita_, {})->descrizione);
-    avvia(avvisa(*this, testo));
+    avvia(avviso(testo));
+}
+
+Task<void> Principale::avviso(QString testo)
+{
+    co_await messaggio(testo, Icona::Esclamazione);
 }
 
 QString Principale::testo(Campo c) const
@@ -212,6 +212,7 @@ void Principale::imposta_progresso(int valore)
 
 void Principale::mostra_conferma(const QString& testo)
 {
+    verificato_ = !testo.isEmpty();
     mostra_al_posto_della_barra(testo, QColor(0xC8, 0xF0, 0xC8));
 }
 
@@ -239,6 +240,7 @@ void Principale::beep()
 Task<void> Principale::messaggio(const QString& testo, Icona icona)
 {
     rivaluta();
+    messaggi_visti_ << testo;
     return avvisi_.messaggio(testo, icona);
 }
 

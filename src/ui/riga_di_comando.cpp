@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/riga_di_comando.h"
 
+#include "archivio/file_parametri.h"
 #include "programma.h"
 
 #include <QCommandLineParser>
@@ -94,8 +95,12 @@ std::optional<int> RigaDiComando::leggi(QApplication& app)
         scrivi(riga.errorText());
         return 2;
     }
-    if (!riga.positionalArguments().isEmpty()) {
-        scrivi(QStringLiteral("argomento inatteso '%1'.").arg(riga.positionalArguments().constFirst()));
+    // One parameter file may follow the options; nothing else may.
+    QStringList argomenti = riga.positionalArguments();
+    if (!argomenti.isEmpty() && argomenti.constFirst().endsWith(u'.' + estensione_parametri, Qt::CaseInsensitive))
+        file_ = argomenti.takeFirst();
+    if (!argomenti.isEmpty()) {
+        scrivi(QStringLiteral("argomento inatteso '%1'.").arg(argomenti.constFirst()));
         return 2;
     }
     for (const char* risposta : {"help", "help-all", "version"}) {

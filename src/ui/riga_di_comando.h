@@ -27,12 +27,16 @@ public:
     // version, a usage error, no screen), nothing when the windows may open.
     std::optional<int> leggi(QApplication& app);
 
+    // The parameter file named on the command line, if any.
+    const std::optional<QString>& file() const { return file_; }
+
 private:
     bool schermo_trovato() const;
 
     QByteArray piattaforme_; // those asked for, or the session's
     QByteArray elenco_;      // what Qt tries: those, then "offscreen"
     bool schermo_indicato_ = false;
+    std::optional<QString> file_;
 };
 
 } // namespace brenk

@@ -18,8 +18,9 @@ enum class Controllato {
     cmd_programma, Cmd_disconetti, Cmb_com, Cmd_connetti,
     Cmd_init_vhf, Cmd_init_uhf, Cmd_tx,
     Cmb_tmr_p_all, cmb_Zelmrep, Cmb_n_tx_tot, Cmb_N_ing_bat,
+    Cmd_apri, Cmd_salva, Chk_serie, Chk_registro,
 };
-inline constexpr std::size_t numero_controllati = 11;
+inline constexpr std::size_t numero_controllati = 15;
 
 struct StatoFinestra {
     QString stato;          // the text of txb_stato_con

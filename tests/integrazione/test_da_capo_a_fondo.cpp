@@ -142,7 +142,8 @@ private slots:
         QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::connesso));
         QTest::qWait(30);
         QVERIFY(i.banco.finestra->occupato());
-        for (const char* nome : {"cmd_programma", "Cmd_init_uhf", "Cmd_init_vhf", "Cmd_tx", "Cmd_connetti"})
+        for (const char* nome :
+             {"cmd_programma", "Cmd_init_uhf", "Cmd_init_vhf", "Cmd_tx", "Cmd_connetti", "Cmd_apri", "Cmd_salva"})
             QVERIFY2(!i.pulsante(nome)->isEnabled(), nome);
         QVERIFY(i.pulsante("Cmd_disconetti")->isEnabled());
         QVERIFY(i.pulsante("Command4")->isEnabled());

@@ -64,6 +64,7 @@ private slots:
     void risposte_senza_finestra();
     void aiuto_del_simulatore();
     void simulatore_senza_schermo();
+    void nulla_sul_disco();
 };
 
 void TestRigaDiComando::risposte_senza_finestra_data()
@@ -112,6 +113,10 @@ void TestRigaDiComando::risposte_senza_finestra_data()
     riga("brenk-zelm -platform offscreen --nessuna", zelm, {"-platform", "offscreen", "--nessuna"}, {}, 2)
         << "" << "brenk-zelm: Opzione sconosciuta 'nessuna'.\n";
     riga("brenk-zelm pippo", zelm, {"pippo"}, {}, 2) << "" << "brenk-zelm: argomento inatteso 'pippo'.\n";
+    riga("brenk-zelm sito.brenk", zelm, {"sito.brenk"}, {}, 1)
+        << "" << senza_schermo + "(DISPLAY e WAYLAND_DISPLAY non impostati)\n";
+    riga("brenk-zelm a.brenk b.brenk", zelm, {"a.brenk", "b.brenk"}, {}, 2)
+        << "" << "brenk-zelm: argomento inatteso 'b.brenk'.\n";
     riga("brenk-sim --version", sim, {"--version"}, {}, 0) << "brenk-sim" + versione << "";
     riga("brenk-sim -v", sim, {"-v"}, {}, 0) << "brenk-sim" + versione << "";
     riga("brenk-sim --nessuna", sim, {"--nessuna"}, {}, 2) << "" << "brenk-sim: Opzione sconosciuta 'nessuna'.\n";
@@ -183,6 +188,25 @@ void TestRigaDiComando::simulatore_senza_schermo()
     QTRY_COMPARE(p.state(), QProcess::NotRunning);
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 0);
+}
+
+// A run that uses no file feature leaves its home and XDG folders as empty
+// as it found them.
+void TestRigaDiComando::nulla_sul_disco()
+{
+    QTemporaryDir casa;
+    QProcessEnvironment ambiente = senza_schermo();
+    for (const char* nome : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        ambiente.insert(QString::fromLatin1(nome), casa.path());
+    QProcess p;
+    p.setProcessEnvironment(ambiente);
+    p.start(zelm, {"-platform", "offscreen"});
+    QVERIFY(p.waitForStarted());
+    QTest::qWait(1500);
+    ::kill(pid_t(p.processId()), SIGTERM);
+    QVERIFY(p.waitForFinished());
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(QDir(casa.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestRigaDiComando)

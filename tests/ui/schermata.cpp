@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the picture of the main window for the documentation: the window
 // connected to a simulated UHF transmitter, its parameters read, and with
-// "programma" also programmed and verified.
-// Usage: schermata_principale FILE.png [programma]
+// "programma" also programmed and verified; with "giornata" a site's file
+// opened first, "Serie" and "Registro" on, then programmed.
+// Usage: schermata_principale FILE.png [programma | giornata SITO.brenk]
 
 #include "simulatore.h"
 
@@ -11,8 +12,11 @@
 #include "ui/principale.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -22,12 +26,13 @@ using namespace brenk;
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 2 && !(argc == 3 && QByteArray(argv[2]) == "programma")) {
-        std::fprintf(stderr, "uso: %s FILE.png [programma]\n", argv[0]);
+    const bool giornata = argc == 4 && QByteArray(argv[2]) == "giornata";
+    if (argc != 2 && !(argc == 3 && QByteArray(argv[2]) == "programma") && !giornata) {
+        std::fprintf(stderr, "uso: %s FILE.png [programma | giornata SITO.brenk]\n", argv[0]);
         return 2;
     }
     const QString file = QString::fromLocal8Bit(argv[1]);
-    bool da_programmare = argc == 3;
+    bool da_programmare = argc >= 3;
 
     Simulatore::Opzioni opzioni;
     opzioni.memoria = memoria_predefinita(Contenuto::UHF);
@@ -42,6 +47,14 @@ int main(int argc, char** argv)
     AvvisiQt avvisi;
     Principale principale(avvisi);
     principale.show();
+    // The day's settings stay out of the user's own.
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir cartella;
+    if (giornata) {
+        principale.apri_file(QString::fromLocal8Bit(argv[3]));
+        principale.findChild<QCheckBox*>("Chk_serie")->setChecked(true);
+        principale.usa_registro(cartella.filePath(QStringLiteral("impianto.csv")));
+    }
     QTimer::singleShot(300, &principale, [&principale] { principale.findChild<QPushButton*>("Cmd_connetti")->click(); });
 
     // Once the read is over and a few status ticks have passed, take the picture.

@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's files: "Apri…" and "Salva…" of parameter files (also a
+// file dropped on the window or named on the command line), the choice of
+// the record's file, and what the window shows as a file keeps it. Nothing
+// here touches the disk until the operator uses one of them.
+
+#include "ui/principale.h"
+
+#include "archivio/file_parametri.h"
+#include "archivio/registro.h"
+#include "ui_principale.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSettings>
+
+namespace brenk {
+
+namespace {
+
+const QString chiave_cartella = QStringLiteral("cartella");
+const QString chiave_registro = QStringLiteral("registro");
+
+// What the operator chose in an earlier run, if anything.
+QString ricordato(const QString& chiave)
+{
+    return QSettings(QStringLiteral("brenk-zelm"), QStringLiteral("brenk-zelm")).value(chiave).toString();
+}
+
+void ricorda(const QString& chiave, const QString& valore)
+{
+    QSettings(QStringLiteral("brenk-zelm"), QStringLiteral("brenk-zelm")).setValue(chiave, valore);
+}
+
+// A dialog of its own window, which the event loop runs: nothing waits in it.
+QFileDialog* dialogo(QWidget* finestra, const QString& titolo, const QString& estensione,
+                     QFileDialog::AcceptMode modo)
+{
+    auto* d = new QFileDialog(finestra, titolo, ricordato(chiave_cartella),
+                              QStringLiteral("%1 (*.%2)").arg(titolo, estensione));
+    d->setAttribute(Qt::WA_DeleteOnClose);
+    d->setAcceptMode(modo);
+    d->setFileMode(modo == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    d->setDefaultSuffix(estensione);
+    return d;
+}
+
+} // namespace
+
+void Principale::collega_file()
+{
+    setAcceptDrops(true);
+    ui_->Cmd_apri->setShortcut(QKeySequence::Open);
+    ui_->Cmd_salva->setShortcut(QKeySequence::Save);
+    connect(ui_->Cmd_apri, &QPushButton::clicked, this, [this] { scegli_file(false); });
+    connect(ui_->Cmd_salva, &QPushButton::clicked, this, [this] { scegli_file(true); });
+    connect(ui_->Chk_registro, &QCheckBox::clicked, this, &Principale::scegli_registro);
+    registro_ = ricordato(chiave_registro);
+    ui_->lab_registro->setText(QFileInfo(registro_).fileName());
+}
+
+void Principale::scegli_file(bool salvare)
+{
+    QFileDialog* d = dialogo(this, QStringLiteral("Parametri Brenk"), estensione_parametri,
+                             salvare ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    connect(d, &QFileDialog::fileSelected, this,
+            [this, salvare](const QString& percorso) { salvare ? salva_file(percorso) : apri_file(percorso); });
+    d->open();
+}
+
+// The record is only ever appended to: choosing an existing file is not
+// overwriting it. "Registro" stays off until a file is chosen.
+void Principale::scegli_registro(bool acceso)
+{
+    if (!acceso)
+        return;
+    ui_->Chk_registro->setChecked(false);
+    QFileDialog* d = dialogo(this, QStringLiteral("Registro"), estensione_registro, QFileDialog::AcceptSave);
+    d->setOption(QFileDialog::DontConfirmOverwrite);
+    if (!registro_.isEmpty())
+        d->selectFile(registro_);
+    connect(d, &QFileDialog::fileSelected, this, &Principale::usa_registro);
+    d->open();
+}
+
+void Principale::usa_registro(const QString& percorso)
+{
+    registro_ = percorso;
+    ricorda(chiave_registro, percorso);
+    ricorda_cartella(percorso);
+    ui_->lab_registro->setText(QFileInfo(percorso).fileName());
+    ui_->Chk_registro->setChecked(true);
+}
+
+void Principale::ricorda_cartella(const QString& percorso)
+{
+    ricorda(chiave_cartella, QFileInfo(percorso).absolutePath());
+}
+
+void Principale::apri_file(const QString& percorso)
+{
+    FileParametri letto;
+    if (const auto problema = apri_parametri(percorso, letto)) {
+        avvia(avviso(*problema));
+        return;
+    }
+    ricorda_cartella(percorso);
+    // The band is the transmitter's: a read of this connection has shown it.
+    metti_valori(letto.valori, !blocco_.letti);
+}
+
+void Principale::salva_file(const QString& percorso)
+{
+    if (const auto problema = salva_parametri(percorso, {valori(), ui_->lab_tipo_brenk->text(), blocco_.letti}))
+        avvia(avviso(*problema));
+    else
+        ricorda_cartella(percorso);
+}
+
+// One local file, dropped while "Apri…" could be pressed, opens as with it.
+void Principale::dragEnterEvent(QDragEnterEvent* evento)
+{
+    const QList<QUrl> indirizzi = evento->mimeData()->urls();
+    if (indirizzi.size() == 1 && indirizzi.constFirst().isLocalFile() && ui_->Cmd_apri->isEnabled())
+        evento->acceptProposedAction();
+}
+
+void Principale::dropEvent(QDropEvent* evento)
+{
+    apri_file(evento->mimeData()->urls().constFirst().toLocalFile());
+}
+
+Valori Principale::valori() const
+{
+    Valori v;
+    for (std::size_t i = 0; i < numero_campi; ++i)
+        v.campi[i] = testo(static_cast<Campo>(i));
+    for (std::size_t i = 0; i < numero_coppie; ++i) {
+        if (selezionata(static_cast<Opzione>(2 * i)) || selezionata(static_cast<Opzione>(2 * i + 1)))
+            v.coppie[i] = selezionata(static_cast<Opzione>(2 * i + 1));
+    }
+    return v;
+}
+
+// As the operator would type and click them; nothing is sent.
+void Principale::metti_valori(const Valori& v, bool con_banda)
+{
+    for (std::size_t i = 0; i < numero_campi; ++i) {
+        if (con_banda || static_cast<Campo>(i) != Campo::Text1)
+            imposta_testo(static_cast<Campo>(i), v.campi[i]);
+    }
+    for (std::size_t i = 0; i < numero_coppie; ++i) {
+        if (v.coppie[i])
+            seleziona(static_cast<Opzione>(2 * i + *v.coppie[i]));
+    }
+    mostra_conferma({});
+}
+
+} // namespace brenk
