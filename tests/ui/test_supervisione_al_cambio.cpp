@@ -86,11 +86,7 @@ public:
         }
         return true;
     }
-    void conferma()
-    {
-        dopo_la_linea(4);
-        scrivi("K");
-    }
+    void conferma() const { dopo_la_linea(4), scrivi("K"); }
     // Acknowledges the writes of addresses `da` to `a`.
     bool conferma_scritture(int da, int a)
     {
@@ -103,12 +99,8 @@ public:
     }
 
 private:
-    // A reply comes no sooner than a 2400-baud line lets the request and
-    // the reply cross it.
-    static void dopo_la_linea(int byte)
-    {
-        std::this_thread::sleep_for(std::chrono::microseconds(byte * 10'000'000 / 2400 + 500));
-    }
+    // A reply comes no sooner than a 2400-baud line lets the request and the reply cross it.
+    static void dopo_la_linea(int byte) { std::this_thread::sleep_for(std::chrono::microseconds(byte * 4167 + 500)); }
 
     PseudoTerminale linea_;
     Memoria memoria_;
