@@ -171,6 +171,7 @@ private:
     QString registro_;          // the record's file, once chosen
     QStringList messaggi_visti_; // since the programming or loading began
     bool verificato_ = false;
+    bool serie_da_avanzare_ = false; // the unit connected is verified
 };
 
 } // namespace brenk

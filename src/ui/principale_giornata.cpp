@@ -26,9 +26,12 @@ constexpr int ultimo_codice = 1023;
 } // namespace
 
 // The next unit is read as always (its type, band and hidden bytes reach the
-// block); in a series the window then shows the series' values again.
+// block); in a series the window then shows the series' values again, with
+// the next code if the last unit was verified and not disconnected.
 Task<void> Principale::connetti_in_giornata()
 {
+    if (std::exchange(serie_da_avanzare_, false))
+        co_await avanza_serie();
     const Valori prima = valori();
     co_await connetti(contesto_);
     if (ui_->Chk_serie->isChecked() && blocco_.letti) {
@@ -37,12 +40,17 @@ Task<void> Principale::connetti_in_giornata()
     }
 }
 
+// A verified unit keeps its code, and its confirmation, until it goes.
 void Principale::disconetti_in_giornata()
 {
     const Valori prima = valori();
     congeda(contesto_, 'E');
     if (ui_->Chk_serie->isChecked())
         metti_valori(prima, false);
+    if (serie_da_avanzare_ && !occupato()) {
+        serie_da_avanzare_ = false;
+        avvia(avanza_serie());
+    }
 }
 
 Task<void> Principale::programma_in_giornata()
@@ -51,8 +59,7 @@ Task<void> Principale::programma_in_giornata()
     if (!libero)
         co_return;
     co_await registrata(programma(contesto_));
-    if (verificato_ && ui_->Chk_serie->isChecked())
-        co_await avanza_serie();
+    serie_da_avanzare_ = verificato_ && ui_->Chk_serie->isChecked();
 }
 
 Task<void> Principale::fabbrica_in_giornata(Banda banda)

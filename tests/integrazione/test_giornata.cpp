@@ -152,9 +152,9 @@ private slots:
             QCOMPARE(g.codice(), QString::fromLatin1(atteso));
             QCOMPARE(sim.memoria()[tempopre_rap], guasto ? 46 : 45);
         }
-        QVERIFY(g.premi("Cmd_connetti") && g.premi("cmd_programma"));
+        QVERIFY(g.premi("Cmd_connetti") && g.premi("cmd_programma") && g.premi("Cmd_disconetti"));
         QVERIFY(!g.banco.trova<QCheckBox>("Chk_serie")->isChecked());
-        QVERIFY(g.premi("Chk_serie"));
+        QVERIFY(g.premi("Chk_serie") && g.premi("Cmd_connetti"));
         g.banco.casella("CodiceBrenk")->setText(QStringLiteral("1022"));
         QVERIFY(g.premi("cmd_programma"));
         QCOMPARE(g.banco.avvisi.testi(),
