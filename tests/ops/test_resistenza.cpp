@@ -22,8 +22,8 @@ using namespace brenk::prova;
 
 namespace {
 
-constexpr int cicli_per_fase = 30;
-constexpr int cicli_di_riscaldamento = 10;
+constexpr int cicli_per_fase = 20;
+constexpr int cicli_di_riscaldamento = 8;
 constexpr long crescita_massima_kb = 2048;
 // AddressSanitizer keeps freed memory in quarantine, so resident memory grows
 // there by design; its leak check watches that build instead.
