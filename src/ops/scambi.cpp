@@ -32,15 +32,18 @@ void Conversazione::ricomincia()
 }
 
 // A transmitter that has not answered for the reply time-out is named
-// where the progress bar runs; the wait goes on until "Disconetti".
+// where the progress bar runs; the wait goes on until "Disconetti". A byte
+// too soon for the reply disturbs the read.
 Task<QByteArray> Conversazione::risposta(double non_prima_ms)
 {
     QByteArray r = co_await porta_.leggi_carattere(non_prima_ms, porta_.timeout());
+    const bool anticipata = porta_.anticipati() > 0;
     if (r.isEmpty() && porta_.aperta()) {
         finestra_.mostra_nota(nota_trasmettitore_muto);
         r = co_await porta_.leggi_carattere(non_prima_ms);
         finestra_.mostra_nota({});
     }
+    disturbata_ = disturbata_ || anticipata || porta_.anticipati() > 0;
     co_return r;
 }
 
@@ -52,7 +55,6 @@ Task<std::uint8_t> Conversazione::leggi(int indirizzo)
     porta_.invia(static_cast<std::uint8_t>(indirizzo));
     const double richiesta_sulla_linea = porta_.adesso_ms() + 2 * PortaSeriale::tempo_byte_ms;
     const QByteArray r = co_await risposta(non_prima);
-    disturbata_ = disturbata_ || porta_.anticipati() > 0;
     if (r.size() != 1)
         throw porta_.errore_porta_chiusa();
     risposta_piu_lenta_ms_ = std::max(risposta_piu_lenta_ms_, porta_.adesso_ms() - richiesta_sulla_linea);
