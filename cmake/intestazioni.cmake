@@ -16,12 +16,21 @@ set(BRENK_INTESTAZIONI_CORE
 set(BRENK_INTESTAZIONI_FINESTRE ${BRENK_INTESTAZIONI_CORE}
   <QApplication> <QComboBox> <QLabel> <QLineEdit> <QMessageBox> <QPainter> <QPushButton> <QWidget>)
 
-# brenk_intestazioni(<target> CORE|FINESTRE): <target> reuses the layer's
-# precompiled headers.
+# brenk_intestazioni(<target> CORE|FINESTRE): <target> precompiles the
+# layer's headers if it is the layer's own library (brenk_params for CORE,
+# brenk_ui for FINESTRE), and reuses that library's otherwise. moc's file
+# for the target compiles without them: for most targets it is empty, and
+# loading a precompiled header would cost it a second.
 function(brenk_intestazioni target livello)
+  set(libreria brenk_params)
   if(livello STREQUAL "FINESTRE")
-    target_precompile_headers(${target} REUSE_FROM brenk_ui)
-  else()
-    target_precompile_headers(${target} REUSE_FROM brenk_params)
+    set(libreria brenk_ui)
   endif()
+  if(target STREQUAL libreria)
+    target_precompile_headers(${target} PRIVATE ${BRENK_INTESTAZIONI_${livello}})
+  else()
+    target_precompile_headers(${target} REUSE_FROM ${libreria})
+  endif()
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/mocs_compilation.cpp
+                              PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
 endfunction()
