@@ -3,8 +3,8 @@
 # step's seconds are printed.
 #   passo NAME COMMAND...    runs a step and waits for it;
 #   accanto NAME COMMAND...  starts a step that runs alongside the next ones
-#                            in a process group of its own, its output kept
-#                            until...
+#                            in a process group of its own (set -m), its
+#                            output kept until...
 #   attendi NAME             ...waits for it, shows its output, and fails if
 #                            it failed.
 
@@ -18,7 +18,7 @@ passi_tabella() {
   local stato=$? file
   # A step still running alongside is stopped with its whole group.
   for file in "${passi_file[@]}"; do
-    [ -f "$file.fine" ] || kill -- "-$(cat "$file.gruppo" 2>/dev/null)" 2>/dev/null || true
+    [ -f "$file.fine" ] || kill -- "-$(cat "$file.gruppo")" 2>/dev/null || true
   done
   echo
   printf '%-36s %7s\n' "step" "seconds"
@@ -45,12 +45,15 @@ accanto() {
   shift
   passi_file[$nome]="$file"
   echo "== $nome: started, runs alongside the next steps"
+  set -m
   (
     inizio=$SECONDS
     stato=0
-    setsid -w bash -c 'echo $$ >"$0"; exec "$@"' "$file.gruppo" "$@" >"$file.log" 2>&1 || stato=$?
+    "$@" >"$file.log" 2>&1 || stato=$?
     echo "$((SECONDS - inizio)) $stato" >"$file.fine"
   ) &
+  set +m
+  echo $! >"$file.gruppo"
 }
 
 attendi() {
