@@ -8,7 +8,8 @@
 #   what uses them (brenk_ui precompiles them).
 # GCC takes a precompiled header only when the flags and the definitions it
 # depends on match (-Winvalid-pch makes a misfit an error): the serial
-# port's header stays out, as the parameters do not link it.
+# port's header stays out, as the parameters do not link it. The price: a
+# file that forgets to include one of these headers still compiles.
 set(BRENK_INTESTAZIONI_CORE
   <QByteArray> <QElapsedTimer> <QFile> <QList> <QMap> <QObject> <QSocketNotifier>
   <QString> <QStringList> <QTimer>
