@@ -4,7 +4,7 @@
 # and any further packages named as arguments.
 set -euo pipefail
 
-pacchetti=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+pacchetti=(cmake ninja-build g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
            qt6-qpa-plugins libqt6svg6 qt6-translations-l10n libx11-dev fonts-dejavu-core xvfb xauth "$@")
 
 mancanti=()

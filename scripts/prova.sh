@@ -3,21 +3,36 @@
 # Builds everything and runs every test; builds the Debian package from that
 # build and checks it; compiles the sources for Windows; runs the tests again
 # under AddressSanitizer and UndefinedBehaviorSanitizer; then a short run of
-# each fuzzer.
+# each fuzzer. Ends with the time of each step.
+#
+# The tests mostly wait on the simulated line's timers, so each suite runs
+# while the next builds go on. Those builds take the processors only when
+# the tests leave them (SCHED_IDLE): a test kept waiting for a processor
+# would see the simulated transmitter's timing drift. The fuzzers run last,
+# alone, as they use all the processor they get.
 set -euo pipefail
 radice="$(cd "$(dirname "$0")/.." && pwd)"
-"$radice/scripts/dipendenze.sh"
+source "$radice/scripts/passi.sh"
+cede=(chrt --idle 0)
+
+# Each step installs what it needs beyond these.
+passo "packages" "$radice/scripts/dipendenze.sh"
 
 export QT_QPA_PLATFORM=offscreen
-"$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-(cd "$radice/build" && ctest --output-on-failure -j2)
-"$radice/scripts/pacchetto.sh" "$radice/build"
-"$radice/scripts/windows.sh"
+# Every build folder, the package's and the fuzzers' too, for Ninja.
+export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
+passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
+passo "ASan+UBSan build" "${cede[@]}" "$radice/scripts/compila.sh" "$radice/build-asan" \
+  -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON
+attendi "tests"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$radice/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-"$radice/scripts/compila.sh" "$radice/build-asan" -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON
-(cd "$radice/build-asan" && ctest --output-on-failure -j2)
-
-"$radice/scripts/fuzz.sh" "${BRENK_FUZZ_SECONDI:-20}"
+accanto "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j4
+passo "package, built twice" "${cede[@]}" "$radice/scripts/pacchetto.sh" "$radice/build"
+passo "Windows" "${cede[@]}" "$radice/scripts/windows.sh"
+passo "fuzzers: build" "${cede[@]}" "$radice/scripts/fuzz.sh" 0
+attendi "ASan+UBSan tests"
+passo "fuzzers: run" "$radice/scripts/fuzz.sh" "${BRENK_FUZZ_SECONDI:-20}"

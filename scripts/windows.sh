@@ -27,7 +27,7 @@ uic="$(qtpaths6 --query QT_HOST_LIBEXECS)/uic"
 versione="$(sed -n 's/^project(.* VERSION \([0-9.]*\).*/\1/p' "$radice/CMakeLists.txt")"
 sito="$(sed -n 's/^set(BRENK_SITO "\([^"]*\)".*/\1/p' "$radice/CMakeLists.txt")"
 
-opzioni=(-std=c++20 -fsyntax-only -Wall -Wextra -Wpedantic -Werror
+opzioni=(-std=c++20 -Wall -Wextra -Wpedantic -Werror -Winvalid-pch
          "-DBRENK_VERSIONE=\"$versione\"" "-DBRENK_SITO=\"$sito\"" -I"$radice/src" -I"$cartella")
 for modulo in "" QtCore QtGui QtWidgets QtSerialPort; do
   opzioni+=(-isystem "$qt/$modulo")
@@ -35,12 +35,21 @@ done
 
 mkdir -p "$cartella"
 printf '#include <QtGlobal>\n#if !defined(Q_OS_WIN) || defined(Q_OS_UNIX)\n#error not a Windows compile\n#endif\n' \
-  | "$compilatore" "${opzioni[@]}" -x c++ -
+  | "$compilatore" "${opzioni[@]}" -fsyntax-only -x c++ -
+
+# The headers the build precompiles (cmake/intestazioni.cmake) and the
+# serial port's, precompiled once here for every file.
+intestazioni="$cartella/intestazioni.h"
+grep -v '^#' "$radice/cmake/intestazioni.cmake" | grep -o '<[A-Za-z_]*>' | sort -u \
+  | sed 's/^/#include /' >"$intestazioni"
+echo '#include <QSerialPort>' >>"$intestazioni"
+"$compilatore" "${opzioni[@]}" -x c++-header "$intestazioni" -o "$intestazioni.gch"
 
 while read -r modulo; do
   "$uic" "$modulo" -o "$cartella/ui_$(basename "$modulo" .ui).h"
 done < <(find "$radice/src" -name '*.ui')
 
 mapfile -t sorgenti < <(find "$radice/src" -name '*.cpp' | sort)
-printf '%s\0' "${sorgenti[@]}" | xargs -0 -n1 -P2 "$compilatore" "${opzioni[@]}"
+printf '%s\0' "${sorgenti[@]}" | xargs -0 -n1 -P"$(nproc)" "$compilatore" "${opzioni[@]}" \
+  -fsyntax-only -include "$intestazioni"
 echo "Windows: ${#sorgenti[@]} files under src/ compile for x86_64-w64-mingw32."
