@@ -215,7 +215,8 @@ private slots:
                    o.extra_dopo = 20, o.ritardi_indirizzo = {{62, 40}};
                }) << Dopo::Niente << QStringList{} << 3 << 0 << "1" << "";
         QTest::newRow("\"L\" non sentita, \"K\" 20 ms dopo l'ultimo byte")
-            << Guasto([](auto& o) { o.l_non_sentite = 1, o.annuncio_dopo_silenzio_ms = 20; }) << Dopo::Niente
+            << Guasto([](auto& o) { o.l_non_sentite = 1, o.annuncio_dopo_silenzio_ms = 20, o.intervallo_annunci_ms = 900; })
+            << Dopo::Niente
             << QStringList{atteso::telegrammi} << 2 << 0 << "843" << "";
         // Taken for reply 62, the reflection of 61 puts the real one 20 ms
         // after it, into the shortest quiet time, on every read.

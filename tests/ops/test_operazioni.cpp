@@ -603,7 +603,7 @@ private slots:
         congeda(b.contesto, 'E');
         QTest::qWait(50);
         QVERIFY(b.finestra.messaggi.isEmpty());
-        QCOMPARE(b.sim.ricevuti(), QByteArray("E"));
+        QTRY_COMPARE(b.sim.ricevuti(), QByteArray("E"));
     }
 };
 

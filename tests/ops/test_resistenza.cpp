@@ -258,7 +258,7 @@ private slots:
             if (n + 1 == cicli_di_riscaldamento)
                 dopo_riscaldamento = memoria_residente_kb();
         }
-        pc->porta.imposta_timeout(50);
+        pc->porta.imposta_timeout(300);
         for (int n = 0; n < cicli_per_fase; ++n) {
             ciclo_guasto(ciclo_con_guasto(n, opzioni(memoria_predefinita(Contenuto::UHF))));
             if (QTest::currentTestFailed())
