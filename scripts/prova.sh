@@ -5,8 +5,8 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer; then a short run of
 # each fuzzer. Ends with the time of each step.
 #
-# The tests mostly wait on the simulated line's timers, so each suite runs
-# while the next builds go on. Those builds take the processors only when
+# The tests mostly wait on the simulated line's timers, so the plain suite
+# runs while the sanitized build goes on. Those builds take the processors only when
 # the tests leave them (SCHED_IDLE): a test kept waiting for a processor
 # would see the simulated transmitter's timing drift. The fuzzers run last,
 # alone, as they use all the processor they get.
@@ -30,9 +30,10 @@ attendi "tests"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$radice/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-accanto "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j4
+# Sanitized, the configurator's side of each exchange is slow enough that a
+# build beside it could push a reply past its timing: these run alone.
+passo "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j4
 passo "package, built twice" "${cede[@]}" "$radice/scripts/pacchetto.sh" "$radice/build"
 passo "Windows" "${cede[@]}" "$radice/scripts/windows.sh"
 passo "fuzzers: build" "${cede[@]}" "$radice/scripts/fuzz.sh" 0
-attendi "ASan+UBSan tests"
 passo "fuzzers: run" "$radice/scripts/fuzz.sh" "${BRENK_FUZZ_SECONDI:-20}"

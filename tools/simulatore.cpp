@@ -118,7 +118,7 @@ void Simulatore::trasmesso(quint8 byte)
         consegna_al_pc();
     } else if (!adattatore_->attiva()) {
         const double adesso = trasmettitore_.ms();
-        adattatore_->avvia(static_cast<int>(std::ceil(adesso / latenza) * latenza - adesso));
+        adattatore_->avvia(static_cast<int>(std::ceil(std::ceil(adesso / latenza) * latenza - adesso)));
     }
 }
 
