@@ -5,11 +5,12 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer; then a short run of
 # each fuzzer. Ends with the time of each step.
 #
-# The tests mostly wait on the simulated line's timers, so each suite runs
-# while the next builds go on. Those builds take the processors only when
-# the tests leave them (SCHED_IDLE): a test kept waiting for a processor
-# would see the simulated transmitter's timing drift. The fuzzers run last,
-# alone, as they use all the processor they get.
+# The tests mostly wait on the simulated line's timers, so each suite runs,
+# two tests at a time as before, while the next builds go on. Those builds
+# take the processors only when the tests leave them (SCHED_IDLE): a test
+# kept waiting for a processor would see the simulated transmitter's timing
+# drift. The fuzzers run last, alone, as they use all the processor they
+# get.
 set -euo pipefail
 radice="$(cd "$(dirname "$0")/.." && pwd)"
 source "$radice/scripts/passi.sh"
@@ -22,7 +23,7 @@ export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.
 export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
 passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
+accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j2
 passo "ASan+UBSan build" "${cede[@]}" "$radice/scripts/compila.sh" "$radice/build-asan" \
   -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON
 attendi "tests"
@@ -30,7 +31,7 @@ attendi "tests"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$radice/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-accanto "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j4
+accanto "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j2
 passo "package, built twice" "${cede[@]}" "$radice/scripts/pacchetto.sh" "$radice/build"
 passo "Windows" "${cede[@]}" "$radice/scripts/windows.sh"
 passo "fuzzers: build" "${cede[@]}" "$radice/scripts/fuzz.sh" 0
