@@ -6,10 +6,10 @@
 # each fuzzer. Ends with the time of each step.
 #
 # The tests mostly wait on the simulated line's timers, so the plain suite
-# runs while the sanitized build goes on. Those builds take the processors only when
-# the tests leave them (SCHED_IDLE): a test kept waiting for a processor
-# would see the simulated transmitter's timing drift. The fuzzers run last,
-# alone, as they use all the processor they get.
+# runs while the sanitized build goes on. That build takes the processors
+# only when the tests leave them (SCHED_IDLE): a test kept waiting for a
+# processor would see the simulated transmitter's timing drift. The
+# fuzzers run last, alone, as they use all the processor they get.
 set -euo pipefail
 radice="$(cd "$(dirname "$0")/.." && pwd)"
 source "$radice/scripts/passi.sh"
@@ -22,7 +22,7 @@ export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.
 export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
 passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
+accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j2
 passo "ASan+UBSan build" "${cede[@]}" "$radice/scripts/compila.sh" "$radice/build-asan" \
   -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON
 attendi "tests"
