@@ -22,7 +22,7 @@ export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.
 export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
 passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j2
+accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
 passo "ASan+UBSan build" "${cede[@]}" "$radice/scripts/compila.sh" "$radice/build-asan" \
   -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON
 attendi "tests"
