@@ -178,17 +178,15 @@ private slots:
         QVERIFY(!i.banco.trova<QWidget>("ProgressBar1")->isVisible());
     }
 
-    // The verified writing is confirmed in the progress bar's place, without
-    // a box and without moving anything, until the next operation.
-    // The confirmation stands until the operator changes what it confirms.
+    // The verified writing is confirmed in the progress bar's place, without a
+    // box and without moving anything, until anything changes what it confirms.
     void programmazione_verificata_fino_al_primo_cambio_data()
     {
         QTest::addColumn<QString>("cambio");
         QTest::newRow("Disconetti") << "Cmd_disconetti";
         QTest::newRow("un tasto in Codice Brenk") << "CodiceBrenk";
         QTest::newRow("un clic su Bassi") << "Opt_toni_bassi";
-        // Text set without a key: an assistive technology, a drop.
-        QTest::newRow("testo dato a Freq Tx Mhz") << "=FqTx";
+        QTest::newRow("testo dato a Freq Tx Mhz senza tasti") << "=FqTx"; // assistive technology, drop
         QTest::newRow("adattatore staccato") << "riaggancio";
     }
     void programmazione_verificata_fino_al_primo_cambio()
@@ -237,8 +235,7 @@ private slots:
             mostrati << i.testo(qPrintable(c));
         QCOMPARE(mostrati, (QStringList{"1", "460", "30", "60", "1", "6", "1", "0", "  UHF"}));
         QCOMPARE(i.selezionate(), selezione_di_fabbrica);
-        // Only the read of the empty memory speaks.
-        QCOMPARE(i.banco.avvisi.testi(), QStringList{atteso::telegrammi});
+        QCOMPARE(i.banco.avvisi.testi(), QStringList{atteso::telegrammi}); // the empty memory's read
     }
 
     void tempo_scaduto_alla_prima_scrittura()
