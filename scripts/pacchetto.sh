@@ -17,9 +17,12 @@ radice="$(cd "$(dirname "$0")/.." && pwd)"
 cartella="${1:-$radice/build-pkg}"
 "$radice/scripts/dipendenze.sh" dpkg-dev lintian appstream desktop-file-utils
 
-# Builds the package in folder $1 and names it.
+# Builds the package in folder $1 and names it. GCC's precompiled headers
+# are not reproducible (their debugging information follows where the
+# compiler's memory happened to lie), so the package is built without them.
 pacchetto_in() {
-  [ -f "$1/CMakeCache.txt" ] || cmake -S "$radice" -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  [ -f "$1/CMakeCache.txt" ] || cmake -S "$radice" -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON -DBRENK_SOLO_PROGRAMMI=ON >/dev/null
   cmake --build "$1" -j2 --target brenk-zelm brenk-sim brenk_compressi >/dev/null
   rm -f "$1"/brenk-zelm_*.deb
   (cd "$1" && cpack -G DEB >/dev/null)

@@ -33,7 +33,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Sanitized, the configurator's side of each exchange is slow enough that a
 # build beside it could push a reply past its timing: these run alone.
 passo "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j4
-passo "package, built twice" "${cede[@]}" "$radice/scripts/pacchetto.sh" "$radice/build"
+passo "package, built twice" "${cede[@]}" "$radice/scripts/pacchetto.sh"
 passo "Windows" "${cede[@]}" "$radice/scripts/windows.sh"
 passo "fuzzers: build" "${cede[@]}" "$radice/scripts/fuzz.sh" 0
 passo "fuzzers: run" "$radice/scripts/fuzz.sh" "${BRENK_FUZZ_SECONDI:-20}"
