@@ -12,8 +12,8 @@ namespace brenk {
 
 namespace {
 
-// Walks the text, passing over blanks, tabs and line breaks wherever they are,
-// and over every other character the window shows as blank space.
+// Walks the text, passing over blanks, tabs, line breaks and the other ASCII
+// spacing characters (form feed, vertical tab) wherever they are.
 class Lettore {
 public:
     explicit Lettore(QStringView testo) : testo_(testo) {}
@@ -47,7 +47,7 @@ public:
     }
 
 private:
-    static bool spazio(char16_t c) { return QChar(c).isSpace(); }
+    static bool spazio(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
     // Only ASCII digits count; anything else is worth more than any base.
     static int valore_cifra(char16_t c)

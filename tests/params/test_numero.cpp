@@ -68,7 +68,7 @@ void TestNumero::valore_data()
     riga("letters stop", QStringLiteral("12a4"), 12);
     riga("blank inside digits", QStringLiteral("1 024"), 1024);
     riga("tabs and line breaks", QStringLiteral("\t1\r\n0 2\n4"), 1024);
-    riga("form feed and no-break blank", QStringLiteral("\f1\u00a02"), 12);
+    riga("form feed and vertical tab", QStringLiteral("\f1\v2"), 12);
     riga("leading blanks", QStringLiteral("   42"), 42);
     riga("blank after sign", QStringLiteral("- 5"), -5);
     riga("plus sign", QStringLiteral("+7"), 7);
