@@ -62,6 +62,9 @@ Task<void> mostra_lettura(Contesto& c, const Letti& letti)
     if (!telegrammi_integri(letti))
         co_await c.finestra.messaggio(messaggio_telegrammi, Icona::Esclamazione);
     mostra_vista(vista_di(c.blocco), c.finestra);
+    // Values above 127 would show 128 lower through such a path.
+    if (!ottavo_bit_visto(letti))
+        c.finestra.mostra_nota(nota_ottavo_bit);
 }
 
 // A read that could not be trusted shows nothing: the block and the fields

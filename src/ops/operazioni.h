@@ -41,6 +41,8 @@ inline const QString messaggio_senza_scelta = QStringLiteral(
     "Programmazione non eseguita: \"%1\" non mostra nessuna scelta. Scegliere un'opzione.");
 inline const QString nota_trasmettitore_muto =
     QStringLiteral("Il trasmettitore non risponde. \"Disconetti\" termina l'attesa.");
+inline const QString nota_ottavo_bit =
+    QStringLiteral("Nessun valore letto supera 127: verificare che l'adattatore non perda l'ottavo bit.");
 inline const QString messaggio_tx_non_avviata = QStringLiteral("Trasmissione di prova non avviata: %1");
 
 // "Connetti": open the port, wait for "K", answer "L", read the parameters.

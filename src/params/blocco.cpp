@@ -82,4 +82,9 @@ bool telegrammi_integri(const Letti& letti)
     return true;
 }
 
+bool ottavo_bit_visto(const Letti& letti)
+{
+    return std::any_of(letti.begin(), letti.end(), [](std::uint8_t b) { return b & 0x80; });
+}
+
 } // namespace brenk

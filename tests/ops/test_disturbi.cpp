@@ -220,7 +220,14 @@ private slots:
         QTest::newRow("\"L\" non sentita, \"K\" 20 ms dopo l'ultimo byte")
             << Guasto([](auto& o) { o.l_non_sentite = 1, o.annuncio_dopo_silenzio_ms = 20, o.intervallo_annunci_ms = 900; })
             << Dopo::Niente
-            << QStringList{atteso::telegrammi} << 2 << 0 << "843" << "";
+            << QStringList{atteso::telegrammi, atteso::nota_ottavo_bit} << 2 << 0 << "843" << "";
+        // Both checks hold without bit 7: only the missing high bytes tell.
+        QTest::newRow("bit 7 perso, tipo vecchio con 200 e 150")
+            << Guasto([](auto& o) {
+                   o.bit7_perso = true;
+                   o.memoria[Tipo_brenk] = 0, o.memoria[tempopre_rap] = 200, o.memoria[tempopre_amp] = 150;
+               })
+            << Dopo::Niente << QStringList{atteso::nota_ottavo_bit} << 2 << 0 << "1" << "";
         // Taken for reply 62, the reflection of 61 puts the real one 20 ms
         // after it, into the shortest quiet time, on every read.
         QTest::newRow("risposta 61 riflessa, indirizzo 62 lento")
@@ -256,7 +263,9 @@ private slots:
         if (dopo != Dopo::Niente)
             QVERIFY(b.esegui(dopo == Dopo::Uhf ? carica_fabbrica(b.contesto, Banda::UHF) : programma(b.contesto)));
         QCOMPARE(b.finestra.detti, messaggi);
-        QCOMPARE(b.finestra.nota, QString());
+        // Of the notes, only the one on bit 7 stays after the read.
+        const bool ottavo_bit = messaggi.contains(atteso::nota_ottavo_bit);
+        QCOMPARE("nota: " + b.finestra.nota, ottavo_bit ? atteso::nota_ottavo_bit : QStringLiteral("nota: "));
         QCOMPARE(b.finestra.testi.value(Campo::CodiceBrenk), codice);
         QCOMPARE(b.finestra.conferma, conferma);
         QByteArray linea = "L" + lettura_completa(letture);

@@ -30,6 +30,8 @@ inline const QString scrittura_disturbata =
 inline const QString senza_lettura = QStringLiteral(
     "Programmazione non eseguita: manca una lettura valida dei parametri. Disconnettere e connettere di nuovo "
     "il trasmettitore per rileggerli, poi programmare.");
+inline const QString nota_ottavo_bit =
+    QStringLiteral("nota: Nessun valore letto supera 127: verificare che l'adattatore non perda l'ottavo bit.");
 inline const QString telegrammi = QStringLiteral(
     "I telegrammi radio letti non sono validi: un ricevitore non accetterebbe gli allarmi di questo trasmettitore. "
     "Caricare i valori di fabbrica (UHF o VHF) o programmare il trasmettitore.");
