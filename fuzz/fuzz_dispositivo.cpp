@@ -37,8 +37,8 @@
 // A forged reply (one byte in place of the one due, or a withheld reply
 // whose place another byte fills) is the one fault no exchange can tell;
 // the value checks leave out inputs that have one. So is a path that loses
-// bit 7 of every reply: where the telegrams hold an even number of bytes
-// above 127, their checks hold without it.
+// bit 7 of every reply, as the telegrams' checks hold without it: a read
+// through it must show the note that no byte came above 127.
 
 #include "banco_dispositivo.h"
 #include "messaggi_dispositivo.h"
@@ -165,6 +165,8 @@ void connetti(Banco& b, const Scenario& s)
         richiedi(b.finestra.stato == atteso::connesso && b.fleg == 0 && b.porta.aperta(), b, "connect did not connect");
     if (m.isEmpty() && !b.disconnesso && risposte_sincere(s, risposte_di_lettura - 1))
         controlla_valori(b, prima, "a read without a message shows values the transmitter does not hold");
+    if (s.opzioni.bit7_perso && b.blocco.letti)
+        richiedi("nota: " + b.finestra.nota == atteso::nota_ottavo_bit, b, "a read without bit 7 shown with no note");
 }
 
 void prepara_campi(Banco& b, const Scenario& s)
