@@ -2,22 +2,17 @@
 // brenk-sim: a simulated transmitter on a pseudo-terminal. The first line it
 // prints is the device to open as serial port; then one line per event.
 
+#include "link/segnali.h"
 #include "params/blocco.h"
 #include "programma.h"
 #include "simulatore.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
 
-#include <csignal>
 #include <climits>
-#include <cstdio>
-
-#include <sys/signalfd.h>
-#include <unistd.h>
 
 namespace {
 
@@ -211,24 +206,13 @@ void racconta(Simulatore& sim, const Scelte& scelte, QTextStream& out)
     });
 }
 
-// SIGINT and SIGTERM arrive through a descriptor that the event loop watches,
-// so the program ends by returning from main and the link is removed.
-// They must be blocked before any thread starts, so that all inherit it.
-int blocca_segnali()
-{
-    sigset_t segnali;
-    sigemptyset(&segnali);
-    sigaddset(&segnali, SIGINT);
-    sigaddset(&segnali, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &segnali, nullptr);
-    return signalfd(-1, &segnali, SFD_NONBLOCK | SFD_CLOEXEC);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    const int segnali = blocca_segnali();
+    // The signals to end arrive through the event loop, so the program ends
+    // by returning from main and the link is removed.
+    brenk::SegnaliDiUscita::trattieni();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("brenk-sim");
     QCoreApplication::setApplicationVersion(brenk::testo_versione());
@@ -256,19 +240,14 @@ int main(int argc, char* argv[])
         return 2;
     }
 
+    brenk::SegnaliDiUscita segnali;
+    QObject::connect(&segnali, &brenk::SegnaliDiUscita::arrivato, &app, &QCoreApplication::quit);
     Simulatore sim(scelte->opzioni);
-    if (segnali < 0 || !sim.avvia(&errore)) {
-        err << "brenk-sim: " << (segnali < 0 ? QStringLiteral("segnali non gestibili") : errore) << Qt::endl;
+    if (!segnali.ascoltati() || !sim.avvia(&errore)) {
+        err << "brenk-sim: " << (segnali.ascoltati() ? errore : QStringLiteral("segnali non gestibili")) << Qt::endl;
         return 1;
     }
     out << sim.dispositivo() << Qt::endl;
     racconta(sim, *scelte, out);
-
-    QSocketNotifier arrivo_segnale(segnali, QSocketNotifier::Read);
-    QObject::connect(&arrivo_segnale, &QSocketNotifier::activated, &app, [segnali] {
-        signalfd_siginfo info;
-        if (::read(segnali, &info, sizeof info) > 0)
-            QCoreApplication::quit();
-    });
     return app.exec();
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/file_parametri.h"
 
+#include "params/campi.h"
+#include "testi_operatore.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -12,11 +15,10 @@ namespace brenk {
 namespace {
 
 const QString nome_formato = QStringLiteral("brenk-zelm parametri");
-const QString non_nostro = QStringLiteral("non è un file di parametri del configuratore");
 
 QString nel_file(const QString& quale, const QString& percorso, const QString& problema)
 {
-    return QStringLiteral("Impossibile %1 il file \"%2\": %3.")
+    return problema_file
         .arg(quale, QDir::toNativeSeparators(percorso), problema);
 }
 
@@ -43,7 +45,7 @@ std::optional<QString> campi_da_json(const QJsonObject& campi, Valori& v)
     for (std::size_t i = 0; i < numero_campi; ++i) {
         const QJsonValue valore = campi.value(QLatin1String(voci_campi[i].chiave));
         if (!valore.isString())
-            return QStringLiteral("manca il valore di \"%1\"").arg(QString::fromUtf8(voci_campi[i].intestazione));
+            return manca_valore.arg(QString::fromUtf8(schede_campi[i].didascalia));
         if (const auto problema = problema_campo(i, valore.toString()))
             return problema;
         v.campi[i] = valore.toString();
@@ -62,7 +64,7 @@ std::optional<QString> coppie_da_json(const QJsonObject& coppie, Valori& v)
         } else if (parola == QLatin1String(parole[0]) || parola == QLatin1String(parole[1])) {
             v.coppie[i] = parola == QLatin1String(parole[1]);
         } else {
-            return QStringLiteral("valore non valido in \"%1\"").arg(QString::fromUtf8(voci_coppie[i].intestazione));
+            return valore_non_valido.arg(QString::fromUtf8(schede_coppie[i].didascalia));
         }
     }
     return std::nullopt;
@@ -76,7 +78,7 @@ std::optional<QString> letti_da_json(const QJsonValue& valore, std::optional<Let
     const QByteArray esadecimale = valore.toString().toLatin1().toLower();
     const QByteArray byte = QByteArray::fromHex(esadecimale);
     if (byte.size() != static_cast<qsizetype>(Letti{}.size()) || byte.toHex() != esadecimale)
-        return QStringLiteral("la lettura registrata non è valida");
+        return lettura_non_valida;
     letti.emplace();
     std::copy(byte.begin(), byte.end(), letti->begin());
     return std::nullopt;
@@ -124,7 +126,7 @@ std::optional<QString> da_json(const QByteArray& testo, FileParametri& p)
 std::optional<QString> apri_parametri(const QString& percorso, FileParametri& parametri)
 {
     const auto non_aperto = [&percorso](const QString& problema) {
-        return nel_file(QStringLiteral("aprire"), percorso, problema);
+        return nel_file(azione_aprire, percorso, problema);
     };
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
@@ -133,7 +135,7 @@ std::optional<QString> apri_parametri(const QString& percorso, FileParametri& pa
     if (file.error() != QFileDevice::NoError)
         return non_aperto(file.errorString());
     if (testo.size() > dimensione_massima_parametri)
-        return non_aperto(QStringLiteral("è troppo grande per essere un file di parametri"));
+        return non_aperto(file_troppo_grande);
     const auto problema = da_json(testo, parametri);
     return problema ? non_aperto(*problema) : problema;
 }
@@ -144,7 +146,7 @@ std::optional<QString> salva_parametri(const QString& percorso, const FileParame
     const QByteArray testo = in_json(parametri);
     if (file.open(QIODevice::WriteOnly) && file.write(testo) == testo.size() && file.commit())
         return std::nullopt;
-    return nel_file(QStringLiteral("salvare"), percorso, file.errorString());
+    return nel_file(azione_salvare, percorso, file.errorString());
 }
 
 } // namespace brenk

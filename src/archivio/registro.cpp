@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/registro.h"
 
+#include "params/campi.h"
 #include "params/numero.h"
+#include "testi_operatore.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,11 +13,9 @@ namespace brenk {
 
 namespace {
 
-const QString colonna_esito = QStringLiteral("Esito");
-
 QString nel_registro(const QString& percorso, const QString& problema)
 {
-    return QStringLiteral("Registro \"%1\": %2.").arg(QDir::toNativeSeparators(percorso), problema);
+    return problema_registro.arg(QDir::toNativeSeparators(percorso), problema);
 }
 
 QString cella(QString testo)
@@ -58,12 +58,11 @@ QList<QStringList> righe_csv(const QString& testo)
 
 QByteArray intestazione_registro()
 {
-    QStringList celle{QStringLiteral("Data e ora"), QStringLiteral("Porta"), QStringLiteral("Dispositivo"),
-                      QStringLiteral("Tipo"), colonna_esito};
-    for (const VoceCampo& v : voci_campi)
-        celle << QString::fromUtf8(v.intestazione);
-    for (const VoceCoppia& v : voci_coppie)
-        celle << QString::fromUtf8(v.intestazione);
+    QStringList celle{colonna_data, colonna_porta, colonna_dispositivo, colonna_tipo, colonna_esito};
+    for (const SchedaCampo& s : schede_campi)
+        celle << QString::fromUtf8(s.didascalia);
+    for (const SchedaCoppia& s : schede_coppie)
+        celle << QString::fromUtf8(s.didascalia);
     return riga_csv(celle);
 }
 
@@ -88,7 +87,7 @@ std::optional<QString> annota(const QString& percorso, const RigaRegistro& riga)
         return nel_registro(percorso, file.errorString());
     const QByteArray testo = (file.size() == 0 ? intestazione_registro() : QByteArray()) + in_csv(riga);
     if (file.write(testo) != testo.size())
-        return nel_registro(percorso, QStringLiteral("riga non scritta (%1)").arg(file.errorString()));
+        return nel_registro(percorso, riga_non_scritta.arg(file.errorString()));
     return std::nullopt;
 }
 
@@ -101,9 +100,9 @@ std::optional<QString> codici_verificati(const QString& percorso, QSet<int>& cod
         return nel_registro(percorso, file.errorString());
     const QList<QStringList> righe = righe_csv(QString::fromUtf8(file.readAll()));
     const qsizetype esito = righe.first().indexOf(colonna_esito);
-    const qsizetype codice = righe.first().indexOf(QString::fromUtf8(voci_campi[0].intestazione));
+    const qsizetype codice = righe.first().indexOf(QString::fromUtf8(schede_campi[0].didascalia));
     if (esito < 0 || codice < 0)
-        return nel_registro(percorso, QStringLiteral("non è un registro del configuratore"));
+        return nel_registro(percorso, non_un_registro);
     for (const QStringList& r : righe)
         if (r.size() > std::max(esito, codice) && r[esito] == esito_verificato)
             codici.insert(static_cast<int>(valore_numerico(r[codice])));

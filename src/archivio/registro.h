@@ -6,6 +6,7 @@
 // factory loading, each appended in a single write.
 
 #include "archivio/valori.h"
+#include "testi_operatore.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -16,7 +17,6 @@
 
 namespace brenk {
 
-inline const QString esito_verificato = QStringLiteral("Verificato");
 inline const QString estensione_registro = QStringLiteral("csv");
 
 struct RigaRegistro {

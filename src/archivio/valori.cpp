@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/valori.h"
 
+#include "params/campi.h"
 #include "params/frequenza.h"
 #include "params/numero.h"
+#include "testi_operatore.h"
 
 namespace brenk {
 
@@ -23,23 +25,23 @@ bool solo(const QString& testo, QStringView ammessi)
 } // namespace
 
 const std::array<VoceCampo, numero_campi> voci_campi{{
-    {"codice_brenk", "Codice Brenk", 0, 1023},
-    {"frequenza_tx", "Freq Tx Mhz", 0, 0},
-    {"timer_rapina", "Timer per rapina", 0, 255},
-    {"timer_antiatterramento", "Timer Antiatterramento", 0, 255},
-    {"ingresso_allarme", "N° Ing di All", 0, 8},
-    {"ingresso_ripristino", "Su Ing N°", 0, 8},
-    {"trasmissioni_totali", "N° di Tx Tot", 0, 255},
-    {"codice_ripetitore", "Cod Rep", 0, 63},
-    {"filtro_pulsante", "Filtro P. All", 0, 255},
-    {"banda", "Banda", 0, 0},
+    {"codice_brenk", 0, 1023},
+    {"frequenza_tx", 0, 0},
+    {"timer_rapina", 0, 255},
+    {"timer_antiatterramento", 0, 255},
+    {"ingresso_allarme", 0, 8},
+    {"ingresso_ripristino", 0, 8},
+    {"trasmissioni_totali", 0, 255},
+    {"codice_ripetitore", 0, 63},
+    {"filtro_pulsante", 0, 255},
+    {"banda", 0, 0},
 }};
 
 const std::array<VoceCoppia, numero_coppie> voci_coppie{{
-    {"toni", "Toni H/L", {"alti", "bassi"}},
-    {"ripristino", "Ripristino Ing di Allarme", {"no", "si"}},
-    {"trasmissione", "TX Sing/Mult", {"singola", "multipla"}},
-    {"modo", "Zelm/Brenk", {"brenk", "zelm"}},
+    {"toni", {"alti", "bassi"}},
+    {"ripristino", {"no", "si"}},
+    {"trasmissione", {"singola", "multipla"}},
+    {"modo", {"brenk", "zelm"}},
 }};
 
 QString parola_coppia(std::size_t i, std::optional<bool> secondo)
@@ -51,8 +53,8 @@ QString parola_coppia(std::size_t i, std::optional<bool> secondo)
 // hold; the band field is written by a read, never typed.
 std::optional<QString> problema_campo(std::size_t i, const QString& testo)
 {
-    const QString fuori = QStringLiteral("valore fuori range in \"%1\": \"%2\"")
-                              .arg(QString::fromUtf8(voci_campi[i].intestazione), testo.left(lunghezza_massima));
+    const QString fuori = valore_fuori_range_file
+                              .arg(QString::fromUtf8(schede_campi[i].didascalia), testo.left(lunghezza_massima));
     if (testo.isEmpty())
         return std::nullopt;
     if (testo.size() > lunghezza_massima)

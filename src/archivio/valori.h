@@ -23,11 +23,10 @@ struct Valori {
     std::array<std::optional<bool>, numero_coppie> coppie;
 };
 
-// A field as a file names it: its key, the heading of its record column, and
-// the whole values it may hold (the band field holds any short text).
+// A field as a file names it: its key and the whole values it may hold (the
+// band field holds any short text). Its caption heads its record column.
 struct VoceCampo {
     const char* chiave;
-    const char* intestazione;
     int minimo;
     int massimo;
 };
@@ -36,7 +35,6 @@ extern const std::array<VoceCampo, numero_campi> voci_campi;
 // An option pair as a file names it: its key and the words of its two buttons.
 struct VoceCoppia {
     const char* chiave;
-    const char* intestazione;
     std::array<const char*, 2> parole;
 };
 extern const std::array<VoceCoppia, numero_coppie> voci_coppie;

@@ -5,6 +5,9 @@
 // here while it waits; abandoning it destroys the frame and every wait in it.
 
 #include "link/task.h"
+#include "ops/contesto.h"
+
+#include <QString>
 
 #include <exception>
 #include <functional>
@@ -66,5 +69,12 @@ private:
     std::function<void()> al_cambio_;
     Task<void> corrente_;
 };
+
+// `operazione` as the window starts it, named as its button is. An exception
+// it does not expect (anything but a port error, which the operations tell
+// in the port's words) ends it as a port error would: `fleg` back to 0, the
+// progress bar and the note hidden, a line on standard error and a message
+// that names the operation.
+Task<void> custodita(Contesto& c, QString nome, Task<void> operazione);
 
 } // namespace brenk

@@ -5,17 +5,11 @@
 // it; the operations know nothing else of it.
 
 #include "link/task.h"
+#include "params/campi.h"
 
 #include <QString>
 
 namespace brenk {
-
-// The ten parameter fields, in the order a disconnect empties them.
-enum class Campo {
-    CodiceBrenk, FqTx, txb_tmp_rap, txb_amp,
-    Cmb_n_ing_all, Cmb_N_ing_bat, Cmb_n_tx_tot, cmb_Zelmrep, Cmb_tmr_p_all,
-    Text1,
-};
 
 // The option buttons, pair by pair (the button storing 0 first).
 enum class Opzione {
@@ -24,6 +18,12 @@ enum class Opzione {
     Opt_tx_sing, Opt_tx_mult,
     opt_brenk, Opt_zelm,
 };
+
+// The button of pair `c` that stores 1, or the one that stores 0.
+constexpr Opzione bottone(Coppia c, bool uno)
+{
+    return static_cast<Opzione>(2 * static_cast<int>(c) + (uno ? 1 : 0));
+}
 
 enum class Icona { Nessuna, Esclamazione };
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ops/operazioni.h"
-#include "ops/scambi.h"
-#include "ops/vista.h"
+#include "ops/lettura.h"
 
+#include "ops/operazioni.h"
+#include "ops/vista.h"
+#include "testi_operatore.h"
 
 namespace brenk {
 
@@ -50,18 +51,14 @@ Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea)
 
 Task<void> mostra_lettura(Contesto& c, const Letti& letti)
 {
-    memorizza(c.blocco, letti);
-    c.blocco.letti = letti;
+    conserva(c.blocco, letti);
     const bool nuovo = tipo_nuovo_letto(letti);
-    c.finestra.imposta_tipo(nuovo ? QStringLiteral("New") : QStringLiteral("Old"));
-    if (nuovo) {
-        calcola_totck(c.blocco);
-        if (!checksum_giusto(letti))
-            co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
-    }
+    c.finestra.imposta_tipo(nuovo ? tipo_letto_nuovo : tipo_letto_vecchio);
+    if (nuovo && !checksum_giusto(letti))
+        co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
     if (!telegrammi_integri(letti))
         co_await c.finestra.messaggio(messaggio_telegrammi, Icona::Esclamazione);
-    mostra_vista(vista_di(c.blocco), c.finestra);
+    mostra_vista(vista_di(letti), c.finestra);
     // Values above 127 would show 128 lower through such a path.
     if (!ottavo_bit_visto(letti))
         c.finestra.mostra_nota(nota_ottavo_bit);

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ops/controllo_scrittura.h"
 #include "ops/operazioni.h"
 #include "ops/scambi.h"
 #include "ops/verifica.h"
-#include "ops/vista.h"
 #include "params/frequenza.h"
 #include "params/numero.h"
+#include "testi_operatore.h"
 
 #include <array>
 #include <cmath>
@@ -16,10 +17,10 @@ namespace {
 constexpr int ultimo_tipo_nuovo = 61;
 constexpr int ultimo_tipo_vecchio = 33;
 
-// What the programming writes at addresses 0 to 61, and the field to blame
-// when a value cannot travel as a byte.
+// What the programming writes at addresses 0 to 61.
 using Scritture = std::array<std::uint8_t, ultimo_tipo_nuovo + 1>;
 
+// The field to blame when a value cannot travel as a byte.
 struct Rifiuto {
     QString campo;
     QString intervallo;
@@ -27,7 +28,7 @@ struct Rifiuto {
 
 QString messaggio_rifiuto(const Rifiuto& r)
 {
-    return QStringLiteral("Valore fuori range in \"%1\" (%2)").arg(r.campo, r.intervallo);
+    return messaggio_valore_fuori_range.arg(r.campo, r.intervallo);
 }
 
 double numero(const Finestra& finestra, Campo campo)
@@ -38,7 +39,7 @@ double numero(const Finestra& finestra, Campo campo)
 // Where a value of the block comes from, as the operator knows it.
 Rifiuto origine(int indirizzo)
 {
-    return {nome_indirizzo(indirizzo), QStringLiteral("0 - 255")};
+    return {nome_indirizzo(indirizzo), intervallo_byte};
 }
 
 int maschera_ingresso(double ingresso)
@@ -65,10 +66,10 @@ std::optional<Rifiuto> calcola_telegrammi(Contesto& c, double codice)
         hi += 4 * numero(f, Campo::cmb_Zelmrep);
     const auto byte_hi = codifica_byte(hi);
     if (!byte_hi)
-        return Rifiuto{QStringLiteral("Cod Rep"), QStringLiteral("0 - 63")};
+        return Rifiuto{QString::fromUtf8(scheda(Campo::cmb_Zelmrep).didascalia), intervallo_ripetitore};
     const auto byte_lo = codifica_byte(lo);
     if (!byte_lo)
-        return Rifiuto{QStringLiteral("Codice Brenk"), QStringLiteral("1 - 1023")};
+        return Rifiuto{QString::fromUtf8(scheda(Campo::CodiceBrenk).didascalia), intervallo_codice};
     const auto in = static_cast<std::uint8_t>(maschera_ingresso(numero(f, Campo::Cmb_n_ing_all)));
     const std::uint8_t opt = f.selezionata(Opzione::Opt_toni_alti) ? 120 : 124;
     memorizza_telegramma(c.blocco, Byt1, telegramma(*byte_hi, *byte_lo, in, opt));
@@ -78,12 +79,9 @@ std::optional<Rifiuto> calcola_telegrammi(Contesto& c, double codice)
 
 void prendi_campi(Contesto& c)
 {
-    const Finestra& f = c.finestra;
-    c.blocco[ntxtot] = numero(f, Campo::Cmb_n_tx_tot);
-    c.blocco[Filtropre] = numero(f, Campo::Cmb_tmr_p_all);
-    c.blocco[tempopre_rap] = numero(f, Campo::txb_tmp_rap);
-    c.blocco[tempopre_amp] = numero(f, Campo::txb_amp);
-    c.blocco[Codicerep] = numero(f, Campo::cmb_Zelmrep);
+    for (const SchedaCampo& s : schede_campi)
+        if (s.diretto)
+            c.blocco[s.indirizzo] = numero(c.finestra, s.campo);
 }
 
 // The bytes for addresses 0 to 61: the block, with the fixed values and the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ops/scambi.h"
 
+#include "ops/lettura.h"
 #include "ops/operazioni.h"
 #include "ops/verifica.h"
 

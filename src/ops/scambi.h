@@ -69,20 +69,12 @@ private:
     double risposta_piu_lenta_ms_ = 0;
 };
 
-// Reads addresses 0 to 62 with the progress bar running, then listens for
-// the quiet time. Throws ErrorePorta when the port closes under it.
-Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea);
-
 // Reads the block again until a read can be trusted, three reads at most:
 // an undisturbed read that `si_garantisce` vouches for, or the second of two
 // undisturbed reads that agree byte for byte. Empty when none could be
 // trusted. Throws ErrorePorta when the port closes under it.
 Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& linea,
                                                      std::function<bool(const Letti&)> si_garantisce);
-
-// Keeps a trusted read in the block and shows it: the type, the read-error
-// message when a new type's checksum is wrong, then the fields.
-Task<void> mostra_lettura(Contesto& c, const Letti& letti);
 
 // Writes `valori` to addresses 0, 1, ... with the progress bar running. On a
 // write not confirmed shows "Errore TIME OUT   ", on a port that refuses the

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ops/verifica.h"
 
-#include "params/blocco.h"
+#include "params/campi.h"
+#include "testi_operatore.h"
 
 #include <algorithm>
 
@@ -25,45 +26,39 @@ std::optional<Differenza> prima_differenza(std::span<const std::uint8_t> scritti
     return std::nullopt;
 }
 
+// The telegrams come first: the code and the input live in them too. The
+// frequency's three bytes are named as its first.
 QString nome_indirizzo(int indirizzo)
 {
-    switch (indirizzo) {
-    case tempopre_rap: return QStringLiteral("Timer per rapina");
-    case tempopre_amp: return QStringLiteral("Timer Antiatterramento");
-    case ntxtot: return QStringLiteral("N° di Tx Tot");
-    case TONIHL: return QStringLiteral("Toni H/L");
-    case Ning: return QStringLiteral("Ripristino Ing di Allarme");
-    case TxSM: return QStringLiteral("TX Sing/Mult");
-    case ByteT1: case ByteT2: case ByteT3: return QStringLiteral("Freq Tx Mhz");
-    case Filtropre: return QStringLiteral("Filtro P. All");
-    case Codicerep: return QStringLiteral("Cod Rep");
-    case Zelmbrenk: return QStringLiteral("Zelm/Brenk");
-    case Tipo_brenk: return QStringLiteral("tipo New/Old");
-    case totck: return QStringLiteral("somma di controllo");
-    case brenkVU: return QStringLiteral("Banda");
-    default: break;
-    }
     if (indirizzo >= Byt1 && indirizzo <= Byt9)
-        return QStringLiteral("telegramma di allarme");
+        return nome_telegramma_allarme;
     if (indirizzo >= Byte1 && indirizzo <= Byte9)
-        return QStringLiteral("telegramma di ripristino");
-    return QStringLiteral("indirizzo %1").arg(indirizzo);
+        return nome_telegramma_ripristino;
+    if (indirizzo == ByteT2 || indirizzo == ByteT3)
+        indirizzo = ByteT1;
+    for (const SchedaCampo& s : schede_campi)
+        if (s.indirizzo == indirizzo)
+            return QString::fromUtf8(s.didascalia);
+    for (const SchedaCoppia& s : schede_coppie)
+        if (s.indirizzo == indirizzo)
+            return QString::fromUtf8(s.didascalia);
+    if (indirizzo == Tipo_brenk)
+        return nome_tipo;
+    if (indirizzo == totck)
+        return nome_somma_di_controllo;
+    return nome_per_indirizzo.arg(indirizzo);
 }
 
 QString messaggio_verifica(const Differenza& d, const QString& poi)
 {
     const QString nome = nome_indirizzo(d.indirizzo);
-    const QString dove = nome.startsWith(QStringLiteral("indirizzo "))
-        ? nome
-        : QStringLiteral("\"%1\" (indirizzo %2)").arg(nome).arg(d.indirizzo);
-    return QStringLiteral("Verifica fallita: %1 scritto %2, letto %3. %4")
-        .arg(dove).arg(d.scritto).arg(d.letto).arg(poi);
+    const QString dove = nome == nome_per_indirizzo.arg(d.indirizzo) ? nome : nome_con_indirizzo.arg(nome).arg(d.indirizzo);
+    return messaggio_verifica_fallita.arg(dove).arg(d.scritto).arg(d.letto).arg(poi);
 }
 
 QString conferma_verifica(std::span<const std::uint8_t> scritti, const Letti& letti)
 {
-    return QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti")
-        .arg(ultimo_verificato(scritti, letti));
+    return conferma_verificato.arg(ultimo_verificato(scritti, letti));
 }
 
 } // namespace brenk

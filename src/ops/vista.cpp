@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ops/vista.h"
 
-#include "ops/verifica.h"
 #include "params/frequenza.h"
-#include "params/numero.h"
+#include "testi_operatore.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace brenk {
@@ -60,9 +60,9 @@ void ingressi(const BloccoParametri& b, Vista& v)
 std::optional<QString> banda(const BloccoParametri& b)
 {
     if (b[brenkVU] == banda_uhf)
-        return QStringLiteral("  UHF");
+        return testo_banda_uhf;
     if (b[brenkVU] == banda_vhf)
-        return QStringLiteral("  VHF");
+        return testo_banda_vhf;
     return std::nullopt;
 }
 
@@ -71,11 +71,6 @@ void metti(const Vista& v, Finestra& f, std::initializer_list<Campo> campi)
     for (Campo c : campi)
         if (v.testo(c))
             f.imposta_testo(c, *v.testo(c));
-}
-
-Opzione bottone(Coppia c, bool uno)
-{
-    return static_cast<Opzione>(2 * static_cast<int>(c) + (uno ? 1 : 0));
 }
 
 void seleziona(const Vista& v, Finestra& f, Coppia c, bool beep)
@@ -89,75 +84,40 @@ void seleziona(const Vista& v, Finestra& f, Coppia c, bool beep)
         f.beep();
 }
 
-// The fields a programming writes: named as their address is, but for the
-// two that live in the telegrams.
-struct CampoProgrammato {
-    Campo campo;
-    int indirizzo;
-    const char* nome = nullptr;
-};
-
-const CampoProgrammato campi_programmati[] = {
-    {Campo::CodiceBrenk, Byt4, "Codice Brenk"}, {Campo::FqTx, ByteT1},
-    {Campo::txb_tmp_rap, tempopre_rap},         {Campo::txb_amp, tempopre_amp},
-    {Campo::Cmb_n_ing_all, Byt5, "N° Ing di All"}, {Campo::Cmb_n_tx_tot, ntxtot},
-    {Campo::Cmb_tmr_p_all, Filtropre},          {Campo::cmb_Zelmrep, Codicerep},
-};
-
-struct CoppiaProgrammata {
-    Coppia coppia;
-    int indirizzo;
-    const char* bottoni[2];
-};
-
-const CoppiaProgrammata coppie_programmate[] = {
-    {Coppia::Toni, TONIHL, {"Alti", "Bassi"}},
-    {Coppia::Ripristino, Ning, {"No", "Si"}},
-    {Coppia::Trasmissione, TxSM, {"Sing", "Mult"}},
-};
-
-QString nome(const CampoProgrammato& c)
+// The block as `letti` hold it, every address as its byte.
+BloccoParametri blocco_di(const Letti& letti)
 {
-    return c.nome ? QString::fromUtf8(c.nome) : nome_indirizzo(c.indirizzo);
-}
-
-bool stesso_valore(const QString& a, const QString& b)
-{
-    return valore_numerico(a) == valore_numerico(b);
+    BloccoParametri b;
+    std::copy(letti.begin(), letti.end(), b.valori.begin());
+    return b;
 }
 
 } // namespace
 
-void memorizza(BloccoParametri& b, const Letti& letti)
+void conserva(BloccoParametri& b, const Letti& letti)
 {
     for (int a = 0; a < static_cast<int>(letti.size()); ++a)
         if (a != totck && (a < primo_senza_parametro || a > ultimo_senza_parametro))
             b[a] = letti[static_cast<std::size_t>(a)];
+    if (letti[Tipo_brenk] == tipo_nuovo)
+        calcola_totck(b);
+    b[ByteT3] /= 2;
+    b.letti = letti;
 }
 
 Vista vista_di(const Letti& letti)
 {
-    BloccoParametri b;
-    memorizza(b, letti);
-    return vista_di(b);
-}
-
-Vista vista_di(BloccoParametri& b)
-{
+    BloccoParametri b = blocco_di(letti);
     Vista v;
     v.testo(Campo::CodiceBrenk) = codice(b);
     v.testo(Campo::FqTx) = decodifica_frequenza(b);
     ingressi(b, v);
-    v.testo(Campo::txb_tmp_rap) = cifre(b[tempopre_rap]);
-    v.testo(Campo::txb_amp) = cifre(b[tempopre_amp]);
-    v.testo(Campo::Cmb_n_tx_tot) = cifre(b[ntxtot]);
-    v.testo(Campo::Cmb_tmr_p_all) = cifre(b[Filtropre]);
-    v.testo(Campo::cmb_Zelmrep) = cifre(b[Codicerep]);
+    for (const SchedaCampo& s : schede_campi)
+        if (s.diretto)
+            v.testo(s.campo) = cifre(b[s.indirizzo]);
     v.testo(Campo::Text1) = banda(b);
-    v.coppia(Coppia::Toni) = coppia_da(b[TONIHL]);
-    v.coppia(Coppia::Ripristino) = coppia_da(b[Ning]);
-    v.coppia(Coppia::Trasmissione) = coppia_da(b[TxSM]);
-    v.coppia(Coppia::Modo) = coppia_da(b[Zelmbrenk]);
+    for (const SchedaCoppia& s : schede_coppie)
+        v.coppia(s.coppia) = coppia_da(b[s.indirizzo]);
     return v;
 }
 
@@ -171,37 +131,6 @@ void mostra_vista(const Vista& v, Finestra& finestra)
     metti(v, finestra, {Campo::Cmb_tmr_p_all, Campo::cmb_Zelmrep});
     seleziona(v, finestra, Coppia::Modo, true);
     metti(v, finestra, {Campo::Text1});
-}
-
-std::optional<QString> coppia_senza_scelta(const Finestra& finestra)
-{
-    for (const auto& c : coppie_programmate)
-        if (!finestra.selezionata(bottone(c.coppia, false)) && !finestra.selezionata(bottone(c.coppia, true)))
-            return nome_indirizzo(c.indirizzo);
-    return std::nullopt;
-}
-
-std::optional<Discordanza> prima_discordanza(const Vista& letta, const Vista& scritta, const Finestra& finestra)
-{
-    for (const auto& programmato : campi_programmati) {
-        const Campo campo = programmato.campo;
-        const auto& conterrebbe = scritta.testo(campo);
-        const QString mostrato = finestra.testo(campo);
-        if (!conterrebbe || stesso_valore(mostrato, *conterrebbe))
-            continue;
-        const auto& mostrato_letto = letta.testo(campo);
-        const bool digitata = campo == Campo::FqTx && !(mostrato_letto && stesso_valore(mostrato, *mostrato_letto));
-        if (!digitata)
-            return Discordanza{nome(programmato), mostrato, *conterrebbe};
-    }
-    for (const auto& c : coppie_programmate) {
-        const auto conterrebbe = scritta.coppie[static_cast<std::size_t>(c.coppia)];
-        const bool mostrato = finestra.selezionata(bottone(c.coppia, true));
-        if (conterrebbe && *conterrebbe != mostrato)
-            return Discordanza{nome_indirizzo(c.indirizzo), QString::fromUtf8(c.bottoni[mostrato]),
-                               QString::fromUtf8(c.bottoni[*conterrebbe])};
-    }
-    return std::nullopt;
 }
 
 } // namespace brenk

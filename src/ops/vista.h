@@ -5,7 +5,7 @@
 // option pair's selection, decoded as the read decodes them. Where the read
 // cannot show a value (a mask that names no input, an unknown band) the
 // window keeps what it showed; a pair whose byte is neither 0 nor 1 shows
-// no selection.
+// no selection. And what the block keeps of a read.
 
 #include "ops/finestra.h"
 #include "params/blocco.h"
@@ -17,9 +17,6 @@
 
 namespace brenk {
 
-// The option pairs, in the order of `Opzione`.
-enum class Coppia { Toni, Ripristino, Trasmissione, Modo };
-
 struct Vista {
     std::array<std::optional<QString>, 10> testi{}; // by Campo
     std::array<std::optional<bool>, 4> coppie{};    // by Coppia: the button that stores 1
@@ -29,33 +26,16 @@ struct Vista {
     std::optional<bool>& coppia(Coppia c) { return coppie[static_cast<std::size_t>(c)]; }
 };
 
-// The variables a read keeps of `letti`: the parameters, the type and the
-// band; 37 to 59 and the stored checksum are not kept.
-void memorizza(BloccoParametri& b, const Letti& letti);
+// Keeps a trusted read in `b`: the parameters, the type and the band, with
+// ByteT3 halved as the read keeps the channel remainder, and for a new type
+// the checksum of what it holds; 37 to 59 and the stored checksum are not
+// kept. The read itself becomes `b.letti`.
+void conserva(BloccoParametri& b, const Letti& letti);
 
-// Decoding halves ByteT3 in `b`, as the read keeps the channel remainder.
-Vista vista_di(BloccoParametri& b);
 Vista vista_di(const Letti& letti);
 
 // Shows `v` in the order the operator sees the fields change; a tone, a
 // transmission or a mode that cannot be shown beeps.
 void mostra_vista(const Vista& v, Finestra& finestra);
-
-// The first option pair the operator sets that shows no selection, by name.
-std::optional<QString> coppia_senza_scelta(const Finestra& finestra);
-
-// A value the window shows otherwise than the transmitter would hold it.
-struct Discordanza {
-    QString campo;
-    QString mostrato;
-    QString conterrebbe;
-};
-
-// The first field or option the operator can see that would read back, once
-// `scritta` is written, otherwise than the window shows it. The frequency
-// counts only as `letta` showed it: one the operator typed goes onto the
-// 12.5 kHz grid on purpose. The hidden restore input and the mode, which the
-// programming sets itself, do not count.
-std::optional<Discordanza> prima_discordanza(const Vista& letta, const Vista& scritta, const Finestra& finestra);
 
 } // namespace brenk

@@ -5,13 +5,11 @@
 // coding into ByteT1..ByteT3 on the 12.5 kHz grid, and back into text.
 
 #include "params/blocco.h"
+#include "testi_operatore.h"
 
 #include <QString>
 
 namespace brenk {
-
-inline const QString messaggio_fuori_range = QStringLiteral("Frequenza TX fuori range!");
-inline const QString messaggio_fuori_banda = QStringLiteral("Frequenza Fuori Banda !");
 
 struct ControlloFrequenza {
     bool avviso_range = false; // show "Frequenza TX fuori range!" and go on

@@ -20,6 +20,4 @@ std::optional<QString> testo_aiuto(QStringView area);
 // The areas that have a help text of their own, the window excluded.
 const QStringList& aree_con_aiuto();
 
-inline const QString errore_com = QStringLiteral(" Errore com");
-
 } // namespace brenk

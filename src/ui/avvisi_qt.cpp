@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/avvisi_qt.h"
+#include "testi_operatore.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -10,7 +11,6 @@ namespace brenk {
 
 namespace {
 
-const QString titolo_applicazione = QStringLiteral("Brenk_zelm");
 
 // The suspension point of an operation that waits for the operator to close
 // a message box. If the operation is abandoned first, its frame takes the box

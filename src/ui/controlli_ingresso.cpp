@@ -2,6 +2,7 @@
 #include "ui/controlli_ingresso.h"
 
 #include "params/numero.h"
+#include "testi_operatore.h"
 
 namespace brenk {
 
@@ -26,7 +27,7 @@ std::vector<Azione> controllo_cifre(QStringView testo, Intervallo valori)
     }
     if (!azioni.empty())
         azioni.push_back({Azione::Suggerimento, 0,
-                          QStringLiteral("Solo cifre: %1 - %2").arg(valori.minimo).arg(valori.massimo)});
+                          suggerimento_cifre.arg(valori.minimo).arg(valori.massimo)});
     return azioni;
 }
 
@@ -37,7 +38,7 @@ std::vector<Azione> controllo_frequenza(QStringView testo)
             return {{Azione::Seleziona, i},
                     {Azione::Fuoco},
                     {Azione::Beep},
-                    {Azione::Suggerimento, 0, QStringLiteral("Frequenza in MHz con il punto: 433.525")}};
+                    {Azione::Suggerimento, 0, suggerimento_frequenza}};
     }
     return {};
 }

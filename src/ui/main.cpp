@@ -5,7 +5,7 @@
 #include "ui/avvisi_qt.h"
 #include "ui/principale.h"
 #include "ui/riga_di_comando.h"
-#include "ui/segnali.h"
+#include "link/segnali.h"
 #include "ui/titolo.h"
 
 #include <QApplication>

@@ -29,9 +29,6 @@ constexpr Intervallo valori_tempi{0, 255};
 // tick of its timer always did: until then the window shows its start state.
 constexpr int primo_controllo_ms = 10;
 
-// The block variable of each option pair, in the order of `Opzione`.
-constexpr std::array indirizzi_coppie{TONIHL, Ning, TxSM, Zelmbrenk};
-
 // "Com 1" to "Com 8" give 1 to 8; any other text gives 0.
 int numero_porta(const QString& testo)
 {
@@ -271,7 +268,7 @@ void Principale::collega_opzioni()
         connect(pulsante, &QRadioButton::toggled, this, [this, i, tabulazione](bool selezionato) {
             tabulazione();
             if (selezionato)
-                blocco_[indirizzi_coppie[i / 2]] = static_cast<double>(i % 2);
+                blocco_[schede_coppie[i / 2].indirizzo] = static_cast<double>(i % 2);
         });
     }
 }

@@ -13,7 +13,7 @@
 #include "params/blocco.h"
 #include "params/fabbrica.h"
 #include "ui/riposo_cursore.h"
-#include "ui/segnali.h"
+#include "link/segnali.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -24,6 +24,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace Ui {
@@ -117,6 +118,7 @@ private:
     void Cmb_com_Click();
     void Cmb_com_Change();
     void mostra_aiuto(QWidget* area, QPoint posizione);
+    void avvia(const QPushButton* pulsante, Task<void> operazione);
     void avvia(Task<void> operazione);
     void porta_persa(const ErrorePorta& errore);
     void avvisa_perdita();

@@ -9,6 +9,7 @@
 #include "archivio/file_parametri.h"
 #include "archivio/registro.h"
 #include "ui_principale.h"
+#include "testi_operatore.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -64,7 +65,7 @@ void Principale::collega_file()
 
 void Principale::scegli_file(bool salvare)
 {
-    QFileDialog* d = dialogo(this, QStringLiteral("Parametri Brenk"), estensione_parametri,
+    QFileDialog* d = dialogo(this, titolo_file_parametri, estensione_parametri,
                              salvare ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     connect(d, &QFileDialog::fileSelected, this,
             [this, salvare](const QString& percorso) { salvare ? salva_file(percorso) : apri_file(percorso); });
@@ -78,7 +79,7 @@ void Principale::scegli_registro(bool acceso)
     if (!acceso)
         return;
     ui_->Chk_registro->setChecked(false);
-    QFileDialog* d = dialogo(this, QStringLiteral("Registro"), estensione_registro, QFileDialog::AcceptSave);
+    QFileDialog* d = dialogo(this, titolo_file_registro, estensione_registro, QFileDialog::AcceptSave);
     d->setOption(QFileDialog::DontConfirmOverwrite);
     if (!registro_.isEmpty())
         d->selectFile(registro_);

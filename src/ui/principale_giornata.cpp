@@ -15,12 +15,6 @@ namespace brenk {
 
 namespace {
 
-const QString nota_serie = QStringLiteral("Serie: trasmettitore letto; la finestra mantiene i valori da programmare");
-const QString messaggio_codice_registrato = QStringLiteral(
-    "Programmazione non eseguita: il Codice Brenk %1 è già nel registro per un trasmettitore verificato.");
-const QString messaggio_fine_serie = QStringLiteral("Serie terminata: %1 è l'ultimo Codice Brenk.");
-const QString esito_non_verificato = QStringLiteral("Non verificato");
-
 constexpr int ultimo_codice = 1023;
 
 } // namespace

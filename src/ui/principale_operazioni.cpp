@@ -13,23 +13,19 @@
 
 namespace brenk {
 
-namespace {
-
-const QString messaggio_porta_persa = QStringLiteral(
-    "%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
-
-} // namespace
-
 void Principale::collega_pulsanti()
 {
-    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this] { avvia(connetti_in_giornata()); });
+    connect(ui_->Cmd_connetti, &QPushButton::clicked, this,
+            [this] { avvia(ui_->Cmd_connetti, connetti_in_giornata()); });
     connect(ui_->cmd_programma, &QPushButton::clicked, this, [this] {
         ui_->cmd_programma->setEnabled(false);
-        avvia(programma_in_giornata());
+        avvia(ui_->cmd_programma, programma_in_giornata());
     });
-    connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this, [this] { avvia(fabbrica_in_giornata(Banda::UHF)); });
-    connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this, [this] { avvia(fabbrica_in_giornata(Banda::VHF)); });
-    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { avvia(trasmissione_di_prova(contesto_)); });
+    connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this,
+            [this] { avvia(ui_->Cmd_init_uhf, fabbrica_in_giornata(Banda::UHF)); });
+    connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this,
+            [this] { avvia(ui_->Cmd_init_vhf, fabbrica_in_giornata(Banda::VHF)); });
+    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { avvia(ui_->Cmd_tx, trasmissione_di_prova(contesto_)); });
     // A running operation notices the closed port by itself.
     connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, &Principale::disconetti_in_giornata);
     connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
@@ -101,6 +97,12 @@ void Principale::guasto_porta_detto()
 {
     guasto_detto_ = true;
     perdita_.reset();
+}
+
+// The operation is named after its button.
+void Principale::avvia(const QPushButton* pulsante, Task<void> operazione)
+{
+    avvia(custodita(contesto_, pulsante->text(), std::move(operazione)));
 }
 
 void Principale::avvia(Task<void> operazione)

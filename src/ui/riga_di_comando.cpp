@@ -3,6 +3,7 @@
 
 #include "archivio/file_parametri.h"
 #include "programma.h"
+#include "testi_operatore.h"
 
 #include <QCommandLineParser>
 
@@ -55,9 +56,7 @@ void prepara(QCommandLineParser& riga)
 {
     QCoreApplication::setApplicationName(QStringLiteral("brenk-zelm"));
     QCoreApplication::setApplicationVersion(testo_versione());
-    riga.setApplicationDescription(QStringLiteral(
-        "Configuratore del trasmettitore radio di allarme Brenk: legge, modifica e\n"
-        "programma i suoi parametri sulla porta seriale."));
+    riga.setApplicationDescription(descrizione_programma);
     // Qt's own options are single-dash words (-platform, -stylesheet): they
     // must not read as bundles of one-letter options such as -h or -v.
     riga.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -100,7 +99,7 @@ std::optional<int> RigaDiComando::leggi(QApplication& app)
     if (!argomenti.isEmpty() && argomenti.constFirst().endsWith(u'.' + estensione_parametri, Qt::CaseInsensitive))
         file_ = argomenti.takeFirst();
     if (!argomenti.isEmpty()) {
-        scrivi(QStringLiteral("argomento inatteso '%1'.").arg(argomenti.constFirst()));
+        scrivi(argomento_inatteso.arg(argomenti.constFirst()));
         return 2;
     }
     for (const char* risposta : {"help", "help-all", "version"}) {
@@ -108,10 +107,7 @@ std::optional<int> RigaDiComando::leggi(QApplication& app)
             riga.process(app); // answers and ends
     }
     if (!schermo_trovato()) {
-        scrivi(schermo_indicato_ ? QStringLiteral("nessuno schermo su cui aprire la finestra "
-                                                  "(lo schermo indicato non risponde)")
-                                 : QStringLiteral("nessuno schermo su cui aprire la finestra "
-                                                  "(DISPLAY e WAYLAND_DISPLAY non impostati)"));
+        scrivi(schermo_indicato_ ? schermo_muto : schermo_assente);
         return 1;
     }
     for (const QByteArray& messaggio : std::as_const(trattenuti))

@@ -4,12 +4,12 @@
 #include "ui/aspetto.h"
 #include "ui/disegni.h"
 #include "ui_titolo.h"
+#include "testi_operatore.h"
 
 namespace brenk {
 
 namespace {
 
-const QString fabbrica = QStringLiteral("Fabbrica");
 
 } // namespace
 
@@ -23,6 +23,7 @@ Titolo::Titolo(QWidget& principale, QWidget* parent)
 
     setFont(carattere(8.25));
     ui_->Label24->setFont(carattere(14.25));
+    ui_->Label28->setText(etichetta_versione);
     ui_->Label28->setFont(carattere(9.75));
     ui_->Label27->setFont(carattere(9.75));
     ui_->Command1->setFont(carattere(12));

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/titolo_scorrevole.h"
 
+#include "testi_operatore.h"
+
 namespace brenk {
 
 QString titolo_principale()
 {
-    return QStringLiteral("Sistemi di Allarme Personale    Assistenza Tecnica").leftJustified(75, QLatin1Char(' '))
-        + QStringLiteral("Brenk  Versione ZeduRuzozudovav") + QString(18, QLatin1Char(' '));
+    return titolo_sinistra.leftJustified(75, QLatin1Char(' ')) + titolo_destra + QString(18, QLatin1Char(' '));
 }
 
 QString ruota_titolo(const QString& titolo, qint16 lunghezza)

@@ -2,7 +2,9 @@
 // The one running operation and the reports of its start and end, which the
 // window's status supervision relies on instead of looking every few ms.
 
+#include "finestra_finta.h"
 #include "ops/esecutore.h"
+#include "ops/operazioni.h"
 
 #include <QTest>
 
@@ -39,6 +41,23 @@ Task<void> operazione(Fine fine, Sospensione& s, bool& finita)
     if (fine == Fine::ErroreDopoLAttesa)
         throw std::runtime_error("guasto");
     finita = true;
+}
+
+// A window that fails the first thing every operation asks of it.
+struct FinestraGuasta : prova::FinestraFinta {
+    using FinestraFinta::FinestraFinta;
+    void mostra_conferma(const QString&) override { throw std::runtime_error("guasto"); }
+};
+
+Task<void> operazione_del_pulsante(const QString& nome, Contesto& c)
+{
+    if (nome == u"Connetti")
+        return connetti(c);
+    if (nome == u"Programma")
+        return programma(c);
+    if (nome == u"UHF")
+        return carica_fabbrica(c, Banda::UHF);
+    return trasmissione_di_prova(c);
 }
 
 } // namespace
@@ -99,6 +118,41 @@ private slots:
         QCOMPARE(avvisi, 2);
         QVERIFY(!esecutore.in_corso());
         QVERIFY(!conclusa);
+    }
+
+    void errore_imprevisto_data()
+    {
+        QTest::addColumn<QString>("nome");
+        for (const char* nome : {"Connetti", "Programma", "UHF", "TX"})
+            QTest::newRow(nome) << QString::fromLatin1(nome);
+    }
+
+    // An exception the operation does not expect ends it with a word to the
+    // operator and a line on standard error; the busy state is cleared and
+    // the next operation runs.
+    void errore_imprevisto()
+    {
+        QFETCH(QString, nome);
+        PortaSeriale porta;
+        BloccoParametri blocco;
+        int fleg = 1;
+        FinestraGuasta finestra(blocco);
+        finestra.mostra_progresso(true);
+        Contesto c{porta, blocco, fleg, finestra};
+        Esecutore esecutore;
+        QTest::ignoreMessage(QtCriticalMsg, qPrintable(QStringLiteral(
+            "brenk-zelm: operazione \"%1\" interrotta da un errore imprevisto: guasto").arg(nome)));
+
+        QVERIFY(esecutore.avvia(custodita(c, nome, operazione_del_pulsante(nome, c))));
+        QCOMPARE(finestra.testi_messaggi(), QStringList{QStringLiteral(
+            "Operazione \"%1\" interrotta da un errore imprevisto. Riprovare; se l'errore si ripete, "
+            "riavviare il programma.").arg(nome)});
+        QCOMPARE(fleg, 0);
+        QVERIFY(!finestra.progresso_visibile);
+        Sospensione s;
+        bool finita = false;
+        QVERIFY(esecutore.avvia(operazione(Fine::Subito, s, finita)));
+        QVERIFY(finita);
     }
 };
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/segnali.h"
+#include "link/segnali.h"
 
 #include <QSocketNotifier>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The requests to end that come from outside the window: SIGTERM (shutdown,
-// `kill`), SIGINT (Ctrl+C) and SIGHUP (the terminal or the session gone).
-// They arrive as a Qt signal in the window's thread, from its event loop,
-// never in the middle of an exchange. On Windows the session's end comes
-// through Qt's own signals instead.
+// The requests to end that come from outside the program: SIGTERM
+// (shutdown, `kill`), SIGINT (Ctrl+C) and SIGHUP (the terminal or the
+// session gone). They arrive as a Qt signal in the main thread, from its
+// event loop, never in the middle of an exchange. On Windows the session's
+// end comes through Qt's own signals instead.
 
 #include <QObject>
 
@@ -25,6 +25,9 @@ public:
 
     explicit SegnaliDiUscita(QObject* parent = nullptr);
     ~SegnaliDiUscita() override;
+
+    // False when the system gave no descriptor to read them from.
+    bool ascoltati() const { return descrittore_ >= 0; }
 
 signals:
     void arrivato();

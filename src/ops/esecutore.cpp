@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ops/esecutore.h"
+
+#include "ops/operazioni.h"
+#include "testi_operatore.h"
+
+#include <QtGlobal>
+
+namespace brenk {
+
+namespace {
+
+QString descrizione(const std::exception_ptr& errore)
+{
+    try {
+        std::rethrow_exception(errore);
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return eccezione_sconosciuta;
+    }
+}
+
+} // namespace
+
+Task<void> custodita(Contesto& c, QString nome, Task<void> operazione)
+{
+    std::exception_ptr errore;
+    try {
+        co_await std::move(operazione);
+    } catch (const ErrorePorta&) {
+        throw;
+    } catch (...) {
+        errore = std::current_exception();
+    }
+    if (!errore)
+        co_return;
+    qCritical("%s", qUtf8Printable(riga_errore_imprevisto.arg(nome, descrizione(errore))));
+    c.fleg = 0;
+    c.finestra.mostra_progresso(false);
+    c.finestra.mostra_nota({});
+    co_await c.finestra.messaggio(messaggio_errore_imprevisto.arg(nome), Icona::Esclamazione);
+}
+
+} // namespace brenk

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// A read of the block, and what the window and the block make of one.
+
+#include "ops/scambi.h"
+
+namespace brenk {
+
+// Reads addresses 0 to 62 with the progress bar running, then listens for
+// the quiet time. Throws ErrorePorta when the port closes under it.
+Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea);
+
+// Keeps a trusted read in the block and shows it: the type, the read-error
+// message when a new type's checksum is wrong, then the fields.
+Task<void> mostra_lettura(Contesto& c, const Letti& letti);
+
+} // namespace brenk
