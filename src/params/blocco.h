@@ -70,9 +70,10 @@ std::uint8_t byte_somma(const Telegramma& t);
 // Both telegrams of a read hold their own check and sum bytes.
 bool telegrammi_integri(const Letti& letti);
 // Some byte of the read has bit 7 set, so the path from the transmitter
-// carries it. Neither check can tell a path that loses it: a telegram always
-// holds an even number of bytes above 127 among its checked ones, and the
-// checksum of addresses 0 to 36 holds whenever they do too and it is below 128.
+// carries it. The checks tell a path that loses it only by chance: the bytes
+// a telegram's sum covers always hold an even number above 127, so only a
+// sum byte above 127 breaks it; the checksum of addresses 0 to 36 holds when
+// they hold an even number too and it is below 128.
 bool ottavo_bit_visto(const Letti& letti);
 
 } // namespace brenk
