@@ -5,6 +5,7 @@
 #include "testi.h"
 #include "banco.h"
 #include "esegui.h"
+#include "scambi_attesi.h"
 #include "ops/operazioni.h"
 #include "simulatore.h"
 
@@ -18,16 +19,9 @@
 
 using namespace brenk;
 namespace atteso = brenk::prova::atteso;
+using brenk::prova::lettura_completa;
 
 namespace {
-
-QByteArray lettura_completa()
-{
-    QByteArray r;
-    for (int t = 0; t <= 62; ++t)
-        r.append('R').append(static_cast<char>(t));
-    return r;
-}
 
 // The window and a transmitter on its "Com 1".
 struct Impianto {
