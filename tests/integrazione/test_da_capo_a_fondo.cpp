@@ -2,6 +2,7 @@
 // The whole path from a button of the real main window to the simulated
 // transmitter and back to the screen, through the real serial port.
 
+#include "a_parti.h"
 #include "testi.h"
 #include "banco.h"
 #include "esegui.h"
@@ -95,6 +96,7 @@ class TestDaCapoAFondo : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     void connessione_mostra_il_trasmettitore()
     {
         auto o = con(Contenuto::VHF);

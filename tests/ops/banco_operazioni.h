@@ -5,6 +5,7 @@
 // simulated transmitter on a pseudo-terminal at the other end of the real
 // serial port, and the bytes the transmitter expects.
 
+#include "a_parti.h"
 #include "configuratore.h"
 #include "scambi_attesi.h"
 #include "simulatore.h"

@@ -17,6 +17,7 @@ class TestOperazioni : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     // What comes before the "K" is no part of the handshake.
     void lettura_di_un_trasmettitore_uhf()
     {

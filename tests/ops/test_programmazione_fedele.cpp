@@ -35,6 +35,7 @@ class TestProgrammazioneFedele : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     // All of a new type's addresses go out, an old type's up to the second
     // telegram, and the read-back confirms them.
     void programmazione_data()
