@@ -7,7 +7,7 @@
 # fuzzer. Ends with the time of each step.
 #
 # The tests mostly wait on the simulated line's timers (the longest run in
-# several parts, tests/support/a_parti.h), so the plain suite runs, six at a
+# several parts, tests/support/a_parti.h), so the plain suite runs, four at a
 # time, while the builds go on. Those take the processors only when the
 # tests leave them (SCHED_IDLE): a test kept waiting for a processor would
 # see the simulated transmitter's timing drift. The sanitized suite runs
@@ -25,7 +25,7 @@ export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.
 export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
 passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j6
+accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
 # The sanitized build compiles each library's files together (unity) and
 # leaves out what runs no test.
 passo "ASan+UBSan build" "${cede[@]}" "$radice/scripts/compila.sh" "$radice/build-asan" \
