@@ -24,10 +24,10 @@ passo "packages" "$radice/scripts/dipendenze.sh"
 export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.
 export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
-passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
-# The sanitized build compiles each library's files together (unity) and
+# Each build compiles a library's files together (unity); the sanitized one
 # leaves out what runs no test.
+passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_UNITY_BUILD=ON
+accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
 passo "ASan+UBSan build" "${cede[@]}" "$radice/scripts/compila.sh" "$radice/build-asan" \
   -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON -DBRENK_STRUMENTI=OFF
 passo "package, built twice" "${cede[@]}" "$radice/scripts/pacchetto.sh"
