@@ -1,15 +1,18 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds everything and runs every test; builds the Debian package from that
-# build and checks it; compiles the sources for Windows; runs the tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer; then a short run of
-# each fuzzer. Ends with the time of each step.
+# Builds everything and runs every test; while they run, builds the
+# sanitized programs and tests, the Debian package twice (checked, and
+# compared), the Windows check and the fuzzers; runs the tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer; then a short run of each
+# fuzzer. Ends with the time of each step.
 #
-# The tests mostly wait on the simulated line's timers, so the plain suite
-# runs while the sanitized build goes on. That build takes the processors
-# only when the tests leave them (SCHED_IDLE): a test kept waiting for a
-# processor would see the simulated transmitter's timing drift. The
-# fuzzers run last, alone, as they use all the processor they get.
+# The tests mostly wait on the simulated line's timers (the longest run in
+# several parts, tests/support/a_parti.h), so the plain suite runs, four at a
+# time, while the builds go on. Those take the processors only when the
+# tests leave them (SCHED_IDLE): a test kept waiting for a processor would
+# see the simulated transmitter's timing drift. The sanitized suite runs
+# alone, a dozen at a time; the fuzzers run last, alone, as they use all the
+# processor they get.
 set -euo pipefail
 radice="$(cd "$(dirname "$0")/.." && pwd)"
 source "$radice/scripts/passi.sh"
@@ -21,10 +24,15 @@ passo "packages" "$radice/scripts/dipendenze.sh"
 export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.
 export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
-passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Each build compiles a library's files together (unity); the sanitized one
+# leaves out what runs no test.
+passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_UNITY_BUILD=ON
 accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
 passo "ASan+UBSan build" "${cede[@]}" "$radice/scripts/compila.sh" "$radice/build-asan" \
-  -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON
+  -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON -DBRENK_STRUMENTI=OFF
+passo "package, built twice" "${cede[@]}" "$radice/scripts/pacchetto.sh"
+passo "Windows" "${cede[@]}" "$radice/scripts/windows.sh"
+passo "fuzzers: build" "${cede[@]}" "$radice/scripts/fuzz.sh" 0
 attendi "tests"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -32,8 +40,5 @@ export LSAN_OPTIONS="suppressions=$radice/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Sanitized, the configurator's side of each exchange is slow enough that a
 # build beside it could push a reply past its timing: these run alone.
-passo "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j4
-passo "package, built twice" "${cede[@]}" "$radice/scripts/pacchetto.sh"
-passo "Windows" "${cede[@]}" "$radice/scripts/windows.sh"
-passo "fuzzers: build" "${cede[@]}" "$radice/scripts/fuzz.sh" 0
-passo "fuzzers: run" "$radice/scripts/fuzz.sh" "${BRENK_FUZZ_SECONDI:-20}"
+passo "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j12
+passo "fuzzers: run" "$radice/scripts/fuzz.sh" "${BRENK_FUZZ_SECONDI:-10}"

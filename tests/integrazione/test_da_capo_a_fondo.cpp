@@ -2,9 +2,11 @@
 // The whole path from a button of the real main window to the simulated
 // transmitter and back to the screen, through the real serial port.
 
+#include "a_parti.h"
 #include "testi.h"
 #include "banco.h"
 #include "esegui.h"
+#include "scambi_attesi.h"
 #include "ops/operazioni.h"
 #include "simulatore.h"
 
@@ -18,16 +20,9 @@
 
 using namespace brenk;
 namespace atteso = brenk::prova::atteso;
+using brenk::prova::lettura_completa;
 
 namespace {
-
-QByteArray lettura_completa()
-{
-    QByteArray r;
-    for (int t = 0; t <= 62; ++t)
-        r.append('R').append(static_cast<char>(t));
-    return r;
-}
 
 // The window and a transmitter on its "Com 1".
 struct Impianto {
@@ -101,6 +96,7 @@ class TestDaCapoAFondo : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     void connessione_mostra_il_trasmettitore()
     {
         auto o = con(Contenuto::VHF);

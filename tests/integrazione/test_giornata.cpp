@@ -2,6 +2,7 @@
 // A technician's day on the real window and simulated transmitters:
 // parameter files, the series and the record.
 
+#include "a_parti.h"
 #include "banco.h"
 #include "esegui.h"
 #include "simulatore.h"
@@ -63,6 +64,7 @@ class TestGiornata : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     // Saved, then opened over another transmitter's factory values: the same

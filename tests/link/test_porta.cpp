@@ -3,7 +3,6 @@
 
 #include "esegui.h"
 #include "link/dispositivo_seriale.h"
-#include "link/mappa_porte.h"
 #include "link/porta_seriale.h"
 #include "pseudo_terminale.h"
 
@@ -22,6 +21,26 @@ class TestPorta : public QObject {
 
     std::unique_ptr<PseudoTerminale> linea;
     std::unique_ptr<PortaSeriale> porta;
+
+    // The next character the port reads, its buffer emptied first.
+    QByteArray carattere()
+    {
+        porta->svuota_buffer();
+        auto lettura = avvia(porta->leggi_carattere());
+        attendi([&] { return lettura->esito.finito; }, 5000);
+        return lettura->esito.valore.value_or("(nessuno)");
+    }
+
+    // The port error `azione` throws, if any.
+    static std::optional<ErrorePorta> errore_di(const std::function<void()>& azione)
+    {
+        try {
+            azione();
+        } catch (const ErrorePorta& e) {
+            return e;
+        }
+        return std::nullopt;
+    }
 
 private slots:
     void init()
@@ -110,10 +129,7 @@ private slots:
         QCOMPARE(porta->scarta_in_arrivo(), 5);
         QCOMPARE(porta->scarta_in_arrivo(), 0);
         linea->scrivi("Z");
-        porta->svuota_buffer();
-        auto lettura = avvia(porta->leggi_carattere());
-        QTRY_VERIFY(lettura->esito.finito);
-        QCOMPARE(*lettura->esito.valore, QByteArray("Z"));
+        QCOMPARE(carattere(), QByteArray("Z"));
     }
 
     void silenzio_data()
@@ -142,15 +158,6 @@ private slots:
         QCOMPARE(porta->scarta_in_arrivo(), prima.size() + durante.size());
     }
 
-    void silenzio_interrotto_dalla_chiusura()
-    {
-        auto attesa = avvia(porta->attendi_silenzio(1000));
-        QTimer::singleShot(20, porta.get(), [this] { porta->chiudi_porta(); });
-        QTRY_VERIFY_WITH_TIMEOUT(attesa->esito.finito, 500);
-        QVERIFY(attesa->esito.errore);
-        QCOMPARE(attesa->esito.errore->numero, 8012);
-    }
-
     void pronto_scarta_fino_alla_K()
     {
         auto attesa = avvia(porta->attendi_pronto());
@@ -168,10 +175,7 @@ private slots:
         linea->scrivi(QByteArray("K\x07", 2));
         auto attesa = avvia(porta->attendi_pronto());
         QTRY_VERIFY(attesa->esito.finito);
-        porta->svuota_buffer();
-        auto lettura = avvia(porta->leggi_carattere());
-        QTRY_VERIFY(lettura->esito.finito);
-        QCOMPARE(*lettura->esito.valore, QByteArray("\x07"));
+        QCOMPARE(carattere(), QByteArray("\x07"));
     }
 
     void carattere_uno_alla_volta_data()
@@ -185,12 +189,8 @@ private slots:
     {
         QFETCH(QByteArray, arrivati);
         linea->scrivi(arrivati);
-        for (char atteso : arrivati) {
-            porta->svuota_buffer();
-            auto lettura = avvia(porta->leggi_carattere());
-            QTRY_VERIFY(lettura->esito.finito);
-            QCOMPARE(*lettura->esito.valore, QByteArray(1, atteso));
-        }
+        for (char atteso : arrivati)
+            QCOMPARE(carattere(), QByteArray(1, atteso));
     }
 
     void conferma_data()
@@ -271,22 +271,22 @@ private slots:
 
         porta->apri_porta();
         auto pronto = avvia(porta->attendi_pronto());
-        QTimer::singleShot(20, porta.get(), [this] { porta->chiudi_porta(); });
-        QTRY_VERIFY(pronto->esito.finito);
-        QVERIFY(pronto->esito.errore);
-        QCOMPARE(pronto->esito.errore->numero, 8012);
-    }
-
-    void la_chiusura_riprende_l_attesa_solo_dopo_il_gestore()
-    {
-        auto pronto = avvia(porta->attendi_pronto());
         bool finito_dentro_il_gestore = true;
-        QTimer::singleShot(10, porta.get(), [&] {
+        QTimer::singleShot(20, porta.get(), [&] {
             porta->chiudi_porta();
             finito_dentro_il_gestore = pronto->esito.finito;
         });
         QTRY_VERIFY(pronto->esito.finito);
         QVERIFY(!finito_dentro_il_gestore);
+        QVERIFY(pronto->esito.errore);
+        QCOMPARE(pronto->esito.errore->numero, 8012);
+
+        porta->apri_porta();
+        auto silenzio = avvia(porta->attendi_silenzio(1000));
+        QTimer::singleShot(20, porta.get(), [this] { porta->chiudi_porta(); });
+        QTRY_VERIFY_WITH_TIMEOUT(silenzio->esito.finito, 500);
+        QVERIFY(silenzio->esito.errore);
+        QCOMPARE(silenzio->esito.errore->numero, 8012);
     }
 
     // The adapter is pulled out under a wait: a closed port, no crash.
@@ -297,12 +297,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(conferma->esito.finito, 2000);
         QCOMPARE(*conferma->esito.valore, false);
         QVERIFY(!porta->aperta());
-        try {
-            porta->invia('R');
-            QFAIL("sent on a vanished port");
-        } catch (const ErrorePorta& e) {
-            QCOMPARE(e.numero, 8022);
-        }
+        const auto perso = errore_di([&] { porta->invia('R'); });
+        QVERIFY(perso);
+        QCOMPARE(perso->numero, 8022);
         // Reopened, a closed port is just closed again.
         linea = std::make_unique<PseudoTerminale>();
         qputenv("BRENK_COM1", linea->dispositivo().toLocal8Bit());
@@ -329,26 +326,19 @@ private slots:
             tutti.append(static_cast<char>(b));
         }
         QTRY_COMPARE(linea->ricevuti(), tutti);
-    }
-
-    // The farewell letter must reach the line although the port closes at once.
-    void la_lettera_di_congedo_arriva_prima_della_chiusura()
-    {
+        // The farewell letter reaches the line although the port closes at once.
         porta->invia('E');
         porta->chiudi_porta();
-        QCOMPARE(linea->ricevuti(), QByteArray("E"));
+        QCOMPARE(linea->ricevuti(), tutti + 'E');
     }
 
     void invio_su_porta_chiusa()
     {
         porta->chiudi_porta();
-        try {
-            porta->invia('L');
-            QFAIL("sent on a closed port");
-        } catch (const ErrorePorta& e) {
-            QCOMPARE(e.numero, 8012);
-            QVERIFY(e.descrizione.contains(QStringLiteral("non aperta")));
-        }
+        const auto e = errore_di([&] { porta->invia('L'); });
+        QVERIFY(e);
+        QCOMPARE(e->numero, 8012);
+        QVERIFY(e->descrizione.contains(QStringLiteral("non aperta")));
         QCOMPARE(linea->ricevuti(), QByteArray());
     }
 
@@ -357,10 +347,7 @@ private slots:
         linea->scrivi("Z");
         QTest::qWait(20);
         porta->apri_porta();
-        porta->svuota_buffer();
-        auto lettura = avvia(porta->leggi_carattere());
-        QTRY_VERIFY(lettura->esito.finito);
-        QCOMPARE(*lettura->esito.valore, QByteArray("Z"));
+        QCOMPARE(carattere(), QByteArray("Z"));
     }
 
     void porta_inesistente()
@@ -368,13 +355,9 @@ private slots:
         PortaSeriale altra;
         qputenv("BRENK_COM2", "/dev/nessuna-porta-qui");
         altra.imposta_numero(2);
-        try {
-            altra.apri_porta();
-            QFAIL("opened a missing port");
-        } catch (const ErrorePorta& e) {
-            QCOMPARE(e.numero, 8002);
-            QCOMPARE(e.testo(), QStringLiteral("Porta seriale inesistente: /dev/nessuna-porta-qui 8002"));
-        }
+        const auto e = errore_di([&] { altra.apri_porta(); });
+        QVERIFY(e);
+        QCOMPARE(e->testo(), QStringLiteral("Porta seriale inesistente: /dev/nessuna-porta-qui 8002"));
         QVERIFY(!altra.aperta());
         qunsetenv("BRENK_COM2");
     }
@@ -399,68 +382,12 @@ private slots:
         PortaSeriale altra(std::make_unique<DispositivoSeriale>(sistema), orologio_reale());
         qputenv("BRENK_COM2", linea->dispositivo().toLocal8Bit());
         altra.imposta_numero(2);
-        try {
-            altra.apri_porta();
-            QFAIL("opened a port another program holds");
-        } catch (const ErrorePorta& e) {
-            QCOMPARE(e.testo(), testo.arg(linea->dispositivo()));
-        }
+        const auto e = errore_di([&] { altra.apri_porta(); });
+        QVERIFY(e);
+        QCOMPARE(e->testo(), testo.arg(linea->dispositivo()));
         qunsetenv("BRENK_COM2");
         porta->invia('R');
         QTRY_COMPARE(linea->ricevuti(), QByteArray("R"));
-    }
-
-    void com_n_tra_le_porte_del_sistema_data()
-    {
-        QTest::addColumn<int>("numero");
-        QTest::addColumn<QStringList>("sistema");
-        QTest::addColumn<QString>("dispositivo");
-        const QStringList otto{"/dev/ttyS1", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM0",
-                               "/dev/ttyUSB0", "/dev/ttyS3", "/dev/ttyS2", "/dev/ttyS4"};
-        QTest::newRow("Com 1, un adattatore") << 1 << otto << "/dev/ttyACM0";
-        QTest::newRow("Com 4, la prima integrata") << 4 << otto << "/dev/ttyS0";
-        QTest::newRow("Com 8, l'ultima del sistema") << 8 << otto << "/dev/ttyS4";
-        QTest::newRow("Com 3 con due porte") << 3 << QStringList{"/dev/ttyS0", "/dev/ttyUSB0"}
-                                             << "/dev/brenk-com3-assente";
-        QTest::newRow("Com 8 senza porte") << 8 << QStringList{} << "/dev/brenk-com8-assente";
-    }
-    void com_n_tra_le_porte_del_sistema()
-    {
-        QFETCH(int, numero);
-        QFETCH(QStringList, sistema);
-        QFETCH(QString, dispositivo);
-        qunsetenv("BRENK_COM1");
-        QCOMPARE(dispositivo_per_com(numero, sistema), dispositivo);
-    }
-
-    void ordine_delle_porte_data()
-    {
-        QTest::addColumn<QStringList>("trovate");
-        QTest::addColumn<QStringList>("ordinate");
-        QTest::newRow("adattatori prima")
-            << QStringList{"/dev/ttyS1", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB0"}
-            << QStringList{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyS1"};
-        QTest::newRow("solo integrate") << QStringList{"/dev/ttyS3", "/dev/ttyS2"}
-                                        << QStringList{"/dev/ttyS2", "/dev/ttyS3"};
-        QTest::newRow("nessuna") << QStringList{} << QStringList{};
-    }
-    void ordine_delle_porte()
-    {
-        QFETCH(QStringList, trovate);
-        QFETCH(QStringList, ordinate);
-        QCOMPARE(ordina_porte(trovate), ordinate);
-    }
-
-    void la_variabile_d_ambiente_sceglie_il_dispositivo()
-    {
-        qputenv("BRENK_COM5", "/dev/ttyUSB7");
-        qputenv("BRENK_COM8", "/dev/ttyUSB9");
-        QCOMPARE(dispositivo_per_com(5), QStringLiteral("/dev/ttyUSB7"));
-        QCOMPARE(dispositivo_per_com(8, {"/dev/ttyS0"}), QStringLiteral("/dev/ttyUSB9"));
-        qunsetenv("BRENK_COM8");
-        QVERIFY(descrizione_porte().contains(QStringLiteral("Com 5: /dev/ttyUSB7")));
-        QCOMPARE(descrizione_porte().count(QLatin1Char('\n')), 7);
-        qunsetenv("BRENK_COM5");
     }
 };
 

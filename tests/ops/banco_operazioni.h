@@ -5,7 +5,9 @@
 // simulated transmitter on a pseudo-terminal at the other end of the real
 // serial port, and the bytes the transmitter expects.
 
+#include "a_parti.h"
 #include "configuratore.h"
+#include "scambi_attesi.h"
 #include "simulatore.h"
 
 #include <QList>
@@ -13,7 +15,6 @@
 
 #include <array>
 #include <numeric>
-#include <span>
 
 namespace brenk::prova {
 
@@ -32,22 +33,6 @@ inline Memoria uhf_con(const Modifiche& modifiche)
     }
     m[totck] = complemento(std::accumulate(m.begin(), m.begin() + Zelmbrenk + 1, 0LL));
     return m;
-}
-
-inline QByteArray lettura_completa(int volte = 1)
-{
-    QByteArray r;
-    for (int t = 0; t <= 62; ++t)
-        r.append('R').append(static_cast<char>(t));
-    return r.repeated(volte);
-}
-
-inline QByteArray scritture(std::span<const std::uint8_t> valori)
-{
-    QByteArray w;
-    for (std::size_t a = 0; a < valori.size(); ++a)
-        w.append('W').append(static_cast<char>(a)).append(static_cast<char>(valori[a]));
-    return w;
 }
 
 // Everything an operation works on, the transmitter at the other end.

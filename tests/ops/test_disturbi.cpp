@@ -85,6 +85,7 @@ class TestDisturbi : public QObject {
     Q_OBJECT
 
 private slots:
+    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     // Write 5 is acknowledged after the time-out (the port here waits 300 ms,
     // as a real one waits 4000 ms for a "K" 4300 ms late). The late "K"
     // waits in the port; the next programming must not take it for its own.

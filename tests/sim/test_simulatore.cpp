@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "simulatore.h"
-
-#include "pc_seriale.h"
+#include "banco_simulatore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,21 +17,6 @@ Q_DECLARE_METATYPE(Simulatore::Opzioni)
 
 namespace {
 
-Simulatore::Opzioni con_memoria(Contenuto contenuto)
-{
-    Simulatore::Opzioni o;
-    o.memoria = brenk::memoria_predefinita(contenuto);
-    return o;
-}
-
-QByteArray byte(std::initializer_list<int> valori)
-{
-    QByteArray b;
-    for (const int v : valori)
-        b.append(static_cast<char>(v));
-    return b;
-}
-
 // A 2400-baud character takes 1/240 s; pacing may be late, never early.
 // The margin only absorbs timer granularity.
 double tempo_minimo_ms(int byte)
@@ -43,39 +26,8 @@ double tempo_minimo_ms(int byte)
 
 } // namespace
 
-class TestSimulatore : public QObject {
+class TestSimulatore : public QObject, BancoSimulatore {
     Q_OBJECT
-
-private:
-    std::unique_ptr<Simulatore> sim;
-    std::unique_ptr<PcSeriale> pc;
-    qsizetype visti = 0; // bytes sent by the simulator before `pc->arrivati`
-
-    void avvia(const Simulatore::Opzioni& opzioni)
-    {
-        sim = std::make_unique<Simulatore>(opzioni);
-        QString errore;
-        QVERIFY2(sim->avvia(&errore), qPrintable(errore));
-        nuovo_pc(sim->dispositivo());
-    }
-
-    void nuovo_pc(const QString& dispositivo)
-    {
-        pc = std::make_unique<PcSeriale>(dispositivo);
-        visti = sim->inviati().size();
-    }
-
-    // Takes the link; what arrives afterwards starts `pc->arrivati` afresh.
-    void collega()
-    {
-        if (!pc->porta.isOpen())
-            QVERIFY(pc->apri());
-        pc->collega();
-        QTRY_VERIFY(sim->collegato());
-        QTRY_COMPARE(pc->arrivati, sim->inviati().mid(visti));
-        visti = sim->inviati().size();
-        pc->arrivati.clear();
-    }
 
 private slots:
     void cleanup()
@@ -103,7 +55,7 @@ private slots:
     {
         QFETCH(Simulatore::Opzioni, opzioni);
         QFETCH(QByteArray, annuncio);
-        avvia(opzioni);
+        QVERIFY(avvia(opzioni));
 
         QTest::qWait(250);
         QVERIFY(sim->inviati().isEmpty());
@@ -189,10 +141,7 @@ private slots:
         QFETCH(int, indirizzo);
         QFETCH(int, valore);
         QFETCH(int, scritture);
-        avvia(opzioni);
-        collega();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(avvia(opzioni) && collega());
         pc->scrivi(invio);
         QTRY_COMPARE(sim->ricevuti(), "L" + invio);
         QTRY_COMPARE(pc->arrivati, risposta);
@@ -232,10 +181,7 @@ private slots:
         QFETCH(QByteArray, prima);
         QFETCH(int, non_prima_ms);
         QFETCH(int, almeno);
-        avvia(opzioni);
-        collega();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(avvia(opzioni) && collega());
         QElapsedTimer orologio;
         orologio.start();
         pc->scrivi(invio);
@@ -258,10 +204,7 @@ private slots:
     {
         auto o = con_memoria(Contenuto::UHF);
         o.latenza_adattatore_ms = 50;
-        avvia(o);
-        collega();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(avvia(o) && collega());
         for (int a = 0; a < 3; ++a) {
             pc->scrivi(byte({'R', a}));
             QTRY_COMPARE(pc->arrivati.size(), a + 1);
@@ -287,10 +230,7 @@ private slots:
     {
         QFETCH(char, lettera);
         QFETCH(int, trasmissioni);
-        avvia(con_memoria(Contenuto::UHF));
-        collega();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(avvia(con_memoria(Contenuto::UHF)) && collega());
         QSignalSpy trasmesso(sim.get(), &Simulatore::trasmissione);
         QSignalSpy stato(sim.get(), &Simulatore::stato_collegamento);
 
@@ -301,9 +241,7 @@ private slots:
         QCOMPARE(trasmesso.count(), trasmissioni);
         QCOMPARE(sim->trasmissioni(), trasmissioni);
 
-        collega();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(collega());
         pc->scrivi(byte({'R', 0}));
         QTRY_COMPARE(pc->arrivati, byte({30}));
     }
@@ -314,10 +252,7 @@ private slots:
     // instead of waiting for the next port opened on the device.
     void porta_riaperta()
     {
-        avvia(con_memoria(Contenuto::UHF));
-        collega();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(avvia(con_memoria(Contenuto::UHF)) && collega());
         pc->scrivi(byte({'R', 0}));
         pc->porta.flush();
         pc->porta.close();
@@ -330,12 +265,10 @@ private slots:
         QTRY_COMPARE(pc->arrivati, byte({60}));
     }
 
+
     void tutti_i_byte()
     {
-        avvia(con_memoria(Contenuto::Zeri));
-        collega();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(avvia(con_memoria(Contenuto::Zeri)) && collega());
 
         QByteArray invio;
         QByteArray attesa;
@@ -369,10 +302,7 @@ private slots:
         auto opzioni = con_memoria(Contenuto::UHF);
         if (extra)
             opzioni.extra_dopo = letture - 1;
-        avvia(opzioni);
-        collega();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(avvia(opzioni) && collega());
 
         QByteArray attesa = byte({30}).repeated(letture);
         if (extra)
@@ -387,91 +317,6 @@ private slots:
         const qint64 trascorsi = cronometro.elapsed();
         QCOMPARE(pc->arrivati, attesa);
         QVERIFY2(trascorsi >= tempo_minimo_ms(byte_in_linea), qPrintable(QString::number(trascorsi)));
-    }
-
-    void riaggancio_data()
-    {
-        QTest::addColumn<Simulatore::Opzioni>("opzioni");
-        QTest::addColumn<QByteArray>("invio");    // after the first write; with riaggancia_dopo, its drop
-        QTest::addColumn<QByteArray>("in_linea"); // on its way when the line drops: the PC may see a part
-        auto o = con_memoria(Contenuto::UHF);
-        QTest::newRow("a comando") << o << QByteArray() << QByteArray();
-        o.riaggancia_dopo = 6; // "L", "W", 5, 9, "R", 0
-        QTest::newRow("dopo n byte") << o << byte({'R', 0}) << QByteArray();
-        // Held at the drop: the acknowledgement of write 1, put off (an "X", not
-        // to be taken for an announcement), and the reply to "R", 0 in the adapter.
-        o.riaggancia_dopo = 10;
-        o.conferme_ritardate = {{1, 300}};
-        o.risposte_sostituite = {{1, "X"}};
-        o.latenza_adattatore_ms = 20;
-        QTest::newRow("conferma in ritardo, risposta nell'adattatore")
-            << o << byte({'W', 6, 1, 'R', 0, 'R', 1}) << QByteArray();
-        // Paced: the acknowledgement on its way out, the last 0 on its way in.
-        o = con_memoria(Contenuto::UHF);
-        o.riaggancia_dopo = 8;
-        o.risposte_sostituite = {{1, "ABCDEFGH"}};
-        QTest::newRow("byte in linea") << o << byte({'W', 6, 1, 'R', 0}) << QByteArray("ABCDEFGH");
-        // Answering late: the acknowledgement still to come, "R" waiting its turn.
-        o = con_memoria(Contenuto::UHF);
-        o.ritardo_risposte_ms = 100;
-        o.riaggancia_dopo = 9;
-        o.risposte_sostituite = {{1, "X"}};
-        QTest::newRow("risposta lenta") << o << byte({'W', 6, 1, 'R', 0}) << QByteArray();
-    }
-
-    // The PC's port fails as with a pulled adapter; ritorna() brings back a
-    // device, behind the same link, that holds the memory written before,
-    // and nothing of what was on its way.
-    void riaggancio()
-    {
-        QFETCH(Simulatore::Opzioni, opzioni);
-        QFETCH(QByteArray, invio);
-        QFETCH(QByteArray, in_linea);
-        QTemporaryDir cartella;
-        QVERIFY(cartella.isValid());
-        const QString link = cartella.filePath("com1");
-        opzioni.link = link;
-        avvia(opzioni);
-        QCOMPARE(QFileInfo(link).symLinkTarget(), sim->dispositivo());
-        QSignalSpy riagganciato(sim.get(), &Simulatore::riagganciato);
-        qsizetype inviati = 0, ricevuti = 0; // up to the drop
-        connect(sim.get(), &Simulatore::riagganciato, this, [&] {
-            inviati = sim->inviati().size();
-            ricevuti = sim->ricevuti().size();
-        });
-        collega();
-        if (QTest::currentTestFailed())
-            return;
-
-        pc->scrivi(byte({'W', 5, 9}));
-        QTRY_COMPARE(pc->arrivati, QByteArray("K"));
-        if (opzioni.riaggancia_dopo)
-            pc->scrivi(invio);
-        else
-            sim->riaggancia();
-        QTRY_VERIFY(pc->errore != QSerialPort::NoError);
-        QCOMPARE(riagganciato.count(), 1);
-        QVERIFY2(pc->arrivati.startsWith('K') && ("K" + in_linea).startsWith(pc->arrivati), pc->arrivati.constData());
-        QVERIFY(sim->dispositivo().isEmpty());
-        QVERIFY(!sim->collegato());
-
-        QString errore;
-        QVERIFY2(sim->ritorna(&errore), qPrintable(errore));
-        QCOMPARE(QFileInfo(link).symLinkTarget(), sim->dispositivo());
-        nuovo_pc(link);
-        collega();
-        if (QTest::currentTestFailed())
-            return;
-        pc->scrivi(byte({'R', 5, 'R', 0}));
-        QTRY_COMPARE(pc->arrivati, byte({9, 30}));
-        QTest::qWait(300); // what was put off before the drop would be out by now
-        const QByteArray dopo = sim->inviati().mid(inviati);
-        QCOMPARE(dopo, QByteArray(dopo.size() - 2, 'K') + byte({9, 30}));
-        QCOMPARE(sim->ricevuti().mid(ricevuti), byte({'L', 'R', 5, 'R', 0}));
-
-        pc.reset();
-        sim.reset();
-        QVERIFY(!QFileInfo(link).isSymLink());
     }
 
     void link_su_un_file()

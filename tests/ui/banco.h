@@ -55,3 +55,33 @@ inline bool scegli(QComboBox* c, const QString& voce)
     QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, lista->visualRect(indice).center());
     return true;
 }
+
+// Counts what would show on the screen or reach assistive tools: repaints and
+// enabled-state changes of every widget of the window, changes of any text
+// field and of any option button.
+class Osservatore : public QObject {
+public:
+    explicit Osservatore(QWidget& finestra)
+    {
+        finestra.installEventFilter(this);
+        for (QWidget* w : finestra.findChildren<QWidget*>())
+            w->installEventFilter(this);
+        for (QLineEdit* casella : finestra.findChildren<QLineEdit*>())
+            connect(casella, &QLineEdit::textChanged, this, [this] { ++testi; });
+        for (QRadioButton* pulsante : finestra.findChildren<QRadioButton*>())
+            connect(pulsante, &QRadioButton::toggled, this, [this] { ++selezioni; });
+    }
+
+    int ridisegni = 0;
+    int abilitazioni = 0;
+    int testi = 0;
+    int selezioni = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* evento) override
+    {
+        ridisegni += evento->type() == QEvent::Paint;
+        abilitazioni += evento->type() == QEvent::EnabledChange;
+        return false;
+    }
+};

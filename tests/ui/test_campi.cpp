@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's fields as the operator meets them: start state, entry
-// checks of the typed fields, combo picks, the repeater rule, the option
-// store and the port box.
+// The main window's fields as the operator meets them: start state, combo
+// picks, the repeater rule, the option store and the port box.
 
 #include "banco.h"
 #include "pseudo_terminale.h"
@@ -13,23 +12,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QToolTip>
 
 using namespace brenk;
-
-namespace {
-
-const QString solo_codice = QStringLiteral("Solo cifre: 1 - 1023");
-const QString solo_tempi = QStringLiteral("Solo cifre: 0 - 255");
-const QString solo_frequenza = QStringLiteral("Frequenza in MHz con il punto: 433.525");
-
-// The tooltip shown now, or an empty text.
-QString suggerimento()
-{
-    return QToolTip::isVisible() ? QToolTip::text() : QString();
-}
-
-} // namespace
 
 class TestCampi : public QObject {
     Q_OBJECT
@@ -49,14 +33,6 @@ private slots:
     void ordine_di_tabulazione();
     void liste_data();
     void liste();
-    void controllo_di_ingresso_data();
-    void controllo_di_ingresso();
-    void digitare_oltre_il_limite();
-    void suggerimento_fino_al_tasto_successivo_data();
-    void suggerimento_fino_al_tasto_successivo();
-    void suggerimento_via_lasciando_il_campo();
-    void uscire_dal_campo_data();
-    void uscire_dal_campo();
     void scelta_sposta_il_fuoco();
     void regola_ripetitore_data();
     void regola_ripetitore();
@@ -164,189 +140,6 @@ void TestCampi::liste()
         trovate << c->itemText(i);
     QCOMPARE(trovate, voci);
     QVERIFY(c->isEditable());
-}
-
-// A field set from code runs the same check as typing: the beeps, the
-// character left selected, the focus taken and the tooltip saying what the
-// field accepts.
-void TestCampi::controllo_di_ingresso_data()
-{
-    QTest::addColumn<QString>("nome");
-    QTest::addColumn<QString>("testo");
-    QTest::addColumn<int>("beep");
-    QTest::addColumn<int>("selezione"); // start of the one selected character, -1 for none
-    QTest::addColumn<QString>("suggerimento");
-
-    QTest::newRow("codice 1023") << "CodiceBrenk" << "1023" << 0 << -1 << "";
-    QTest::newRow("codice 1024") << "CodiceBrenk" << "1024" << 4 << 3 << solo_codice;
-    QTest::newRow("codice 12a") << "CodiceBrenk" << "12a" << 1 << 2 << solo_codice;
-    QTest::newRow("codice 1a0000") << "CodiceBrenk" << "1a0000" << 1 << 1 << solo_codice;
-    QTest::newRow("codice 2e3 vale 2000") << "CodiceBrenk" << "2e3" << 4 << 2 << solo_codice;
-    QTest::newRow("codice vuoto") << "CodiceBrenk" << "" << 0 << -1 << "";
-    QTest::newRow("codice 0 si corregge dopo") << "CodiceBrenk" << "0" << 0 << -1 << "";
-    QTest::newRow("antiatterramento 300") << "txb_amp" << "300" << 3 << 2 << solo_tempi;
-    QTest::newRow("antiatterramento 255") << "txb_amp" << "255" << 0 << -1 << "";
-    QTest::newRow("antiatterramento 0") << "txb_amp" << "0" << 0 << -1 << "";
-    QTest::newRow("antiatterramento 256") << "txb_amp" << "256" << 3 << 2 << solo_tempi;
-    QTest::newRow("antiatterramento 4-") << "txb_amp" << "4-" << 1 << 1 << solo_tempi;
-    QTest::newRow("rapina 9x9") << "txb_tmp_rap" << "9x9" << 1 << 1 << solo_tempi;
-    QTest::newRow("rapina blank e cifre") << "txb_tmp_rap" << "2 5" << 1 << 1 << solo_tempi;
-    QTest::newRow("rapina 9x900 oltre il limite") << "txb_tmp_rap" << "9x900" << 1 << 1 << solo_tempi;
-    QTest::newRow("rapina 300x") << "txb_tmp_rap" << "300x" << 5 << 3 << solo_tempi;
-    QTest::newRow("frequenza 160.9125") << "FqTx" << "160.9125" << 0 << -1 << "";
-    QTest::newRow("frequenza con virgola") << "FqTx" << "160,9125" << 1 << 3 << solo_frequenza;
-    QTest::newRow("frequenza 1a,b") << "FqTx" << "1a,b" << 1 << 1 << solo_frequenza;
-    QTest::newRow("frequenza 1..2") << "FqTx" << "1..2" << 0 << -1 << "";
-    QTest::newRow("frequenza senza limite") << "FqTx" << "99999" << 0 << -1 << "";
-}
-
-void TestCampi::controllo_di_ingresso()
-{
-    QFETCH(QString, nome);
-    QFETCH(QString, testo);
-    QFETCH(int, beep);
-    QFETCH(int, selezione);
-    QFETCH(QString, suggerimento);
-
-    QLineEdit* campo = b.casella(qPrintable(nome));
-    QWidget* altrove = b.combo("Cmb_n_ing_all");
-    altrove->setFocus();
-    campo->setText(testo);
-
-    QCOMPARE(campo->text(), testo); // the check never changes the text
-    QCOMPARE(b.avvisi.beep_contati(), beep);
-    if (selezione < 0) {
-        QVERIFY(!campo->hasSelectedText());
-        QCOMPARE(QApplication::focusWidget(), altrove);
-    } else {
-        QCOMPARE(campo->selectionStart(), selezione);
-        QCOMPARE(campo->selectedText(), testo.mid(selezione, 1));
-        QCOMPARE(QApplication::focusWidget(), campo);
-    }
-    QCOMPARE(::suggerimento(), suggerimento);
-}
-
-// Typing runs the check on every change; only the last keystroke is wrong.
-void TestCampi::digitare_oltre_il_limite()
-{
-    QLineEdit* campo = b.casella("CodiceBrenk");
-    campo->setFocus();
-    QTest::keyClicks(campo, QStringLiteral("1024"));
-    QCOMPARE(b.avvisi.beep_contati(), 4);
-    QCOMPARE(campo->selectedText(), QStringLiteral("4"));
-
-    // The selected character is replaced by the next keystroke.
-    QTest::keyClick(campo, Qt::Key_3);
-    QCOMPARE(campo->text(), QStringLiteral("1023"));
-    QCOMPARE(b.avvisi.beep_contati(), 4);
-}
-
-void TestCampi::suggerimento_fino_al_tasto_successivo_data()
-{
-    QTest::addColumn<QString>("nome");
-    QTest::addColumn<QString>("digitato");
-    QTest::addColumn<int>("beep");
-    QTest::addColumn<QString>("suggerimento");
-
-    QTest::newRow("codice, lettera") << "CodiceBrenk" << "12a" << 1 << solo_codice;
-    QTest::newRow("codice oltre 1023") << "CodiceBrenk" << "1024" << 4 << solo_codice;
-    QTest::newRow("frequenza, virgola") << "FqTx" << "433," << 1 << solo_frequenza;
-    QTest::newRow("rapina, lettera") << "txb_tmp_rap" << "9x" << 1 << solo_tempi;
-    QTest::newRow("rapina oltre 255") << "txb_tmp_rap" << "256" << 3 << solo_tempi;
-    QTest::newRow("antiatterramento, segno") << "txb_amp" << "4-" << 1 << solo_tempi;
-    QTest::newRow("antiatterramento oltre 255") << "txb_amp" << "300" << 3 << solo_tempi;
-}
-
-// Typing a refused character shows, at the field, what the field accepts,
-// beside the beep and the selection. Another refused key keeps the tip up;
-// any other key takes it away.
-void TestCampi::suggerimento_fino_al_tasto_successivo()
-{
-    QFETCH(QString, nome);
-    QFETCH(QString, digitato);
-    QFETCH(int, beep);
-    QFETCH(QString, suggerimento);
-
-    QLineEdit* campo = b.casella(qPrintable(nome));
-    campo->setFocus();
-    QTest::keyClicks(campo, digitato);
-    QCOMPARE(b.avvisi.beep_contati(), beep);
-    QCOMPARE(campo->selectedText(), digitato.right(1));
-    QCOMPARE(::suggerimento(), suggerimento);
-    // Just below the field, from its left edge.
-    const QRect zona = campo->rect().translated(campo->mapToGlobal(QPoint(0, 0)));
-    const QWidget* etichetta = QApplication::widgetAt(zona.left() + 20, zona.bottom() + 25);
-    QVERIFY(etichetta && etichetta->windowType() == Qt::ToolTip);
-
-    QTest::keyClick(campo, Qt::Key_X);
-    QTest::qWait(400); // longer than a hidden tip takes to fade
-    QCOMPARE(::suggerimento(), suggerimento);
-    QCOMPARE(b.avvisi.beep_contati(), beep + 1);
-
-    QTest::keyClick(campo, Qt::Key_Home);
-    QTRY_COMPARE(::suggerimento(), QString());
-    QCOMPARE(b.avvisi.beep_contati(), beep + 1);
-}
-
-// Once the field holds a good value again, leaving it takes the tip away
-// and nothing brings it back.
-void TestCampi::suggerimento_via_lasciando_il_campo()
-{
-    QLineEdit* campo = b.casella("CodiceBrenk");
-    campo->setFocus();
-    QTest::keyClicks(campo, QStringLiteral("7k"));
-    QCOMPARE(::suggerimento(), solo_codice);
-    b.finestra->imposta_testo(Campo::CodiceBrenk, QStringLiteral("7"));
-
-    b.casella("FqTx")->setFocus();
-    QTRY_COMPARE(::suggerimento(), QString());
-    QTest::qWait(50);
-    QCOMPARE(QApplication::focusWidget(), b.casella("FqTx"));
-    QCOMPARE(::suggerimento(), QString());
-    QCOMPARE(b.avvisi.beep_contati(), 1);
-}
-
-void TestCampi::uscire_dal_campo_data()
-{
-    QTest::addColumn<QString>("nome");
-    QTest::addColumn<QString>("testo");
-    QTest::addColumn<int>("beep");
-    QTest::addColumn<QString>("suggerimento");
-
-    QTest::newRow("codice 2000") << "CodiceBrenk" << "2000" << 4 << solo_codice;
-    QTest::newRow("codice 1000") << "CodiceBrenk" << "1000" << 0 << "";
-    QTest::newRow("frequenza 16o") << "FqTx" << "16o" << 1 << solo_frequenza;
-    QTest::newRow("rapina 256") << "txb_tmp_rap" << "256" << 3 << solo_tempi;
-    QTest::newRow("antiatterramento 12") << "txb_amp" << "12" << 0 << "";
-}
-
-// Tabbing out re-runs the check; a flagged field takes the focus back with
-// its last flagged character selected and its tooltip, a good one lets it go.
-void TestCampi::uscire_dal_campo()
-{
-    QFETCH(QString, nome);
-    QFETCH(QString, testo);
-    QFETCH(int, beep);
-    QFETCH(QString, suggerimento);
-
-    QLineEdit* campo = b.casella(qPrintable(nome));
-    campo->setText(testo);
-    campo->setFocus();
-    b.avvisi.azzera();
-
-    QTest::keyClick(campo, Qt::Key_Tab);
-    if (beep == 0) {
-        QTest::qWait(50);
-        QVERIFY(QApplication::focusWidget() != campo);
-        QCOMPARE(b.avvisi.beep_contati(), 0);
-        QCOMPARE(::suggerimento(), suggerimento);
-        return;
-    }
-    QTRY_COMPARE(b.avvisi.beep_contati(), beep);
-    QCOMPARE(QApplication::focusWidget(), campo);
-    QVERIFY(campo->hasSelectedText());
-    QCOMPARE(campo->selectionStart(), testo.size() - 1);
-    QCOMPARE(::suggerimento(), suggerimento);
 }
 
 void TestCampi::scelta_sposta_il_fuoco()

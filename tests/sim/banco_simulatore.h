@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The simulator tests' bench: the simulator and a PC on its device.
+
+#include "pc_seriale.h"
+#include "simulatore.h"
+
+#include <QTest>
+
+#include <memory>
+
+inline brenk::Simulatore::Opzioni con_memoria(brenk::Contenuto contenuto)
+{
+    brenk::Simulatore::Opzioni o;
+    o.memoria = brenk::memoria_predefinita(contenuto);
+    return o;
+}
+
+inline QByteArray byte(std::initializer_list<int> valori)
+{
+    QByteArray b;
+    for (const int v : valori)
+        b.append(static_cast<char>(v));
+    return b;
+}
+
+struct BancoSimulatore {
+    std::unique_ptr<brenk::Simulatore> sim;
+    std::unique_ptr<PcSeriale> pc;
+    qsizetype visti = 0; // bytes sent by the simulator before `pc->arrivati`
+
+    bool avvia(const brenk::Simulatore::Opzioni& opzioni)
+    {
+        sim = std::make_unique<brenk::Simulatore>(opzioni);
+        QString errore;
+        if (!sim->avvia(&errore)) {
+            qWarning("%s", qPrintable(errore));
+            return false;
+        }
+        nuovo_pc(sim->dispositivo());
+        return true;
+    }
+
+    void nuovo_pc(const QString& dispositivo)
+    {
+        pc = std::make_unique<PcSeriale>(dispositivo);
+        visti = sim->inviati().size();
+    }
+
+    // Takes the link; what arrives afterwards starts `pc->arrivati` afresh.
+    bool collega()
+    {
+        if (!pc->porta.isOpen() && !pc->apri())
+            return false;
+        pc->collega();
+        if (!QTest::qWaitFor([this] { return sim->collegato() && pc->arrivati == sim->inviati().mid(visti); }))
+            return false;
+        visti = sim->inviati().size();
+        pc->arrivati.clear();
+        return true;
+    }
+};
