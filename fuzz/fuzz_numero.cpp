@@ -35,7 +35,7 @@ using brenk::valore_numerico;
 
 bool spazio(char16_t c)
 {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
 }
 
 QString senza_spazi(const QString& testo)
