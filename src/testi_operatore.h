@@ -90,6 +90,8 @@ inline const QString nome_con_indirizzo = QStringLiteral("\"%1\" (indirizzo %2)"
 
 // ---- The serial port's failures; %1 is the device ----
 
+// The name the "Porta" box and the record give port n.
+inline const QString nome_com = QStringLiteral("Com %1");
 inline const QString porta_nessuna = QStringLiteral("(nessuna)");
 inline const QString errore_porta_inesistente = QStringLiteral("Porta seriale inesistente: %1");
 inline const QString errore_porta_negata = QStringLiteral("Accesso negato alla porta %1 (l'utente deve far parte del gruppo dialout)");
@@ -116,6 +118,8 @@ inline const QString titolo_file_parametri = QStringLiteral("Parametri Brenk");
 inline const QString titolo_file_registro = QStringLiteral("Registro");
 inline const QString problema_registro = QStringLiteral("Registro \"%1\": %2.");
 inline const QString riga_non_scritta = QStringLiteral("riga non scritta (%1)");
+inline const QString formato_piu_recente =
+    QStringLiteral("il formato %1 è più recente di questo programma, che legge fino al formato %2");
 inline const QString non_un_registro = QStringLiteral("non è un registro del configuratore");
 inline const QString colonna_data = QStringLiteral("Data e ora");
 inline const QString colonna_porta = QStringLiteral("Porta");

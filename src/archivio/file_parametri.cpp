@@ -107,8 +107,7 @@ std::optional<QString> da_json(const QByteArray& testo, FileParametri& p)
         return non_nostro;
     const int versione = radice.value(QStringLiteral("versione")).toInt(0);
     if (versione > versione_file_parametri)
-        return QStringLiteral("il formato %1 è più recente di questo programma, che legge fino al formato %2")
-            .arg(versione).arg(versione_file_parametri);
+        return formato_piu_recente.arg(versione).arg(versione_file_parametri);
     const QString tipo = radice.value(QStringLiteral("tipo")).toString();
     if (versione < 1 || tipo.size() > 8)
         return non_nostro;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/mappa_porte.h"
+#include "testi_operatore.h"
 
 #include <QSerialPortInfo>
 #include <QtGlobal>
@@ -67,7 +68,7 @@ QString descrizione_porte()
 {
     QStringList righe;
     for (int n = 1; n <= 8; ++n)
-        righe << QStringLiteral("Com %1: %2").arg(n).arg(dispositivo_per_com(n));
+        righe << nome_com.arg(n) + QStringLiteral(": ") + dispositivo_per_com(n);
     return righe.join(QLatin1Char('\n'));
 }
 

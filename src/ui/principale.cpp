@@ -33,7 +33,7 @@ constexpr int primo_controllo_ms = 10;
 int numero_porta(const QString& testo)
 {
     for (int n = 1; n <= 8; ++n) {
-        if (testo == QStringLiteral("Com %1").arg(n))
+        if (testo == nome_com.arg(n))
             return n;
     }
     return 0;

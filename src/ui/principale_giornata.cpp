@@ -73,7 +73,7 @@ Task<void> Principale::registrata(Task<void> operazione)
     const QString esito = verificato_ ? esito_verificato
         : messaggi_visti_.isEmpty()   ? esito_non_verificato
                                       : messaggi_visti_.join(u' ');
-    const RigaRegistro riga{QDateTime::currentDateTime(), QStringLiteral("Com %1").arg(porta_.numero()),
+    const RigaRegistro riga{QDateTime::currentDateTime(), nome_com.arg(porta_.numero()),
                             porta_.dispositivo(), ui_->lab_tipo_brenk->text(), esito, valori()};
     if (const auto problema = annota(registro_, riga))
         co_await messaggio(*problema, Icona::Esclamazione);
