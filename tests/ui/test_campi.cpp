@@ -3,7 +3,6 @@
 // picks, the repeater rule, the option store and the port box.
 
 #include "banco.h"
-#include "pseudo_terminale.h"
 
 #include "params/blocco.h"
 
@@ -21,11 +20,7 @@ class TestCampi : public QObject {
     Banco b;
 
 private slots:
-    void init()
-    {
-        b.avvisi.azzera();
-        QVERIFY(b.apri());
-    }
+    void init() { QVERIFY(b.apri()); }
     void cleanup() { b.finestra.reset(); }
 
     void stato_iniziale();
@@ -297,9 +292,8 @@ void TestCampi::porta_digitata()
 
 void TestCampi::porta_scelta_chiude_la_porta()
 {
-    PseudoTerminale linea;
+    LineaCom1 linea;
     QVERIFY(linea.valido());
-    qputenv("BRENK_COM1", linea.dispositivo().toLocal8Bit());
     PortaSeriale& porta = b.finestra->porta();
     porta.apri_porta();
     QVERIFY(porta.aperta());
@@ -313,7 +307,6 @@ void TestCampi::porta_scelta_chiude_la_porta()
     QVERIFY(b.finestra->focusWidget() != casella);
     QCOMPARE(b.avvisi.beep_contati(), 0);
     QVERIFY(linea.ricevuti().isEmpty());
-    qunsetenv("BRENK_COM1");
 }
 
 // The tooltip tells which device each "Com n" stands for at the moment it is shown.

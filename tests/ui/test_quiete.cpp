@@ -18,20 +18,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Counts the paint events a widget receives.
-class ContaDisegni : public QObject {
-public:
-    explicit ContaDisegni(QWidget* w) { w->installEventFilter(this); }
-    int quanti = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* evento) override
-    {
-        quanti += evento->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 // The widget alone, painted over full transparency in the screen's own
 // pixels, fractional scales included: what it leaves unpainted stays
 // transparent.
@@ -63,13 +49,13 @@ QImage come_rgb(const QImage& immagine)
 // Paints the caret blinks over `ms` in `campo`.
 int lampeggi_in(QLineEdit* campo, int ms)
 {
-    ContaDisegni conta(campo);
+    Osservatore conta(*campo);
     QTest::qWait(ms);
-    return conta.quanti;
+    return conta.ridisegni;
 }
 
 // Lets the window's caret come to rest after `attesa` without input.
-bool a_riposo_dopo(Banco& b, std::chrono::milliseconds attesa)
+bool a_riposo_dopo(const Banco& b, std::chrono::milliseconds attesa)
 {
     auto* riposo = b.finestra->findChild<RiposoCursore*>();
     riposo->imposta_attesa(attesa);
@@ -80,7 +66,13 @@ bool a_riposo_dopo(Banco& b, std::chrono::milliseconds attesa)
 
 class TestQuiete : public QObject {
     Q_OBJECT
+
+    Banco b;
+
 private slots:
+    void init() { QVERIFY(b.apri()); }
+    void cleanup() { b.finestra.reset(); }
+
     void campi_delle_combo_opachi();
     void lo_schermo_mentre_il_cursore_lampeggia();
     void il_cursore_riposa_e_si_risveglia_data();
@@ -92,8 +84,6 @@ private slots:
 // what it left unpainted would keep whatever was on the screen before.
 void TestQuiete::campi_delle_combo_opachi()
 {
-    Banco b;
-    QVERIFY(b.apri());
     const QList<QComboBox*> combo = b.finestra->findChildren<QComboBox*>();
     QCOMPARE(combo.size(), 6);
     for (QComboBox* c : combo) {
@@ -109,8 +99,6 @@ void TestQuiete::campi_delle_combo_opachi()
 
 void TestQuiete::lo_schermo_mentre_il_cursore_lampeggia()
 {
-    Banco b;
-    QVERIFY(b.apri());
     QLineEdit* campo = b.combo("cmb_Zelmrep")->lineEdit();
     QVERIFY(campo->hasFocus());
     QVERIFY(lampeggi_in(campo, 1600) >= 2);
@@ -131,8 +119,6 @@ void TestQuiete::il_cursore_riposa_e_si_risveglia()
     QFETCH(bool, con_il_tasto);
     const int del_desktop = QGuiApplication::styleHints()->cursorFlashTime();
     QVERIFY(del_desktop > 0);
-    Banco b;
-    QVERIFY(b.apri());
     auto* riposo = b.finestra->findChild<RiposoCursore*>();
     // Ten seconds from the start, give or take the 5% of a coarse timer.
     QVERIFY(riposo->resto() > 5s && riposo->resto() <= 10500ms);
@@ -166,8 +152,6 @@ void TestQuiete::il_cursore_riposa_e_si_risveglia()
 void TestQuiete::chiusa_la_finestra_il_lampeggio_e_del_desktop()
 {
     const int del_desktop = QGuiApplication::styleHints()->cursorFlashTime();
-    Banco b;
-    QVERIFY(b.apri());
     QVERIFY(a_riposo_dopo(b, 100ms));
     QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
     b.finestra.reset();
