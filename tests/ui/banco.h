@@ -64,6 +64,19 @@ struct Banco {
     }
 };
 
+// The tests of the main window: each test function meets it fresh, and it
+// goes with the function.
+class ProvaSulBanco : public QObject {
+    Q_OBJECT
+
+protected:
+    Banco b;
+
+private slots:
+    void init() { QVERIFY(b.apri()); }
+    void cleanup() { b.finestra.reset(); }
+};
+
 // Opens the list of `c` and clicks `voce` in it. False if the list did not open.
 inline bool scegli(QComboBox* c, const QString& voce)
 {

@@ -9,10 +9,8 @@
 
 using namespace brenk;
 
-class TestAiuto : public QObject {
+class TestAiuto : public ProvaSulBanco {
     Q_OBJECT
-
-    Banco b;
 
     void sposta(QWidget* w, QPoint punto) { QTest::mouseMove(w, punto); }
     // A spot of the area's own surface: its bottom right corner, inside the border.
@@ -36,7 +34,6 @@ private slots:
         QVERIFY(b.apri());
         QVERIFY(!b.finestra->childAt(2, 3) && !b.finestra->childAt(3, 3));
     }
-    void cleanup() { b.finestra.reset(); }
 
     void aree_data();
     void aree();

@@ -14,15 +14,10 @@
 
 using namespace brenk;
 
-class TestCampi : public QObject {
+class TestCampi : public ProvaSulBanco {
     Q_OBJECT
 
-    Banco b;
-
 private slots:
-    void init() { QVERIFY(b.apri()); }
-    void cleanup() { b.finestra.reset(); }
-
     void stato_iniziale();
     void nomi_accessibili();
     void ordine_di_tabulazione();

@@ -23,25 +23,27 @@ QString suggerimento()
     return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
+// What follows a refused keystroke.
+enum class Poi {
+    AltriTasti, // another refused key, then one that is no character
+    Correzione, // a good key in place of the selected character
+    Uscita,     // the field set to a good value, then left
+};
+
 } // namespace
 
-class TestControlli : public QObject {
+Q_DECLARE_METATYPE(Poi)
+
+class TestControlli : public ProvaSulBanco {
     Q_OBJECT
 
-    Banco b;
-
 private slots:
-    void init() { QVERIFY(b.apri()); }
-    void cleanup() { b.finestra.reset(); }
-
     void suggerimento_data();
     void suggerimento();
     void controllo_di_ingresso_data();
     void controllo_di_ingresso();
-    void digitare_oltre_il_limite();
     void suggerimento_fino_al_tasto_successivo_data();
     void suggerimento_fino_al_tasto_successivo();
-    void suggerimento_via_lasciando_il_campo();
 };
 
 void TestControlli::suggerimento_data()
@@ -161,46 +163,37 @@ void TestControlli::controllo_di_ingresso()
     QCOMPARE(::suggerimento(), suggerimento);
 }
 
-// Typing runs the check on every change; only the last keystroke is wrong.
-void TestControlli::digitare_oltre_il_limite()
-{
-    QLineEdit* campo = b.casella("CodiceBrenk");
-    campo->setFocus();
-    QTest::keyClicks(campo, QStringLiteral("1024"));
-    QCOMPARE(b.avvisi.beep_contati(), 4);
-    QCOMPARE(campo->selectedText(), QStringLiteral("4"));
-
-    // The selected character is replaced by the next keystroke.
-    QTest::keyClick(campo, Qt::Key_3);
-    QCOMPARE(campo->text(), QStringLiteral("1023"));
-    QCOMPARE(b.avvisi.beep_contati(), 4);
-}
-
 void TestControlli::suggerimento_fino_al_tasto_successivo_data()
 {
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QString>("digitato");
     QTest::addColumn<int>("beep");
     QTest::addColumn<QString>("suggerimento");
+    QTest::addColumn<Poi>("poi");
 
-    QTest::newRow("codice, lettera") << "CodiceBrenk" << "12a" << 1 << solo_codice;
-    QTest::newRow("codice oltre 1023") << "CodiceBrenk" << "1024" << 4 << solo_codice;
-    QTest::newRow("frequenza, virgola") << "FqTx" << "433," << 1 << solo_frequenza;
-    QTest::newRow("rapina, lettera") << "txb_tmp_rap" << "9x" << 1 << solo_tempi;
-    QTest::newRow("rapina oltre 255") << "txb_tmp_rap" << "256" << 3 << solo_tempi;
-    QTest::newRow("antiatterramento, segno") << "txb_amp" << "4-" << 1 << solo_tempi;
-    QTest::newRow("antiatterramento oltre 255") << "txb_amp" << "300" << 3 << solo_tempi;
+    QTest::newRow("codice, lettera") << "CodiceBrenk" << "12a" << 1 << solo_codice << Poi::AltriTasti;
+    QTest::newRow("codice oltre 1023") << "CodiceBrenk" << "1024" << 4 << solo_codice << Poi::AltriTasti;
+    QTest::newRow("frequenza, virgola") << "FqTx" << "433," << 1 << solo_frequenza << Poi::AltriTasti;
+    QTest::newRow("rapina, lettera") << "txb_tmp_rap" << "9x" << 1 << solo_tempi << Poi::AltriTasti;
+    QTest::newRow("rapina oltre 255") << "txb_tmp_rap" << "256" << 3 << solo_tempi << Poi::AltriTasti;
+    QTest::newRow("antiatterramento, segno") << "txb_amp" << "4-" << 1 << solo_tempi << Poi::AltriTasti;
+    QTest::newRow("antiatterramento oltre 255") << "txb_amp" << "300" << 3 << solo_tempi << Poi::AltriTasti;
+    QTest::newRow("codice oltre 1023, corretto") << "CodiceBrenk" << "1024" << 4 << solo_codice << Poi::Correzione;
+    QTest::newRow("codice, lettera, poi via") << "CodiceBrenk" << "7k" << 1 << solo_codice << Poi::Uscita;
 }
 
 // Typing a refused character shows, at the field, what the field accepts,
-// beside the beep and the selection. Another refused key keeps the tip up;
-// any other key takes it away.
+// beside the beep and the selection; each keystroke runs the check again.
+// Another refused key keeps the tip up; any other key takes it away. Once
+// the field holds a good value again, leaving it takes the tip away and
+// nothing brings it back.
 void TestControlli::suggerimento_fino_al_tasto_successivo()
 {
     QFETCH(QString, nome);
     QFETCH(QString, digitato);
     QFETCH(int, beep);
     QFETCH(QString, suggerimento);
+    QFETCH(Poi, poi);
 
     QLineEdit* campo = b.casella(qPrintable(nome));
     campo->setFocus();
@@ -213,32 +206,27 @@ void TestControlli::suggerimento_fino_al_tasto_successivo()
     const QWidget* etichetta = QApplication::widgetAt(zona.left() + 20, zona.bottom() + 25);
     QVERIFY(etichetta && etichetta->windowType() == Qt::ToolTip);
 
-    QTest::keyClick(campo, Qt::Key_X);
-    QTest::qWait(400); // longer than a hidden tip takes to fade
-    QCOMPARE(::suggerimento(), suggerimento);
-    QCOMPARE(b.avvisi.beep_contati(), beep + 1);
-
-    QTest::keyClick(campo, Qt::Key_Home);
-    QTRY_COMPARE(::suggerimento(), QString());
-    QCOMPARE(b.avvisi.beep_contati(), beep + 1);
-}
-
-// Once the field holds a good value again, leaving it takes the tip away
-// and nothing brings it back.
-void TestControlli::suggerimento_via_lasciando_il_campo()
-{
-    QLineEdit* campo = b.casella("CodiceBrenk");
-    campo->setFocus();
-    QTest::keyClicks(campo, QStringLiteral("7k"));
-    QCOMPARE(::suggerimento(), solo_codice);
-    b.finestra->imposta_testo(Campo::CodiceBrenk, QStringLiteral("7"));
-
-    b.casella("FqTx")->setFocus();
-    QTRY_COMPARE(::suggerimento(), QString());
-    QTest::qWait(50);
-    QCOMPARE(QApplication::focusWidget(), b.casella("FqTx"));
-    QCOMPARE(::suggerimento(), QString());
-    QCOMPARE(b.avvisi.beep_contati(), 1);
+    if (poi == Poi::Correzione) {
+        QTest::keyClick(campo, Qt::Key_3);
+        QCOMPARE(campo->text(), digitato.chopped(1) + u'3');
+        QCOMPARE(b.avvisi.beep_contati(), beep);
+    } else if (poi == Poi::Uscita) {
+        campo->setText(digitato.chopped(1));
+        b.casella("FqTx")->setFocus();
+        QTRY_COMPARE(::suggerimento(), QString());
+        QTest::qWait(50);
+        QCOMPARE(QApplication::focusWidget(), b.casella("FqTx"));
+        QCOMPARE(::suggerimento(), QString());
+        QCOMPARE(b.avvisi.beep_contati(), beep);
+    } else {
+        QTest::keyClick(campo, Qt::Key_X);
+        QTest::qWait(400); // longer than a hidden tip takes to fade
+        QCOMPARE(::suggerimento(), suggerimento);
+        QCOMPARE(b.avvisi.beep_contati(), beep + 1);
+        QTest::keyClick(campo, Qt::Key_Home);
+        QTRY_COMPARE(::suggerimento(), QString());
+        QCOMPARE(b.avvisi.beep_contati(), beep + 1);
+    }
 }
 
 QTEST_MAIN(TestControlli)

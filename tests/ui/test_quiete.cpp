@@ -64,15 +64,10 @@ bool a_riposo_dopo(const Banco& b, std::chrono::milliseconds attesa)
 
 } // namespace
 
-class TestQuiete : public QObject {
+class TestQuiete : public ProvaSulBanco {
     Q_OBJECT
 
-    Banco b;
-
 private slots:
-    void init() { QVERIFY(b.apri()); }
-    void cleanup() { b.finestra.reset(); }
-
     void campi_delle_combo_opachi();
     void lo_schermo_mentre_il_cursore_lampeggia();
     void il_cursore_riposa_e_si_risveglia_data();

@@ -16,10 +16,8 @@
 using namespace brenk;
 namespace atteso = brenk::prova::atteso;
 
-class TestSupervisione : public QObject {
+class TestSupervisione : public ProvaSulBanco {
     Q_OBJECT
-
-    Banco b;
 
     void abilita_tutti(bool abilitato)
     {
@@ -29,9 +27,6 @@ class TestSupervisione : public QObject {
     void tick() { b.finestra->Timer_stato_Timer(); }
 
 private slots:
-    void init() { QVERIFY(b.apri()); }
-    void cleanup() { b.finestra.reset(); }
-
     void colonne_data();
     void colonne();
     void stato_sconosciuto();

@@ -68,10 +68,9 @@ struct Clic {
 
 Q_DECLARE_METATYPE(Riga)
 
-class TestSupervisioneAlCambio : public QObject {
+class TestSupervisioneAlCambio : public ProvaSulBanco {
     Q_OBJECT
 
-    Banco b;
     AvvisiQt avvisi_qt;
 
     bool clic(const char* opzione)
@@ -103,7 +102,6 @@ private slots:
         QTRY_COMPARE(b.stato(), atteso::non_connesso);
         un_giro();
     }
-    void cleanup() { b.finestra.reset(); }
 
     void ogni_cambio_data();
     void ogni_cambio();
