@@ -2,8 +2,8 @@
 #pragma once
 
 // The main window on the test bench: built fresh, shown, active, with its
-// beeps and messages recorded, and a few ways to reach its controls as the
-// operator does.
+// beeps and messages recorded, a few ways to reach its controls as the
+// operator does, and what else its tests share.
 
 #include "avvisi_registrati.h"
 #include "pseudo_terminale.h"

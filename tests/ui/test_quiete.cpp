@@ -41,11 +41,6 @@ int pixel_trasparenti(const QImage& immagine)
     return n;
 }
 
-QImage come_rgb(const QImage& immagine)
-{
-    return immagine.convertToFormat(QImage::Format_RGB32);
-}
-
 // Paints the caret blinks over `ms` in `campo`.
 int lampeggi_in(QLineEdit* campo, int ms)
 {
@@ -99,7 +94,8 @@ void TestQuiete::lo_schermo_mentre_il_cursore_lampeggia()
     QVERIFY(lampeggi_in(campo, 1600) >= 2);
     QCoreApplication::sendPostedEvents(); // a blink's repaint still queued
     const QImage schermo = b.finestra->screen()->grabWindow(b.finestra->winId()).toImage();
-    QCOMPARE(come_rgb(schermo), come_rgb(b.finestra->grab().toImage()));
+    const QImage disegno = b.finestra->grab().toImage();
+    QCOMPARE(schermo.convertToFormat(QImage::Format_RGB32), disegno.convertToFormat(QImage::Format_RGB32));
 }
 
 void TestQuiete::il_cursore_riposa_e_si_risveglia_data()
