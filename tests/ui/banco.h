@@ -2,29 +2,40 @@
 #pragma once
 
 // The main window on the test bench: built fresh, shown, active, with its
-// beeps and messages recorded, and a few ways to reach its controls as the
-// operator does.
+// beeps and messages recorded, a few ways to reach its controls as the
+// operator does, and what else its tests share.
 
 #include "avvisi_registrati.h"
+#include "pseudo_terminale.h"
 #include "ui/principale.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QTest>
 
+#include <iterator>
 #include <memory>
+
+// The controls the status supervision enables and disables, in the order of
+// the tests' expectation strings.
+inline const char* const supervisionati[] = {"cmd_programma", "Cmd_disconetti", "Cmb_com", "Cmd_connetti",
+                                             "Cmd_init_vhf", "Cmd_init_uhf", "Cmd_tx", "Cmb_tmr_p_all",
+                                             "cmb_Zelmrep", "Cmb_n_tx_tot", "Cmb_N_ing_bat"};
 
 struct Banco {
     AvvisiRegistrati avvisi;
     std::unique_ptr<brenk::Principale> finestra;
 
-    // Builds, shows and activates the window. Returns false if it never
-    // became active.
-    bool apri()
+    // Builds, shows and activates the window, its beeps and messages going to
+    // `altri` if given, else recorded afresh. False if it never became active.
+    bool apri(brenk::Avvisi* altri = nullptr)
     {
-        finestra = std::make_unique<brenk::Principale>(avvisi);
+        avvisi.azzera();
+        finestra = std::make_unique<brenk::Principale>(altri ? *altri : avvisi);
         finestra->show();
         finestra->activateWindow();
         return QTest::qWaitForWindowActive(finestra.get());
@@ -40,6 +51,30 @@ struct Banco {
     QRadioButton* opzione(const char* nome) const { return trova<QRadioButton>(nome); }
     QString stato() const { return casella("txb_stato_con")->text(); }
     QString aiuto() const { return casella("Text7")->text(); }
+    // The supervised controls' enabled states as '1'/'0', with '-' wherever
+    // `maschera` has one.
+    QString abilitazioni(const QString& maschera = {}) const
+    {
+        QString s;
+        for (qsizetype i = 0; i < qsizetype(std::size(supervisionati)); ++i) {
+            const bool libero = i < maschera.size() && maschera.at(i) == u'-';
+            s += libero ? u'-' : trova(supervisionati[i])->isEnabled() ? u'1' : u'0';
+        }
+        return s;
+    }
+};
+
+// The tests of the main window: each test function meets it fresh, and it
+// goes with the function.
+class ProvaSulBanco : public QObject {
+    Q_OBJECT
+
+protected:
+    Banco b;
+
+private slots:
+    void init() { QVERIFY(b.apri()); }
+    void cleanup() { b.finestra.reset(); }
 };
 
 // Opens the list of `c` and clicks `voce` in it. False if the list did not open.
@@ -56,19 +91,35 @@ inline bool scegli(QComboBox* c, const QString& voce)
     return true;
 }
 
+// A pseudo-terminal standing for "Com 1" while it lives.
+struct LineaCom1 : PseudoTerminale {
+    LineaCom1() { qputenv("BRENK_COM1", dispositivo().toLocal8Bit()); }
+    ~LineaCom1() { qunsetenv("BRENK_COM1"); }
+};
+
+// The message box on the screen, if any.
+inline QMessageBox* scatola_aperta()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* m = qobject_cast<QMessageBox*>(w); m && m->isVisible())
+            return m;
+    }
+    return nullptr;
+}
+
 // Counts what would show on the screen or reach assistive tools: repaints and
-// enabled-state changes of every widget of the window, changes of any text
-// field and of any option button.
+// enabled-state changes of a widget and all inside it, changes of any text
+// field and of any option button inside it.
 class Osservatore : public QObject {
 public:
-    explicit Osservatore(QWidget& finestra)
+    explicit Osservatore(QWidget& osservato)
     {
-        finestra.installEventFilter(this);
-        for (QWidget* w : finestra.findChildren<QWidget*>())
+        osservato.installEventFilter(this);
+        for (QWidget* w : osservato.findChildren<QWidget*>())
             w->installEventFilter(this);
-        for (QLineEdit* casella : finestra.findChildren<QLineEdit*>())
+        for (QLineEdit* casella : osservato.findChildren<QLineEdit*>())
             connect(casella, &QLineEdit::textChanged, this, [this] { ++testi; });
-        for (QRadioButton* pulsante : finestra.findChildren<QRadioButton*>())
+        for (QRadioButton* pulsante : osservato.findChildren<QRadioButton*>())
             connect(pulsante, &QRadioButton::toggled, this, [this] { ++selezioni; });
     }
 

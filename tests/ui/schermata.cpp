@@ -55,7 +55,7 @@ int main(int argc, char** argv)
         principale.findChild<QCheckBox*>("Chk_serie")->setChecked(true);
         principale.usa_registro(cartella.filePath(QStringLiteral("impianto.csv")));
     }
-    QTimer::singleShot(300, &principale, [&principale] { principale.findChild<QPushButton*>("Cmd_connetti")->click(); });
+    QTimer::singleShot(300, principale.findChild<QPushButton*>("Cmd_connetti"), &QPushButton::click);
 
     // Once the read is over and a few status ticks have passed, take the picture.
     int esito = 1;

@@ -3,7 +3,6 @@
 // picks, the repeater rule, the option store and the port box.
 
 #include "banco.h"
-#include "pseudo_terminale.h"
 
 #include "params/blocco.h"
 
@@ -15,19 +14,10 @@
 
 using namespace brenk;
 
-class TestCampi : public QObject {
+class TestCampi : public ProvaSulBanco {
     Q_OBJECT
 
-    Banco b;
-
 private slots:
-    void init()
-    {
-        b.avvisi.azzera();
-        QVERIFY(b.apri());
-    }
-    void cleanup() { b.finestra.reset(); }
-
     void stato_iniziale();
     void nomi_accessibili();
     void ordine_di_tabulazione();
@@ -202,12 +192,13 @@ void TestCampi::ripetitore_digitato_non_conta()
 void TestCampi::opzioni_al_clic_data()
 {
     QTest::addColumn<QString>("nome");
+    QTest::addColumn<QString>("altro"); // the other button of the pair
     QTest::addColumn<int>("indirizzo");
     QTest::addColumn<double>("valore");
 
-    QTest::newRow("Sing") << "Opt_tx_sing" << int(TxSM) << 0.0;
-    QTest::newRow("Bassi") << "Opt_toni_bassi" << int(TONIHL) << 1.0;
-    QTest::newRow("Si") << "Opt_bat_si" << int(Ning) << 1.0;
+    QTest::newRow("Sing") << "Opt_tx_sing" << "Opt_tx_mult" << int(TxSM) << 0.0;
+    QTest::newRow("Bassi") << "Opt_toni_bassi" << "Opt_toni_alti" << int(TONIHL) << 1.0;
+    QTest::newRow("Si") << "Opt_bat_si" << "Opt_bat_no" << int(Ning) << 1.0;
 }
 
 // A click stores the button's value; clicking the other one of the pair
@@ -215,6 +206,7 @@ void TestCampi::opzioni_al_clic_data()
 void TestCampi::opzioni_al_clic()
 {
     QFETCH(QString, nome);
+    QFETCH(QString, altro);
     QFETCH(int, indirizzo);
     QFETCH(double, valore);
 
@@ -224,12 +216,7 @@ void TestCampi::opzioni_al_clic()
     QVERIFY(pulsante->isChecked());
     QCOMPARE(b.finestra->blocco()[indirizzo], valore);
 
-    QRadioButton* altro = nullptr;
-    for (auto* o : pulsante->parentWidget()->findChildren<QRadioButton*>())
-        if (o != pulsante && o->isVisible())
-            altro = o;
-    QVERIFY(altro);
-    QTest::mouseClick(altro, Qt::LeftButton);
+    QTest::mouseClick(b.opzione(qPrintable(altro)), Qt::LeftButton);
     QVERIFY(!pulsante->isChecked());
     QCOMPARE(b.finestra->blocco()[indirizzo], 1.0 - valore);
 }
@@ -266,10 +253,8 @@ void TestCampi::testo_dei_campi_da_codice()
         const QString valore = QStringLiteral("1%1").arg(int(campo));
         b.finestra->imposta_testo(campo, valore);
         QCOMPARE(b.finestra->testo(campo), valore);
-        QWidget* w = b.trova(nome);
-        const QString mostrato = qobject_cast<QComboBox*>(w) ? static_cast<QComboBox*>(w)->currentText()
-                                                              : static_cast<QLineEdit*>(w)->text();
-        QCOMPARE(mostrato, valore);
+        QComboBox* lista = b.combo(nome);
+        QCOMPARE(lista ? lista->currentText() : b.casella(nome)->text(), valore);
     }
     // A combo text outside the list stays as it is.
     b.finestra->imposta_testo(Campo::Cmb_n_tx_tot, QStringLiteral("12"));
@@ -297,9 +282,8 @@ void TestCampi::porta_digitata()
 
 void TestCampi::porta_scelta_chiude_la_porta()
 {
-    PseudoTerminale linea;
+    LineaCom1 linea;
     QVERIFY(linea.valido());
-    qputenv("BRENK_COM1", linea.dispositivo().toLocal8Bit());
     PortaSeriale& porta = b.finestra->porta();
     porta.apri_porta();
     QVERIFY(porta.aperta());
@@ -313,7 +297,6 @@ void TestCampi::porta_scelta_chiude_la_porta()
     QVERIFY(b.finestra->focusWidget() != casella);
     QCOMPARE(b.avvisi.beep_contati(), 0);
     QVERIFY(linea.ricevuti().isEmpty());
-    qunsetenv("BRENK_COM1");
 }
 
 // The tooltip tells which device each "Com n" stands for at the moment it is shown.

@@ -23,31 +23,27 @@ QString suggerimento()
     return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
+// What follows a refused keystroke.
+enum class Poi {
+    AltriTasti, // another refused key, then one that is no character
+    Correzione, // a good key in place of the selected character
+    Uscita,     // the field set to a good value, then left
+};
+
 } // namespace
 
-class TestControlli : public QObject {
+Q_DECLARE_METATYPE(Poi)
+
+class TestControlli : public ProvaSulBanco {
     Q_OBJECT
 
-    Banco b;
-
 private slots:
-    void init()
-    {
-        b.avvisi.azzera();
-        QVERIFY(b.apri());
-    }
-    void cleanup() { b.finestra.reset(); }
-
     void suggerimento_data();
     void suggerimento();
     void controllo_di_ingresso_data();
     void controllo_di_ingresso();
-    void digitare_oltre_il_limite();
     void suggerimento_fino_al_tasto_successivo_data();
     void suggerimento_fino_al_tasto_successivo();
-    void suggerimento_via_lasciando_il_campo();
-    void uscire_dal_campo_data();
-    void uscire_dal_campo();
 };
 
 void TestControlli::suggerimento_data()
@@ -92,40 +88,49 @@ void TestControlli::suggerimento()
 
 // A field set from code runs the same check as typing: the beeps, the
 // character left selected, the focus taken and the tooltip saying what the
-// field accepts.
+// field accepts. Tabbing out of a field re-runs the check: a flagged field
+// takes the focus back with its last flagged character selected and its
+// tooltip, a good one lets it go.
 void TestControlli::controllo_di_ingresso_data()
 {
+    QTest::addColumn<bool>("uscendo"); // the field set, then left with Tab
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QString>("testo");
     QTest::addColumn<int>("beep");
     QTest::addColumn<int>("selezione"); // start of the one selected character, -1 for none
     QTest::addColumn<QString>("suggerimento");
 
-    QTest::newRow("codice 1023") << "CodiceBrenk" << "1023" << 0 << -1 << "";
-    QTest::newRow("codice 1024") << "CodiceBrenk" << "1024" << 4 << 3 << solo_codice;
-    QTest::newRow("codice 12a") << "CodiceBrenk" << "12a" << 1 << 2 << solo_codice;
-    QTest::newRow("codice 1a0000") << "CodiceBrenk" << "1a0000" << 1 << 1 << solo_codice;
-    QTest::newRow("codice 2e3 vale 2000") << "CodiceBrenk" << "2e3" << 4 << 2 << solo_codice;
-    QTest::newRow("codice vuoto") << "CodiceBrenk" << "" << 0 << -1 << "";
-    QTest::newRow("codice 0 si corregge dopo") << "CodiceBrenk" << "0" << 0 << -1 << "";
-    QTest::newRow("antiatterramento 300") << "txb_amp" << "300" << 3 << 2 << solo_tempi;
-    QTest::newRow("antiatterramento 255") << "txb_amp" << "255" << 0 << -1 << "";
-    QTest::newRow("antiatterramento 0") << "txb_amp" << "0" << 0 << -1 << "";
-    QTest::newRow("antiatterramento 256") << "txb_amp" << "256" << 3 << 2 << solo_tempi;
-    QTest::newRow("antiatterramento 4-") << "txb_amp" << "4-" << 1 << 1 << solo_tempi;
-    QTest::newRow("rapina 9x9") << "txb_tmp_rap" << "9x9" << 1 << 1 << solo_tempi;
-    QTest::newRow("rapina blank e cifre") << "txb_tmp_rap" << "2 5" << 1 << 1 << solo_tempi;
-    QTest::newRow("rapina 9x900 oltre il limite") << "txb_tmp_rap" << "9x900" << 1 << 1 << solo_tempi;
-    QTest::newRow("rapina 300x") << "txb_tmp_rap" << "300x" << 5 << 3 << solo_tempi;
-    QTest::newRow("frequenza 160.9125") << "FqTx" << "160.9125" << 0 << -1 << "";
-    QTest::newRow("frequenza con virgola") << "FqTx" << "160,9125" << 1 << 3 << solo_frequenza;
-    QTest::newRow("frequenza 1a,b") << "FqTx" << "1a,b" << 1 << 1 << solo_frequenza;
-    QTest::newRow("frequenza 1..2") << "FqTx" << "1..2" << 0 << -1 << "";
-    QTest::newRow("frequenza senza limite") << "FqTx" << "99999" << 0 << -1 << "";
+    QTest::newRow("codice 1023") << false << "CodiceBrenk" << "1023" << 0 << -1 << "";
+    QTest::newRow("codice 1024") << false << "CodiceBrenk" << "1024" << 4 << 3 << solo_codice;
+    QTest::newRow("codice 12a") << false << "CodiceBrenk" << "12a" << 1 << 2 << solo_codice;
+    QTest::newRow("codice 1a0000") << false << "CodiceBrenk" << "1a0000" << 1 << 1 << solo_codice;
+    QTest::newRow("codice 2e3 vale 2000") << false << "CodiceBrenk" << "2e3" << 4 << 2 << solo_codice;
+    QTest::newRow("codice vuoto") << false << "CodiceBrenk" << "" << 0 << -1 << "";
+    QTest::newRow("codice 0 si corregge dopo") << false << "CodiceBrenk" << "0" << 0 << -1 << "";
+    QTest::newRow("antiatterramento 300") << false << "txb_amp" << "300" << 3 << 2 << solo_tempi;
+    QTest::newRow("antiatterramento 255") << false << "txb_amp" << "255" << 0 << -1 << "";
+    QTest::newRow("antiatterramento 0") << false << "txb_amp" << "0" << 0 << -1 << "";
+    QTest::newRow("antiatterramento 256") << false << "txb_amp" << "256" << 3 << 2 << solo_tempi;
+    QTest::newRow("antiatterramento 4-") << false << "txb_amp" << "4-" << 1 << 1 << solo_tempi;
+    QTest::newRow("rapina 9x9") << false << "txb_tmp_rap" << "9x9" << 1 << 1 << solo_tempi;
+    QTest::newRow("rapina blank e cifre") << false << "txb_tmp_rap" << "2 5" << 1 << 1 << solo_tempi;
+    QTest::newRow("rapina 9x900 oltre il limite") << false << "txb_tmp_rap" << "9x900" << 1 << 1 << solo_tempi;
+    QTest::newRow("rapina 300x") << false << "txb_tmp_rap" << "300x" << 5 << 3 << solo_tempi;
+    QTest::newRow("frequenza 160.9125") << false << "FqTx" << "160.9125" << 0 << -1 << "";
+    QTest::newRow("frequenza con virgola") << false << "FqTx" << "160,9125" << 1 << 3 << solo_frequenza;
+    QTest::newRow("frequenza 1a,b") << false << "FqTx" << "1a,b" << 1 << 1 << solo_frequenza;
+    QTest::newRow("frequenza 1..2") << false << "FqTx" << "1..2" << 0 << -1 << "";
+    QTest::newRow("frequenza senza limite") << false << "FqTx" << "99999" << 0 << -1 << "";
+    QTest::newRow("uscita, codice 2000") << true << "CodiceBrenk" << "2000" << 4 << 3 << solo_codice;
+    QTest::newRow("uscita, codice 1000") << true << "CodiceBrenk" << "1000" << 0 << -1 << "";
+    QTest::newRow("uscita, frequenza 16o") << true << "FqTx" << "16o" << 1 << 2 << solo_frequenza;
+    QTest::newRow("uscita, rapina 256") << true << "txb_tmp_rap" << "256" << 3 << 2 << solo_tempi;
+    QTest::newRow("uscita, antiatterramento 12") << true << "txb_amp" << "12" << 0 << -1 << "";
 }
 
 void TestControlli::controllo_di_ingresso()
 {
+    QFETCH(bool, uscendo);
     QFETCH(QString, nome);
     QFETCH(QString, testo);
     QFETCH(int, beep);
@@ -136,12 +141,20 @@ void TestControlli::controllo_di_ingresso()
     QWidget* altrove = b.combo("Cmb_n_ing_all");
     altrove->setFocus();
     campo->setText(testo);
+    if (uscendo) {
+        campo->setFocus();
+        b.avvisi.azzera();
+        QTest::keyClick(campo, Qt::Key_Tab);
+        QTest::qWait(50);
+    }
 
     QCOMPARE(campo->text(), testo); // the check never changes the text
-    QCOMPARE(b.avvisi.beep_contati(), beep);
+    QTRY_COMPARE(b.avvisi.beep_contati(), beep);
     if (selezione < 0) {
         QVERIFY(!campo->hasSelectedText());
-        QCOMPARE(QApplication::focusWidget(), altrove);
+        QVERIFY(QApplication::focusWidget() != campo);
+        if (!uscendo)
+            QCOMPARE(QApplication::focusWidget(), altrove);
     } else {
         QCOMPARE(campo->selectionStart(), selezione);
         QCOMPARE(campo->selectedText(), testo.mid(selezione, 1));
@@ -150,46 +163,37 @@ void TestControlli::controllo_di_ingresso()
     QCOMPARE(::suggerimento(), suggerimento);
 }
 
-// Typing runs the check on every change; only the last keystroke is wrong.
-void TestControlli::digitare_oltre_il_limite()
-{
-    QLineEdit* campo = b.casella("CodiceBrenk");
-    campo->setFocus();
-    QTest::keyClicks(campo, QStringLiteral("1024"));
-    QCOMPARE(b.avvisi.beep_contati(), 4);
-    QCOMPARE(campo->selectedText(), QStringLiteral("4"));
-
-    // The selected character is replaced by the next keystroke.
-    QTest::keyClick(campo, Qt::Key_3);
-    QCOMPARE(campo->text(), QStringLiteral("1023"));
-    QCOMPARE(b.avvisi.beep_contati(), 4);
-}
-
 void TestControlli::suggerimento_fino_al_tasto_successivo_data()
 {
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QString>("digitato");
     QTest::addColumn<int>("beep");
     QTest::addColumn<QString>("suggerimento");
+    QTest::addColumn<Poi>("poi");
 
-    QTest::newRow("codice, lettera") << "CodiceBrenk" << "12a" << 1 << solo_codice;
-    QTest::newRow("codice oltre 1023") << "CodiceBrenk" << "1024" << 4 << solo_codice;
-    QTest::newRow("frequenza, virgola") << "FqTx" << "433," << 1 << solo_frequenza;
-    QTest::newRow("rapina, lettera") << "txb_tmp_rap" << "9x" << 1 << solo_tempi;
-    QTest::newRow("rapina oltre 255") << "txb_tmp_rap" << "256" << 3 << solo_tempi;
-    QTest::newRow("antiatterramento, segno") << "txb_amp" << "4-" << 1 << solo_tempi;
-    QTest::newRow("antiatterramento oltre 255") << "txb_amp" << "300" << 3 << solo_tempi;
+    QTest::newRow("codice, lettera") << "CodiceBrenk" << "12a" << 1 << solo_codice << Poi::AltriTasti;
+    QTest::newRow("codice oltre 1023") << "CodiceBrenk" << "1024" << 4 << solo_codice << Poi::AltriTasti;
+    QTest::newRow("frequenza, virgola") << "FqTx" << "433," << 1 << solo_frequenza << Poi::AltriTasti;
+    QTest::newRow("rapina, lettera") << "txb_tmp_rap" << "9x" << 1 << solo_tempi << Poi::AltriTasti;
+    QTest::newRow("rapina oltre 255") << "txb_tmp_rap" << "256" << 3 << solo_tempi << Poi::AltriTasti;
+    QTest::newRow("antiatterramento, segno") << "txb_amp" << "4-" << 1 << solo_tempi << Poi::AltriTasti;
+    QTest::newRow("antiatterramento oltre 255") << "txb_amp" << "300" << 3 << solo_tempi << Poi::AltriTasti;
+    QTest::newRow("codice oltre 1023, corretto") << "CodiceBrenk" << "1024" << 4 << solo_codice << Poi::Correzione;
+    QTest::newRow("codice, lettera, poi via") << "CodiceBrenk" << "7k" << 1 << solo_codice << Poi::Uscita;
 }
 
 // Typing a refused character shows, at the field, what the field accepts,
-// beside the beep and the selection. Another refused key keeps the tip up;
-// any other key takes it away.
+// beside the beep and the selection; each keystroke runs the check again.
+// Another refused key keeps the tip up; any other key takes it away. Once
+// the field holds a good value again, leaving it takes the tip away and
+// nothing brings it back.
 void TestControlli::suggerimento_fino_al_tasto_successivo()
 {
     QFETCH(QString, nome);
     QFETCH(QString, digitato);
     QFETCH(int, beep);
     QFETCH(QString, suggerimento);
+    QFETCH(Poi, poi);
 
     QLineEdit* campo = b.casella(qPrintable(nome));
     campo->setFocus();
@@ -202,75 +206,27 @@ void TestControlli::suggerimento_fino_al_tasto_successivo()
     const QWidget* etichetta = QApplication::widgetAt(zona.left() + 20, zona.bottom() + 25);
     QVERIFY(etichetta && etichetta->windowType() == Qt::ToolTip);
 
-    QTest::keyClick(campo, Qt::Key_X);
-    QTest::qWait(400); // longer than a hidden tip takes to fade
-    QCOMPARE(::suggerimento(), suggerimento);
-    QCOMPARE(b.avvisi.beep_contati(), beep + 1);
-
-    QTest::keyClick(campo, Qt::Key_Home);
-    QTRY_COMPARE(::suggerimento(), QString());
-    QCOMPARE(b.avvisi.beep_contati(), beep + 1);
-}
-
-// Once the field holds a good value again, leaving it takes the tip away
-// and nothing brings it back.
-void TestControlli::suggerimento_via_lasciando_il_campo()
-{
-    QLineEdit* campo = b.casella("CodiceBrenk");
-    campo->setFocus();
-    QTest::keyClicks(campo, QStringLiteral("7k"));
-    QCOMPARE(::suggerimento(), solo_codice);
-    b.finestra->imposta_testo(Campo::CodiceBrenk, QStringLiteral("7"));
-
-    b.casella("FqTx")->setFocus();
-    QTRY_COMPARE(::suggerimento(), QString());
-    QTest::qWait(50);
-    QCOMPARE(QApplication::focusWidget(), b.casella("FqTx"));
-    QCOMPARE(::suggerimento(), QString());
-    QCOMPARE(b.avvisi.beep_contati(), 1);
-}
-
-void TestControlli::uscire_dal_campo_data()
-{
-    QTest::addColumn<QString>("nome");
-    QTest::addColumn<QString>("testo");
-    QTest::addColumn<int>("beep");
-    QTest::addColumn<QString>("suggerimento");
-
-    QTest::newRow("codice 2000") << "CodiceBrenk" << "2000" << 4 << solo_codice;
-    QTest::newRow("codice 1000") << "CodiceBrenk" << "1000" << 0 << "";
-    QTest::newRow("frequenza 16o") << "FqTx" << "16o" << 1 << solo_frequenza;
-    QTest::newRow("rapina 256") << "txb_tmp_rap" << "256" << 3 << solo_tempi;
-    QTest::newRow("antiatterramento 12") << "txb_amp" << "12" << 0 << "";
-}
-
-// Tabbing out re-runs the check; a flagged field takes the focus back with
-// its last flagged character selected and its tooltip, a good one lets it go.
-void TestControlli::uscire_dal_campo()
-{
-    QFETCH(QString, nome);
-    QFETCH(QString, testo);
-    QFETCH(int, beep);
-    QFETCH(QString, suggerimento);
-
-    QLineEdit* campo = b.casella(qPrintable(nome));
-    campo->setText(testo);
-    campo->setFocus();
-    b.avvisi.azzera();
-
-    QTest::keyClick(campo, Qt::Key_Tab);
-    if (beep == 0) {
+    if (poi == Poi::Correzione) {
+        QTest::keyClick(campo, Qt::Key_3);
+        QCOMPARE(campo->text(), digitato.chopped(1) + u'3');
+        QCOMPARE(b.avvisi.beep_contati(), beep);
+    } else if (poi == Poi::Uscita) {
+        campo->setText(digitato.chopped(1));
+        b.casella("FqTx")->setFocus();
+        QTRY_COMPARE(::suggerimento(), QString());
         QTest::qWait(50);
-        QVERIFY(QApplication::focusWidget() != campo);
-        QCOMPARE(b.avvisi.beep_contati(), 0);
+        QCOMPARE(QApplication::focusWidget(), b.casella("FqTx"));
+        QCOMPARE(::suggerimento(), QString());
+        QCOMPARE(b.avvisi.beep_contati(), beep);
+    } else {
+        QTest::keyClick(campo, Qt::Key_X);
+        QTest::qWait(400); // longer than a hidden tip takes to fade
         QCOMPARE(::suggerimento(), suggerimento);
-        return;
+        QCOMPARE(b.avvisi.beep_contati(), beep + 1);
+        QTest::keyClick(campo, Qt::Key_Home);
+        QTRY_COMPARE(::suggerimento(), QString());
+        QCOMPARE(b.avvisi.beep_contati(), beep + 1);
     }
-    QTRY_COMPARE(b.avvisi.beep_contati(), beep);
-    QCOMPARE(QApplication::focusWidget(), campo);
-    QVERIFY(campo->hasSelectedText());
-    QCOMPARE(campo->selectionStart(), testo.size() - 1);
-    QCOMPARE(::suggerimento(), suggerimento);
 }
 
 QTEST_MAIN(TestControlli)

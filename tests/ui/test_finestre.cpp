@@ -4,34 +4,22 @@
 // an operation waits on.
 
 #include "testi.h"
-#include "avvisi_registrati.h"
-#include "pseudo_terminale.h"
+#include "banco.h"
 
 #include "ui/aspetto.h"
 #include "ui/avvisi_qt.h"
-#include "ui/principale.h"
 #include "ui/titolo.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 
 using namespace brenk;
 namespace atteso = brenk::prova::atteso;
 
 namespace {
 
-QMessageBox* scatola_aperta()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* m = qobject_cast<QMessageBox*>(w); m && m->isVisible())
-            return m;
-    }
-    return nullptr;
-}
+enum class Uscita { Esci, Chiusa, EsciInAttesa };
 
 Task<void> attendi(Avvisi& avvisi, const QString& testo, Icona icona, bool& chiuso)
 {
@@ -41,6 +29,8 @@ Task<void> attendi(Avvisi& avvisi, const QString& testo, Icona icona, bool& chiu
 
 } // namespace
 
+Q_DECLARE_METATYPE(Uscita)
+
 class TestFinestre : public QObject {
     Q_OBJECT
 
@@ -49,11 +39,9 @@ private slots:
     void continua_apre_la_principale();
     void chiusura_della_finestra_data();
     void chiusura_della_finestra();
-    void esci_abbandona_l_operazione();
     void messaggio_atteso_data();
     void messaggio_atteso();
     void messaggio_abbandonato();
-    void messaggio_al_centro_della_finestra();
     void icona_del_programma();
 };
 
@@ -107,73 +95,70 @@ void TestFinestre::continua_apre_la_principale()
 
 void TestFinestre::chiusura_della_finestra_data()
 {
-    QTest::addColumn<bool>("esci");
-    QTest::newRow("ESCI") << true;
-    QTest::newRow("chiusa dal gestore delle finestre") << false;
+    QTest::addColumn<Uscita>("come");
+    QTest::newRow("ESCI") << Uscita::Esci;
+    QTest::newRow("chiusa dal gestore delle finestre") << Uscita::Chiusa;
+    QTest::newRow("ESCI mentre si attende K") << Uscita::EsciInAttesa;
 }
 
 // Leaving sends the farewell "E" on an open port, closes it, and asks the
-// program to end.
+// program to end; a connect waiting for "K" is dropped without a word.
 void TestFinestre::chiusura_della_finestra()
 {
-    QFETCH(bool, esci);
-    PseudoTerminale linea;
+    QFETCH(Uscita, come);
+    LineaCom1 linea;
     QVERIFY(linea.valido());
-    qputenv("BRENK_COM1", linea.dispositivo().toLocal8Bit());
     AvvisiRegistrati avvisi;
     Principale principale(avvisi);
     principale.show();
-    principale.porta().apri_porta();
     QSignalSpy uscita(&principale, &Principale::uscita);
+    if (come == Uscita::EsciInAttesa) {
+        QTest::mouseClick(principale.findChild<QPushButton*>("Cmd_connetti"), Qt::LeftButton);
+        QTRY_VERIFY(principale.occupato());
+    } else {
+        principale.porta().apri_porta();
+    }
 
-    if (esci)
-        QTest::mouseClick(principale.findChild<QPushButton*>("Command4"), Qt::LeftButton);
-    else
+    if (come == Uscita::Chiusa)
         principale.close();
+    else
+        QTest::mouseClick(principale.findChild<QPushButton*>("Command4"), Qt::LeftButton);
+    QVERIFY(!principale.occupato());
     QCOMPARE(uscita.size(), 1);
     QVERIFY(!principale.isVisible());
     QVERIFY(!principale.porta().aperta());
     QCOMPARE(linea.ricevuti(), QByteArray("E"));
-    qunsetenv("BRENK_COM1");
-}
-
-// "ESCI" while a connect waits for "K": the wait is dropped without a word.
-void TestFinestre::esci_abbandona_l_operazione()
-{
-    PseudoTerminale linea;
-    QVERIFY(linea.valido());
-    qputenv("BRENK_COM1", linea.dispositivo().toLocal8Bit());
-    AvvisiRegistrati avvisi;
-    Principale principale(avvisi);
-    principale.show();
-    QSignalSpy uscita(&principale, &Principale::uscita);
-
-    QTest::mouseClick(principale.findChild<QPushButton*>("Cmd_connetti"), Qt::LeftButton);
-    QTRY_VERIFY(principale.occupato());
-    QTest::mouseClick(principale.findChild<QPushButton*>("Command4"), Qt::LeftButton);
-    QVERIFY(!principale.occupato());
-    QCOMPARE(uscita.size(), 1);
-    QCOMPARE(linea.ricevuti(), QByteArray("E"));
     QTest::qWait(50);
     QVERIFY(avvisi.messaggi().isEmpty());
-    qunsetenv("BRENK_COM1");
 }
 
 void TestFinestre::messaggio_atteso_data()
 {
     QTest::addColumn<int>("icona");
     QTest::addColumn<int>("atteso");
-    QTest::newRow("esclamazione") << int(Icona::Esclamazione) << int(QMessageBox::Warning);
-    QTest::newRow("senza icona") << int(Icona::Nessuna) << int(QMessageBox::NoIcon);
+    QTest::addColumn<bool>("sulla_principale");
+    QTest::newRow("esclamazione") << int(Icona::Esclamazione) << int(QMessageBox::Warning) << false;
+    QTest::newRow("senza icona") << int(Icona::Nessuna) << int(QMessageBox::NoIcon) << false;
+    QTest::newRow("al centro della finestra") << int(Icona::Esclamazione) << int(QMessageBox::Warning) << true;
 }
 
 // A message box is shown without a nested event loop; the operation
-// resumes only once the operator has pressed OK.
+// resumes only once the operator has pressed OK. A box that belongs to the
+// main window is centred on it, with the program's icon.
 void TestFinestre::messaggio_atteso()
 {
     QFETCH(int, icona);
     QFETCH(int, atteso);
+    QFETCH(bool, sulla_principale);
+    AvvisiRegistrati registrati;
+    Principale principale(registrati);
     AvvisiQt avvisi;
+    if (sulla_principale) {
+        principale.move(120, 20);
+        principale.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&principale));
+        avvisi.appartiene_a(&principale);
+    }
     bool chiuso = false;
     Task<void> operazione = attendi(avvisi, atteso::time_out, static_cast<Icona>(icona), chiuso);
     operazione.avvia();
@@ -185,6 +170,12 @@ void TestFinestre::messaggio_atteso()
     QCOMPARE(int(scatola->icon()), atteso);
     QCOMPARE(scatola->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(scatola->windowModality(), Qt::ApplicationModal);
+    if (sulla_principale) {
+        QCOMPARE(scatola->parentWidget(), &principale);
+        const QPoint scarto = scatola->frameGeometry().center() - principale.frameGeometry().center();
+        QVERIFY2(scarto.manhattanLength() <= 2, qPrintable(QStringLiteral("%1, %2").arg(scarto.x()).arg(scarto.y())));
+        QCOMPARE(scatola->windowIcon().pixmap(32).toImage(), icona_programma().pixmap(32).toImage());
+    }
     QTest::qWait(20);
     QVERIFY(!chiuso);
 
@@ -218,32 +209,6 @@ void TestFinestre::messaggio_abbandonato()
     QVERIFY(!scatola_aperta());
     QTest::qWait(20);
     QVERIFY(!chiuso);
-}
-
-// A message box belongs to the main window: centred on it, with its icon.
-void TestFinestre::messaggio_al_centro_della_finestra()
-{
-    AvvisiRegistrati registrati;
-    Principale principale(registrati);
-    principale.move(120, 20);
-    principale.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&principale));
-    AvvisiQt avvisi;
-    avvisi.appartiene_a(&principale);
-    bool chiuso = false;
-    Task<void> operazione = attendi(avvisi, atteso::time_out, Icona::Esclamazione, chiuso);
-    operazione.avvia();
-
-    QMessageBox* scatola = scatola_aperta();
-    QVERIFY(scatola);
-    QCOMPARE(scatola->parentWidget(), &principale);
-    QCOMPARE(scatola->windowModality(), Qt::ApplicationModal);
-    const QPoint scarto = scatola->frameGeometry().center() - principale.frameGeometry().center();
-    QVERIFY2(scarto.manhattanLength() <= 2, qPrintable(QStringLiteral("%1, %2").arg(scarto.x()).arg(scarto.y())));
-    QCOMPARE(scatola->windowIcon().pixmap(32).toImage(), icona_programma().pixmap(32).toImage());
-
-    QTest::mouseClick(scatola->button(QMessageBox::Ok), Qt::LeftButton);
-    QTRY_VERIFY(chiuso);
 }
 
 // Both windows show the program's own drawing as their icon.

@@ -18,20 +18,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Counts the paint events a widget receives.
-class ContaDisegni : public QObject {
-public:
-    explicit ContaDisegni(QWidget* w) { w->installEventFilter(this); }
-    int quanti = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* evento) override
-    {
-        quanti += evento->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 // The widget alone, painted over full transparency in the screen's own
 // pixels, fractional scales included: what it leaves unpainted stays
 // transparent.
@@ -55,21 +41,16 @@ int pixel_trasparenti(const QImage& immagine)
     return n;
 }
 
-QImage come_rgb(const QImage& immagine)
-{
-    return immagine.convertToFormat(QImage::Format_RGB32);
-}
-
 // Paints the caret blinks over `ms` in `campo`.
 int lampeggi_in(QLineEdit* campo, int ms)
 {
-    ContaDisegni conta(campo);
+    Osservatore conta(*campo);
     QTest::qWait(ms);
-    return conta.quanti;
+    return conta.ridisegni;
 }
 
 // Lets the window's caret come to rest after `attesa` without input.
-bool a_riposo_dopo(Banco& b, std::chrono::milliseconds attesa)
+bool a_riposo_dopo(const Banco& b, std::chrono::milliseconds attesa)
 {
     auto* riposo = b.finestra->findChild<RiposoCursore*>();
     riposo->imposta_attesa(attesa);
@@ -78,8 +59,9 @@ bool a_riposo_dopo(Banco& b, std::chrono::milliseconds attesa)
 
 } // namespace
 
-class TestQuiete : public QObject {
+class TestQuiete : public ProvaSulBanco {
     Q_OBJECT
+
 private slots:
     void campi_delle_combo_opachi();
     void lo_schermo_mentre_il_cursore_lampeggia();
@@ -92,8 +74,6 @@ private slots:
 // what it left unpainted would keep whatever was on the screen before.
 void TestQuiete::campi_delle_combo_opachi()
 {
-    Banco b;
-    QVERIFY(b.apri());
     const QList<QComboBox*> combo = b.finestra->findChildren<QComboBox*>();
     QCOMPARE(combo.size(), 6);
     for (QComboBox* c : combo) {
@@ -109,14 +89,13 @@ void TestQuiete::campi_delle_combo_opachi()
 
 void TestQuiete::lo_schermo_mentre_il_cursore_lampeggia()
 {
-    Banco b;
-    QVERIFY(b.apri());
     QLineEdit* campo = b.combo("cmb_Zelmrep")->lineEdit();
     QVERIFY(campo->hasFocus());
     QVERIFY(lampeggi_in(campo, 1600) >= 2);
     QCoreApplication::sendPostedEvents(); // a blink's repaint still queued
     const QImage schermo = b.finestra->screen()->grabWindow(b.finestra->winId()).toImage();
-    QCOMPARE(come_rgb(schermo), come_rgb(b.finestra->grab().toImage()));
+    const QImage disegno = b.finestra->grab().toImage();
+    QCOMPARE(schermo.convertToFormat(QImage::Format_RGB32), disegno.convertToFormat(QImage::Format_RGB32));
 }
 
 void TestQuiete::il_cursore_riposa_e_si_risveglia_data()
@@ -131,8 +110,6 @@ void TestQuiete::il_cursore_riposa_e_si_risveglia()
     QFETCH(bool, con_il_tasto);
     const int del_desktop = QGuiApplication::styleHints()->cursorFlashTime();
     QVERIFY(del_desktop > 0);
-    Banco b;
-    QVERIFY(b.apri());
     auto* riposo = b.finestra->findChild<RiposoCursore*>();
     // Ten seconds from the start, give or take the 5% of a coarse timer.
     QVERIFY(riposo->resto() > 5s && riposo->resto() <= 10500ms);
@@ -166,8 +143,6 @@ void TestQuiete::il_cursore_riposa_e_si_risveglia()
 void TestQuiete::chiusa_la_finestra_il_lampeggio_e_del_desktop()
 {
     const int del_desktop = QGuiApplication::styleHints()->cursorFlashTime();
-    Banco b;
-    QVERIFY(b.apri());
     QVERIFY(a_riposo_dopo(b, 100ms));
     QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), 0);
     b.finestra.reset();

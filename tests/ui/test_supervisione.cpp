@@ -5,7 +5,6 @@
 
 #include "testi.h"
 #include "banco.h"
-#include "pseudo_terminale.h"
 
 #include "ops/operazioni.h"
 #include "params/blocco.h"
@@ -17,43 +16,17 @@
 using namespace brenk;
 namespace atteso = brenk::prova::atteso;
 
-namespace {
-
-// The controls the tick sets, in the order of the expectation strings below.
-const char* const controllati[] = {"cmd_programma", "Cmd_disconetti", "Cmb_com", "Cmd_connetti",
-                                   "Cmd_init_vhf", "Cmd_init_uhf", "Cmd_tx", "Cmb_tmr_p_all",
-                                   "cmb_Zelmrep", "Cmb_n_tx_tot", "Cmb_N_ing_bat"};
-
-} // namespace
-
-class TestSupervisione : public QObject {
+class TestSupervisione : public ProvaSulBanco {
     Q_OBJECT
 
-    Banco b;
-
-    // The enabled states as '1'/'0', one character per control above.
-    QString abilitazioni() const
-    {
-        QString s;
-        for (const char* nome : controllati)
-            s += b.trova(nome)->isEnabled() ? u'1' : u'0';
-        return s;
-    }
     void abilita_tutti(bool abilitato)
     {
-        for (const char* nome : controllati)
+        for (const char* nome : supervisionati)
             b.trova(nome)->setEnabled(abilitato);
     }
     void tick() { b.finestra->Timer_stato_Timer(); }
 
 private slots:
-    void init()
-    {
-        b.avvisi.azzera();
-        QVERIFY(b.apri());
-    }
-    void cleanup() { b.finestra.reset(); }
-
     void colonne_data();
     void colonne();
     void stato_sconosciuto();
@@ -110,7 +83,7 @@ void TestSupervisione::colonne()
         tick();
         QString previsto = atteso;
         previsto.replace(u'-', prima ? u'1' : u'0');
-        QCOMPARE(abilitazioni(), previsto);
+        QCOMPARE(b.abilitazioni(), previsto);
         QCOMPARE(b.stato(), stato);
     }
     // "ESCI" is never touched.
@@ -127,10 +100,10 @@ void TestSupervisione::stato_sconosciuto()
         abilita_tutti(true);
         tick();
         QCOMPARE(b.stato(), atteso::non_connesso);
-        QCOMPARE(abilitazioni(), QStringLiteral("11111111111"));
+        QCOMPARE(b.abilitazioni(), QStringLiteral("11111111111"));
         QCOMPARE(b.trova<QLabel>("lab_tipo_brenk")->text(), QStringLiteral("Old"));
         tick();
-        QCOMPARE(abilitazioni(), QStringLiteral("00110001111"));
+        QCOMPARE(b.abilitazioni(), QStringLiteral("00110001111"));
         QVERIFY(b.trova<QLabel>("lab_tipo_brenk")->text().isEmpty());
     }
 }
@@ -185,12 +158,12 @@ void TestSupervisione::uscita_dalla_connessione()
     b.finestra->seleziona(Opzione::Opt_tx_sing);
     b.finestra->seleziona(Opzione::Opt_bat_si);
     tick();
-    const QString connesso = abilitazioni();
+    const QString connesso = b.abilitazioni();
     QCOMPARE(connesso.right(4), QStringLiteral("1101"));
 
     b.finestra->imposta_stato(atteso::non_connesso);
     tick();
-    QCOMPARE(abilitazioni().right(4), connesso.right(4));
+    QCOMPARE(b.abilitazioni().right(4), connesso.right(4));
     QVERIFY(b.trova<QLabel>("lab_tipo_brenk")->text().isEmpty());
 }
 
@@ -198,9 +171,8 @@ void TestSupervisione::uscita_dalla_connessione()
 // out ("Disconetti", "ESCI") stays open.
 void TestSupervisione::occupato_durante_la_lettura()
 {
-    PseudoTerminale linea;
+    LineaCom1 linea;
     QVERIFY(linea.valido());
-    qputenv("BRENK_COM1", linea.dispositivo().toLocal8Bit());
 
     // A new-type transmitter, as a previous read left it.
     b.finestra->blocco()[Tipo_brenk] = 78;
@@ -214,7 +186,7 @@ void TestSupervisione::occupato_durante_la_lettura()
     QVERIFY(b.finestra->occupato());
 
     tick();
-    QCOMPARE(abilitazioni(), QStringLiteral("01000001110"));
+    QCOMPARE(b.abilitazioni(), QStringLiteral("01000001110"));
     QVERIFY(b.trova("Command4")->isEnabled());
 
     // Mid-read the type is not known yet: the mode byte the read has stored
@@ -231,7 +203,6 @@ void TestSupervisione::occupato_durante_la_lettura()
     QCOMPARE(b.stato(), atteso::non_connesso);
     QCOMPARE(b.avvisi.testi().size(), 2);
     QCOMPARE(b.avvisi.testi().at(1), atteso::porta_guasta);
-    qunsetenv("BRENK_COM1");
 }
 
 // The timers start when the window loads, that is when it is first shown.

@@ -25,24 +25,10 @@ using brenk::prova::TrasmettitoreAMano;
 
 namespace {
 
-// The supervised controls, in the order of the expectation strings below.
-const char* const supervisionati[] = {"cmd_programma", "Cmd_disconetti", "Cmb_com", "Cmd_connetti",
-                                      "Cmd_init_vhf", "Cmd_init_uhf", "Cmd_tx", "Cmb_tmr_p_all",
-                                      "cmb_Zelmrep", "Cmb_n_tx_tot", "Cmb_N_ing_bat"};
-
 // One turn of the event loop: what is queued runs, no time is let pass.
 void un_giro()
 {
     QCoreApplication::processEvents();
-}
-
-QMessageBox* scatola_aperta()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* m = qobject_cast<QMessageBox*>(w); m && m->isVisible())
-            return m;
-    }
-    return nullptr;
 }
 
 // The three option pairs the table reads: the button selected for true and
@@ -82,22 +68,11 @@ struct Clic {
 
 Q_DECLARE_METATYPE(Riga)
 
-class TestSupervisioneAlCambio : public QObject {
+class TestSupervisioneAlCambio : public ProvaSulBanco {
     Q_OBJECT
 
-    Banco b;
     AvvisiQt avvisi_qt;
 
-    // The enabled states as '1'/'0', with '-' wherever `atteso` has one.
-    QString abilitazioni(const QString& atteso) const
-    {
-        QString s;
-        for (std::size_t i = 0; i < std::size(supervisionati); ++i) {
-            const bool libero = atteso.at(qsizetype(i)) == u'-';
-            s += libero ? u'-' : b.trova(supervisionati[i])->isEnabled() ? u'1' : u'0';
-        }
-        return s;
-    }
     bool clic(const char* opzione)
     {
         QTest::mouseClick(b.opzione(opzione), Qt::LeftButton);
@@ -112,20 +87,21 @@ class TestSupervisioneAlCambio : public QObject {
         t.scrivi("K");
         return t.richiesta("L");
     }
+    // The operation over, and what its end queued run.
     bool a_riposo() const
     {
-        return prova::attendi([this] { return !b.finestra->occupato(); }, 5000);
+        const bool finita = prova::attendi([this] { return !b.finestra->occupato(); }, 5000);
+        un_giro();
+        return finita;
     }
 
 private slots:
     void init()
     {
-        b.avvisi.azzera();
         QVERIFY(b.apri());
         QTRY_COMPARE(b.stato(), atteso::non_connesso);
         un_giro();
     }
-    void cleanup() { b.finestra.reset(); }
 
     void ogni_cambio_data();
     void ogni_cambio();
@@ -190,7 +166,7 @@ void TestSupervisioneAlCambio::ogni_cambio()
         QTest::mouseClick(b.opzione(pulsante(cambio, riga.opzioni[cambio])), Qt::LeftButton);
     un_giro();
     const QString atteso = QString::fromLatin1(riga.atteso);
-    QCOMPARE(abilitazioni(atteso), atteso);
+    QCOMPARE(b.abilitazioni(atteso), atteso);
     QVERIFY(b.opzione(riga.modo)->isChecked());
     QCOMPARE(b.stato(), stato);
 }
@@ -203,13 +179,13 @@ void TestSupervisioneAlCambio::stato_scritto_dall_operatore()
     b.finestra->imposta_stato(atteso::connesso);
     b.finestra->imposta_tipo(QStringLiteral("New"));
     un_giro();
-    QCOMPARE(abilitazioni("11001111110"), QStringLiteral("11001111110"));
+    QCOMPARE(b.abilitazioni("11001111110"), QStringLiteral("11001111110"));
 
     QTest::keyClicks(b.casella("txb_stato_con"), "x");
     un_giro();
     QCOMPARE(b.stato(), atteso::non_connesso);
     un_giro();
-    QCOMPARE(abilitazioni("0011000----"), QStringLiteral("0011000----"));
+    QCOMPARE(b.abilitazioni("0011000----"), QStringLiteral("0011000----"));
     QVERIFY(b.trova<QLabel>("lab_tipo_brenk")->text().isEmpty());
 }
 
@@ -223,12 +199,12 @@ void TestSupervisioneAlCambio::durante_l_attesa_di_k()
     un_giro();
     QCOMPARE(b.stato(), atteso::in_attesa);
     QVERIFY(b.finestra->occupato());
-    QCOMPARE(abilitazioni("0100000----"), QStringLiteral("0100000----"));
+    QCOMPARE(b.abilitazioni("0100000----"), QStringLiteral("0100000----"));
 
     QTest::mouseClick(b.trova("Cmd_disconetti"), Qt::LeftButton);
     un_giro();
     QCOMPARE(b.stato(), atteso::non_connesso);
-    QCOMPARE(abilitazioni("0011000----"), QStringLiteral("0011000----"));
+    QCOMPARE(b.abilitazioni("0011000----"), QStringLiteral("0011000----"));
     QVERIFY(a_riposo());
     QCOMPARE(b.avvisi.testi().size(), 2);
     QVERIFY(b.trova("Cmd_connetti")->isEnabled());
@@ -246,13 +222,13 @@ void TestSupervisioneAlCambio::durante_la_lettura()
     QVERIFY(t.lettura(0));
     un_giro();
     QCOMPARE(b.stato(), atteso::connesso);
-    QCOMPARE(abilitazioni("01000001110"), QStringLiteral("01000001110"));
+    QCOMPARE(b.abilitazioni("01000001110"), QStringLiteral("01000001110"));
 
     const Clic clic_in_lettura[] = {{"opt_brenk", "01000001010"}, {"Opt_tx_sing", "01000001000"},
                                     {"Opt_bat_si", "01000001001"}, {"Opt_zelm", "01000001101"}};
     for (const Clic& c : clic_in_lettura) {
         QVERIFY2(clic(c.opzione), c.opzione);
-        QCOMPARE(abilitazioni(c.atteso), QString::fromLatin1(c.atteso));
+        QCOMPARE(b.abilitazioni(c.atteso), QString::fromLatin1(c.atteso));
     }
 
     // Address 60 holds 0: an old-type transmitter. Only a read that can be
@@ -261,7 +237,7 @@ void TestSupervisioneAlCambio::durante_la_lettura()
     QVERIFY(t.lettura(61));
     un_giro();
     QVERIFY(b.finestra->occupato());
-    QCOMPARE(abilitazioni("01000001101"), QStringLiteral("01000001101"));
+    QCOMPARE(b.abilitazioni("01000001101"), QStringLiteral("01000001101"));
     QVERIFY(b.opzione("Opt_zelm")->isChecked());
 
     // A second read agrees: it shows the transmitter's own options; then,
@@ -269,8 +245,7 @@ void TestSupervisioneAlCambio::durante_la_lettura()
     QVERIFY(t.rispondi_letture(61, 62, true));
     QVERIFY(t.rispondi_letture(0, 62));
     QVERIFY(a_riposo());
-    un_giro();
-    QCOMPARE(abilitazioni("11001110011"), QStringLiteral("11001110011"));
+    QCOMPARE(b.abilitazioni("11001110011"), QStringLiteral("11001110011"));
     QVERIFY(b.opzione("opt_brenk")->isChecked());
     QCOMPARE(b.finestra->blocco()[Zelmbrenk], 0.0);
     QCOMPARE(b.trova<QLabel>("lab_tipo_brenk")->text(), QStringLiteral("Old"));
@@ -286,20 +261,19 @@ void TestSupervisioneAlCambio::durante_la_programmazione()
     QVERIFY(connetti(t));
     QVERIFY(t.rispondi_letture(0, 62) && t.rispondi_letture(0, 62));
     QVERIFY(a_riposo());
-    un_giro();
-    QCOMPARE(abilitazioni("11001110011"), QStringLiteral("11001110011"));
+    QCOMPARE(b.abilitazioni("11001110011"), QStringLiteral("11001110011"));
 
     QTest::mouseClick(b.trova("cmd_programma"), Qt::LeftButton);
     QVERIFY(t.scrittura(0));
     un_giro();
     QCOMPARE(b.finestra->fleg(), 1);
-    QCOMPARE(abilitazioni("01000000011"), QStringLiteral("01000000011"));
+    QCOMPARE(b.abilitazioni("01000000011"), QStringLiteral("01000000011"));
 
     const Clic clic_in_programmazione[] = {{"Opt_tx_sing", "01000000001"}, {"Opt_bat_no", "01000000000"},
                                            {"Opt_zelm", "01000000000"}};
     for (const Clic& c : clic_in_programmazione) {
         QVERIFY2(clic(c.opzione), c.opzione);
-        QCOMPARE(abilitazioni(c.atteso), QString::fromLatin1(c.atteso));
+        QCOMPARE(b.abilitazioni(c.atteso), QString::fromLatin1(c.atteso));
     }
 
     // An old-type block: addresses 0 to 33, then the read-back.
@@ -307,9 +281,8 @@ void TestSupervisioneAlCambio::durante_la_programmazione()
     QVERIFY(t.conferma_scritture(1, 33));
     QVERIFY(t.rispondi_letture(0, 62));
     QVERIFY(a_riposo());
-    un_giro();
     QCOMPARE(b.finestra->fleg(), 0);
-    QCOMPARE(abilitazioni("11001110011"), QStringLiteral("11001110011"));
+    QCOMPARE(b.abilitazioni("11001110011"), QStringLiteral("11001110011"));
     QVERIFY(b.opzione("opt_brenk")->isChecked());
     QVERIFY(b.avvisi.messaggi().isEmpty());
 }
@@ -322,9 +295,7 @@ void TestSupervisioneAlCambio::fine_dopo_un_messaggio()
     ++memoria[totck];
     TrasmettitoreAMano t(memoria);
     QVERIFY(t.valido());
-    b.finestra = std::make_unique<Principale>(avvisi_qt);
-    b.finestra->show();
-    QVERIFY(QTest::qWaitForWindowActive(b.finestra.get()));
+    QVERIFY(b.apri(&avvisi_qt));
     QTRY_COMPARE(b.stato(), atteso::non_connesso);
     // The transmitter's own options, so that showing them selects nothing new.
     QVERIFY(clic("Opt_bat_si"));
@@ -334,12 +305,11 @@ void TestSupervisioneAlCambio::fine_dopo_un_messaggio()
     QVERIFY(prova::attendi([] { return scatola_aperta() != nullptr; }, 5000));
     QCOMPARE(scatola_aperta()->text(), atteso::errore_lettura);
     un_giro();
-    QCOMPARE(abilitazioni("01000001111"), QStringLiteral("01000001111"));
+    QCOMPARE(b.abilitazioni("01000001111"), QStringLiteral("01000001111"));
 
     QTest::mouseClick(scatola_aperta()->button(QMessageBox::Ok), Qt::LeftButton);
     QVERIFY(a_riposo());
-    un_giro();
-    QCOMPARE(abilitazioni("11001111111"), QStringLiteral("11001111111"));
+    QCOMPARE(b.abilitazioni("11001111111"), QStringLiteral("11001111111"));
 }
 
 void TestSupervisioneAlCambio::a_riposo_nulla_si_ripete_data()
