@@ -21,9 +21,7 @@ private slots:
     // What comes before the "K" is no part of the handshake.
     void lettura_di_un_trasmettitore_uhf()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.spazzatura = "x";
-        Banco b(o);
+        Banco b(Contenuto::UHF, [](auto& o) { o.spazzatura = "x"; });
         b.fleg = 7;
         QVERIFY(b.connetti());
         QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa());
@@ -36,10 +34,8 @@ private slots:
             {Campo::Text1, "  UHF"}};
         QCOMPARE(b.finestra.testi, attesi);
         QCOMPARE(b.finestra.tipo, QStringLiteral("New"));
-        QVERIFY(b.finestra.selezionata(Opzione::Opt_toni_alti));
-        QVERIFY(b.finestra.selezionata(Opzione::Opt_tx_mult));
-        QVERIFY(b.finestra.selezionata(Opzione::Opt_bat_si));
-        QVERIFY(b.finestra.selezionata(Opzione::Opt_zelm));
+        for (const auto o : {Opzione::Opt_toni_alti, Opzione::Opt_tx_mult, Opzione::Opt_bat_si, Opzione::Opt_zelm})
+            QVERIFY(b.finestra.selezionata(o));
         QCOMPARE(b.finestra.progresso_massimo, 62);
         QVERIFY(!b.finestra.progresso_visibile);
         QVERIFY(b.finestra.messaggi.isEmpty());
@@ -49,9 +45,7 @@ private slots:
 
     void checksum_errato_un_messaggio_dopo_la_barra()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::VHF));
-        o.checksum_errato = true;
-        Banco b(o);
+        Banco b(Contenuto::VHF, [](auto& o) { o.checksum_errato = true; });
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::errore_lettura});
         const auto& eventi = b.finestra.eventi;
@@ -134,28 +128,23 @@ private slots:
         QFETCH(Campo, campo);
         QFETCH(QString, atteso);
         QFETCH(int, beep);
-        Banco b(con_memoria(uhf_con(modifiche)));
+        const Memoria memoria = uhf_con(modifiche);
+        Banco b(con_memoria(memoria));
         b.finestra.testi[Campo::Cmb_n_ing_all] = "5";
         b.finestra.testi[Campo::Text1] = "prima";
+        b.finestra.seleziona(Opzione::Opt_toni_bassi);
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.testi.value(campo), atteso);
         QCOMPARE(b.finestra.beep_suonati, beep);
         QVERIFY(b.finestra.messaggi.isEmpty());
-    }
-
-    // Neither button tells what the transmitter holds.
-    void toni_fuori_coppia_nessun_bottone()
-    {
-        Banco b(con_memoria(uhf_con({{TONIHL, 2}})));
-        b.finestra.seleziona(Opzione::Opt_toni_bassi);
-        QVERIFY(b.connetti());
-        QVERIFY(!b.finestra.selezionata(Opzione::Opt_toni_bassi));
-        QVERIFY(!b.finestra.selezionata(Opzione::Opt_toni_alti));
+        // Tones out of the pair: neither button tells what the transmitter holds.
+        QCOMPARE(b.finestra.selezionata(Opzione::Opt_toni_alti), memoria[TONIHL] == 0);
+        QCOMPARE(b.finestra.selezionata(Opzione::Opt_toni_bassi), memoria[TONIHL] == 1);
     }
 
     void porta_inesistente_due_messaggi()
     {
-        Banco b(con_memoria({}));
+        Banco b(Contenuto::Zeri);
         qputenv("BRENK_COM1", "/dev/nessuna-porta-qui");
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.messaggi.size(), 2);
@@ -168,9 +157,7 @@ private slots:
 
     void linea_persa_durante_la_lettura()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.riaggancia_dopo = 20;
-        Banco b(o);
+        Banco b(Contenuto::UHF, [](auto& o) { o.riaggancia_dopo = 20; });
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.messaggi.size(), 2);
         QCOMPARE(b.finestra.messaggi[1].testo, atteso::porta_guasta);
@@ -190,7 +177,7 @@ private slots:
     {
         QFETCH(char, lettera);
         QFETCH(int, trasmissioni);
-        Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
+        Banco b(Contenuto::UHF);
         QVERIFY(b.connetti());
         const BloccoParametri letto = b.blocco;
         congeda(b.contesto, lettera);
@@ -225,7 +212,7 @@ private slots:
     {
         QFETCH(int, pulsante);
         QFETCH(QString, messaggio);
-        Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
+        Banco b(Contenuto::UHF);
         QVERIFY(b.connetti());
         b.sim.riaggancia();
         QTRY_VERIFY(!b.porta.aperta());
@@ -243,22 +230,17 @@ private slots:
 
     void conferme_che_si_fermano_data()
     {
-        QTest::addColumn<int>("conferme");
-        QTest::addColumn<bool>("minuscola");
+        QTest::addColumn<Guasto>("guasto");
         QTest::addColumn<int>("scritture");
-        QTest::newRow("muto dopo la 10") << 10 << false << 11;
-        QTest::newRow("nessuna conferma") << 0 << false << 1;
-        QTest::newRow("k minuscola") << 100 << true << 1;
+        QTest::newRow("muto dopo la 10") << Guasto([](auto& o) { o.conferme_max = 10; }) << 11;
+        QTest::newRow("nessuna conferma") << Guasto([](auto& o) { o.conferme_max = 0; }) << 1;
+        QTest::newRow("k minuscola") << Guasto([](auto& o) { o.conferme_max = 100, o.k_minuscola = true; }) << 1;
     }
     void conferme_che_si_fermano()
     {
-        QFETCH(int, conferme);
-        QFETCH(bool, minuscola);
+        QFETCH(Guasto, guasto);
         QFETCH(int, scritture);
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.conferme_max = conferme;
-        o.k_minuscola = minuscola;
-        Banco b(o);
+        Banco b(Contenuto::UHF, guasto);
         QVERIFY(b.connetti());
         QVERIFY(b.esegui(programma(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
@@ -271,9 +253,7 @@ private slots:
 
     void disconnessione_durante_la_programmazione()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.conferme_max = 3;
-        Banco b(o);
+        Banco b(Contenuto::UHF, [](auto& o) { o.conferme_max = 3; });
         b.porta.imposta_timeout(10000);
         QVERIFY(b.connetti());
         QVERIFY(b.esecutore.avvia(programma(b.contesto)));
@@ -289,9 +269,7 @@ private slots:
     // holds them: the programming ends unverified, and says so.
     void rilettura_interrotta_non_verificata()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.riaggancia_dopo = 1 + 126 + 62 * 3 + 10;
-        Banco b(o);
+        Banco b(Contenuto::UHF, [](auto& o) { o.riaggancia_dopo = 1 + 126 + 62 * 3 + 10; });
         QVERIFY(b.connetti());
         QVERIFY(b.esegui(programma(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::verifica_interrotta});
@@ -314,7 +292,7 @@ private slots:
         QFETCH(QString, frequenza);
         QFETCH(QString, testo_banda);
         QFETCH(BloccoAtteso, blocco);
-        Banco b(con_memoria({}));
+        Banco b(Contenuto::Zeri);
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.tipo, QStringLiteral("Old"));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::telegrammi});
@@ -338,9 +316,7 @@ private slots:
     void valori_di_fabbrica_interrotti()
     {
         QFETCH(int, conferme);
-        auto o = con_memoria(memoria_predefinita(Contenuto::VHF));
-        o.conferme_max = conferme;
-        Banco b(o);
+        Banco b(Contenuto::VHF, [conferme](auto& o) { o.conferme_max = conferme; });
         QVERIFY(b.connetti());
         const auto campi = b.finestra.testi;
         QVERIFY(b.esegui(carica_fabbrica(b.contesto, Banda::UHF)));
@@ -353,7 +329,7 @@ private slots:
 
     void una_operazione_alla_volta()
     {
-        Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
+        Banco b(Contenuto::UHF);
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
         QVERIFY(!b.esecutore.avvia(carica_fabbrica(b.contesto, Banda::UHF)));
         QTRY_VERIFY(!b.esecutore.in_corso());
@@ -371,9 +347,7 @@ private slots:
     void nessuna_k()
     {
         QFETCH(bool, abbandonata);
-        auto o = con_memoria({});
-        o.mai_k = true;
-        Banco b(o);
+        Banco b(Contenuto::Zeri, [](auto& o) { o.mai_k = true; });
         b.finestra.testi[Campo::CodiceBrenk] = "12";
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
         QTRY_COMPARE(b.finestra.stato, atteso::in_attesa);

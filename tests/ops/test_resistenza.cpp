@@ -28,14 +28,10 @@ constexpr int cicli_di_riscaldamento = 8;
 constexpr long crescita_massima_kb = 2048;
 // AddressSanitizer keeps freed memory in quarantine, so resident memory grows
 // there by design; its leak check watches that build instead.
-#if defined(__SANITIZE_ADDRESS__)
-#define CON_ASAN
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define CON_ASAN
+#ifndef __has_feature
+#define __has_feature(x) 0
 #endif
-#endif
-#ifdef CON_ASAN
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
 constexpr bool memoria_confrontabile = false;
 #else
 constexpr bool memoria_confrontabile = true;
@@ -126,9 +122,9 @@ Ciclo ciclo_con_guasto(int n, Simulatore::Opzioni opzioni)
         // connect's checksum message, then the verification names the address.
         c.opzioni.checksum_errato = true;
         c.messaggi_connessione = {atteso::errore_lettura};
-        c.messaggi_programmazione = {QStringLiteral("Verifica fallita: \"somma di controllo\" (indirizzo 61) scritto 141, "
-                                                    "letto 142. I valori da programmare sono ancora nella finestra: "
-                                                    "ripetere la programmazione.")};
+        c.messaggi_programmazione = {QStringLiteral("Verifica fallita: \"somma di controllo\" (indirizzo 61) "
+                                                    "scritto 141, letto 142. I valori da programmare sono ancora nella "
+                                                    "finestra: ripetere la programmazione.")};
         c.scritture_inviate = c.scritture_eseguite = scritture_tipo_nuovo;
         c.letture = 2;
         c.riletture = 2;
