@@ -98,29 +98,28 @@ private slots:
         QTest::addColumn<Campo>("campo");
         QTest::addColumn<QString>("atteso");
         QTest::addColumn<int>("beep");
-        QTest::newRow("zelm scarta i bit del ripetitore")
-            << Modifiche{{Byt3, 0xFF}, {Byt4, 0xFF}} << Campo::CodiceBrenk << "1023" << 0;
-        QTest::newRow("brenk tiene tutto il byte alto")
-            << Modifiche{{Byt3, 0xFF}, {Byt4, 0xFF}, {Zelmbrenk, 0}} << Campo::CodiceBrenk << "65535" << 0;
-        QTest::newRow("maschera 0 lascia il testo") << Modifiche{{Byt5, 0}} << Campo::Cmb_n_ing_all << "5" << 0;
-        QTest::newRow("maschera 3 lascia il testo") << Modifiche{{Byt5, 3}} << Campo::Cmb_n_ing_all << "5" << 0;
-        QTest::newRow("maschera 128") << Modifiche{{Byt5, 128}} << Campo::Cmb_n_ing_all << "8" << 0;
-        QTest::newRow("brenk ingresso dai bit bassi")
-            << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC7}} << Campo::Cmb_n_ing_all << "8" << 0;
-        QTest::newRow("brenk ingresso di allarme dal telegramma di allarme")
-            << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}} << Campo::Cmb_n_ing_all << "3" << 0;
-        QTest::newRow("brenk ingresso di ripristino dal telegramma di ripristino")
-            << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}} << Campo::Cmb_N_ing_bat << "6" << 0;
-        QTest::newRow("zelm ingresso di ripristino dalla sua maschera")
-            << Modifiche{{Byt5, 4}, {Byte5, 32}} << Campo::Cmb_N_ing_bat << "6" << 0;
-        QTest::newRow("banda sconosciuta lascia il testo") << Modifiche{{brenkVU, 0}} << Campo::Text1 << "prima" << 0;
-        QTest::newRow("toni fuori coppia") << Modifiche{{TONIHL, 2}} << Campo::Text1 << "  UHF" << 1;
-        QTest::newRow("trasmissione fuori coppia") << Modifiche{{TxSM, 9}} << Campo::Text1 << "  UHF" << 1;
-        QTest::newRow("modo fuori coppia") << Modifiche{{Zelmbrenk, 3}} << Campo::Text1 << "  UHF" << 1;
-        QTest::newRow("ripristino fuori coppia, muto") << Modifiche{{Ning, 2}} << Campo::Text1 << "  UHF" << 0;
-        QTest::newRow("zero all'indirizzo 0") << Modifiche{{tempopre_rap, 0}} << Campo::txb_tmp_rap << "0" << 0;
-        QTest::newRow("frequenza con mezzo passo")
-            << Modifiche{{ByteT1, 0}, {ByteT2, 201}, {ByteT3, 9}} << Campo::FqTx << "160.85625" << 0;
+        const auto riga = [](const char* nome, const Modifiche& m, Campo campo, const char* atteso, int beep = 0) {
+            QTest::newRow(nome) << m << campo << QString::fromUtf8(atteso) << beep;
+        };
+        riga("zelm scarta i bit del ripetitore", {{Byt3, 0xFF}, {Byt4, 0xFF}}, Campo::CodiceBrenk, "1023");
+        riga("brenk tiene tutto il byte alto", {{Byt3, 0xFF}, {Byt4, 0xFF}, {Zelmbrenk, 0}}, Campo::CodiceBrenk,
+             "65535");
+        riga("maschera 0 lascia il testo", {{Byt5, 0}}, Campo::Cmb_n_ing_all, "5");
+        riga("maschera 3 lascia il testo", {{Byt5, 3}}, Campo::Cmb_n_ing_all, "5");
+        riga("maschera 128", {{Byt5, 128}}, Campo::Cmb_n_ing_all, "8");
+        riga("brenk ingresso dai bit bassi", {{Zelmbrenk, 0}, {Byt6, 0xC7}}, Campo::Cmb_n_ing_all, "8");
+        riga("brenk ingresso di allarme dal telegramma di allarme", {{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}},
+             Campo::Cmb_n_ing_all, "3");
+        riga("brenk ingresso di ripristino dal telegramma di ripristino", {{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}},
+             Campo::Cmb_N_ing_bat, "6");
+        riga("zelm ingresso di ripristino dalla sua maschera", {{Byt5, 4}, {Byte5, 32}}, Campo::Cmb_N_ing_bat, "6");
+        riga("banda sconosciuta lascia il testo", {{brenkVU, 0}}, Campo::Text1, "prima");
+        riga("toni fuori coppia", {{TONIHL, 2}}, Campo::Text1, "  UHF", 1);
+        riga("trasmissione fuori coppia", {{TxSM, 9}}, Campo::Text1, "  UHF", 1);
+        riga("modo fuori coppia", {{Zelmbrenk, 3}}, Campo::Text1, "  UHF", 1);
+        riga("ripristino fuori coppia, muto", {{Ning, 2}}, Campo::Text1, "  UHF");
+        riga("zero all'indirizzo 0", {{tempopre_rap, 0}}, Campo::txb_tmp_rap, "0");
+        riga("frequenza con mezzo passo", {{ByteT1, 0}, {ByteT2, 201}, {ByteT3, 9}}, Campo::FqTx, "160.85625");
     }
     void decodifica()
     {

@@ -16,19 +16,6 @@ using namespace brenk::prova;
 using Testi = QList<QPair<Campo, QString>>;
 using Scritte = QList<QPair<int, int>>; // address and value
 
-namespace {
-
-// The writes of `valori` from address `primo` on.
-Scritte da(int primo, const QByteArray& valori)
-{
-    Scritte s;
-    for (int i = 0; i < valori.size(); ++i)
-        s.append({primo + i, static_cast<std::uint8_t>(valori[i])});
-    return s;
-}
-
-} // namespace
-
 class TestProgrammazioneFedele : public QObject {
     Q_OBJECT
 
@@ -106,10 +93,12 @@ private slots:
         scrive("Toni bassi", {}, {{4, 1}, {18, 124}, {30, 124}}, bassi);
         scrive("Ripristino No", {}, {{5, 0}}, int(Opzione::Opt_bat_no));
         scrive("TX Sing", {}, {{6, 0}}, int(Opzione::Opt_tx_sing));
+        // The alarm telegram at 13 - 21, the restore telegram at 25 - 33.
         scrive("telegrammi dai campi",
                {{Campo::CodiceBrenk, "1023"}, {Campo::Cmb_n_ing_all, "8"}, {Campo::cmb_Zelmrep, "5"}},
-               da(Byt1, QByteArray("\x1C\x07\x17\xFF\x80\x7C\x13\xD3\x03", 9))
-                   + da(Byte1, QByteArray("\x1C\x07\x17\xFF\x00\x7C\x93\xD3\x03", 9)) + Scritte{{Codicerep, 5}},
+               {{13, 28}, {14, 7}, {15, 23}, {16, 255}, {17, 128}, {18, 124}, {19, 19}, {20, 211}, {21, 3},
+                {25, 28}, {26, 7}, {27, 23}, {28, 255}, {29, 0}, {30, 124}, {31, 147}, {32, 211}, {33, 3},
+                {Codicerep, 5}},
                bassi);
         rifiuta("codice 1024", {{Campo::CodiceBrenk, "1024"}}, {atteso::codice});
         rifiuta("codice vuoto", {{Campo::CodiceBrenk, ""}}, {atteso::codice});

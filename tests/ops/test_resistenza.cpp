@@ -71,17 +71,6 @@ long memoria_residente_kb()
     return -1;
 }
 
-// The configurator's side, kept for the whole run.
-struct Postazione : Configuratore {
-    // The window's record of the previous cycle goes.
-    void dimentica()
-    {
-        finestra.messaggi.clear();
-        finestra.eventi.clear();
-        finestra.massimi.clear();
-    }
-};
-
 // One cycle with a fault, and how it must end.
 struct Ciclo {
     Simulatore::Opzioni opzioni;
@@ -150,7 +139,7 @@ class TestResistenza : public QObject {
 private:
     QTemporaryDir cartella;
     QString link;
-    std::unique_ptr<Postazione> pc;
+    std::unique_ptr<Configuratore> pc; // the configurator's side, kept for the whole run
 
     Simulatore::Opzioni opzioni(const Memoria& memoria) const
     {
@@ -161,8 +150,12 @@ private:
         return o;
     }
 
+    // The window's record of the previous cycle goes first.
     void connetti(const QStringList& messaggi)
     {
+        pc->finestra.messaggi.clear();
+        pc->finestra.eventi.clear();
+        pc->finestra.massimi.clear();
         QVERIFY(pc->esegui(brenk::connetti(pc->contesto)));
         QCOMPARE(pc->finestra.testi_messaggi().join("|"), messaggi.join("|"));
         QCOMPARE(pc->finestra.stato, atteso::connesso);
@@ -194,7 +187,6 @@ private:
     {
         Simulatore sim(opzioni(memoria));
         QVERIFY(sim.avvia());
-        pc->dimentica();
         connetti({});
         QCOMPARE(pc->finestra.testi.value(Campo::CodiceBrenk), codice);
 
@@ -215,7 +207,6 @@ private:
     {
         Simulatore sim(c.opzioni);
         QVERIFY(sim.avvia());
-        pc->dimentica();
         connetti(c.messaggi_connessione);
         pc->finestra.testi[Campo::txb_tmp_rap] = QStringLiteral("31");
         programma(c.messaggi_connessione + c.messaggi_programmazione);
@@ -224,7 +215,6 @@ private:
         QCOMPARE(sim.ricevuti().size(), dopo_scritture + byte_lettura * c.riletture);
         if (c.riagganciato) {
             QVERIFY(sim.ritorna());
-            pc->dimentica();
             connetti(messaggi_della_lettura(sim.memoria()));
         }
         disconnetti(sim);
@@ -241,7 +231,7 @@ private slots:
     void init()
     {
         BRENK_SOLO_LA_MIA_PARTE();
-        pc = std::make_unique<Postazione>();
+        pc = std::make_unique<Configuratore>();
     }
     void cleanup() { pc.reset(); }
 
@@ -322,7 +312,6 @@ private slots:
         QVERIFY(sim.ritorna());
         QCOMPARE(QFileInfo(link).symLinkTarget(), sim.dispositivo());
         congeda(pc->contesto, 'E');
-        pc->dimentica();
         connetti(messaggi_della_lettura(sim.memoria()));
         const Memoria& m = sim.memoria();
         for (int a = tempopre_rap; a <= Zelmbrenk; ++a)
