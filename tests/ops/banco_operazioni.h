@@ -14,11 +14,23 @@
 #include <QPair>
 
 #include <array>
+#include <functional>
 #include <numeric>
 
 namespace brenk::prova {
 
 using Modifiche = QList<QPair<int, int>>;
+// What a test changes in the transmitter: its faults, or its memory.
+using Guasto = std::function<void(Simulatore::Opzioni&)>;
+
+inline Simulatore::Opzioni con_memoria(const Memoria& m, const Guasto& guasto = {})
+{
+    Simulatore::Opzioni o;
+    o.memoria = m;
+    if (guasto)
+        guasto(o);
+    return o;
+}
 
 // The UHF block with some addresses changed, its telegrams' check bytes and
 // its checksum made right again.
@@ -37,6 +49,10 @@ inline Memoria uhf_con(const Modifiche& modifiche)
 
 // Everything an operation works on, the transmitter at the other end.
 struct Banco : Configuratore {
+    explicit Banco(Contenuto contenuto, const Guasto& guasto = {})
+        : Banco(con_memoria(memoria_predefinita(contenuto), guasto))
+    {
+    }
     explicit Banco(const Simulatore::Opzioni& opzioni) : sim(opzioni)
     {
         sim.avvia();
@@ -59,13 +75,6 @@ struct Banco : Configuratore {
     Simulatore sim;
 };
 
-inline Simulatore::Opzioni con_memoria(const Memoria& m)
-{
-    Simulatore::Opzioni o;
-    o.memoria = m;
-    return o;
-}
-
 // What the programming writes for the UHF block as read, fields untouched.
 inline std::array<std::uint8_t, 62> programmazione_uhf()
 {
@@ -80,3 +89,5 @@ inline std::array<std::uint8_t, 62> programmazione_uhf()
 }
 
 } // namespace brenk::prova
+
+Q_DECLARE_METATYPE(brenk::prova::Guasto)

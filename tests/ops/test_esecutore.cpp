@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <coroutine>
+#include <functional>
 #include <stdexcept>
 
 using namespace brenk;
@@ -49,18 +50,11 @@ struct FinestraGuasta : prova::FinestraFinta {
     void mostra_conferma(const QString&) override { throw std::runtime_error("guasto"); }
 };
 
-Task<void> operazione_del_pulsante(const QString& nome, Contesto& c)
-{
-    if (nome == u"Connetti")
-        return connetti(c);
-    if (nome == u"Programma")
-        return programma(c);
-    if (nome == u"UHF")
-        return carica_fabbrica(c, Banda::UHF);
-    return trasmissione_di_prova(c);
-}
+using Pulsante = std::function<Task<void>(Contesto&)>;
 
 } // namespace
+
+Q_DECLARE_METATYPE(Pulsante)
 
 class TestEsecutore : public QObject {
     Q_OBJECT
@@ -122,9 +116,11 @@ private slots:
 
     void errore_imprevisto_data()
     {
-        QTest::addColumn<QString>("nome");
-        for (const char* nome : {"Connetti", "Programma", "UHF", "TX"})
-            QTest::newRow(nome) << QString::fromLatin1(nome);
+        QTest::addColumn<Pulsante>("pulsante"); // the operation of the button the row is named after
+        QTest::newRow("Connetti") << Pulsante(connetti);
+        QTest::newRow("Programma") << Pulsante(programma);
+        QTest::newRow("UHF") << Pulsante([](Contesto& c) { return carica_fabbrica(c, Banda::UHF); });
+        QTest::newRow("TX") << Pulsante(trasmissione_di_prova);
     }
 
     // An exception the operation does not expect ends it with a word to the
@@ -132,7 +128,8 @@ private slots:
     // the next operation runs.
     void errore_imprevisto()
     {
-        QFETCH(QString, nome);
+        QFETCH(Pulsante, pulsante);
+        const QString nome = QString::fromLatin1(QTest::currentDataTag());
         PortaSeriale porta;
         BloccoParametri blocco;
         int fleg = 1;
@@ -143,7 +140,7 @@ private slots:
         QTest::ignoreMessage(QtCriticalMsg, qPrintable(QStringLiteral(
             "brenk-zelm: operazione \"%1\" interrotta da un errore imprevisto: guasto").arg(nome)));
 
-        QVERIFY(esecutore.avvia(custodita(c, nome, operazione_del_pulsante(nome, c))));
+        QVERIFY(esecutore.avvia(custodita(c, nome, pulsante(c))));
         QCOMPARE(finestra.testi_messaggi(), QStringList{QStringLiteral(
             "Operazione \"%1\" interrotta da un errore imprevisto. Riprovare; se l'errore si ripete, "
             "riavviare il programma.").arg(nome)});

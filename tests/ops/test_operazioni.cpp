@@ -21,9 +21,7 @@ private slots:
     // What comes before the "K" is no part of the handshake.
     void lettura_di_un_trasmettitore_uhf()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.spazzatura = "x";
-        Banco b(o);
+        Banco b(Contenuto::UHF, [](auto& o) { o.spazzatura = "x"; });
         b.fleg = 7;
         QVERIFY(b.connetti());
         QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa());
@@ -36,10 +34,8 @@ private slots:
             {Campo::Text1, "  UHF"}};
         QCOMPARE(b.finestra.testi, attesi);
         QCOMPARE(b.finestra.tipo, QStringLiteral("New"));
-        QVERIFY(b.finestra.selezionata(Opzione::Opt_toni_alti));
-        QVERIFY(b.finestra.selezionata(Opzione::Opt_tx_mult));
-        QVERIFY(b.finestra.selezionata(Opzione::Opt_bat_si));
-        QVERIFY(b.finestra.selezionata(Opzione::Opt_zelm));
+        for (const auto o : {Opzione::Opt_toni_alti, Opzione::Opt_tx_mult, Opzione::Opt_bat_si, Opzione::Opt_zelm})
+            QVERIFY(b.finestra.selezionata(o));
         QCOMPARE(b.finestra.progresso_massimo, 62);
         QVERIFY(!b.finestra.progresso_visibile);
         QVERIFY(b.finestra.messaggi.isEmpty());
@@ -49,9 +45,7 @@ private slots:
 
     void checksum_errato_un_messaggio_dopo_la_barra()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::VHF));
-        o.checksum_errato = true;
-        Banco b(o);
+        Banco b(Contenuto::VHF, [](auto& o) { o.checksum_errato = true; });
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::errore_lettura});
         const auto& eventi = b.finestra.eventi;
@@ -104,29 +98,28 @@ private slots:
         QTest::addColumn<Campo>("campo");
         QTest::addColumn<QString>("atteso");
         QTest::addColumn<int>("beep");
-        QTest::newRow("zelm scarta i bit del ripetitore")
-            << Modifiche{{Byt3, 0xFF}, {Byt4, 0xFF}} << Campo::CodiceBrenk << "1023" << 0;
-        QTest::newRow("brenk tiene tutto il byte alto")
-            << Modifiche{{Byt3, 0xFF}, {Byt4, 0xFF}, {Zelmbrenk, 0}} << Campo::CodiceBrenk << "65535" << 0;
-        QTest::newRow("maschera 0 lascia il testo") << Modifiche{{Byt5, 0}} << Campo::Cmb_n_ing_all << "5" << 0;
-        QTest::newRow("maschera 3 lascia il testo") << Modifiche{{Byt5, 3}} << Campo::Cmb_n_ing_all << "5" << 0;
-        QTest::newRow("maschera 128") << Modifiche{{Byt5, 128}} << Campo::Cmb_n_ing_all << "8" << 0;
-        QTest::newRow("brenk ingresso dai bit bassi")
-            << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC7}} << Campo::Cmb_n_ing_all << "8" << 0;
-        QTest::newRow("brenk ingresso di allarme dal telegramma di allarme")
-            << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}} << Campo::Cmb_n_ing_all << "3" << 0;
-        QTest::newRow("brenk ingresso di ripristino dal telegramma di ripristino")
-            << Modifiche{{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}} << Campo::Cmb_N_ing_bat << "6" << 0;
-        QTest::newRow("zelm ingresso di ripristino dalla sua maschera")
-            << Modifiche{{Byt5, 4}, {Byte5, 32}} << Campo::Cmb_N_ing_bat << "6" << 0;
-        QTest::newRow("banda sconosciuta lascia il testo") << Modifiche{{brenkVU, 0}} << Campo::Text1 << "prima" << 0;
-        QTest::newRow("toni fuori coppia") << Modifiche{{TONIHL, 2}} << Campo::Text1 << "  UHF" << 1;
-        QTest::newRow("trasmissione fuori coppia") << Modifiche{{TxSM, 9}} << Campo::Text1 << "  UHF" << 1;
-        QTest::newRow("modo fuori coppia") << Modifiche{{Zelmbrenk, 3}} << Campo::Text1 << "  UHF" << 1;
-        QTest::newRow("ripristino fuori coppia, muto") << Modifiche{{Ning, 2}} << Campo::Text1 << "  UHF" << 0;
-        QTest::newRow("zero all'indirizzo 0") << Modifiche{{tempopre_rap, 0}} << Campo::txb_tmp_rap << "0" << 0;
-        QTest::newRow("frequenza con mezzo passo")
-            << Modifiche{{ByteT1, 0}, {ByteT2, 201}, {ByteT3, 9}} << Campo::FqTx << "160.85625" << 0;
+        const auto riga = [](const char* nome, const Modifiche& m, Campo campo, const char* atteso, int beep = 0) {
+            QTest::newRow(nome) << m << campo << QString::fromUtf8(atteso) << beep;
+        };
+        riga("zelm scarta i bit del ripetitore", {{Byt3, 0xFF}, {Byt4, 0xFF}}, Campo::CodiceBrenk, "1023");
+        riga("brenk tiene tutto il byte alto", {{Byt3, 0xFF}, {Byt4, 0xFF}, {Zelmbrenk, 0}}, Campo::CodiceBrenk,
+             "65535");
+        riga("maschera 0 lascia il testo", {{Byt5, 0}}, Campo::Cmb_n_ing_all, "5");
+        riga("maschera 3 lascia il testo", {{Byt5, 3}}, Campo::Cmb_n_ing_all, "5");
+        riga("maschera 128", {{Byt5, 128}}, Campo::Cmb_n_ing_all, "8");
+        riga("brenk ingresso dai bit bassi", {{Zelmbrenk, 0}, {Byt6, 0xC7}}, Campo::Cmb_n_ing_all, "8");
+        riga("brenk ingresso di allarme dal telegramma di allarme", {{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}},
+             Campo::Cmb_n_ing_all, "3");
+        riga("brenk ingresso di ripristino dal telegramma di ripristino", {{Zelmbrenk, 0}, {Byt6, 0xC2}, {Byte6, 0x05}},
+             Campo::Cmb_N_ing_bat, "6");
+        riga("zelm ingresso di ripristino dalla sua maschera", {{Byt5, 4}, {Byte5, 32}}, Campo::Cmb_N_ing_bat, "6");
+        riga("banda sconosciuta lascia il testo", {{brenkVU, 0}}, Campo::Text1, "prima");
+        riga("toni fuori coppia", {{TONIHL, 2}}, Campo::Text1, "  UHF", 1);
+        riga("trasmissione fuori coppia", {{TxSM, 9}}, Campo::Text1, "  UHF", 1);
+        riga("modo fuori coppia", {{Zelmbrenk, 3}}, Campo::Text1, "  UHF", 1);
+        riga("ripristino fuori coppia, muto", {{Ning, 2}}, Campo::Text1, "  UHF");
+        riga("zero all'indirizzo 0", {{tempopre_rap, 0}}, Campo::txb_tmp_rap, "0");
+        riga("frequenza con mezzo passo", {{ByteT1, 0}, {ByteT2, 201}, {ByteT3, 9}}, Campo::FqTx, "160.85625");
     }
     void decodifica()
     {
@@ -134,28 +127,23 @@ private slots:
         QFETCH(Campo, campo);
         QFETCH(QString, atteso);
         QFETCH(int, beep);
-        Banco b(con_memoria(uhf_con(modifiche)));
+        const Memoria memoria = uhf_con(modifiche);
+        Banco b(con_memoria(memoria));
         b.finestra.testi[Campo::Cmb_n_ing_all] = "5";
         b.finestra.testi[Campo::Text1] = "prima";
+        b.finestra.seleziona(Opzione::Opt_toni_bassi);
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.testi.value(campo), atteso);
         QCOMPARE(b.finestra.beep_suonati, beep);
         QVERIFY(b.finestra.messaggi.isEmpty());
-    }
-
-    // Neither button tells what the transmitter holds.
-    void toni_fuori_coppia_nessun_bottone()
-    {
-        Banco b(con_memoria(uhf_con({{TONIHL, 2}})));
-        b.finestra.seleziona(Opzione::Opt_toni_bassi);
-        QVERIFY(b.connetti());
-        QVERIFY(!b.finestra.selezionata(Opzione::Opt_toni_bassi));
-        QVERIFY(!b.finestra.selezionata(Opzione::Opt_toni_alti));
+        // Tones out of the pair: neither button tells what the transmitter holds.
+        QCOMPARE(b.finestra.selezionata(Opzione::Opt_toni_alti), memoria[TONIHL] == 0);
+        QCOMPARE(b.finestra.selezionata(Opzione::Opt_toni_bassi), memoria[TONIHL] == 1);
     }
 
     void porta_inesistente_due_messaggi()
     {
-        Banco b(con_memoria({}));
+        Banco b(Contenuto::Zeri);
         qputenv("BRENK_COM1", "/dev/nessuna-porta-qui");
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.messaggi.size(), 2);
@@ -168,9 +156,7 @@ private slots:
 
     void linea_persa_durante_la_lettura()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.riaggancia_dopo = 20;
-        Banco b(o);
+        Banco b(Contenuto::UHF, [](auto& o) { o.riaggancia_dopo = 20; });
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.messaggi.size(), 2);
         QCOMPARE(b.finestra.messaggi[1].testo, atteso::porta_guasta);
@@ -190,7 +176,7 @@ private slots:
     {
         QFETCH(char, lettera);
         QFETCH(int, trasmissioni);
-        Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
+        Banco b(Contenuto::UHF);
         QVERIFY(b.connetti());
         const BloccoParametri letto = b.blocco;
         congeda(b.contesto, lettera);
@@ -225,7 +211,7 @@ private slots:
     {
         QFETCH(int, pulsante);
         QFETCH(QString, messaggio);
-        Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
+        Banco b(Contenuto::UHF);
         QVERIFY(b.connetti());
         b.sim.riaggancia();
         QTRY_VERIFY(!b.porta.aperta());
@@ -243,22 +229,17 @@ private slots:
 
     void conferme_che_si_fermano_data()
     {
-        QTest::addColumn<int>("conferme");
-        QTest::addColumn<bool>("minuscola");
+        QTest::addColumn<Guasto>("guasto");
         QTest::addColumn<int>("scritture");
-        QTest::newRow("muto dopo la 10") << 10 << false << 11;
-        QTest::newRow("nessuna conferma") << 0 << false << 1;
-        QTest::newRow("k minuscola") << 100 << true << 1;
+        QTest::newRow("muto dopo la 10") << Guasto([](auto& o) { o.conferme_max = 10; }) << 11;
+        QTest::newRow("nessuna conferma") << Guasto([](auto& o) { o.conferme_max = 0; }) << 1;
+        QTest::newRow("k minuscola") << Guasto([](auto& o) { o.conferme_max = 100, o.k_minuscola = true; }) << 1;
     }
     void conferme_che_si_fermano()
     {
-        QFETCH(int, conferme);
-        QFETCH(bool, minuscola);
+        QFETCH(Guasto, guasto);
         QFETCH(int, scritture);
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.conferme_max = conferme;
-        o.k_minuscola = minuscola;
-        Banco b(o);
+        Banco b(Contenuto::UHF, guasto);
         QVERIFY(b.connetti());
         QVERIFY(b.esegui(programma(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
@@ -271,9 +252,7 @@ private slots:
 
     void disconnessione_durante_la_programmazione()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.conferme_max = 3;
-        Banco b(o);
+        Banco b(Contenuto::UHF, [](auto& o) { o.conferme_max = 3; });
         b.porta.imposta_timeout(10000);
         QVERIFY(b.connetti());
         QVERIFY(b.esecutore.avvia(programma(b.contesto)));
@@ -289,9 +268,7 @@ private slots:
     // holds them: the programming ends unverified, and says so.
     void rilettura_interrotta_non_verificata()
     {
-        auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-        o.riaggancia_dopo = 1 + 126 + 62 * 3 + 10;
-        Banco b(o);
+        Banco b(Contenuto::UHF, [](auto& o) { o.riaggancia_dopo = 1 + 126 + 62 * 3 + 10; });
         QVERIFY(b.connetti());
         QVERIFY(b.esegui(programma(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::verifica_interrotta});
@@ -314,7 +291,7 @@ private slots:
         QFETCH(QString, frequenza);
         QFETCH(QString, testo_banda);
         QFETCH(BloccoAtteso, blocco);
-        Banco b(con_memoria({}));
+        Banco b(Contenuto::Zeri);
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.tipo, QStringLiteral("Old"));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::telegrammi});
@@ -338,9 +315,7 @@ private slots:
     void valori_di_fabbrica_interrotti()
     {
         QFETCH(int, conferme);
-        auto o = con_memoria(memoria_predefinita(Contenuto::VHF));
-        o.conferme_max = conferme;
-        Banco b(o);
+        Banco b(Contenuto::VHF, [conferme](auto& o) { o.conferme_max = conferme; });
         QVERIFY(b.connetti());
         const auto campi = b.finestra.testi;
         QVERIFY(b.esegui(carica_fabbrica(b.contesto, Banda::UHF)));
@@ -353,7 +328,7 @@ private slots:
 
     void una_operazione_alla_volta()
     {
-        Banco b(con_memoria(memoria_predefinita(Contenuto::UHF)));
+        Banco b(Contenuto::UHF);
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
         QVERIFY(!b.esecutore.avvia(carica_fabbrica(b.contesto, Banda::UHF)));
         QTRY_VERIFY(!b.esecutore.in_corso());
@@ -371,9 +346,7 @@ private slots:
     void nessuna_k()
     {
         QFETCH(bool, abbandonata);
-        auto o = con_memoria({});
-        o.mai_k = true;
-        Banco b(o);
+        Banco b(Contenuto::Zeri, [](auto& o) { o.mai_k = true; });
         b.finestra.testi[Campo::CodiceBrenk] = "12";
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
         QTRY_COMPARE(b.finestra.stato, atteso::in_attesa);

@@ -28,14 +28,10 @@ constexpr int cicli_di_riscaldamento = 8;
 constexpr long crescita_massima_kb = 2048;
 // AddressSanitizer keeps freed memory in quarantine, so resident memory grows
 // there by design; its leak check watches that build instead.
-#if defined(__SANITIZE_ADDRESS__)
-#define CON_ASAN
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define CON_ASAN
+#ifndef __has_feature
+#define __has_feature(x) 0
 #endif
-#endif
-#ifdef CON_ASAN
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
 constexpr bool memoria_confrontabile = false;
 #else
 constexpr bool memoria_confrontabile = true;
@@ -74,17 +70,6 @@ long memoria_residente_kb()
             return riga.mid(6).trimmed().split(' ').value(0).toLong();
     return -1;
 }
-
-// The configurator's side, kept for the whole run.
-struct Postazione : Configuratore {
-    // The window's record of the previous cycle goes.
-    void dimentica()
-    {
-        finestra.messaggi.clear();
-        finestra.eventi.clear();
-        finestra.massimi.clear();
-    }
-};
 
 // One cycle with a fault, and how it must end.
 struct Ciclo {
@@ -126,9 +111,9 @@ Ciclo ciclo_con_guasto(int n, Simulatore::Opzioni opzioni)
         // connect's checksum message, then the verification names the address.
         c.opzioni.checksum_errato = true;
         c.messaggi_connessione = {atteso::errore_lettura};
-        c.messaggi_programmazione = {QStringLiteral("Verifica fallita: \"somma di controllo\" (indirizzo 61) scritto 141, "
-                                                    "letto 142. I valori da programmare sono ancora nella finestra: "
-                                                    "ripetere la programmazione.")};
+        c.messaggi_programmazione = {QStringLiteral("Verifica fallita: \"somma di controllo\" (indirizzo 61) "
+                                                    "scritto 141, letto 142. I valori da programmare sono ancora nella "
+                                                    "finestra: ripetere la programmazione.")};
         c.scritture_inviate = c.scritture_eseguite = scritture_tipo_nuovo;
         c.letture = 2;
         c.riletture = 2;
@@ -154,7 +139,7 @@ class TestResistenza : public QObject {
 private:
     QTemporaryDir cartella;
     QString link;
-    std::unique_ptr<Postazione> pc;
+    std::unique_ptr<Configuratore> pc; // the configurator's side, kept for the whole run
 
     Simulatore::Opzioni opzioni(const Memoria& memoria) const
     {
@@ -165,8 +150,12 @@ private:
         return o;
     }
 
+    // The window's record of the previous cycle goes first.
     void connetti(const QStringList& messaggi)
     {
+        pc->finestra.messaggi.clear();
+        pc->finestra.eventi.clear();
+        pc->finestra.massimi.clear();
         QVERIFY(pc->esegui(brenk::connetti(pc->contesto)));
         QCOMPARE(pc->finestra.testi_messaggi().join("|"), messaggi.join("|"));
         QCOMPARE(pc->finestra.stato, atteso::connesso);
@@ -198,7 +187,6 @@ private:
     {
         Simulatore sim(opzioni(memoria));
         QVERIFY(sim.avvia());
-        pc->dimentica();
         connetti({});
         QCOMPARE(pc->finestra.testi.value(Campo::CodiceBrenk), codice);
 
@@ -219,7 +207,6 @@ private:
     {
         Simulatore sim(c.opzioni);
         QVERIFY(sim.avvia());
-        pc->dimentica();
         connetti(c.messaggi_connessione);
         pc->finestra.testi[Campo::txb_tmp_rap] = QStringLiteral("31");
         programma(c.messaggi_connessione + c.messaggi_programmazione);
@@ -228,7 +215,6 @@ private:
         QCOMPARE(sim.ricevuti().size(), dopo_scritture + byte_lettura * c.riletture);
         if (c.riagganciato) {
             QVERIFY(sim.ritorna());
-            pc->dimentica();
             connetti(messaggi_della_lettura(sim.memoria()));
         }
         disconnetti(sim);
@@ -245,7 +231,7 @@ private slots:
     void init()
     {
         BRENK_SOLO_LA_MIA_PARTE();
-        pc = std::make_unique<Postazione>();
+        pc = std::make_unique<Configuratore>();
     }
     void cleanup() { pc.reset(); }
 
@@ -326,7 +312,6 @@ private slots:
         QVERIFY(sim.ritorna());
         QCOMPARE(QFileInfo(link).symLinkTarget(), sim.dispositivo());
         congeda(pc->contesto, 'E');
-        pc->dimentica();
         connetti(messaggi_della_lettura(sim.memoria()));
         const Memoria& m = sim.memoria();
         for (int a = tempopre_rap; a <= Zelmbrenk; ++a)

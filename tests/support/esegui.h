@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace brenk::prova {
 
@@ -22,42 +23,30 @@ struct Esito {
     bool finito = false;
 };
 
-template <typename T>
-Task<void> raccogli(Task<T> t, Esito<T>& esito)
-{
-    try {
-        esito.valore = co_await std::move(t);
-    } catch (const ErrorePorta& e) {
-        esito.errore = e;
-    }
-    esito.finito = true;
-}
-
-inline Task<void> raccogli(Task<void> t, Esito<bool>& esito)
-{
-    try {
-        co_await std::move(t);
-        esito.valore = true;
-    } catch (const ErrorePorta& e) {
-        esito.errore = e;
-    }
-    esito.finito = true;
-}
-
 // What a Task<T> ends with; a Task<void> that ends normally gives true.
 template <typename T>
-struct EsitoDi {
-    using tipo = Esito<T>;
-};
-template <>
-struct EsitoDi<void> {
-    using tipo = Esito<bool>;
-};
+using EsitoDi = Esito<std::conditional_t<std::is_void_v<T>, bool, T>>;
+
+template <typename T>
+Task<void> raccogli(Task<T> t, EsitoDi<T>& esito)
+{
+    try {
+        if constexpr (std::is_void_v<T>) {
+            co_await std::move(t);
+            esito.valore = true;
+        } else {
+            esito.valore = co_await std::move(t);
+        }
+    } catch (const ErrorePorta& e) {
+        esito.errore = e;
+    }
+    esito.finito = true;
+}
 
 // A coroutine started from a test, with the place its outcome goes.
 template <typename T>
 struct InCorso {
-    typename EsitoDi<T>::tipo esito;
+    EsitoDi<T> esito;
     Task<void> task;
 };
 
