@@ -18,6 +18,9 @@
 #include <csignal>
 #include <numeric>
 
+// The tests' options name only the faults they set: the others keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 using namespace brenk;
 namespace atteso = brenk::prova::atteso;
 using brenk::prova::lettura_completa;
@@ -48,12 +51,14 @@ struct Impianto {
     {
         return prova::attendi([this] { return !banco.finestra->occupato(); });
     }
+    bool premi_e_attendi(const char* nome) { return premi(nome) && a_riposo(); }
     bool connetti()
     {
         const bool connessa = premi("Cmd_connetti") && a_riposo();
         ricevuti_alla_connessione = sim->ricevuti().size();
         return connessa;
     }
+    bool apri_e_connetti() { return banco.apri() && connetti(); }
     bool in_stato(const QString& stato) const
     {
         return prova::attendi([&] { return banco.stato() == stato; }, 5000);
@@ -99,11 +104,8 @@ private slots:
     void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     void connessione_mostra_il_trasmettitore()
     {
-        auto o = con(Contenuto::VHF);
-        o.spazzatura = "xy";
-        Impianto i(o);
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        Impianto i({.memoria = memoria_predefinita(Contenuto::VHF), .spazzatura = "xy"});
+        QVERIFY(i.apri_e_connetti());
         QCOMPARE(i.sim->ricevuti(), "L" + lettura_completa());
         QCOMPARE(i.banco.stato(), atteso::connesso);
         QCOMPARE(i.testo("CodiceBrenk"), QStringLiteral("1"));
@@ -132,8 +134,7 @@ private slots:
 
     void durante_un_operazione_solo_disconnetti_ed_esci()
     {
-        auto o = con(Contenuto::UHF);
-        Impianto i(o);
+        Impianto i(con(Contenuto::UHF));
         QVERIFY(i.banco.apri());
         QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::connesso));
         QTest::qWait(30);
@@ -150,8 +151,7 @@ private slots:
     void programmazione_dai_campi_modificati()
     {
         Impianto i(con(Contenuto::UHF));
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        QVERIFY(i.apri_e_connetti());
         i.banco.casella("CodiceBrenk")->clear();
         QTest::keyClicks(i.banco.casella("CodiceBrenk"), "500");
         i.banco.casella("FqTx")->clear();
@@ -189,13 +189,11 @@ private slots:
     {
         QFETCH(QString, cambio);
         Impianto i(con(Contenuto::UHF));
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        QVERIFY(i.apri_e_connetti());
         auto* verifica = i.banco.trova<QLabel>("lab_verifica");
         auto* barra = i.banco.trova<QWidget>("ProgressBar1");
         QVERIFY(!verifica->isVisible());
-        QVERIFY(i.premi("cmd_programma"));
-        QVERIFY(i.a_riposo());
+        QVERIFY(i.premi_e_attendi("cmd_programma"));
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());
         QVERIFY(verifica->isVisible());
         QCOMPARE(verifica->text(), QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
@@ -215,10 +213,8 @@ private slots:
     void valori_di_fabbrica_uhf()
     {
         Impianto i(con(Contenuto::Zeri));
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
-        QVERIFY(i.premi("Cmd_init_uhf"));
-        QVERIFY(i.a_riposo());
+        QVERIFY(i.apri_e_connetti());
+        QVERIFY(i.premi_e_attendi("Cmd_init_uhf"));
         QByteArray attese;
         const auto& uhf = blocco_fabbrica(Banda::UHF);
         for (int a = 0; a < 64; ++a)
@@ -236,15 +232,11 @@ private slots:
 
     void tempo_scaduto_alla_prima_scrittura()
     {
-        auto o = con(Contenuto::VHF);
-        o.conferme_max = 0;
-        Impianto i(o);
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        Impianto i({.memoria = memoria_predefinita(Contenuto::VHF), .conferme_max = 0});
+        QVERIFY(i.apri_e_connetti());
         QElapsedTimer orologio;
         orologio.start();
-        QVERIFY(i.premi("Cmd_init_uhf"));
-        QVERIFY(i.a_riposo());
+        QVERIFY(i.premi_e_attendi("Cmd_init_uhf"));
         QVERIFY(orologio.elapsed() >= 3900);
         QCOMPARE(i.dopo_connessione(), QByteArray("W\x00\x1E", 3));
         QCOMPARE(i.banco.avvisi.testi(), QStringList{atteso::time_out});
@@ -254,8 +246,7 @@ private slots:
     void trasmissione_di_prova()
     {
         Impianto i(con(Contenuto::UHF));
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        QVERIFY(i.apri_e_connetti());
         QTRY_VERIFY(i.pulsante("Cmd_tx")->isEnabled());
         QVERIFY(i.premi("Cmd_tx"));
         QVERIFY(!i.banco.finestra->porta().aperta());
@@ -270,13 +261,10 @@ private slots:
 
     void nessuna_k_poi_disconnetti()
     {
-        auto o = con(Contenuto::UHF);
-        o.mai_k = true;
-        Impianto i(o);
+        Impianto i({.memoria = memoria_predefinita(Contenuto::UHF), .mai_k = true});
         QVERIFY(i.banco.apri());
         QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::in_attesa));
-        QVERIFY(i.premi("Cmd_disconetti"));
-        QVERIFY(i.a_riposo());
+        QVERIFY(i.premi_e_attendi("Cmd_disconetti"));
         QTRY_COMPARE(i.sim->ricevuti(), QByteArray("E"));
         QCOMPARE(i.banco.stato(), atteso::non_connesso);
         QCOMPARE(i.banco.avvisi.messaggi().size(), 2);
