@@ -14,14 +14,6 @@ using namespace brenk;
 
 namespace {
 
-BloccoParametri come_parametri(const BloccoFabbrica& fabbrica)
-{
-    BloccoParametri blocco;
-    for (int a = 0; a < dimensione_blocco; ++a)
-        blocco[a] = fabbrica[static_cast<std::size_t>(a)];
-    return blocco;
-}
-
 Telegramma da_lista(const QList<int>& byte)
 {
     Telegramma t{};
@@ -205,7 +197,9 @@ private slots:
         QCOMPARE(int(f[totck]), int(brenk::complemento(somma)));
         QCOMPARE(int(f[totck]), checksum);
 
-        BloccoParametri blocco = come_parametri(f);
+        BloccoParametri blocco;
+        for (int a = 0; a < dimensione_blocco; ++a)
+            blocco[a] = f[static_cast<std::size_t>(a)];
         calcola_totck(blocco);
         QCOMPARE(blocco[totck], double(f[totck]));
 
