@@ -36,6 +36,7 @@ struct Impianto {
         sim->avvia();
         qputenv("BRENK_COM1", o.link.toLocal8Bit());
     }
+    explicit Impianto(Contenuto contenuto) : Impianto(Simulatore::Opzioni{.memoria = memoria_predefinita(contenuto)}) {}
     ~Impianto() { qunsetenv("BRENK_COM1"); }
 
     QPushButton* pulsante(const char* nome) const { return banco.trova<QPushButton>(nome); }
@@ -86,13 +87,6 @@ struct Impianto {
     Banco banco;
 };
 
-Simulatore::Opzioni con(Contenuto contenuto)
-{
-    Simulatore::Opzioni o;
-    o.memoria = memoria_predefinita(contenuto);
-    return o;
-}
-
 const QStringList selezione_di_fabbrica{"Opt_bat_si", "Opt_toni_alti", "Opt_tx_mult", "Opt_zelm"};
 
 } // namespace
@@ -122,7 +116,7 @@ private slots:
     // force the Brenk mode over the mode byte the read has just stored.
     void il_modo_letto_non_viene_sovrascritto()
     {
-        Impianto i(con(Contenuto::UHF));
+        Impianto i(Contenuto::UHF);
         QVERIFY(i.banco.apri());
         for (int volta = 0; volta < 5; ++volta) {
             QVERIFY(i.connetti());
@@ -134,7 +128,7 @@ private slots:
 
     void durante_un_operazione_solo_disconnetti_ed_esci()
     {
-        Impianto i(con(Contenuto::UHF));
+        Impianto i(Contenuto::UHF);
         QVERIFY(i.banco.apri());
         QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::connesso));
         QTest::qWait(30);
@@ -150,7 +144,7 @@ private slots:
 
     void programmazione_dai_campi_modificati()
     {
-        Impianto i(con(Contenuto::UHF));
+        Impianto i(Contenuto::UHF);
         QVERIFY(i.apri_e_connetti());
         i.banco.casella("CodiceBrenk")->clear();
         QTest::keyClicks(i.banco.casella("CodiceBrenk"), "500");
@@ -188,7 +182,7 @@ private slots:
     void programmazione_verificata_fino_al_primo_cambio()
     {
         QFETCH(QString, cambio);
-        Impianto i(con(Contenuto::UHF));
+        Impianto i(Contenuto::UHF);
         QVERIFY(i.apri_e_connetti());
         auto* verifica = i.banco.trova<QLabel>("lab_verifica");
         auto* barra = i.banco.trova<QWidget>("ProgressBar1");
@@ -212,7 +206,7 @@ private slots:
 
     void valori_di_fabbrica_uhf()
     {
-        Impianto i(con(Contenuto::Zeri));
+        Impianto i(Contenuto::Zeri);
         QVERIFY(i.apri_e_connetti());
         QVERIFY(i.premi_e_attendi("Cmd_init_uhf"));
         QByteArray attese;
@@ -245,7 +239,7 @@ private slots:
 
     void trasmissione_di_prova()
     {
-        Impianto i(con(Contenuto::UHF));
+        Impianto i(Contenuto::UHF);
         QVERIFY(i.apri_e_connetti());
         QTRY_VERIFY(i.pulsante("Cmd_tx")->isEnabled());
         QVERIFY(i.premi("Cmd_tx"));
@@ -291,10 +285,8 @@ private slots:
     {
         QFETCH(int, operazione);
         QFETCH(QStringList, messaggi);
-        auto o = con(Contenuto::UHF);
-        o.conferme_ritardate = {{5, 3000}};
-        o.mai_k = operazione == 2;
-        Impianto i(o);
+        Impianto i({.memoria = memoria_predefinita(Contenuto::UHF), .mai_k = operazione == 2,
+                    .conferme_ritardate = {{5, 3000}}});
         QVERIFY(i.banco.apri());
         if (operazione == 2) // and the supervision has seen it
             QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::in_attesa)
@@ -337,7 +329,7 @@ private slots:
         QFETCH(int, segnale);
         QFETCH(char, scambio);
         QFETCH(int, risposta_ms);
-        auto o = con(Contenuto::UHF);
+        Simulatore::Opzioni o{.memoria = memoria_predefinita(Contenuto::UHF)};
         if (scambio == 'R' && risposta_ms < 0)
             o.risposte_sostituite = {{5, {}}};
         else if (scambio == 'R')

@@ -13,13 +13,6 @@
 // The tests' options name only the faults they set: the others keep their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
-inline brenk::Simulatore::Opzioni con_memoria(brenk::Contenuto contenuto)
-{
-    brenk::Simulatore::Opzioni o;
-    o.memoria = brenk::memoria_predefinita(contenuto);
-    return o;
-}
-
 inline QByteArray byte(std::initializer_list<int> valori)
 {
     QByteArray b;
@@ -33,6 +26,7 @@ struct BancoSimulatore {
     std::unique_ptr<PcSeriale> pc;
     qsizetype visti = 0; // bytes sent by the simulator before `pc->arrivati`
 
+    bool avvia(brenk::Contenuto contenuto) { return avvia({.memoria = brenk::memoria_predefinita(contenuto)}); }
     bool avvia(const brenk::Simulatore::Opzioni& opzioni)
     {
         sim = std::make_unique<brenk::Simulatore>(opzioni);

@@ -216,7 +216,7 @@ private slots:
     {
         QFETCH(char, lettera);
         QFETCH(int, trasmissioni);
-        QVERIFY(avvia(con_memoria(Contenuto::UHF)) && collega());
+        QVERIFY(avvia(Contenuto::UHF) && collega());
         QSignalSpy trasmesso(sim.get(), &Simulatore::trasmissione);
         QSignalSpy stato(sim.get(), &Simulatore::stato_collegamento);
 
@@ -236,7 +236,7 @@ private slots:
     // instead of waiting for the next port opened on the device.
     void porta_riaperta()
     {
-        QVERIFY(avvia(con_memoria(Contenuto::UHF)) && collega());
+        QVERIFY(avvia(Contenuto::UHF) && collega());
         pc->scrivi(byte({'R', 0}));
         pc->porta.flush();
         pc->porta.close();
@@ -253,7 +253,7 @@ private slots:
     // interrupt characters, 255.
     void tutti_i_byte()
     {
-        QVERIFY(avvia(con_memoria(Contenuto::Zeri)) && collega());
+        QVERIFY(avvia(Contenuto::Zeri) && collega());
 
         QByteArray invio;
         QByteArray attesa;
@@ -284,7 +284,7 @@ private slots:
         QFETCH(int, letture);
         QFETCH(bool, extra);
         QFETCH(int, byte_in_linea);
-        auto opzioni = con_memoria(Contenuto::UHF);
+        Simulatore::Opzioni opzioni{.memoria = brenk::memoria_predefinita(Contenuto::UHF)};
         if (extra)
             opzioni.extra_dopo = letture - 1;
         QVERIFY(avvia(opzioni) && collega());
