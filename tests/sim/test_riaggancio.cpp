@@ -10,18 +10,10 @@
 using brenk::Contenuto;
 using brenk::Simulatore;
 
-Q_DECLARE_METATYPE(Simulatore::Opzioni)
-
-class TestRiaggancio : public QObject, BancoSimulatore {
+class TestRiaggancio : public BancoSimulatore {
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        pc.reset();
-        sim.reset();
-    }
-
     void riaggancio_data()
     {
         QTest::addColumn<Simulatore::Opzioni>("opzioni");

@@ -13,8 +13,6 @@
 using brenk::Contenuto;
 using brenk::Simulatore;
 
-Q_DECLARE_METATYPE(Simulatore::Opzioni)
-
 namespace {
 
 // A 2400-baud character takes 1/240 s; pacing may be late, never early.
@@ -34,16 +32,10 @@ QString scrivi_file(const QTemporaryDir& cartella, const char* nome, const QByte
 
 } // namespace
 
-class TestSimulatore : public QObject, BancoSimulatore {
+class TestSimulatore : public BancoSimulatore {
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        pc.reset();
-        sim.reset();
-    }
-
     void annunci_data()
     {
         QTest::addColumn<Simulatore::Opzioni>("opzioni");
