@@ -181,12 +181,6 @@ void prepara_campi(Banco& b, const Scenario& s)
         b.finestra.seleziona(Opzione::Opt_toni_bassi);
 }
 
-// What the buttons may start now, as the status supervision allows.
-bool connesso(const Banco& b)
-{
-    return b.finestra.stato == atteso::connesso && b.fleg == 0 && !b.esecutore.in_corso();
-}
-
 // A writing ends with a message or verified; verified, the transmitter
 // holds what it received, and the window shows it. The read-back's checksum
 // message may come with a verified writing: a transmitter read as the old
@@ -348,7 +342,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     const qsizetype primo = b.finestra.messaggi.size();
     const bool nuovo = b.blocco[Tipo_brenk] == tipo_nuovo;
     QMap<Campo, QString> chiesti;
-    if (connesso(b))
+    // What the buttons may start now, as the status supervision allows.
+    if (b.finestra.stato == atteso::connesso && b.fleg == 0 && !b.esecutore.in_corso())
         operazione(b, s, chiesti);
     assesta(b);
     richiedi(!b.esecutore.in_corso(), b, "an operation is still running");

@@ -108,75 +108,58 @@ Memoria memoria(Ingresso& in, bool telegrammi_rotti)
     return m;
 }
 
+// Each value is read whether or not its flag takes it.
 Scenario leggi_scenario(Ingresso& in)
 {
+    const auto se = [](int bit, auto& opzione, const auto& valore) {
+        if (bit)
+            opzione = valore;
+    };
     Scenario s;
     s.operazione = static_cast<Operazione>(in.byte() % 6);
     const int guasti = in.byte();
     const int altri_guasti = in.byte();
     auto& o = s.opzioni;
-    const int conferme = in.byte();
-    const int extra_dopo = in.byte();
+    o.k_minuscola = guasti & 2;
+    o.checksum_errato = guasti & 4;
+    s.toni_bassi = guasti & 128;
+    o.annunci_da_collegato = altri_guasti & 2;
+    o.bit7_perso = altri_guasti & 32;
+    se(guasti & 16, o.conferme_max, in.byte());
+    se(guasti & 8, o.extra_dopo, in.byte());
     o.byte_extra = static_cast<std::uint8_t>(in.byte());
-    const int riaggancia = in.parola();
-    const int disconnetti = in.parola();
+    se(guasti & 32, o.riaggancia_dopo, 1 + in.parola());
+    se(guasti & 64, s.disconnetti_dopo, in.parola());
     const int scrittura_in_ritardo = in.byte();
     const int ritardo = in.parola();
-    const int periodo_rumore = 10 + in.byte();
+    if (altri_guasti & 1)
+        o.conferme_ritardate.insert(scrittura_in_ritardo, ritardo);
+    se(altri_guasti & 4, o.rumore_ogni_ms, 10 + in.byte());
     o.byte_rumore = static_cast<std::uint8_t>(in.byte());
-    const int indirizzo_guasto = in.byte() % 64;
+    se(altri_guasti & 8, o.indirizzo_guasto, in.byte() % 64);
     const int guasti_del_trasmettitore = in.byte();
     const int dopo_risposte = in.byte();
-    const int ritardo_risposte = in.byte();
-    const int risposta_colpita = in.parola() % 512;
+    se(guasti_del_trasmettitore & 1, o.reset_dopo_letture, dopo_risposte);
+    se(guasti_del_trasmettitore & 2, o.reset_dopo_conferme, dopo_risposte);
+    se(guasti_del_trasmettitore & 4, o.ritardo_risposte_ms, in.byte());
+    o.l_non_sentite = guasti_del_trasmettitore & 8 ? 1 : 0;
+    se(guasti_del_trasmettitore & 16, o.risposta_colpita, in.parola() % 512);
+    o.eco = guasti_del_trasmettitore & 32;
     const int indirizzo_lento = in.byte() % (Tipo_brenk + 3);
     const int ritardo_indirizzo = in.byte();
+    if (guasti_del_trasmettitore & 64)
+        o.ritardi_indirizzo.insert(indirizzo_lento, ritardo_indirizzo);
     const int indirizzo_riflesso = in.byte() % (Tipo_brenk + 3);
     const int ritardo_riflesso = in.byte();
-    const int silenzio = 1 + in.byte();
+    if (guasti_del_trasmettitore & 128)
+        o.rimbalzi.insert(indirizzo_riflesso, ritardo_riflesso);
+    se(altri_guasti & 16, o.annuncio_dopo_silenzio_ms, 1 + in.byte());
     o.memoria = memoria(in, altri_guasti & 64);
-    const QByteArray spazzatura = in.byte(static_cast<std::size_t>(in.byte() % 4));
+    se(guasti & 1, o.spazzatura, in.byte(static_cast<std::size_t>(in.byte() % 4)));
     for (int n = in.byte() % 8; n > 0; --n) {
         const int numero = in.parola();
         o.risposte_sostituite.insert(numero, in.byte(static_cast<std::size_t>(in.byte() % 4)));
     }
-    if (guasti & 1)
-        o.spazzatura = spazzatura;
-    o.k_minuscola = guasti & 2;
-    o.checksum_errato = guasti & 4;
-    if (guasti & 8)
-        o.extra_dopo = extra_dopo;
-    if (guasti & 16)
-        o.conferme_max = conferme;
-    if (guasti & 32)
-        o.riaggancia_dopo = 1 + riaggancia;
-    if (guasti & 64)
-        s.disconnetti_dopo = disconnetti;
-    s.toni_bassi = guasti & 128;
-    if (altri_guasti & 1)
-        o.conferme_ritardate.insert(scrittura_in_ritardo, ritardo);
-    o.annunci_da_collegato = altri_guasti & 2;
-    if (altri_guasti & 4)
-        o.rumore_ogni_ms = periodo_rumore;
-    if (altri_guasti & 8)
-        o.indirizzo_guasto = indirizzo_guasto;
-    if (altri_guasti & 16)
-        o.annuncio_dopo_silenzio_ms = silenzio;
-    o.bit7_perso = altri_guasti & 32;
-    if (guasti_del_trasmettitore & 1)
-        o.reset_dopo_letture = dopo_risposte;
-    if (guasti_del_trasmettitore & 2)
-        o.reset_dopo_conferme = dopo_risposte;
-    if (guasti_del_trasmettitore & 4)
-        o.ritardo_risposte_ms = ritardo_risposte;
-    o.l_non_sentite = guasti_del_trasmettitore & 8 ? 1 : 0;
-    if (guasti_del_trasmettitore & 16)
-        o.risposta_colpita = risposta_colpita;
-    o.eco = guasti_del_trasmettitore & 32;
-    if (guasti_del_trasmettitore & 64)
-        o.ritardi_indirizzo.insert(indirizzo_lento, ritardo_indirizzo);
-    if (guasti_del_trasmettitore & 128)
-        o.rimbalzi.insert(indirizzo_riflesso, ritardo_riflesso);
     s.testi = QString::fromUtf8(in.resto()).split(QLatin1Char('\n'));
     return s;
 }

@@ -18,6 +18,9 @@
 #include <csignal>
 #include <numeric>
 
+// The tests' options name only the faults they set: the others keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 using namespace brenk;
 namespace atteso = brenk::prova::atteso;
 using brenk::prova::lettura_completa;
@@ -33,6 +36,7 @@ struct Impianto {
         sim->avvia();
         qputenv("BRENK_COM1", o.link.toLocal8Bit());
     }
+    explicit Impianto(Contenuto contenuto) : Impianto(Simulatore::Opzioni{.memoria = memoria_predefinita(contenuto)}) {}
     ~Impianto() { qunsetenv("BRENK_COM1"); }
 
     QPushButton* pulsante(const char* nome) const { return banco.trova<QPushButton>(nome); }
@@ -48,12 +52,14 @@ struct Impianto {
     {
         return prova::attendi([this] { return !banco.finestra->occupato(); });
     }
+    bool premi_e_attendi(const char* nome) { return premi(nome) && a_riposo(); }
     bool connetti()
     {
         const bool connessa = premi("Cmd_connetti") && a_riposo();
         ricevuti_alla_connessione = sim->ricevuti().size();
         return connessa;
     }
+    bool apri_e_connetti() { return banco.apri() && connetti(); }
     bool in_stato(const QString& stato) const
     {
         return prova::attendi([&] { return banco.stato() == stato; }, 5000);
@@ -81,13 +87,6 @@ struct Impianto {
     Banco banco;
 };
 
-Simulatore::Opzioni con(Contenuto contenuto)
-{
-    Simulatore::Opzioni o;
-    o.memoria = memoria_predefinita(contenuto);
-    return o;
-}
-
 const QStringList selezione_di_fabbrica{"Opt_bat_si", "Opt_toni_alti", "Opt_tx_mult", "Opt_zelm"};
 
 } // namespace
@@ -99,11 +98,8 @@ private slots:
     void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     void connessione_mostra_il_trasmettitore()
     {
-        auto o = con(Contenuto::VHF);
-        o.spazzatura = "xy";
-        Impianto i(o);
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        Impianto i({.memoria = memoria_predefinita(Contenuto::VHF), .spazzatura = "xy"});
+        QVERIFY(i.apri_e_connetti());
         QCOMPARE(i.sim->ricevuti(), "L" + lettura_completa());
         QCOMPARE(i.banco.stato(), atteso::connesso);
         QCOMPARE(i.testo("CodiceBrenk"), QStringLiteral("1"));
@@ -120,7 +116,7 @@ private slots:
     // force the Brenk mode over the mode byte the read has just stored.
     void il_modo_letto_non_viene_sovrascritto()
     {
-        Impianto i(con(Contenuto::UHF));
+        Impianto i(Contenuto::UHF);
         QVERIFY(i.banco.apri());
         for (int volta = 0; volta < 5; ++volta) {
             QVERIFY(i.connetti());
@@ -132,8 +128,7 @@ private slots:
 
     void durante_un_operazione_solo_disconnetti_ed_esci()
     {
-        auto o = con(Contenuto::UHF);
-        Impianto i(o);
+        Impianto i(Contenuto::UHF);
         QVERIFY(i.banco.apri());
         QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::connesso));
         QTest::qWait(30);
@@ -149,9 +144,8 @@ private slots:
 
     void programmazione_dai_campi_modificati()
     {
-        Impianto i(con(Contenuto::UHF));
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        Impianto i(Contenuto::UHF);
+        QVERIFY(i.apri_e_connetti());
         i.banco.casella("CodiceBrenk")->clear();
         QTest::keyClicks(i.banco.casella("CodiceBrenk"), "500");
         i.banco.casella("FqTx")->clear();
@@ -188,14 +182,12 @@ private slots:
     void programmazione_verificata_fino_al_primo_cambio()
     {
         QFETCH(QString, cambio);
-        Impianto i(con(Contenuto::UHF));
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        Impianto i(Contenuto::UHF);
+        QVERIFY(i.apri_e_connetti());
         auto* verifica = i.banco.trova<QLabel>("lab_verifica");
         auto* barra = i.banco.trova<QWidget>("ProgressBar1");
         QVERIFY(!verifica->isVisible());
-        QVERIFY(i.premi("cmd_programma"));
-        QVERIFY(i.a_riposo());
+        QVERIFY(i.premi_e_attendi("cmd_programma"));
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());
         QVERIFY(verifica->isVisible());
         QCOMPARE(verifica->text(), QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
@@ -214,11 +206,9 @@ private slots:
 
     void valori_di_fabbrica_uhf()
     {
-        Impianto i(con(Contenuto::Zeri));
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
-        QVERIFY(i.premi("Cmd_init_uhf"));
-        QVERIFY(i.a_riposo());
+        Impianto i(Contenuto::Zeri);
+        QVERIFY(i.apri_e_connetti());
+        QVERIFY(i.premi_e_attendi("Cmd_init_uhf"));
         QByteArray attese;
         const auto& uhf = blocco_fabbrica(Banda::UHF);
         for (int a = 0; a < 64; ++a)
@@ -236,15 +226,11 @@ private slots:
 
     void tempo_scaduto_alla_prima_scrittura()
     {
-        auto o = con(Contenuto::VHF);
-        o.conferme_max = 0;
-        Impianto i(o);
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        Impianto i({.memoria = memoria_predefinita(Contenuto::VHF), .conferme_max = 0});
+        QVERIFY(i.apri_e_connetti());
         QElapsedTimer orologio;
         orologio.start();
-        QVERIFY(i.premi("Cmd_init_uhf"));
-        QVERIFY(i.a_riposo());
+        QVERIFY(i.premi_e_attendi("Cmd_init_uhf"));
         QVERIFY(orologio.elapsed() >= 3900);
         QCOMPARE(i.dopo_connessione(), QByteArray("W\x00\x1E", 3));
         QCOMPARE(i.banco.avvisi.testi(), QStringList{atteso::time_out});
@@ -253,9 +239,8 @@ private slots:
 
     void trasmissione_di_prova()
     {
-        Impianto i(con(Contenuto::UHF));
-        QVERIFY(i.banco.apri());
-        QVERIFY(i.connetti());
+        Impianto i(Contenuto::UHF);
+        QVERIFY(i.apri_e_connetti());
         QTRY_VERIFY(i.pulsante("Cmd_tx")->isEnabled());
         QVERIFY(i.premi("Cmd_tx"));
         QVERIFY(!i.banco.finestra->porta().aperta());
@@ -270,13 +255,10 @@ private slots:
 
     void nessuna_k_poi_disconnetti()
     {
-        auto o = con(Contenuto::UHF);
-        o.mai_k = true;
-        Impianto i(o);
+        Impianto i({.memoria = memoria_predefinita(Contenuto::UHF), .mai_k = true});
         QVERIFY(i.banco.apri());
         QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::in_attesa));
-        QVERIFY(i.premi("Cmd_disconetti"));
-        QVERIFY(i.a_riposo());
+        QVERIFY(i.premi_e_attendi("Cmd_disconetti"));
         QTRY_COMPARE(i.sim->ricevuti(), QByteArray("E"));
         QCOMPARE(i.banco.stato(), atteso::non_connesso);
         QCOMPARE(i.banco.avvisi.messaggi().size(), 2);
@@ -303,10 +285,8 @@ private slots:
     {
         QFETCH(int, operazione);
         QFETCH(QStringList, messaggi);
-        auto o = con(Contenuto::UHF);
-        o.conferme_ritardate = {{5, 3000}};
-        o.mai_k = operazione == 2;
-        Impianto i(o);
+        Impianto i({.memoria = memoria_predefinita(Contenuto::UHF), .mai_k = operazione == 2,
+                    .conferme_ritardate = {{5, 3000}}});
         QVERIFY(i.banco.apri());
         if (operazione == 2) // and the supervision has seen it
             QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::in_attesa)
@@ -349,7 +329,7 @@ private slots:
         QFETCH(int, segnale);
         QFETCH(char, scambio);
         QFETCH(int, risposta_ms);
-        auto o = con(Contenuto::UHF);
+        Simulatore::Opzioni o{.memoria = memoria_predefinita(Contenuto::UHF)};
         if (scambio == 'R' && risposta_ms < 0)
             o.risposte_sostituite = {{5, {}}};
         else if (scambio == 'R')

@@ -14,14 +14,6 @@ using namespace brenk;
 
 namespace {
 
-BloccoParametri come_parametri(const BloccoFabbrica& fabbrica)
-{
-    BloccoParametri blocco;
-    for (int a = 0; a < dimensione_blocco; ++a)
-        blocco[a] = fabbrica[static_cast<std::size_t>(a)];
-    return blocco;
-}
-
 Telegramma da_lista(const QList<int>& byte)
 {
     Telegramma t{};
@@ -36,221 +28,207 @@ class TestBlocco : public QObject {
     Q_OBJECT
 
 private slots:
-    void codifica_byte_data();
-    void codifica_byte();
-    void complemento_data();
-    void complemento();
-    void checksum_blocco_data();
-    void checksum_blocco();
-    void telegramma_data();
-    void telegramma();
-    void controllo_e_somma_data();
-    void controllo_e_somma();
-    void fabbrica_data();
-    void fabbrica();
-    void fabbriche_differiscono_solo_per_banda();
-};
+    void codifica_byte_data()
+    {
+        QTest::addColumn<double>("valore");
+        QTest::addColumn<int>("byte"); // -1: cannot be sent
 
-void TestBlocco::codifica_byte_data()
-{
-    QTest::addColumn<double>("valore");
-    QTest::addColumn<int>("byte"); // -1: cannot be sent
-
-    const double inf = std::numeric_limits<double>::infinity();
-    QTest::newRow("zero") << 0.0 << 0;
-    QTest::newRow("255") << 255.0 << 255;
-    QTest::newRow("10.5 to even 10") << 10.5 << 10;
-    QTest::newRow("11.5 to even 12") << 11.5 << 12;
-    QTest::newRow("0.5 to even 0") << 0.5 << 0;
-    QTest::newRow("254.5 to even 254") << 254.5 << 254;
-    QTest::newRow("255.4 down") << 255.4 << 255;
-    QTest::newRow("10.49 down") << 10.49 << 10;
-    QTest::newRow("10.51 up") << 10.51 << 11;
-    QTest::newRow("halved byte 4.5") << 4.5 << 4;
-    QTest::newRow("-0.4 to 0") << -0.4 << 0;
-    QTest::newRow("-0.5 to even 0") << -0.5 << 0;
-    QTest::newRow("255.5 would be 256") << 255.5 << -1;
-    QTest::newRow("256") << 256.0 << -1;
-    QTest::newRow("-0.6 would be -1") << -0.6 << -1;
-    QTest::newRow("-1") << -1.0 << -1;
-    QTest::newRow("1e300") << 1e300 << -1;
-    QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << -1;
-    QTest::newRow("+inf") << inf << -1;
-    QTest::newRow("-inf") << -inf << -1;
-}
-
-void TestBlocco::codifica_byte()
-{
-    QFETCH(double, valore);
-    QFETCH(int, byte);
-    const auto codificato = brenk::codifica_byte(valore);
-    QCOMPARE(codificato.has_value(), byte >= 0);
-    if (codificato)
-        QCOMPARE(int(*codificato), byte);
-}
-
-void TestBlocco::complemento_data()
-{
-    QTest::addColumn<qlonglong>("somma");
-    QTest::addColumn<int>("byte");
-
-    QTest::newRow("0") << 0LL << 255;
-    QTest::newRow("255") << 255LL << 0;
-    QTest::newRow("256") << 256LL << 255;
-    QTest::newRow("400") << 400LL << 111;
-    QTest::newRow("uhf factory sum") << 1393LL << 142;
-    QTest::newRow("vhf factory sum") << 1561LL << 230;
-    QTest::newRow("-1") << -1LL << 0;
-    QTest::newRow("-256") << -256LL << 255;
-    QTest::newRow("-300") << -300LL << 43;
-    QTest::newRow("min") << std::numeric_limits<long long>::min() << 255;
-    QTest::newRow("max") << std::numeric_limits<long long>::max() << 0;
-}
-
-void TestBlocco::complemento()
-{
-    QFETCH(qlonglong, somma);
-    QFETCH(int, byte);
-    QCOMPARE(int(brenk::complemento(somma)), byte);
-}
-
-void TestBlocco::checksum_blocco_data()
-{
-    QTest::addColumn<QList<double>>("valori"); // addresses 0.. onwards
-    QTest::addColumn<int>("atteso");
-
-    QTest::newRow("all zero") << QList<double>{} << 255;
-    QTest::newRow("reals as their bytes") << QList<double>{10.5, 11.5, 4.5} << 229; // 10 + 12 + 4
-    QTest::newRow("unsendable counts 0") << QList<double>{300, -5, std::nan(""), 7} << 248;
-    QList<double> tutti(37, 255.0);
-    QTest::newRow("37 times 255") << tutti << 36; // 9435 = 36 * 256 + 219
-}
-
-void TestBlocco::checksum_blocco()
-{
-    QFETCH(QList<double>, valori);
-    QFETCH(int, atteso);
-    BloccoParametri blocco;
-    for (qsizetype i = 0; i < valori.size(); ++i)
-        blocco[static_cast<int>(i)] = valori.at(i);
-    // Addresses past 36 never enter the sum.
-    blocco[37] = 99;
-    blocco[Tipo_brenk] = 78;
-    blocco[brenkVU] = 85;
-    blocco[totck] = 12;
-    calcola_totck(blocco);
-    QCOMPARE(blocco[totck], double(atteso));
-}
-
-void TestBlocco::telegramma_data()
-{
-    QTest::addColumn<QList<int>>("campi"); // hi, lo, in, opt
-    QTest::addColumn<QList<int>>("atteso");
-
-    QTest::newRow("code 1 input 1 high tones, alarm")
-        << QList<int>{0, 1, 1, 120} << QList<int>{28, 7, 0, 1, 1, 120, 127, 255, 3};
-    QTest::newRow("code 1 input 1 high tones, restore")
-        << QList<int>{0, 1, 0, 120} << QList<int>{28, 7, 0, 1, 0, 120, 126, 1, 3};
-    QTest::newRow("code 1023 input 8 low tones repeater 5, alarm")
-        << QList<int>{23, 255, 128, 124} << QList<int>{28, 7, 23, 255, 128, 124, 19, 211, 3};
-    QTest::newRow("code 1023 input 8 low tones repeater 5, restore")
-        << QList<int>{23, 255, 0, 124} << QList<int>{28, 7, 23, 255, 0, 124, 147, 211, 3};
-    QTest::newRow("code 500 input 3 high tones")
-        << QList<int>{1, 244, 4, 120} << QList<int>{28, 7, 1, 244, 4, 120, 142, 249, 3};
-    QTest::newRow("factory alarm")
-        << QList<int>{0, 1, 1, 192} << QList<int>{28, 7, 0, 1, 1, 192, 199, 111, 3};
-    QTest::newRow("factory restore")
-        << QList<int>{0, 1, 1, 199} << QList<int>{28, 7, 0, 1, 1, 199, 192, 111, 3};
-}
-
-void TestBlocco::telegramma()
-{
-    QFETCH(QList<int>, campi);
-    QFETCH(QList<int>, atteso);
-    const Telegramma t = brenk::telegramma(static_cast<std::uint8_t>(campi[0]), static_cast<std::uint8_t>(campi[1]),
-                                           static_cast<std::uint8_t>(campi[2]), static_cast<std::uint8_t>(campi[3]));
-    QCOMPARE(QList<int>(t.begin(), t.end()), atteso);
-}
-
-void TestBlocco::controllo_e_somma_data()
-{
-    QTest::addColumn<QList<int>>("byte"); // bytes 1..9; 7 and 8 are ignored
-    QTest::addColumn<int>("controllo");
-    QTest::addColumn<int>("somma");
-
-    QTest::newRow("7,0,1,1,192") << QList<int>{28, 7, 0, 1, 1, 192, 0, 0, 3} << 199 << 111;
-    QTest::newRow("7,0,1,1,199") << QList<int>{28, 7, 0, 1, 1, 199, 0, 0, 3} << 192 << 111;
-    QTest::newRow("bytes 1 and 9 do not count") << QList<int>{0, 7, 0, 1, 1, 192, 0, 0, 0} << 199 << 111;
-    QTest::newRow("all 255") << QList<int>{255, 255, 255, 255, 255, 255, 0, 0, 255} << 255 << 5;
-}
-
-void TestBlocco::controllo_e_somma()
-{
-    QFETCH(QList<int>, byte);
-    QFETCH(int, controllo);
-    QFETCH(int, somma);
-    Telegramma t = da_lista(byte);
-    QCOMPARE(int(byte_controllo(t)), controllo);
-    // The sum byte covers the check byte, so it needs the right one in place.
-    t[6] = byte_controllo(t);
-    QCOMPARE(int(byte_somma(t)), somma);
-}
-
-void TestBlocco::fabbrica_data()
-{
-    QTest::addColumn<Banda>("banda");
-    QTest::addColumn<int>("somma");
-    QTest::addColumn<int>("checksum");
-    QTest::addColumn<int>("banda_byte");
-    QTest::addColumn<QString>("frequenza");
-
-    QTest::newRow("UHF") << Banda::UHF << 1393 << 142 << 85 << QStringLiteral("460");
-    QTest::newRow("VHF") << Banda::VHF << 1561 << 230 << 86 << QStringLiteral("161");
-}
-
-void TestBlocco::fabbrica()
-{
-    QFETCH(Banda, banda);
-    QFETCH(int, somma);
-    QFETCH(int, checksum);
-    QFETCH(int, banda_byte);
-    QFETCH(QString, frequenza);
-
-    const BloccoFabbrica& f = blocco_fabbrica(banda);
-    QCOMPARE(f, banda == Banda::UHF ? brenk::prova::fabbrica_uhf_attesa : brenk::prova::fabbrica_vhf_attesa);
-    QCOMPARE(std::accumulate(f.begin(), f.begin() + 37, 0), somma);
-    QCOMPARE(int(f[totck]), int(brenk::complemento(somma)));
-    QCOMPARE(int(f[totck]), checksum);
-
-    BloccoParametri blocco = come_parametri(f);
-    calcola_totck(blocco);
-    QCOMPARE(blocco[totck], double(f[totck]));
-
-    const Telegramma allarme = da_lista(QList<int>(f.begin() + Byt1, f.begin() + Byt9 + 1));
-    const Telegramma ripristino = da_lista(QList<int>(f.begin() + Byte1, f.begin() + Byte9 + 1));
-    QCOMPARE(allarme, brenk::telegramma(allarme[2], allarme[3], allarme[4], allarme[5]));
-    QCOMPARE(ripristino, brenk::telegramma(ripristino[2], ripristino[3], ripristino[4], ripristino[5]));
-
-    QCOMPARE(int(f[Tipo_brenk]), 78);
-    QCOMPARE(int(f[brenkVU]), banda_byte);
-    QCOMPARE(int(f[63]), 90);
-    for (int a = 37; a < Tipo_brenk; ++a)
-        QCOMPARE(int(f[static_cast<std::size_t>(a)]), 0);
-
-    QCOMPARE(decodifica_frequenza(blocco), frequenza);
-}
-
-void TestBlocco::fabbriche_differiscono_solo_per_banda()
-{
-    const BloccoFabbrica& uhf = blocco_fabbrica(Banda::UHF);
-    const BloccoFabbrica& vhf = blocco_fabbrica(Banda::VHF);
-    QList<int> diversi;
-    for (int a = 0; a < dimensione_blocco; ++a) {
-        if (uhf[static_cast<std::size_t>(a)] != vhf[static_cast<std::size_t>(a)])
-            diversi << a;
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("zero") << 0.0 << 0;
+        QTest::newRow("255") << 255.0 << 255;
+        QTest::newRow("10.5 to even 10") << 10.5 << 10;
+        QTest::newRow("11.5 to even 12") << 11.5 << 12;
+        QTest::newRow("0.5 to even 0") << 0.5 << 0;
+        QTest::newRow("254.5 to even 254") << 254.5 << 254;
+        QTest::newRow("255.4 down") << 255.4 << 255;
+        QTest::newRow("10.49 down") << 10.49 << 10;
+        QTest::newRow("10.51 up") << 10.51 << 11;
+        QTest::newRow("halved byte 4.5") << 4.5 << 4;
+        QTest::newRow("-0.4 to 0") << -0.4 << 0;
+        QTest::newRow("-0.5 to even 0") << -0.5 << 0;
+        QTest::newRow("255.5 would be 256") << 255.5 << -1;
+        QTest::newRow("256") << 256.0 << -1;
+        QTest::newRow("-0.6 would be -1") << -0.6 << -1;
+        QTest::newRow("-1") << -1.0 << -1;
+        QTest::newRow("1e300") << 1e300 << -1;
+        QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << -1;
+        QTest::newRow("+inf") << inf << -1;
+        QTest::newRow("-inf") << -inf << -1;
     }
-    QCOMPARE(diversi, (QList<int>{ByteT1, ByteT2, ByteT3, totck, brenkVU}));
-}
+
+    void codifica_byte()
+    {
+        QFETCH(double, valore);
+        QFETCH(int, byte);
+        const auto codificato = brenk::codifica_byte(valore);
+        QCOMPARE(codificato.has_value(), byte >= 0);
+        if (codificato)
+            QCOMPARE(int(*codificato), byte);
+    }
+
+    void complemento_data()
+    {
+        QTest::addColumn<qlonglong>("somma");
+        QTest::addColumn<int>("byte");
+
+        QTest::newRow("0") << 0LL << 255;
+        QTest::newRow("255") << 255LL << 0;
+        QTest::newRow("256") << 256LL << 255;
+        QTest::newRow("400") << 400LL << 111;
+        QTest::newRow("uhf factory sum") << 1393LL << 142;
+        QTest::newRow("vhf factory sum") << 1561LL << 230;
+        QTest::newRow("-1") << -1LL << 0;
+        QTest::newRow("-256") << -256LL << 255;
+        QTest::newRow("-300") << -300LL << 43;
+        QTest::newRow("min") << std::numeric_limits<long long>::min() << 255;
+        QTest::newRow("max") << std::numeric_limits<long long>::max() << 0;
+    }
+
+    void complemento()
+    {
+        QFETCH(qlonglong, somma);
+        QFETCH(int, byte);
+        QCOMPARE(int(brenk::complemento(somma)), byte);
+    }
+
+    void checksum_blocco_data()
+    {
+        QTest::addColumn<QList<double>>("valori"); // addresses 0.. onwards
+        QTest::addColumn<int>("atteso");
+
+        QTest::newRow("all zero") << QList<double>{} << 255;
+        QTest::newRow("reals as their bytes") << QList<double>{10.5, 11.5, 4.5} << 229; // 10 + 12 + 4
+        QTest::newRow("unsendable counts 0") << QList<double>{300, -5, std::nan(""), 7} << 248;
+        QList<double> tutti(37, 255.0);
+        QTest::newRow("37 times 255") << tutti << 36; // 9435 = 36 * 256 + 219
+    }
+
+    void checksum_blocco()
+    {
+        QFETCH(QList<double>, valori);
+        QFETCH(int, atteso);
+        BloccoParametri blocco;
+        for (qsizetype i = 0; i < valori.size(); ++i)
+            blocco[static_cast<int>(i)] = valori.at(i);
+        // Addresses past 36 never enter the sum.
+        blocco[37] = 99;
+        blocco[Tipo_brenk] = 78;
+        blocco[brenkVU] = 85;
+        blocco[totck] = 12;
+        calcola_totck(blocco);
+        QCOMPARE(blocco[totck], double(atteso));
+    }
+
+    void telegramma_data()
+    {
+        QTest::addColumn<QList<int>>("campi"); // hi, lo, in, opt
+        QTest::addColumn<QList<int>>("atteso");
+
+        const auto riga = [](const char* nome, const QList<int>& campi, const QList<int>& atteso) {
+            QTest::newRow(nome) << campi << atteso;
+        };
+        riga("code 1 input 1 high tones, alarm", {0, 1, 1, 120}, {28, 7, 0, 1, 1, 120, 127, 255, 3});
+        riga("code 1 input 1 high tones, restore", {0, 1, 0, 120}, {28, 7, 0, 1, 0, 120, 126, 1, 3});
+        riga("code 1023 input 8 low tones repeater 5, alarm", {23, 255, 128, 124},
+             {28, 7, 23, 255, 128, 124, 19, 211, 3});
+        riga("code 1023 input 8 low tones repeater 5, restore", {23, 255, 0, 124},
+             {28, 7, 23, 255, 0, 124, 147, 211, 3});
+        riga("code 500 input 3 high tones", {1, 244, 4, 120}, {28, 7, 1, 244, 4, 120, 142, 249, 3});
+        riga("factory alarm", {0, 1, 1, 192}, {28, 7, 0, 1, 1, 192, 199, 111, 3});
+        riga("factory restore", {0, 1, 1, 199}, {28, 7, 0, 1, 1, 199, 192, 111, 3});
+    }
+
+    void telegramma()
+    {
+        QFETCH(QList<int>, campi);
+        QFETCH(QList<int>, atteso);
+        const auto byte = [&campi](int i) { return static_cast<std::uint8_t>(campi[i]); };
+        const Telegramma t = brenk::telegramma(byte(0), byte(1), byte(2), byte(3));
+        QCOMPARE(QList<int>(t.begin(), t.end()), atteso);
+    }
+
+    void controllo_e_somma_data()
+    {
+        QTest::addColumn<QList<int>>("byte"); // bytes 1..9; 7 and 8 are ignored
+        QTest::addColumn<int>("controllo");
+        QTest::addColumn<int>("somma");
+
+        QTest::newRow("7,0,1,1,192") << QList<int>{28, 7, 0, 1, 1, 192, 0, 0, 3} << 199 << 111;
+        QTest::newRow("7,0,1,1,199") << QList<int>{28, 7, 0, 1, 1, 199, 0, 0, 3} << 192 << 111;
+        QTest::newRow("bytes 1 and 9 do not count") << QList<int>{0, 7, 0, 1, 1, 192, 0, 0, 0} << 199 << 111;
+        QTest::newRow("all 255") << QList<int>{255, 255, 255, 255, 255, 255, 0, 0, 255} << 255 << 5;
+    }
+
+    void controllo_e_somma()
+    {
+        QFETCH(QList<int>, byte);
+        QFETCH(int, controllo);
+        QFETCH(int, somma);
+        Telegramma t = da_lista(byte);
+        QCOMPARE(int(byte_controllo(t)), controllo);
+        // The sum byte covers the check byte, so it needs the right one in place.
+        t[6] = byte_controllo(t);
+        QCOMPARE(int(byte_somma(t)), somma);
+    }
+
+    void fabbrica_data()
+    {
+        QTest::addColumn<Banda>("banda");
+        QTest::addColumn<int>("somma");
+        QTest::addColumn<int>("checksum");
+        QTest::addColumn<int>("banda_byte");
+        QTest::addColumn<QString>("frequenza");
+
+        QTest::newRow("UHF") << Banda::UHF << 1393 << 142 << 85 << QStringLiteral("460");
+        QTest::newRow("VHF") << Banda::VHF << 1561 << 230 << 86 << QStringLiteral("161");
+    }
+
+    void fabbrica()
+    {
+        QFETCH(Banda, banda);
+        QFETCH(int, somma);
+        QFETCH(int, checksum);
+        QFETCH(int, banda_byte);
+        QFETCH(QString, frequenza);
+
+        const BloccoFabbrica& f = blocco_fabbrica(banda);
+        QCOMPARE(f, banda == Banda::UHF ? brenk::prova::fabbrica_uhf_attesa : brenk::prova::fabbrica_vhf_attesa);
+        QCOMPARE(std::accumulate(f.begin(), f.begin() + 37, 0), somma);
+        QCOMPARE(int(f[totck]), int(brenk::complemento(somma)));
+        QCOMPARE(int(f[totck]), checksum);
+
+        BloccoParametri blocco;
+        for (int a = 0; a < dimensione_blocco; ++a)
+            blocco[a] = f[static_cast<std::size_t>(a)];
+        calcola_totck(blocco);
+        QCOMPARE(blocco[totck], double(f[totck]));
+
+        const Telegramma allarme = da_lista(QList<int>(f.begin() + Byt1, f.begin() + Byt9 + 1));
+        const Telegramma ripristino = da_lista(QList<int>(f.begin() + Byte1, f.begin() + Byte9 + 1));
+        QCOMPARE(allarme, brenk::telegramma(allarme[2], allarme[3], allarme[4], allarme[5]));
+        QCOMPARE(ripristino, brenk::telegramma(ripristino[2], ripristino[3], ripristino[4], ripristino[5]));
+
+        QCOMPARE(int(f[Tipo_brenk]), 78);
+        QCOMPARE(int(f[brenkVU]), banda_byte);
+        QCOMPARE(int(f[63]), 90);
+        for (int a = 37; a < Tipo_brenk; ++a)
+            QCOMPARE(int(f[static_cast<std::size_t>(a)]), 0);
+
+        QCOMPARE(decodifica_frequenza(blocco), frequenza);
+    }
+
+    void fabbriche_differiscono_solo_per_banda()
+    {
+        const BloccoFabbrica& uhf = blocco_fabbrica(Banda::UHF);
+        const BloccoFabbrica& vhf = blocco_fabbrica(Banda::VHF);
+        QList<int> diversi;
+        for (int a = 0; a < dimensione_blocco; ++a) {
+            if (uhf[static_cast<std::size_t>(a)] != vhf[static_cast<std::size_t>(a)])
+                diversi << a;
+        }
+        QCOMPARE(diversi, (QList<int>{ByteT1, ByteT2, ByteT3, totck, brenkVU}));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestBlocco)
 #include "test_blocco.moc"

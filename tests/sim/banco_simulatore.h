@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The simulator tests' bench: the simulator and a PC on its device.
+// The simulator tests' bench: the simulator and a PC on its device, for
+// each test function in turn.
 
 #include "pc_seriale.h"
 #include "simulatore.h"
@@ -10,12 +11,8 @@
 
 #include <memory>
 
-inline brenk::Simulatore::Opzioni con_memoria(brenk::Contenuto contenuto)
-{
-    brenk::Simulatore::Opzioni o;
-    o.memoria = brenk::memoria_predefinita(contenuto);
-    return o;
-}
+// The tests' options name only the faults they set: the others keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 inline QByteArray byte(std::initializer_list<int> valori)
 {
@@ -25,11 +22,17 @@ inline QByteArray byte(std::initializer_list<int> valori)
     return b;
 }
 
-struct BancoSimulatore {
+Q_DECLARE_METATYPE(brenk::Simulatore::Opzioni)
+
+class BancoSimulatore : public QObject {
+    Q_OBJECT
+
+protected:
     std::unique_ptr<brenk::Simulatore> sim;
     std::unique_ptr<PcSeriale> pc;
     qsizetype visti = 0; // bytes sent by the simulator before `pc->arrivati`
 
+    bool avvia(brenk::Contenuto contenuto) { return avvia({.memoria = brenk::memoria_predefinita(contenuto)}); }
     bool avvia(const brenk::Simulatore::Opzioni& opzioni)
     {
         sim = std::make_unique<brenk::Simulatore>(opzioni);
@@ -59,5 +62,12 @@ struct BancoSimulatore {
         visti = sim->inviati().size();
         pc->arrivati.clear();
         return true;
+    }
+
+private slots:
+    void cleanup()
+    {
+        pc.reset();
+        sim.reset();
     }
 };

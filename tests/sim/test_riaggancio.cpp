@@ -10,46 +10,34 @@
 using brenk::Contenuto;
 using brenk::Simulatore;
 
-Q_DECLARE_METATYPE(Simulatore::Opzioni)
-
-class TestRiaggancio : public QObject, BancoSimulatore {
+class TestRiaggancio : public BancoSimulatore {
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        pc.reset();
-        sim.reset();
-    }
-
     void riaggancio_data()
     {
         QTest::addColumn<Simulatore::Opzioni>("opzioni");
         QTest::addColumn<QByteArray>("invio");    // after the first write; with riaggancia_dopo, its drop
         QTest::addColumn<QByteArray>("in_linea"); // on its way when the line drops: the PC may see a part
-        auto o = con_memoria(Contenuto::UHF);
-        QTest::newRow("a comando") << o << QByteArray() << QByteArray();
-        o.riaggancia_dopo = 6; // "L", "W", 5, 9, "R", 0
-        QTest::newRow("dopo n byte") << o << byte({'R', 0}) << QByteArray();
+        using O = Simulatore::Opzioni;
+        const auto m = brenk::memoria_predefinita(Contenuto::UHF);
+        QTest::newRow("a comando") << O{.memoria = m} << QByteArray() << QByteArray();
+        // The drop on "L", "W", 5, 9, "R", 0.
+        QTest::newRow("dopo n byte") << O{.memoria = m, .riaggancia_dopo = 6} << byte({'R', 0}) << QByteArray();
         // Held at the drop: the acknowledgement of write 1, put off (an "X", not
         // to be taken for an announcement), and the reply to "R", 0 in the adapter.
-        o.riaggancia_dopo = 10;
-        o.conferme_ritardate = {{1, 300}};
-        o.risposte_sostituite = {{1, "X"}};
-        o.latenza_adattatore_ms = 20;
         QTest::newRow("conferma in ritardo, risposta nell'adattatore")
-            << o << byte({'W', 6, 1, 'R', 0, 'R', 1}) << QByteArray();
+            << O{.memoria = m, .latenza_adattatore_ms = 20, .riaggancia_dopo = 10, .risposte_sostituite = {{1, "X"}},
+                 .conferme_ritardate = {{1, 300}}}
+            << byte({'W', 6, 1, 'R', 0, 'R', 1}) << QByteArray();
         // Paced: the acknowledgement on its way out, the last 0 on its way in.
-        o = con_memoria(Contenuto::UHF);
-        o.riaggancia_dopo = 8;
-        o.risposte_sostituite = {{1, "ABCDEFGH"}};
-        QTest::newRow("byte in linea") << o << byte({'W', 6, 1, 'R', 0}) << QByteArray("ABCDEFGH");
+        QTest::newRow("byte in linea")
+            << O{.memoria = m, .riaggancia_dopo = 8, .risposte_sostituite = {{1, "ABCDEFGH"}}}
+            << byte({'W', 6, 1, 'R', 0}) << QByteArray("ABCDEFGH");
         // Answering late: the acknowledgement still to come, "R" waiting its turn.
-        o = con_memoria(Contenuto::UHF);
-        o.ritardo_risposte_ms = 100;
-        o.riaggancia_dopo = 9;
-        o.risposte_sostituite = {{1, "X"}};
-        QTest::newRow("risposta lenta") << o << byte({'W', 6, 1, 'R', 0}) << QByteArray();
+        QTest::newRow("risposta lenta")
+            << O{.memoria = m, .riaggancia_dopo = 9, .risposte_sostituite = {{1, "X"}}, .ritardo_risposte_ms = 100}
+            << byte({'W', 6, 1, 'R', 0}) << QByteArray();
     }
 
     // The PC's port fails as with a pulled adapter; ritorna() brings back a

@@ -13,8 +13,6 @@
 using brenk::Contenuto;
 using brenk::Simulatore;
 
-Q_DECLARE_METATYPE(Simulatore::Opzioni)
-
 namespace {
 
 // A 2400-baud character takes 1/240 s; pacing may be late, never early.
@@ -24,30 +22,28 @@ double tempo_minimo_ms(int byte)
     return 0.9 * byte * 1000.0 / 240.0;
 }
 
+// Writes `dati` to `nome` in `cartella`: its path, or empty if that failed.
+QString scrivi_file(const QTemporaryDir& cartella, const char* nome, const QByteArray& dati)
+{
+    QFile file(cartella.filePath(QLatin1String(nome)));
+    const bool scritto = cartella.isValid() && file.open(QIODevice::WriteOnly) && file.write(dati) == dati.size();
+    return scritto ? file.fileName() : QString();
+}
+
 } // namespace
 
-class TestSimulatore : public QObject, BancoSimulatore {
+class TestSimulatore : public BancoSimulatore {
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        pc.reset();
-        sim.reset();
-    }
-
     void annunci_data()
     {
         QTest::addColumn<Simulatore::Opzioni>("opzioni");
         QTest::addColumn<QByteArray>("annuncio");
 
-        Simulatore::Opzioni o;
-        QTest::newRow("K") << o << QByteArray("K");
-        o.spazzatura = "xy";
-        QTest::newRow("spazzatura") << o << QByteArray("xyK");
-        o = {};
-        o.mai_k = true;
-        QTest::newRow("mai K") << o << QByteArray();
+        QTest::newRow("K") << Simulatore::Opzioni{} << QByteArray("K");
+        QTest::newRow("spazzatura") << Simulatore::Opzioni{.spazzatura = "xy"} << QByteArray("xyK");
+        QTest::newRow("mai K") << Simulatore::Opzioni{.mai_k = true} << QByteArray();
     }
 
     // Announces only to an open port, ignores all but "L", stops once linked.
@@ -87,50 +83,35 @@ private slots:
         QTest::addColumn<int>("valore");
         QTest::addColumn<int>("scritture");
 
-        const auto uhf = con_memoria(Contenuto::UHF);
-        QTest::newRow("letture") << uhf << byte({'R', 0, 'R', 61, 'R', 62, 'R', 63})
-                                 << byte({30, 142, 'U', 'Z'}) << 0 << 30 << 0;
-        QTest::newRow("scrittura e rilettura") << uhf << byte({'W', 7, 200, 'R', 7})
-                                               << byte({'K', 200}) << 7 << 200 << 1;
-        QTest::newRow("oltre l'indirizzo 63") << uhf << byte({'R', 64, 'W', 64, 5, 'R', 255})
-                                              << byte({0, 'K', 0}) << 0 << 30 << 1;
-        QTest::newRow("lettere ignorate") << uhf << byte({'L', 'Z', 'k', 'R', 2})
-                                          << byte({6}) << 2 << 6 << 0;
-
-        auto o = uhf;
-        o.conferme_max = 2;
-        QTest::newRow("conferme finite") << o << byte({'W', 0, 1, 'W', 1, 2, 'W', 2, 3, 'R', 2})
-                                         << byte({'K', 'K', 6}) << 2 << 6 << 3;
-        o = uhf;
-        o.k_minuscola = true;
-        QTest::newRow("k minuscola") << o << byte({'W', 5, 9}) << QByteArray("k") << 5 << 9 << 1;
-        o = uhf;
-        o.extra_dopo = 1;
-        QTest::newRow("byte in più") << o << byte({'R', 0, 'R', 1, 'R', 2})
-                                     << byte({30, 60, 0xA5, 6}) << 1 << 60 << 0;
-        o = uhf;
-        o.checksum_errato = true;
-        QTest::newRow("checksum errato") << o << byte({'R', 61, 'R', 60})
-                                         << byte({143, 78}) << 61 << 142 << 0;
-        o.memoria[61] = 255;
-        QTest::newRow("checksum errato 255") << o << byte({'R', 61}) << byte({0}) << 61 << 255 << 0;
-        o = uhf;
-        o.risposte_sostituite = {{0, "xy"}, {1, {}}, {3, "k"}};
-        QTest::newRow("risposte sostituite") << o << byte({'R', 0, 'W', 1, 5, 'R', 2, 'W', 3, 7})
-                                             << byte({'x', 'y', 6, 'k'}) << 1 << 5 << 2;
-        o = uhf;
-        o.indirizzo_guasto = 7;
-        QTest::newRow("indirizzo guasto") << o << byte({'W', 7, 200, 'W', 8, 9, 'R', 7})
-                                          << byte({'K', 'K', 201}) << 7 << 201 << 2;
-        o.memoria[7] = 0;
-        QTest::newRow("indirizzo guasto, 255") << o << byte({'W', 7, 255, 'R', 7}) << byte({'K', 0}) << 7 << 0 << 1;
+        const auto riga = [](const char* nome, const Simulatore::Opzioni& o, std::initializer_list<int> invio,
+                             std::initializer_list<int> risposta, int indirizzo, int valore, int scritture) {
+            QTest::newRow(nome) << o << byte(invio) << byte(risposta) << indirizzo << valore << scritture;
+        };
+        const auto m = brenk::memoria_predefinita(Contenuto::UHF);
+        riga("letture", {.memoria = m}, {'R', 0, 'R', 61, 'R', 62, 'R', 63}, {30, 142, 'U', 'Z'}, 0, 30, 0);
+        riga("scrittura e rilettura", {.memoria = m}, {'W', 7, 200, 'R', 7}, {'K', 200}, 7, 200, 1);
+        riga("oltre l'indirizzo 63", {.memoria = m}, {'R', 64, 'W', 64, 5, 'R', 255}, {0, 'K', 0}, 0, 30, 1);
+        riga("lettere ignorate", {.memoria = m}, {'L', 'Z', 'k', 'R', 2}, {6}, 2, 6, 0);
+        riga("conferme finite", {.memoria = m, .conferme_max = 2}, {'W', 0, 1, 'W', 1, 2, 'W', 2, 3, 'R', 2},
+             {'K', 'K', 6}, 2, 6, 3);
+        riga("k minuscola", {.memoria = m, .k_minuscola = true}, {'W', 5, 9}, {'k'}, 5, 9, 1);
+        riga("byte in più", {.memoria = m, .extra_dopo = 1}, {'R', 0, 'R', 1, 'R', 2}, {30, 60, 0xA5, 6}, 1, 60, 0);
+        riga("checksum errato", {.memoria = m, .checksum_errato = true}, {'R', 61, 'R', 60}, {143, 78}, 61, 142, 0);
+        auto altra = m;
+        altra[61] = 255;
+        riga("checksum errato 255", {.memoria = altra, .checksum_errato = true}, {'R', 61}, {0}, 61, 255, 0);
+        riga("risposte sostituite", {.memoria = m, .risposte_sostituite = {{0, "xy"}, {1, {}}, {3, "k"}}},
+             {'R', 0, 'W', 1, 5, 'R', 2, 'W', 3, 7}, {'x', 'y', 6, 'k'}, 1, 5, 2);
+        riga("indirizzo guasto", {.memoria = m, .indirizzo_guasto = 7}, {'W', 7, 200, 'W', 8, 9, 'R', 7},
+             {'K', 'K', 201}, 7, 201, 2);
+        altra = m;
+        altra[7] = 0;
+        riga("indirizzo guasto, 255", {.memoria = altra, .indirizzo_guasto = 7}, {'W', 7, 255, 'R', 7}, {'K', 0},
+             7, 0, 1);
         // Reset with the second "K": the third write goes unheard, the "L"
         // links it again before its first announcement.
-        o = uhf;
-        o.intervallo_annunci_ms = 1000;
-        o.reset_dopo_conferme = 2;
-        QTest::newRow("riavvio dopo 2 conferme, poi L") << o << byte({'W', 0, 1, 'W', 1, 2, 'W', 2, 3, 'L', 'R', 2})
-                                                        << byte({'K', 'K', 6}) << 2 << 6 << 2;
+        riga("riavvio dopo 2 conferme, poi L", {.memoria = m, .intervallo_annunci_ms = 1000, .reset_dopo_conferme = 2},
+             {'W', 0, 1, 'W', 1, 2, 'W', 2, 3, 'L', 'R', 2}, {'K', 'K', 6}, 2, 6, 2);
     }
     // Each request answered as the transmitter does, or as its fault makes it.
     void scambi()
@@ -161,18 +142,16 @@ private slots:
         QTest::addColumn<int>("non_prima_ms");
         QTest::addColumn<int>("almeno");
 
-        auto o = con_memoria(Contenuto::UHF);
-        o.conferme_ritardate = {{0, 250}};
-        QTest::newRow("conferma in ritardo") << o << byte({'W', 1, 2}) << QByteArray("K") << 250 << 1;
-        o.conferme_ritardate = {{1, 250}};
-        QTest::newRow("in ritardo solo la scrittura numero 1") << o << byte({'W', 1, 2}) << QByteArray("K") << 0 << 1;
-        o = con_memoria(Contenuto::UHF);
-        o.annunci_da_collegato = true;
-        QTest::newRow("annunci da collegato") << o << QByteArray() << QByteArray("K") << 90 << 3;
-        o = con_memoria(Contenuto::UHF);
-        o.rumore_ogni_ms = 30;
-        o.byte_rumore = 0;
-        QTest::newRow("rumore") << o << QByteArray() << byte({0}) << 0 << 10;
+        const auto riga = [](const char* nome, const Simulatore::Opzioni& o, std::initializer_list<int> invio,
+                             std::initializer_list<int> prima, int non_prima_ms, int almeno) {
+            QTest::newRow(nome) << o << byte(invio) << byte(prima) << non_prima_ms << almeno;
+        };
+        const auto m = brenk::memoria_predefinita(Contenuto::UHF);
+        riga("conferma in ritardo", {.memoria = m, .conferme_ritardate = {{0, 250}}}, {'W', 1, 2}, {'K'}, 250, 1);
+        riga("in ritardo solo la scrittura numero 1", {.memoria = m, .conferme_ritardate = {{1, 250}}}, {'W', 1, 2},
+             {'K'}, 0, 1);
+        riga("annunci da collegato", {.memoria = m, .annunci_da_collegato = true}, {}, {'K'}, 90, 3);
+        riga("rumore", {.memoria = m, .rumore_ogni_ms = 30, .byte_rumore = 0}, {}, {0}, 0, 10);
     }
     void guasti_nel_tempo()
     {
@@ -202,9 +181,8 @@ private slots:
     // leave on a grid of 50 ms, never before the tick after the request.
     void latenza_dell_adattatore()
     {
-        auto o = con_memoria(Contenuto::UHF);
-        o.latenza_adattatore_ms = 50;
-        QVERIFY(avvia(o) && collega());
+        QVERIFY(avvia({.memoria = brenk::memoria_predefinita(Contenuto::UHF), .latenza_adattatore_ms = 50})
+                && collega());
         for (int a = 0; a < 3; ++a) {
             pc->scrivi(byte({'R', a}));
             QTRY_COMPARE(pc->arrivati.size(), a + 1);
@@ -230,7 +208,7 @@ private slots:
     {
         QFETCH(char, lettera);
         QFETCH(int, trasmissioni);
-        QVERIFY(avvia(con_memoria(Contenuto::UHF)) && collega());
+        QVERIFY(avvia(Contenuto::UHF) && collega());
         QSignalSpy trasmesso(sim.get(), &Simulatore::trasmissione);
         QSignalSpy stato(sim.get(), &Simulatore::stato_collegamento);
 
@@ -246,13 +224,11 @@ private slots:
         QTRY_COMPARE(pc->arrivati, byte({30}));
     }
 
-    // No byte is translated or swallowed, either way: CR/LF, 0, XON/XOFF,
-    // interrupt characters, 255.
     // A reply sent after the PC closed its port is lost, as on a real line,
     // instead of waiting for the next port opened on the device.
     void porta_riaperta()
     {
-        QVERIFY(avvia(con_memoria(Contenuto::UHF)) && collega());
+        QVERIFY(avvia(Contenuto::UHF) && collega());
         pc->scrivi(byte({'R', 0}));
         pc->porta.flush();
         pc->porta.close();
@@ -265,10 +241,11 @@ private slots:
         QTRY_COMPARE(pc->arrivati, byte({60}));
     }
 
-
+    // No byte is translated or swallowed, either way: CR/LF, 0, XON/XOFF,
+    // interrupt characters, 255.
     void tutti_i_byte()
     {
-        QVERIFY(avvia(con_memoria(Contenuto::Zeri)) && collega());
+        QVERIFY(avvia(Contenuto::Zeri) && collega());
 
         QByteArray invio;
         QByteArray attesa;
@@ -299,7 +276,7 @@ private slots:
         QFETCH(int, letture);
         QFETCH(bool, extra);
         QFETCH(int, byte_in_linea);
-        auto opzioni = con_memoria(Contenuto::UHF);
+        Simulatore::Opzioni opzioni{.memoria = brenk::memoria_predefinita(Contenuto::UHF)};
         if (extra)
             opzioni.extra_dopo = letture - 1;
         QVERIFY(avvia(opzioni) && collega());
@@ -322,12 +299,8 @@ private slots:
     void link_su_un_file()
     {
         QTemporaryDir cartella;
-        QVERIFY(cartella.isValid());
-        const QString percorso = cartella.filePath("com1");
-        QFile file(percorso);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("dati");
-        file.close();
+        const QString percorso = scrivi_file(cartella, "com1", "dati");
+        QVERIFY(!percorso.isEmpty());
 
         Simulatore::Opzioni opzioni;
         opzioni.link = percorso;
@@ -337,6 +310,7 @@ private slots:
             QVERIFY(!s.avvia(&errore));
             QVERIFY(errore.contains(percorso));
         }
+        QFile file(percorso);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("dati"));
     }
@@ -352,16 +326,12 @@ private slots:
     void memoria_da_file()
     {
         QFETCH(int, dimensione);
-        QTemporaryDir cartella;
-        QVERIFY(cartella.isValid());
-        const QString percorso = cartella.filePath("memoria.bin");
         QByteArray dati;
         for (int i = 0; i < dimensione; ++i)
             dati.append(static_cast<char>(255 - i));
-        QFile file(percorso);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(dati);
-        file.close();
+        QTemporaryDir cartella;
+        const QString percorso = scrivi_file(cartella, "memoria.bin", dati);
+        QVERIFY(!percorso.isEmpty());
 
         QString errore;
         const auto memoria = brenk::memoria_da_file(percorso, &errore);
