@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The configurator's speed on the line: the real main window, headless,
 // against the simulated transmitter with every byte paced at its 2400-baud
-// line time. Prints, for connect + read, programming and "UHF" loading, the
-// bytes on the line, their pure line time, the measured time and the ratio;
+// line time. Prints, for connect + read, programming and "UHF" loading, each
+// run several times, the median run's bytes on the line, their pure line
+// time, the measured time and the ratio, with the range of the ratios;
 // then the window's wake-ups and processor share while it is idle: just
 // opened, with the caret still blinking, then, with the caret at rest, not
 // connected, connected and waiting for "K"; the processor time of that
@@ -20,6 +21,7 @@
 #include "simulatore.h"
 #include "ui/avvisi.h"
 #include "ui/principale.h"
+#include "riga.h"
 #include "ui/riposo_cursore.h"
 #include "uso.h"
 
@@ -41,8 +43,6 @@
 using namespace brenk;
 
 namespace {
-
-constexpr double secondi_per_byte = 10.0 / 2400.0;
 
 class AvvisiMuti : public Avvisi {
 public:
@@ -158,24 +158,6 @@ void stampa(const char* nome, const Quiete& q)
     std::printf("%-26s %6.1f risvegli/s  %6.3f %% di un core\n", nome, q.sveglie, q.core);
 }
 
-// An operation's bytes on the line, and its time until the last reply had
-// crossed the line and until the operation ended (25 ms of listening later).
-struct Riga {
-    const char* nome;
-    qsizetype byte;
-    double all_ultima_risposta;
-    double misurato;
-};
-
-void stampa(const Riga& r)
-{
-    const double linea = double(r.byte) * secondi_per_byte;
-    std::printf("%-22s %6lld byte  linea %7.3f s  ultima risposta %7.3f s  rapporto %.4f  "
-                "fine %7.3f s  rapporto %.4f\n",
-                r.nome, static_cast<long long>(r.byte), linea, r.all_ultima_risposta, r.all_ultima_risposta / linea,
-                r.misurato, r.misurato / linea);
-}
-
 class Banco {
 public:
     // `latenza_ms`: a USB adapter's latency timer between the line and the
@@ -212,17 +194,26 @@ public:
     // Connect + read, timed from the start of the "K" that was answered.
     Riga connetti()
     {
+        const qsizetype gia_ricevuti = sim.ricevuti().size();
         premi("Cmd_connetti");
         attendi([this] { return !finestra.occupato(); });
         const double fine = sim.adesso();
         const auto inviati = sim.inviati();
         const auto ricevuti = sim.ricevuti();
         qsizetype primo = inviati.size() - 1;
-        while (primo > 0 && inviati[primo].ms > ricevuti.first().ms)
+        while (primo > 0 && inviati[primo].ms > ricevuti[gia_ricevuti].ms)
             --primo;
         const double inizio = inviati[primo].ms / 1000.0 - secondi_per_byte;
-        return {"connetti + lettura", ricevuti.size() + inviati.size() - primo,
+        return {"connetti + lettura", ricevuti.size() - gia_ricevuti + inviati.size() - primo,
                 inviati.last().ms / 1000.0 - inizio, fine - inizio};
+    }
+
+    // Until the transmitter has heard the farewell "E", which the next
+    // connect must not count.
+    void disconnetti()
+    {
+        premi("Cmd_disconetti");
+        attendi([this] { return sim.ricevuti().last().byte == 'E'; });
     }
 
     Riga operazione(const char* nome, const char* pulsante)
@@ -370,9 +361,17 @@ int main(int argc, char** argv)
     attendi_per(200);
     const Quiete a_riposo = misura_quiete(durata_quiete_ms);
 
-    stampa(banco.connetti());
-    stampa(banco.operazione("programmazione (New)", "cmd_programma"));
-    stampa(banco.operazione("valori di fabbrica UHF", "Cmd_init_uhf"));
+    std::vector<Riga> letture, programmazioni, fabbriche;
+    for (int i = 0; i < ripetizioni; ++i) {
+        if (i > 0)
+            banco.disconnetti();
+        letture.push_back(banco.connetti());
+        programmazioni.push_back(banco.operazione("programmazione (New)", "cmd_programma"));
+        fabbriche.push_back(banco.operazione("valori di fabbrica UHF", "Cmd_init_uhf"));
+    }
+    stampa(letture);
+    stampa(programmazioni);
+    stampa(fabbriche);
     const double in_programmazione = banco.processore_in_programmazione();
     attendi_per(200);
     const Quiete connessa = misura_quiete(durata_quiete_ms);
