@@ -64,10 +64,19 @@ QString dispositivo_per_com(int numero)
     return dispositivo_per_com(numero, da_ambiente(numero).isEmpty() ? porte_di_sistema() : QStringList{});
 }
 
+int numero_com(const QString& nome)
+{
+    for (int n = 1; n <= porte_com; ++n) {
+        if (nome == nome_com.arg(n))
+            return n;
+    }
+    return 0;
+}
+
 QString descrizione_porte()
 {
     QStringList righe;
-    for (int n = 1; n <= 8; ++n)
+    for (int n = 1; n <= porte_com; ++n)
         righe << nome_com.arg(n) + QStringLiteral(": ") + dispositivo_per_com(n);
     return righe.join(QLatin1Char('\n'));
 }

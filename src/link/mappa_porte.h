@@ -11,6 +11,12 @@
 
 namespace brenk {
 
+// The port box offers "Com 1" to "Com 8".
+inline constexpr int porte_com = 8;
+
+// "Com 1" to "Com 8" give 1 to 8; any other text gives 0.
+int numero_com(const QString& nome);
+
 // The device for port `numero` (1 to 8), chosen now.
 QString dispositivo_per_com(int numero);
 // The same with `porte_del_sistema` as the serial devices the system has,

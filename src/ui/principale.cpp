@@ -29,14 +29,26 @@ constexpr Intervallo valori_tempi{0, 255};
 // tick of its timer always did: until then the window shows its start state.
 constexpr int primo_controllo_ms = 10;
 
-// "Com 1" to "Com 8" give 1 to 8; any other text gives 0.
-int numero_porta(const QString& testo)
+// Every box takes typed text and adds none of it to its choices, eight of
+// which it shows at a time, first to last; a box of numbers shows none of
+// them until a read or the operator fills it.
+void riempi_scelte(QWidget& finestra, Ui::Principale& ui)
 {
-    for (int n = 1; n <= 8; ++n) {
-        if (testo == nome_com.arg(n))
-            return n;
+    for (QComboBox* casella : finestra.findChildren<QComboBox*>()) {
+        casella->setEditable(true);
+        casella->setInsertPolicy(QComboBox::NoInsert);
+        casella->setMaxVisibleItems(8);
     }
-    return 0;
+    const std::pair<QComboBox*, Intervallo> numeri[] = {
+        {ui.Cmb_n_ing_all, {1, 8}}, {ui.Cmb_N_ing_bat, {1, 8}}, {ui.Cmb_n_tx_tot, {1, 10}},
+        {ui.cmb_Zelmrep, {0, 63}},  {ui.Cmb_tmr_p_all, {0, 5}}};
+    for (const auto& [casella, scelte] : numeri) {
+        for (int n = scelte.minimo; n <= scelte.massimo; ++n)
+            casella->addItem(QString::number(n));
+        casella->setCurrentIndex(-1);
+    }
+    for (int n = 1; n <= porte_com; ++n)
+        ui.Cmb_com->addItem(nome_com.arg(n));
 }
 
 // The heading keeps its place: a face wider than the one the layout was
@@ -55,6 +67,7 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::Principale>()), avvisi_(avvisi)
 {
     ui_->setupUi(this);
+    riempi_scelte(*this, *ui_);
     campi_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp, ui_->Cmb_n_ing_all,
               ui_->Cmb_N_ing_bat, ui_->Cmb_n_tx_tot, ui_->cmb_Zelmrep, ui_->Cmb_tmr_p_all, ui_->Text1};
     opzioni_ = {ui_->Opt_toni_alti, ui_->Opt_toni_bassi, ui_->Opt_bat_no, ui_->Opt_bat_si,
@@ -237,7 +250,7 @@ void Principale::regola_ripetitore()
 void Principale::Cmb_com_Click()
 {
     porta_.chiudi_porta();
-    if (const int numero = numero_porta(ui_->Cmb_com->currentText()))
+    if (const int numero = numero_com(ui_->Cmb_com->currentText()))
         porta_.imposta_numero(numero);
     else
         beep();

@@ -130,6 +130,10 @@ void TestCampi::liste()
         trovate << c->itemText(i);
     QCOMPARE(trovate, voci);
     QVERIFY(c->isEditable());
+    QCOMPARE(c->insertPolicy(), QComboBox::NoInsert);
+    QCOMPARE(c->maxVisibleItems(), 8);
+    // A new window shows "Com 1" and no number.
+    QCOMPARE(c->currentText(), nome == "Cmb_com" ? voci.first() : QString());
 }
 
 void TestCampi::scelta_sposta_il_fuoco()
