@@ -13,7 +13,7 @@ namespace brenk::prova {
 
 struct Configuratore {
     // Runs `operazione` to its end; false if refused or still running after `limite_ms`.
-    bool esegui(Task<void> operazione, int limite_ms = 15000)
+    bool esegui(Task<void> operazione, int limite_ms = 60000)
     {
         if (!esecutore.avvia(std::move(operazione)))
             return false;

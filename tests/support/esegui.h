@@ -62,7 +62,7 @@ std::unique_ptr<InCorso<T>> avvia(Task<T> t)
 // Runs the event loop until `condizione` holds or `limite_ms` pass. Unlike
 // QTest::qWaitFor it does not sleep between checks, so a long exchange with
 // the simulator runs at the speed of the line.
-inline bool attendi(const std::function<bool()>& condizione, int limite_ms = 15000)
+inline bool attendi(const std::function<bool()>& condizione, int limite_ms = 60000)
 {
     QEventLoop ciclo;
     QTimer controllo;
