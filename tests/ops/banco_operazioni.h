@@ -57,7 +57,6 @@ struct Banco : Configuratore {
     {
         sim.avvia();
         qputenv("BRENK_COM1", sim.dispositivo().toLocal8Bit());
-        porta.imposta_timeout(300);
     }
     ~Banco() { qunsetenv("BRENK_COM1"); }
 

@@ -75,12 +75,14 @@ private slots:
     void conferma_in_ritardo_poi_di_nuovo_programma()
     {
         Banco b(Contenuto::UHF, [](auto& o) { o.conferme_ritardate = {{5, 430}}; });
+        b.porta.imposta_timeout(300);
         QVERIFY(b.connetti());
         QVERIFY(b.esegui(programma(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
         QCOMPARE(b.sim.scritture(), 6);
         QTRY_COMPARE(b.sim.inviati().count('K'), 1 + 6);
         QTest::qWait(50);
+        b.porta.imposta_timeout(PortaSeriale::timeout_predefinito_ms);
         programmazione_verificata(b);
     }
 
@@ -209,7 +211,6 @@ private slots:
         QFETCH(QString, codice);
         QFETCH(QString, conferma);
         Banco b(Contenuto::UHF, guasto);
-        b.porta.imposta_timeout(4000); // the transmitter's own: longer than a loaded machine's pauses
         QVERIFY(b.connetti());
         if (dopo != Dopo::Niente)
             QVERIFY(b.esegui(dopo == Dopo::Uhf ? carica_fabbrica(b.contesto, Banda::UHF) : programma(b.contesto)));

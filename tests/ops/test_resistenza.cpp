@@ -250,7 +250,7 @@ private slots:
         Memoria memoria = memoria_predefinita(Contenuto::UHF);
         QString codice = QStringLiteral("1");
         if (guasti)
-            pc->porta.imposta_timeout(300);
+            pc->porta.imposta_timeout(1000);
         for (int n = 0; n < cicli_per_fase; ++n) {
             if (guasti)
                 ciclo_guasto(ciclo_con_guasto(n, opzioni(memoria_predefinita(Contenuto::UHF))));
