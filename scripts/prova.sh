@@ -43,6 +43,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$radice/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Sanitized, the configurator's side of each exchange is slow enough that a
-# build beside it could push a reply past its timing: these run alone.
-passo "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j12
+# build beside it could push a reply past its timing: these run alone, a
+# failed one once more, as above.
+passo "ASan+UBSan tests" ctest --test-dir "$radice/build-asan" --output-on-failure -j12 --repeat until-pass:2
 passo "fuzzers: run" "$radice/scripts/fuzz.sh" "${BRENK_FUZZ_SECONDI:-10}"
