@@ -170,10 +170,11 @@ private slots:
             o.bit7_perso = true;
             o.memoria[Tipo_brenk] = 0, o.memoria[tempopre_rap] = 200, o.memoria[tempopre_amp] = 150;
         }, {atteso::nota_ottavo_bit}, 2, "1");
-        // Taken for reply 62, the reflection of 61 puts the real one 20 ms
-        // after it, into the shortest quiet time, on every read.
+        // Taken for reply 62, the reflection of 61 puts the real one 16.5 ms
+        // after it, into the middle of the shortest quiet time, on every read
+        // (its edge: quiete_minima_su_linea_esatta).
         lettura("risposta 61 riflessa, indirizzo 62 lento",
-                [](auto& o) { o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 20}}; }, {atteso::errore_lettura},
+                [](auto& o) { o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 17}}; }, {atteso::errore_lettura},
                 3, "");
         lettura("risposta 5 dopo quattro secondi e mezzo", [](auto& o) { o.ritardi_indirizzo = {{5, 4500}}; },
                 {"nota: Il trasmettitore non risponde. \"Disconetti\" termina l'attesa."}, 1, "1");
