@@ -55,9 +55,11 @@ inline const QString errore_com = QStringLiteral(" Errore com");
 
 inline const QString nota_serie = QStringLiteral("Serie: trasmettitore letto; la finestra mantiene i valori da programmare");
 inline const QString messaggio_codice_registrato = QStringLiteral(
-    "Programmazione non eseguita: il Codice Brenk %1 è già nel registro per un trasmettitore verificato.");
-inline const QString messaggio_fine_serie = QStringLiteral("Serie terminata: %1 è l'ultimo Codice Brenk.");
+    "Programmazione non eseguita: il Codice Brenk %1 è già nel registro \"%2\" per un altro trasmettitore.");
+inline const QString messaggio_fine_serie = QStringLiteral("Serie terminata: nessun Codice Brenk libero dopo %1.");
 inline const QString esito_non_verificato = QStringLiteral("Non verificato");
+inline const QString esito_interrotto =
+    QStringLiteral("Interrotta all'uscita dal programma dopo %1 scritture confermate");
 inline const QString messaggio_porta_persa = QStringLiteral(
     "%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
 inline const QString esito_verificato = QStringLiteral("Verificato");
@@ -75,8 +77,6 @@ inline const QString messaggio_verifica_fallita = QStringLiteral("Verifica falli
 inline const QString conferma_verificato = QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti");
 inline const QString messaggio_valore_fuori_range = QStringLiteral("Valore fuori range in \"%1\" (%2)");
 inline const QString intervallo_byte = QStringLiteral("0 - 255");
-inline const QString intervallo_ripetitore = QStringLiteral("0 - 63");
-inline const QString intervallo_codice = QStringLiteral("1 - 1023");
 inline const QString eccezione_sconosciuta = QStringLiteral("eccezione sconosciuta");
 
 // ---- How the verification names an address that is not a field's or a pair's ----
@@ -107,6 +107,7 @@ inline const QString errore_porta_sconosciuto = QStringLiteral("Errore sconosciu
 // ---- The windows ----
 
 inline const QString suggerimento_cifre = QStringLiteral("Solo cifre: %1 - %2");
+inline const QString unita_secondi = QStringLiteral(" S");
 inline const QString suggerimento_frequenza = QStringLiteral("Frequenza in MHz con il punto: 433.525");
 inline const QString etichetta_versione = QStringLiteral("Version  \"" BRENK_VERSIONE "\"");
 inline const QString titolo_applicazione = QStringLiteral("Brenk_zelm");
@@ -117,10 +118,20 @@ inline const QString fabbrica = QStringLiteral("Fabbrica");
 inline const QString titolo_file_parametri = QStringLiteral("Parametri Brenk");
 inline const QString titolo_file_registro = QStringLiteral("Registro");
 inline const QString problema_registro = QStringLiteral("Registro \"%1\": %2.");
-inline const QString riga_non_scritta = QStringLiteral("riga non scritta (%1)");
+inline const QString riga_non_scritta =
+    QStringLiteral("riga non scritta (%1); l'esito dell'operazione resta quello mostrato");
 inline const QString formato_piu_recente =
     QStringLiteral("il formato %1 è più recente di questo programma, che legge fino al formato %2");
-inline const QString non_un_registro = QStringLiteral("non è un registro del configuratore");
+inline const QString non_un_registro = QStringLiteral("non è un registro di questa versione del configuratore");
+inline const QString registro_troppo_grande = QStringLiteral("è troppo grande per essere un registro");
+inline const QString colonna_codice_scritto = QStringLiteral("Codice scritto");
+inline const QString parola_si = QStringLiteral("si");
+inline const QString parola_no = QStringLiteral("no");
+inline const QString non_file_ordinario = QStringLiteral("non è un file ordinario");
+inline const QString disco_pieno = QStringLiteral("il disco è pieno");
+inline const QString permesso_negato = QStringLiteral("permesso negato");
+inline const QString disco_sola_lettura = QStringLiteral("il disco è in sola lettura");
+inline const QString file_inesistente = QStringLiteral("il file o la cartella non esiste");
 inline const QString colonna_data = QStringLiteral("Data e ora");
 inline const QString colonna_porta = QStringLiteral("Porta");
 inline const QString colonna_dispositivo = QStringLiteral("Dispositivo");

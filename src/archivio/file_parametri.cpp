@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/file_parametri.h"
 
-#include "params/campi.h"
+#include "archivio/disco.h"
 #include "testi_operatore.h"
 
 #include <QDir>
@@ -26,7 +26,7 @@ QJsonObject campi_in_json(const Valori& v)
 {
     QJsonObject campi;
     for (std::size_t i = 0; i < numero_campi; ++i)
-        campi.insert(QLatin1String(voci_campi[i].chiave), v.campi[i]);
+        campi.insert(QLatin1String(schede_campi[i].chiave), v.campi[i]);
     return campi;
 }
 
@@ -34,8 +34,8 @@ QJsonObject coppie_in_json(const Valori& v)
 {
     QJsonObject coppie;
     for (std::size_t i = 0; i < numero_coppie; ++i) {
-        const QString parola = parola_coppia(i, v.coppie[i]);
-        coppie.insert(QLatin1String(voci_coppie[i].chiave), parola.isEmpty() ? QJsonValue() : QJsonValue(parola));
+        const QString parola = parola_coppia(schede_coppie[i], v.coppie[i]);
+        coppie.insert(QLatin1String(schede_coppie[i].chiave), parola.isEmpty() ? QJsonValue() : QJsonValue(parola));
     }
     return coppie;
 }
@@ -43,10 +43,11 @@ QJsonObject coppie_in_json(const Valori& v)
 std::optional<QString> campi_da_json(const QJsonObject& campi, Valori& v)
 {
     for (std::size_t i = 0; i < numero_campi; ++i) {
-        const QJsonValue valore = campi.value(QLatin1String(voci_campi[i].chiave));
+        const SchedaCampo& s = schede_campi[i];
+        const QJsonValue valore = campi.value(QLatin1String(s.chiave));
         if (!valore.isString())
-            return manca_valore.arg(QString::fromUtf8(schede_campi[i].didascalia));
-        if (const auto problema = problema_campo(i, valore.toString()))
+            return manca_valore.arg(didascalia(s));
+        if (const auto problema = problema_campo(s, valore.toString()))
             return problema;
         v.campi[i] = valore.toString();
     }
@@ -56,15 +57,15 @@ std::optional<QString> campi_da_json(const QJsonObject& campi, Valori& v)
 std::optional<QString> coppie_da_json(const QJsonObject& coppie, Valori& v)
 {
     for (std::size_t i = 0; i < numero_coppie; ++i) {
-        const QJsonValue valore = coppie.value(QLatin1String(voci_coppie[i].chiave));
+        const SchedaCoppia& s = schede_coppie[i];
+        const QJsonValue valore = coppie.value(QLatin1String(s.chiave));
         const QString parola = valore.toString();
-        const auto& parole = voci_coppie[i].parole;
         if (valore.isNull()) {
             v.coppie[i].reset();
-        } else if (parola == QLatin1String(parole[0]) || parola == QLatin1String(parole[1])) {
-            v.coppie[i] = parola == QLatin1String(parole[1]);
+        } else if (parola == QLatin1String(s.parole[0]) || parola == QLatin1String(s.parole[1])) {
+            v.coppie[i] = parola == QLatin1String(s.parole[1]);
         } else {
-            return valore_non_valido.arg(QString::fromUtf8(schede_coppie[i].didascalia));
+            return valore_non_valido.arg(didascalia(s));
         }
     }
     return std::nullopt;
@@ -127,25 +128,34 @@ std::optional<QString> apri_parametri(const QString& percorso, FileParametri& pa
     const auto non_aperto = [&percorso](const QString& problema) {
         return nel_file(azione_aprire, percorso, problema);
     };
+    if (const auto problema = non_da_leggere(percorso, dimensione_massima_parametri, file_troppo_grande))
+        return non_aperto(*problema);
     QFile file(percorso);
     if (!file.open(QIODevice::ReadOnly))
-        return non_aperto(file.errorString());
+        return non_aperto(motivo(file));
     const QByteArray testo = file.read(dimensione_massima_parametri + 1);
     if (file.error() != QFileDevice::NoError)
-        return non_aperto(file.errorString());
+        return non_aperto(motivo(file));
     if (testo.size() > dimensione_massima_parametri)
         return non_aperto(file_troppo_grande);
     const auto problema = da_json(testo, parametri);
     return problema ? non_aperto(*problema) : problema;
 }
 
+// QSaveFile writes a file of its own beside the target and puts it in the
+// target's place only once it is whole; a failure discards it. Unbuffered,
+// so that the write itself fails on a full disk: a failure when the buffer
+// is flushed at the commit would go unseen, and an empty file take the
+// target's place.
 std::optional<QString> salva_parametri(const QString& percorso, const FileParametri& parametri)
 {
+    if (const auto problema = non_ordinario(percorso))
+        return nel_file(azione_salvare, percorso, *problema);
     QSaveFile file(percorso);
     const QByteArray testo = in_json(parametri);
-    if (file.open(QIODevice::WriteOnly) && file.write(testo) == testo.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(testo) == testo.size() && file.commit())
         return std::nullopt;
-    return nel_file(azione_salvare, percorso, file.errorString());
+    return nel_file(azione_salvare, percorso, motivo(file));
 }
 
 } // namespace brenk

@@ -16,8 +16,8 @@
 namespace brenk {
 
 inline constexpr int versione_file_parametri = 1;
-// Far more than any parameter file; anything larger is not one.
-inline constexpr qint64 dimensione_massima_parametri = 64 * 1024;
+// Far more than any parameter file; anything larger is not one, and is not read.
+inline constexpr qint64 dimensione_massima_parametri = 1024 * 1024;
 inline const QString estensione_parametri = QStringLiteral("brenk");
 
 struct FileParametri {
@@ -31,10 +31,13 @@ QByteArray in_json(const FileParametri& parametri);
 // this program can open; otherwise `parametri` holds it.
 std::optional<QString> da_json(const QByteArray& testo, FileParametri& parametri);
 
-// The message for the operator when the file cannot be read or is not one of
-// ours; otherwise `parametri` holds it and nothing else has changed.
+// The message for the operator, naming the file, when it cannot be read or is
+// not one of ours; otherwise `parametri` holds it and nothing else has
+// changed. Only a regular file is opened, so nothing here can block.
 std::optional<QString> apri_parametri(const QString& percorso, FileParametri& parametri);
-// Replaces the file whole or not at all; the message when it could not.
+// Replaces the file whole or not at all: a failure leaves a file that was
+// there as it was, and nothing new. The message, naming the file, when it
+// could not.
 std::optional<QString> salva_parametri(const QString& percorso, const FileParametri& parametri);
 
 } // namespace brenk

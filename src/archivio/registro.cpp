@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/registro.h"
 
-#include "params/campi.h"
+#include "archivio/disco.h"
 #include "params/numero.h"
 #include "testi_operatore.h"
 
@@ -18,9 +18,18 @@ QString nel_registro(const QString& percorso, const QString& problema)
     return problema_registro.arg(QDir::toNativeSeparators(percorso), problema);
 }
 
+// A cell starting with one of these is a formula to a spreadsheet.
+bool come_formula(const QString& testo)
+{
+    return !testo.isEmpty() && QStringView(u"=+-@\t").contains(testo.front());
+}
+
 QString cella(QString testo)
 {
-    if (!testo.contains(u',') && !testo.contains(u'"') && !testo.contains(u'\n') && !testo.contains(u'\r'))
+    testo.replace(u'\r', u' ').replace(u'\n', u' ');
+    if (come_formula(testo))
+        testo.prepend(u'\'');
+    if (!testo.contains(u',') && !testo.contains(u'"'))
         return testo;
     return u'"' + testo.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
@@ -33,79 +42,108 @@ QByteArray riga_csv(const QStringList& celle)
     return (testo.join(u',') + QStringLiteral("\r\n")).toUtf8();
 }
 
-// The records of a CSV text, quoted cells and line breaks inside them read.
-QList<QStringList> righe_csv(const QString& testo)
+QStringList celle_intestazione()
 {
-    QList<QStringList> righe{{QString()}};
+    QStringList celle{colonna_data, colonna_porta, colonna_dispositivo, colonna_tipo, colonna_esito,
+                      colonna_codice_scritto};
+    for (const SchedaCampo& s : schede_campi)
+        celle << didascalia(s);
+    for (const SchedaCoppia& s : schede_coppie)
+        celle << didascalia(s);
+    return celle;
+}
+
+// The cells of one line; none when its quotes do not close.
+std::optional<QStringList> celle_csv(QStringView riga)
+{
+    QStringList celle{QString()};
     bool tra_virgolette = false;
-    for (qsizetype i = 0; i < testo.size(); ++i) {
-        const QChar c = testo[i];
-        if (tra_virgolette && c == u'"' && i + 1 < testo.size() && testo[i + 1] == u'"')
-            righe.last().last() += testo[++i];
+    for (qsizetype i = 0; i < riga.size(); ++i) {
+        const QChar c = riga[i];
+        if (tra_virgolette && c == u'"' && i + 1 < riga.size() && riga[i + 1] == u'"')
+            celle.last() += riga[++i];
         else if (c == u'"')
             tra_virgolette = !tra_virgolette;
         else if (!tra_virgolette && c == u',')
-            righe.last() << QString();
-        else if (!tra_virgolette && c == u'\n')
-            righe << QStringList{QString()};
-        else if (tra_virgolette || c != u'\r')
-            righe.last().last() += c;
+            celle << QString();
+        else
+            celle.last() += c;
     }
-    return righe;
+    if (tra_virgolette)
+        return std::nullopt;
+    return celle;
+}
+
+// The record's lines, each as its cells, the header first; the message when
+// it cannot be read or does not begin with our header.
+std::optional<QString> leggi(const QString& percorso, QList<QStringList>& righe)
+{
+    if (const auto problema = non_da_leggere(percorso, dimensione_massima_registro, registro_troppo_grande))
+        return problema;
+    QFile file(percorso);
+    if (!file.exists() || file.size() == 0)
+        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly))
+        return motivo(file);
+    for (const QByteArray& riga : file.readAll().split('\n')) {
+        if (const auto celle = celle_csv(QString::fromUtf8(riga).chopped(riga.endsWith('\r') ? 1 : 0)))
+            righe << *celle;
+    }
+    if (righe.isEmpty() || righe.first() != celle_intestazione())
+        return non_un_registro;
+    return std::nullopt;
 }
 
 } // namespace
 
 QByteArray intestazione_registro()
 {
-    QStringList celle{colonna_data, colonna_porta, colonna_dispositivo, colonna_tipo, colonna_esito};
-    for (const SchedaCampo& s : schede_campi)
-        celle << QString::fromUtf8(s.didascalia);
-    for (const SchedaCoppia& s : schede_coppie)
-        celle << QString::fromUtf8(s.didascalia);
-    return riga_csv(celle);
+    return riga_csv(celle_intestazione());
 }
 
 QByteArray in_csv(const RigaRegistro& r)
 {
     QDateTime quando = r.quando;
     quando.setOffsetFromUtc(quando.offsetFromUtc()); // written out, even when it is 0
-    QStringList celle{quando.toString(Qt::ISODate), r.porta, r.dispositivo, r.tipo, r.esito};
-    for (const QString& testo : r.valori.campi)
-        celle << testo;
+    QStringList celle{quando.toString(Qt::ISODate), r.porta, r.dispositivo, r.tipo, r.esito,
+                      r.codice_scritto ? parola_si : parola_no};
+    celle << QStringList(r.valori.campi.begin(), r.valori.campi.end());
     for (std::size_t i = 0; i < numero_coppie; ++i)
-        celle << parola_coppia(i, r.valori.coppie[i]);
+        celle << parola_coppia(schede_coppie[i], r.valori.coppie[i]);
     return riga_csv(celle);
 }
 
 // One write of the whole line, on a file opened for appending: the system
-// puts it at the end as one piece, whoever else appends.
+// puts it at the end as one piece, whoever else appends. A write cut short
+// (a full disk) is taken back, so that no torn line stays.
 std::optional<QString> annota(const QString& percorso, const RigaRegistro& riga)
 {
+    QList<QStringList> righe;
+    if (const auto problema = leggi(percorso, righe))
+        return nel_registro(percorso, *problema);
     QFile file(percorso);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return nel_registro(percorso, file.errorString());
-    const QByteArray testo = (file.size() == 0 ? intestazione_registro() : QByteArray()) + in_csv(riga);
-    if (file.write(testo) != testo.size())
-        return nel_registro(percorso, riga_non_scritta.arg(file.errorString()));
-    return std::nullopt;
+        return nel_registro(percorso, motivo(file));
+    const qint64 prima = file.size();
+    const QByteArray testo = (prima == 0 ? intestazione_registro() : QByteArray()) + in_csv(riga);
+    if (file.write(testo) == testo.size())
+        return std::nullopt;
+    const QString perche = motivo(file);
+    file.resize(prima);
+    return nel_registro(percorso, riga_non_scritta.arg(perche));
 }
 
-std::optional<QString> codici_verificati(const QString& percorso, QSet<int>& codici)
+std::optional<QString> codici_scritti(const QString& percorso, QSet<int>& codici)
 {
-    QFile file(percorso);
-    if (!file.exists() || file.size() == 0)
-        return std::nullopt;
-    if (!file.open(QIODevice::ReadOnly))
-        return nel_registro(percorso, file.errorString());
-    const QList<QStringList> righe = righe_csv(QString::fromUtf8(file.readAll()));
-    const qsizetype esito = righe.first().indexOf(colonna_esito);
-    const qsizetype codice = righe.first().indexOf(QString::fromUtf8(schede_campi[0].didascalia));
-    if (esito < 0 || codice < 0)
-        return nel_registro(percorso, non_un_registro);
-    for (const QStringList& r : righe)
-        if (r.size() > std::max(esito, codice) && r[esito] == esito_verificato)
+    QList<QStringList> righe;
+    if (const auto problema = leggi(percorso, righe))
+        return nel_registro(percorso, *problema);
+    const qsizetype scritto = celle_intestazione().indexOf(colonna_codice_scritto);
+    const qsizetype codice = celle_intestazione().indexOf(didascalia(scheda(Campo::CodiceBrenk)));
+    for (const QStringList& r : std::as_const(righe)) {
+        if (r.size() == celle_intestazione().size() && r[scritto] == parola_si)
             codici.insert(static_cast<int>(valore_numerico(r[codice])));
+    }
     return std::nullopt;
 }
 

@@ -2,47 +2,34 @@
 #pragma once
 
 // What the window shows, as the operator's files keep it: the ten parameter
-// fields and the four option pairs, with the words that name them in a file.
+// fields and the four option pairs, named in a file by the words of the
+// table of fields (params/campi.h).
+
+#include "params/campi.h"
 
 #include <QString>
 
 #include <array>
-#include <cstddef>
 #include <optional>
 
 namespace brenk {
 
-inline constexpr std::size_t numero_campi = 10;
-inline constexpr std::size_t numero_coppie = 4;
-
 struct Valori {
     // The fields' texts, in the window's order (Campo).
     std::array<QString, numero_campi> campi;
-    // Per option pair (Opzione, two by two): whether its second button is
-    // selected; empty when neither is.
+    // Per option pair (Coppia): whether its second button is selected;
+    // empty when neither is.
     std::array<std::optional<bool>, numero_coppie> coppie;
+
+    QString& testo(Campo c) { return campi[static_cast<std::size_t>(c)]; }
+    const QString& testo(Campo c) const { return campi[static_cast<std::size_t>(c)]; }
 };
 
-// A field as a file names it: its key and the whole values it may hold (the
-// band field holds any short text). Its caption heads its record column.
-struct VoceCampo {
-    const char* chiave;
-    int minimo;
-    int massimo;
-};
-extern const std::array<VoceCampo, numero_campi> voci_campi;
+// The word a file writes for the pair; empty when neither button is selected.
+QString parola_coppia(const SchedaCoppia& s, std::optional<bool> secondo);
 
-// An option pair as a file names it: its key and the words of its two buttons.
-struct VoceCoppia {
-    const char* chiave;
-    std::array<const char*, 2> parole;
-};
-extern const std::array<VoceCoppia, numero_coppie> voci_coppie;
-
-// The word a file writes for pair `i`; empty when neither button is selected.
-QString parola_coppia(std::size_t i, std::optional<bool> secondo);
-
-// Why `testo` cannot be field `i`'s value; nothing when it can.
-std::optional<QString> problema_campo(std::size_t i, const QString& testo);
+// Why `testo` cannot be the field's value, naming the field and the value;
+// nothing when the window could hold it.
+std::optional<QString> problema_campo(const SchedaCampo& s, const QString& testo);
 
 } // namespace brenk

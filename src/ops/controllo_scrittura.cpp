@@ -2,15 +2,15 @@
 #include "ops/controllo_scrittura.h"
 
 #include "params/numero.h"
+#include "testi_operatore.h"
 
 namespace brenk {
 
 namespace {
 
-// The pairs the operator sets: the programming sets the mode itself.
 bool scelta_dall_operatore(const SchedaCoppia& s)
 {
-    return s.coppia != Coppia::Modo;
+    return !s.dal_programma;
 }
 
 bool stesso_valore(const QString& a, const QString& b)
@@ -25,7 +25,17 @@ std::optional<QString> coppia_senza_scelta(const Finestra& finestra)
     for (const SchedaCoppia& c : schede_coppie)
         if (scelta_dall_operatore(c) && !finestra.selezionata(bottone(c.coppia, false))
             && !finestra.selezionata(bottone(c.coppia, true)))
-            return QString::fromUtf8(c.didascalia);
+            return didascalia(c);
+    return std::nullopt;
+}
+
+std::optional<QString> scelta_fuori_lista(const Finestra& finestra, int ultimo)
+{
+    for (const SchedaCampo& s : schede_campi) {
+        const bool scritto = programmato(s) && s.indirizzo <= ultimo;
+        if (s.immissione == Immissione::Scelta && scritto && !tra_le_scelte(s, finestra.testo(s.campo)))
+            return messaggio_valore_fuori_range.arg(didascalia(s), testo_intervallo(s.valori));
+    }
     return std::nullopt;
 }
 
@@ -42,13 +52,13 @@ std::optional<Discordanza> prima_discordanza(const Vista& letta, const Vista& sc
         const auto& mostrato_letto = letta.testo(campo);
         const bool digitata = campo == Campo::FqTx && !(mostrato_letto && stesso_valore(mostrato, *mostrato_letto));
         if (!digitata)
-            return Discordanza{QString::fromUtf8(s.didascalia), mostrato, *conterrebbe};
+            return Discordanza{didascalia(s), mostrato, *conterrebbe};
     }
     for (const SchedaCoppia& c : schede_coppie) {
         const auto conterrebbe = scritta.coppie[static_cast<std::size_t>(c.coppia)];
         const bool mostrato = finestra.selezionata(bottone(c.coppia, true));
         if (scelta_dall_operatore(c) && conterrebbe && *conterrebbe != mostrato)
-            return Discordanza{QString::fromUtf8(c.didascalia), QString::fromUtf8(c.bottoni[mostrato]),
+            return Discordanza{didascalia(c), QString::fromUtf8(c.bottoni[mostrato]),
                                QString::fromUtf8(c.bottoni[*conterrebbe])};
     }
     return std::nullopt;

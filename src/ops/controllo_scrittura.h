@@ -11,6 +11,11 @@ namespace brenk {
 // The first option pair the operator sets that shows no selection, by name.
 std::optional<QString> coppia_senza_scelta(const Finestra& finestra);
 
+// The message for the first chosen field written at addresses up to
+// `ultimo` whose text is not one of its choices (typed, or set by assistive
+// technology): no byte may carry it.
+std::optional<QString> scelta_fuori_lista(const Finestra& finestra, int ultimo);
+
 // A value the window shows otherwise than the transmitter would hold it.
 struct Discordanza {
     QString campo;

@@ -42,6 +42,11 @@ Rifiuto origine(int indirizzo)
     return {nome_indirizzo(indirizzo), intervallo_byte};
 }
 
+Rifiuto fuori_dalla_scheda(Campo campo)
+{
+    return {didascalia(scheda(campo)), testo_intervallo(scheda(campo).valori)};
+}
+
 int maschera_ingresso(double ingresso)
 {
     for (int n = 1; n <= 8; ++n)
@@ -66,10 +71,10 @@ std::optional<Rifiuto> calcola_telegrammi(Contesto& c, double codice)
         hi += 4 * numero(f, Campo::cmb_Zelmrep);
     const auto byte_hi = codifica_byte(hi);
     if (!byte_hi)
-        return Rifiuto{QString::fromUtf8(scheda(Campo::cmb_Zelmrep).didascalia), intervallo_ripetitore};
+        return fuori_dalla_scheda(Campo::cmb_Zelmrep);
     const auto byte_lo = codifica_byte(lo);
     if (!byte_lo)
-        return Rifiuto{QString::fromUtf8(scheda(Campo::CodiceBrenk).didascalia), intervallo_codice};
+        return fuori_dalla_scheda(Campo::CodiceBrenk);
     const auto in = static_cast<std::uint8_t>(maschera_ingresso(numero(f, Campo::Cmb_n_ing_all)));
     const std::uint8_t opt = f.selezionata(Opzione::Opt_toni_alti) ? 120 : 124;
     memorizza_telegramma(c.blocco, Byt1, telegramma(*byte_hi, *byte_lo, in, opt));
@@ -119,7 +124,8 @@ Task<bool> prepara(Contesto& c, Scritture& scritture)
     }
     codifica_frequenza(FEe, c.blocco);
     const double codice = numero(f, Campo::CodiceBrenk);
-    if (!(codice >= 1 && codice <= 1023)) {
+    const Intervallo codici = scheda(Campo::CodiceBrenk).valori;
+    if (!(codice >= codici.minimo && codice <= codici.massimo)) {
         co_await f.messaggio(messaggio_codice, Icona::Esclamazione);
         co_return false;
     }
@@ -162,10 +168,14 @@ Task<std::span<const std::uint8_t>> da_scrivere(Contesto& c, Scritture& scrittur
         co_await c.finestra.messaggio(messaggio_senza_scelta.arg(*coppia), Icona::Esclamazione);
         co_return {};
     }
+    const auto ultimo = c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo : ultimo_tipo_vecchio;
+    if (const auto fuori = scelta_fuori_lista(c.finestra, ultimo)) {
+        co_await c.finestra.messaggio(*fuori, Icona::Esclamazione);
+        co_return {};
+    }
     const bool pronta = co_await prepara(c, scritture);
     if (!pronta)
         co_return {};
-    const auto ultimo = c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo : ultimo_tipo_vecchio;
     const auto valori = std::span<const std::uint8_t>(scritture).first(static_cast<std::size_t>(ultimo) + 1);
     const bool fedele = co_await nulla_cambia_di_nascosto(c, valori);
     co_return fedele ? valori : std::span<const std::uint8_t>{};

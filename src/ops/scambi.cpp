@@ -108,8 +108,11 @@ Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std:
         finestra.imposta_progresso(static_cast<int>(a));
         QString errore;
         try {
+            finestra.scrittura_inviata(static_cast<int>(a));
             const bool confermata = co_await linea.scrivi(static_cast<int>(a), valori[a]);
-            if (!confermata)
+            if (confermata)
+                finestra.scrittura_confermata(static_cast<int>(a));
+            else
                 errore = messaggio_time_out;
         } catch (const ErrorePorta& e) {
             errore = e.testo();

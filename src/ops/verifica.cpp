@@ -38,10 +38,10 @@ QString nome_indirizzo(int indirizzo)
         indirizzo = ByteT1;
     for (const SchedaCampo& s : schede_campi)
         if (s.indirizzo == indirizzo)
-            return QString::fromUtf8(s.didascalia);
+            return didascalia(s);
     for (const SchedaCoppia& s : schede_coppie)
         if (s.indirizzo == indirizzo)
-            return QString::fromUtf8(s.didascalia);
+            return didascalia(s);
     if (indirizzo == Tipo_brenk)
         return nome_tipo;
     if (indirizzo == totck)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "params/frequenza.h"
 
+#include "params/campi.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -17,9 +19,9 @@ constexpr long long canali_codificabili = 4194304;
 // conversion to a whole number defined for any value.
 constexpr double canale_limite = 9007199254740992.0;
 
-bool compreso(double f, double minimo, double massimo)
+bool compreso(double f, Intervallo i)
 {
-    return f >= minimo && f <= massimo;
+    return f >= i.minimo && f <= i.massimo;
 }
 
 // The channel number of `f`. NaN and values beyond the bound are held at the
@@ -66,11 +68,11 @@ QString decimale_esatto(long long numeratore)
 ControlloFrequenza controlla_frequenza(double f, double banda)
 {
     ControlloFrequenza esito;
-    esito.avviso_range = !compreso(f, 140, 175) && !compreso(f, 410, 470);
+    esito.avviso_range = !compreso(f, frequenze_vhf.tx) && !compreso(f, frequenze_uhf.tx);
     if (banda == banda_uhf)
-        esito.accettata = compreso(f, 400, 480);
+        esito.accettata = compreso(f, frequenze_uhf.limiti);
     else if (banda == banda_vhf)
-        esito.accettata = compreso(f, 130, 185);
+        esito.accettata = compreso(f, frequenze_vhf.limiti);
     else
         esito.accettata = codificabile(f);
     return esito;

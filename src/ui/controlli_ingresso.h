@@ -6,6 +6,8 @@
 // beep and say at the field what it accepts. Each check returns what the
 // field must do, in order.
 
+#include "params/campi.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -20,14 +22,9 @@ struct Azione {
     QString testo = {}; // for Suggerimento: the short text shown at the field
 };
 
-// The values a digits-only field accepts. Typing checks the upper end only:
-// a number too small may still be the start of a good one.
-struct Intervallo {
-    int minimo;
-    int massimo;
-};
-
-// Digits only, and the number the text holds at most `valori.massimo`. Both
+// Digits only, and the number the text holds at most `valori.massimo`
+// (typing checks the upper end only: a number too small may still be the
+// start of a good one). Both
 // tests run at every position: a number over the limit beeps once per
 // character and leaves the last one selected; each wrong character adds its
 // own beep. Any refusal ends with the tooltip "Solo cifre: minimo - massimo".

@@ -23,8 +23,6 @@ namespace brenk {
 
 namespace {
 
-constexpr Intervallo valori_codice{1, 1023};
-constexpr Intervallo valori_tempi{0, 255};
 // The first status supervision comes this long after loading, as the first
 // tick of its timer always did: until then the window shows its start state.
 constexpr int primo_controllo_ms = 10;
@@ -32,23 +30,32 @@ constexpr int primo_controllo_ms = 10;
 // Every box takes typed text and adds none of it to its choices, eight of
 // which it shows at a time, first to last; a box of numbers shows none of
 // them until a read or the operator fills it.
-void riempi_scelte(QWidget& finestra, Ui::Principale& ui)
+void riempi_scelte(QWidget& finestra, Ui::Principale& ui, const std::array<QWidget*, numero_campi>& campi)
 {
     for (QComboBox* casella : finestra.findChildren<QComboBox*>()) {
         casella->setEditable(true);
         casella->setInsertPolicy(QComboBox::NoInsert);
         casella->setMaxVisibleItems(8);
     }
-    const std::pair<QComboBox*, Intervallo> numeri[] = {
-        {ui.Cmb_n_ing_all, {1, 8}}, {ui.Cmb_N_ing_bat, {1, 8}}, {ui.Cmb_n_tx_tot, {1, 10}},
-        {ui.cmb_Zelmrep, {0, 63}},  {ui.Cmb_tmr_p_all, {0, 5}}};
-    for (const auto& [casella, scelte] : numeri) {
-        for (int n = scelte.minimo; n <= scelte.massimo; ++n)
-            casella->addItem(QString::number(n));
+    for (const SchedaCampo& s : schede_campi) {
+        if (s.immissione != Immissione::Scelta)
+            continue;
+        auto* casella = static_cast<QComboBox*>(campi[static_cast<std::size_t>(s.campo)]);
+        casella->addItems(scelte(s));
         casella->setCurrentIndex(-1);
     }
     for (int n = 1; n <= porte_com; ++n)
         ui.Cmb_com->addItem(nome_com.arg(n));
+}
+
+// The ranges the labels beside the typed fields state.
+void scrivi_intervalli(Ui::Principale& ui)
+{
+    ui.lab_range_codice->setText(testo_intervallo(scheda(Campo::CodiceBrenk).valori));
+    ui.lab_range_vhf->setText(testo_intervallo(frequenze_vhf.etichetta));
+    ui.lab_range_uhf->setText(testo_intervallo(frequenze_uhf.etichetta));
+    ui.lab_range_rapina->setText(testo_intervallo(scheda(Campo::txb_tmp_rap).valori) + unita_secondi);
+    ui.lab_range_amp->setText(testo_intervallo(scheda(Campo::txb_amp).valori) + unita_secondi);
 }
 
 // The heading keeps its place: a face wider than the one the layout was
@@ -67,9 +74,10 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::Principale>()), avvisi_(avvisi)
 {
     ui_->setupUi(this);
-    riempi_scelte(*this, *ui_);
     campi_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp, ui_->Cmb_n_ing_all,
               ui_->Cmb_N_ing_bat, ui_->Cmb_n_tx_tot, ui_->cmb_Zelmrep, ui_->Cmb_tmr_p_all, ui_->Text1};
+    riempi_scelte(*this, *ui_, campi_);
+    scrivi_intervalli(*ui_);
     opzioni_ = {ui_->Opt_toni_alti, ui_->Opt_toni_bassi, ui_->Opt_bat_no, ui_->Opt_bat_si,
                 ui_->Opt_tx_sing, ui_->Opt_tx_mult, ui_->opt_brenk, ui_->Opt_zelm};
     digitati_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp};
@@ -168,9 +176,8 @@ void Principale::collega_campi_digitati()
 void Principale::controlla(QLineEdit* casella)
 {
     const QString testo = casella->text();
-    const auto azioni = casella == ui_->FqTx
-        ? controllo_frequenza(testo)
-        : controllo_cifre(testo, casella == ui_->CodiceBrenk ? valori_codice : valori_tempi);
+    const auto c = static_cast<Campo>(std::find(campi_.begin(), campi_.end(), casella) - campi_.begin());
+    const auto azioni = c == Campo::FqTx ? controllo_frequenza(testo) : controllo_cifre(testo, scheda(c).valori);
     for (const Azione& a : azioni) {
         switch (a.tipo) {
         case Azione::Beep:

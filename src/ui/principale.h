@@ -5,7 +5,7 @@
 // that start the device operations, the port box, the status supervision,
 // the scrolling title and the help line. It owns all the program's state.
 
-#include "archivio/valori.h"
+#include "archivio/giornata.h"
 #include "link/porta_seriale.h"
 #include "ops/contesto.h"
 #include "ops/esecutore.h"
@@ -56,6 +56,8 @@ public:
     void beep() override;
     Task<void> messaggio(const QString& testo, Icona icona) override;
     void guasto_porta_detto() override;
+    void scrittura_inviata(int indirizzo) override { giornata_.inviata(indirizzo); }
+    void scrittura_confermata(int indirizzo) override { giornata_.confermata(indirizzo); }
 
     BloccoParametri& blocco() { return blocco_; }
     int& fleg() { return fleg_; }
@@ -123,7 +125,10 @@ private:
     void porta_persa(const ErrorePorta& errore);
     void avvisa_perdita();
     void mostra_al_posto_della_barra(const QString& testo, QColor sfondo);
-    Task<void> avviso(QString testo);
+    // Tells `testo` in a message once no operation runs, after those before it.
+    void dire(const QString& testo);
+    void di_quel_che_resta();
+    Task<void> avvisi_in_sospeso();
 
     void collega_file();
     void scegli_file(bool salvare);
@@ -131,22 +136,25 @@ private:
     void ricorda_cartella(const QString& percorso);
     Valori valori() const;
     void metti_valori(const Valori& v, bool con_banda);
-    // The operations as the series and the record take part in them
+    // The operations as the day's rules take part in them
     // (principale_giornata.cpp).
+    void collega_giornata();
+    void mostra_risposta(const Risposta& r);
+    Unita unita() const;
     Task<void> connetti_in_giornata();
     Task<void> programma_in_giornata();
-    Task<void> fabbrica_in_giornata(Banda banda);
+    Task<void> fabbrica_in_giornata(const QPushButton* pulsante, Banda banda);
+    Task<void> trasmetti_in_giornata();
     void disconetti_in_giornata();
-    Task<void> registrata(Task<void> operazione);
-    Task<bool> codice_libero();
-    Task<void> avanza_serie();
+    Task<void> registrata(QString nome, Task<void> operazione);
+    void interrompi_giornata();
 
     QWidget* campo(Campo c) const { return campi_[static_cast<std::size_t>(c)]; }
     QRadioButton* opzione(Opzione o) const { return opzioni_[static_cast<std::size_t>(o)]; }
 
     std::unique_ptr<Ui::Principale> ui_;
     Avvisi& avvisi_;
-    std::array<QWidget*, 10> campi_{};
+    std::array<QWidget*, numero_campi> campi_{};
     std::array<QRadioButton*, 8> opzioni_{};
     std::array<QLineEdit*, 4> digitati_{};
     std::array<QWidget*, 15> controllati_{};
@@ -170,10 +178,8 @@ private:
     bool supervisione_in_coda_ = false;
 
     std::optional<QString> da_aprire_;
-    QString registro_;          // the record's file, once chosen
-    QStringList messaggi_visti_; // since the programming or loading began
-    bool verificato_ = false;
-    bool serie_da_avanzare_ = false; // the unit connected is verified
+    QStringList da_dire_;
+    Giornata giornata_;
 };
 
 } // namespace brenk

@@ -7,7 +7,6 @@
 #include "ui/principale.h"
 
 #include "archivio/file_parametri.h"
-#include "archivio/registro.h"
 #include "ui_principale.h"
 #include "testi_operatore.h"
 
@@ -59,8 +58,8 @@ void Principale::collega_file()
     connect(ui_->Cmd_apri, &QPushButton::clicked, this, [this] { scegli_file(false); });
     connect(ui_->Cmd_salva, &QPushButton::clicked, this, [this] { scegli_file(true); });
     connect(ui_->Chk_registro, &QCheckBox::clicked, this, &Principale::scegli_registro);
-    registro_ = ricordato(chiave_registro);
-    ui_->lab_registro->setText(QFileInfo(registro_).fileName());
+    ui_->lab_registro->setText(QFileInfo(ricordato(chiave_registro)).fileName());
+    collega_giornata();
 }
 
 void Principale::scegli_file(bool salvare)
@@ -76,20 +75,25 @@ void Principale::scegli_file(bool salvare)
 // overwriting it. "Registro" stays off until a file is chosen.
 void Principale::scegli_registro(bool acceso)
 {
-    if (!acceso)
+    if (!acceso) {
+        giornata_.imposta_registro(std::nullopt);
         return;
+    }
     ui_->Chk_registro->setChecked(false);
     QFileDialog* d = dialogo(this, titolo_file_registro, estensione_registro, QFileDialog::AcceptSave);
     d->setOption(QFileDialog::DontConfirmOverwrite);
-    if (!registro_.isEmpty())
-        d->selectFile(registro_);
+    if (const QString ultimo = ricordato(chiave_registro); !ultimo.isEmpty())
+        d->selectFile(ultimo);
     connect(d, &QFileDialog::fileSelected, this, &Principale::usa_registro);
     d->open();
 }
 
 void Principale::usa_registro(const QString& percorso)
 {
-    registro_ = percorso;
+    if (const auto problema = giornata_.imposta_registro(percorso)) {
+        dire(*problema);
+        return;
+    }
     ricorda(chiave_registro, percorso);
     ricorda_cartella(percorso);
     ui_->lab_registro->setText(QFileInfo(percorso).fileName());
@@ -105,7 +109,7 @@ void Principale::apri_file(const QString& percorso)
 {
     FileParametri letto;
     if (const auto problema = apri_parametri(percorso, letto)) {
-        avvia(avviso(*problema));
+        dire(*problema);
         return;
     }
     ricorda_cartella(percorso);
@@ -116,22 +120,23 @@ void Principale::apri_file(const QString& percorso)
 void Principale::salva_file(const QString& percorso)
 {
     if (const auto problema = salva_parametri(percorso, {valori(), ui_->lab_tipo_brenk->text(), blocco_.letti}))
-        avvia(avviso(*problema));
+        dire(*problema);
     else
         ricorda_cartella(percorso);
 }
 
-// One local file, dropped while "Apri…" could be pressed, opens as with it.
+// One local file, dropped while no operation runs, opens as with "Apri…".
 void Principale::dragEnterEvent(QDragEnterEvent* evento)
 {
     const QList<QUrl> indirizzi = evento->mimeData()->urls();
-    if (indirizzi.size() == 1 && indirizzi.constFirst().isLocalFile() && ui_->Cmd_apri->isEnabled())
+    if (indirizzi.size() == 1 && indirizzi.constFirst().isLocalFile() && !occupato())
         evento->acceptProposedAction();
 }
 
 void Principale::dropEvent(QDropEvent* evento)
 {
-    apri_file(evento->mimeData()->urls().constFirst().toLocalFile());
+    if (!occupato())
+        apri_file(evento->mimeData()->urls().constFirst().toLocalFile());
 }
 
 Valori Principale::valori() const

@@ -22,10 +22,10 @@ void Principale::collega_pulsanti()
         avvia(ui_->cmd_programma, programma_in_giornata());
     });
     connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this,
-            [this] { avvia(ui_->Cmd_init_uhf, fabbrica_in_giornata(Banda::UHF)); });
+            [this] { avvia(ui_->Cmd_init_uhf, fabbrica_in_giornata(ui_->Cmd_init_uhf, Banda::UHF)); });
     connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this,
-            [this] { avvia(ui_->Cmd_init_vhf, fabbrica_in_giornata(Banda::VHF)); });
-    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { avvia(ui_->Cmd_tx, trasmissione_di_prova(contesto_)); });
+            [this] { avvia(ui_->Cmd_init_vhf, fabbrica_in_giornata(ui_->Cmd_init_vhf, Banda::VHF)); });
+    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { avvia(ui_->Cmd_tx, trasmetti_in_giornata()); });
     // A running operation notices the closed port by itself.
     connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, &Principale::disconetti_in_giornata);
     connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
@@ -53,8 +53,8 @@ void Principale::collega_conferma()
 // Closing the window is leaving the program, as "ESCI" and the signals to
 // end are. The window goes at once; the exchange in flight ends first, so
 // that the transmitter takes the farewell "E" as a letter and not as an
-// address or a value; then the running operation is dropped without a word,
-// and the program ends by `uscita`.
+// address or a value; then the running operation is dropped without a word
+// (the record still gets its line), and the program ends by `uscita`.
 void Principale::closeEvent(QCloseEvent* evento)
 {
     evento->ignore();
@@ -62,6 +62,7 @@ void Principale::closeEvent(QCloseEvent* evento)
     if (std::exchange(in_uscita_, true))
         return;
     porta_.al_termine_dello_scambio([this] {
+        interrompi_giornata();
         esecutore_.abbandona();
         congeda(contesto_, 'E');
         emit uscita();
@@ -74,6 +75,7 @@ void Principale::congedo_immediato()
 {
     if (!porta_.aperta())
         return;
+    interrompi_giornata();
     esecutore_.abbandona();
     congeda(contesto_, 'E');
 }
@@ -113,26 +115,38 @@ void Principale::avvia(Task<void> operazione)
     esecutore_.avvia(std::move(operazione));
 }
 
-// An operation started or ended: the status table may change, and a loss
-// that it did not tell is told once it is over.
+// An operation started or ended: the status table may change, and what
+// waits to be told is told once it is over.
 void Principale::al_cambio_di_operazione()
 {
     rivaluta();
-    if (perdita_)
-        QMetaObject::invokeMethod(this, &Principale::avvisa_perdita, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &Principale::avvisa_perdita, Qt::QueuedConnection);
 }
 
+// A loss that the operation did not tell.
 void Principale::avvisa_perdita()
 {
-    if (!perdita_ || esecutore_.in_corso())
-        return;
-    const QString testo = messaggio_porta_persa.arg(std::exchange(perdita_, {})->descrizione);
-    avvia(avviso(testo));
+    if (perdita_ && !esecutore_.in_corso())
+        dire(messaggio_porta_persa.arg(std::exchange(perdita_, {})->descrizione));
+    di_quel_che_resta();
 }
 
-Task<void> Principale::avviso(QString testo)
+void Principale::dire(const QString& testo)
 {
-    co_await messaggio(testo, Icona::Esclamazione);
+    da_dire_ << testo;
+    di_quel_che_resta();
+}
+
+void Principale::di_quel_che_resta()
+{
+    if (!da_dire_.isEmpty() && !esecutore_.in_corso())
+        avvia(avvisi_in_sospeso());
+}
+
+Task<void> Principale::avvisi_in_sospeso()
+{
+    while (!da_dire_.isEmpty())
+        co_await messaggio(da_dire_.takeFirst(), Icona::Esclamazione);
 }
 
 QString Principale::testo(Campo c) const
@@ -214,7 +228,8 @@ void Principale::imposta_progresso(int valore)
 
 void Principale::mostra_conferma(const QString& testo)
 {
-    verificato_ = !testo.isEmpty();
+    if (!testo.isEmpty())
+        giornata_.verificata();
     mostra_al_posto_della_barra(testo, QColor(0xC8, 0xF0, 0xC8));
 }
 
@@ -242,7 +257,7 @@ void Principale::beep()
 Task<void> Principale::messaggio(const QString& testo, Icona icona)
 {
     rivaluta();
-    messaggi_visti_ << testo;
+    giornata_.detto(testo);
     return avvisi_.messaggio(testo, icona);
 }
 

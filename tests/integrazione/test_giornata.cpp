@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A technician's day on the real window and simulated transmitters:
-// parameter files, the series and the record.
+// parameter files, on any disk, and one series with its record.
 
 #include "a_parti.h"
 #include "banco.h"
 #include "esegui.h"
 #include "simulatore.h"
+#include "archivio/registro.h"
 
 #include <QCheckBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace brenk;
 
@@ -19,7 +23,34 @@ namespace {
 
 const QString sito = QStringLiteral(BRENK_FILE_SITO);
 
-struct Giornata {
+QByteArray contenuto_sito()
+{
+    QFile f(sito);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The site's file with some of its texts changed.
+QByteArray sito_con(std::initializer_list<std::pair<const char*, const char*>> cambi)
+{
+    QByteArray testo = contenuto_sito();
+    for (const auto& [prima, dopo] : cambi)
+        testo.replace(prima, dopo);
+    return testo;
+}
+
+bool scrivi(const QString& percorso, const QByteArray& testo)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::WriteOnly) && f.write(testo) == testo.size();
+}
+
+QByteArray contenuto(const QString& percorso)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(nessun file)");
+}
+
+struct Sito {
     QTemporaryDir cartella;
     Banco banco;
     std::vector<std::unique_ptr<Simulatore>> unita;
@@ -43,22 +74,49 @@ struct Giornata {
             && prova::attendi([this] { return !banco.finestra->occupato(); });
     }
     QString codice() const { return banco.casella("CodiceBrenk")->text(); }
-    // As "Apri…" would, or dropped on the window if it takes it.
-    void apri(const QString& percorso, bool trascinato)
+    // Dropped on the window, if it takes it.
+    void trascina(const QString& percorso)
     {
-        if (!trascinato)
-            return banco.finestra->apri_file(percorso);
         QMimeData dati;
         dati.setUrls({QUrl::fromLocalFile(percorso)});
         QDragEnterEvent entra(QPoint(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
         QDropEvent lascia(QPointF(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
-        prova::attendi([this] { return banco.trova<QAbstractButton>("Cmd_apri")->isEnabled(); });
         if (QApplication::sendEvent(banco.finestra.get(), &entra) && entra.isAccepted())
             QApplication::sendEvent(banco.finestra.get(), &lascia);
     }
 };
 
+// A disk of 16 KiB (a tmpfs) at `cartella` while it lives; mounting it needs
+// root.
+struct DiscoPiccolo {
+    explicit DiscoPiccolo(const QString& c) : cartella(c)
+    {
+        montato = QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=16k", "tmpfs", c}) == 0;
+    }
+    ~DiscoPiccolo()
+    {
+        if (montato)
+            QProcess::execute(QStringLiteral("umount"), {cartella});
+    }
+    // Takes every whole page still free.
+    void riempi() const
+    {
+        QFile f(cartella + QStringLiteral("/pieno"));
+        if (f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            while (f.write(QByteArray(4096, 'x')) > 0) {
+            }
+    }
+    QString cartella;
+    bool montato = false;
+};
+
 } // namespace
+
+// What lies at the path opened, and how it is opened.
+enum class Cosa { File, Fifo, Cartella, Dispositivo, Grande };
+enum class Modo { Apri, Trascina, TrascinaInAttesa, AllAvvio, SuLetturaVhf };
+Q_DECLARE_METATYPE(Cosa)
+Q_DECLARE_METATYPE(Modo)
 
 class TestGiornata : public QObject {
     Q_OBJECT
@@ -72,16 +130,14 @@ private slots:
     void salva_e_apri_data()
     {
         QTest::addColumn<Contenuto>("contenuto");
-        QTest::addColumn<bool>("trascinato");
-        QTest::newRow("UHF") << Contenuto::UHF << false;
-        QTest::newRow("VHF, trascinato") << Contenuto::VHF << true;
-        QTest::newRow("vecchio") << Contenuto::Vecchio << false;
+        QTest::newRow("UHF") << Contenuto::UHF;
+        QTest::newRow("VHF") << Contenuto::VHF;
+        QTest::newRow("vecchio") << Contenuto::Vecchio;
     }
     void salva_e_apri()
     {
         QFETCH(Contenuto, contenuto);
-        QFETCH(bool, trascinato);
-        Giornata g;
+        Sito g;
         Simulatore& sim = g.collega(contenuto);
         QVERIFY(g.banco.apri() && g.premi("Cmd_connetti"));
         QTest::keyClicks(g.banco.casella("CodiceBrenk"), "7");
@@ -94,7 +150,7 @@ private slots:
         QVERIFY(g.premi("Cmd_disconetti"));
         sim.imposta_memoria(memoria_predefinita(contenuto));
         QVERIFY(g.premi("Cmd_connetti"));
-        g.apri(g.file("sito.brenk"), trascinato);
+        g.banco.finestra->apri_file(g.file("sito.brenk"));
         const qsizetype di_nuovo = sim.ricevuti().size();
         QVERIFY(g.premi("cmd_programma"));
         QCOMPARE(sim.ricevuti().mid(di_nuovo), salvati);
@@ -102,85 +158,194 @@ private slots:
         QCOMPARE(g.banco.avvisi.testi(), QStringList());
     }
 
-    void file_non_nostri_data()
+    // The window takes a file it could hold, as if typed; anything else is
+    // named in one message and leaves the window as it was ("12" typed).
+    void apertura_data()
     {
-        QTest::addColumn<QByteArray>("contenuto");
-        QTest::addColumn<QString>("problema");
-        QFile f(sito);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray buono = f.readAll();
+        QTest::addColumn<QByteArray>("testo");
+        QTest::addColumn<Cosa>("cosa");
+        QTest::addColumn<Modo>("modo");
+        QTest::addColumn<QString>("problema"); // none: opened
+        QTest::addColumn<QString>("codice");   // shown then
         const QString non_nostro = QStringLiteral("non è un file di parametri del configuratore");
-        QTest::newRow("binario") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << non_nostro;
-        QTest::newRow("troncato") << buono.left(buono.size() / 2) << non_nostro;
-        QTest::newRow("altro JSON") << QByteArray(R"({"name": "sito", "version": 1})") << non_nostro;
-        QTest::newRow("formato nuovo")
-            << QByteArray(buono).replace("\"versione\": 1", "\"versione\": 2")
-            << "il formato 2 è più recente di questo programma, che legge fino al formato 1";
-        QTest::newRow("fuori range") << QByteArray(buono).replace("\"417\"", "\"1024\"")
-                                     << "valore fuori range in \"Codice Brenk\": \"1024\"";
-        QTest::newRow("100 MB") << QByteArray() << "è troppo grande per essere un file di parametri";
+        const QString non_ordinario = QStringLiteral("non è un file ordinario");
+        const QByteArray buono = contenuto_sito();
+        const auto riga = [](const char* nome, const QByteArray& testo, const QString& problema,
+                             const char* codice = "12", Cosa cosa = Cosa::File, Modo modo = Modo::Apri) {
+            QTest::newRow(nome) << testo << cosa << modo << problema << QString::fromLatin1(codice);
+        };
+        riga("binario", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10), non_nostro);
+        riga("troncato", buono.left(buono.size() / 2), non_nostro);
+        riga("altro JSON", R"({"name": "sito", "version": 1})", non_nostro);
+        riga("formato nuovo", sito_con({{"\"versione\": 1", "\"versione\": 2"}}),
+             "il formato 2 è più recente di questo programma, che legge fino al formato 1");
+        riga("formato 0", sito_con({{"\"versione\": 1", "\"versione\": 0"}}), non_nostro);
+        riga("lettura non esadecimale", sito_con({{"1e3c06", "1e3g06"}}), "la lettura registrata non è valida");
+        riga("codice 1024", sito_con({{"\"417\"", "\"1024\""}}), "valore fuori range in \"Codice Brenk\": \"1024\"");
+        riga("filtro 200", sito_con({{"\"filtro_pulsante\": \"1\"", "\"filtro_pulsante\": \"200\""}}),
+             "valore fuori range in \"Filtro P. All\": \"200\"");
+        riga("trasmissioni 0", sito_con({{"\"trasmissioni_totali\": \"6\"", "\"trasmissioni_totali\": \"0\""}}),
+             "valore fuori range in \"N° di Tx Tot\": \"0\"");
+        riga("i massimi",
+             sito_con({{"\"417\"", "\"1023\""}, {"\"45\"", "\"255\""}, {"\"ingresso_allarme\": \"3\"", "\"ingresso_allarme\": \"8\""},
+                       {"\"codice_ripetitore\": \"0\"", "\"codice_ripetitore\": \"63\""},
+                       {"\"filtro_pulsante\": \"1\"", "\"filtro_pulsante\": \"5\""},
+                       {"\"trasmissioni_totali\": \"6\"", "\"trasmissioni_totali\": \"10\""}}),
+             {}, "1023");
+        riga("codice e timer 0, frequenza fuori banda",
+             sito_con({{"\"417\"", "\"0\""}, {"\"45\"", "\"0\""}, {"433.925", "999.5"}}), {}, "0");
+        riga("oltre 1 MiB", {}, "è troppo grande per essere un file di parametri", "12", Cosa::Grande);
+        riga("FIFO", {}, non_ordinario, "12", Cosa::Fifo);
+        riga("cartella", {}, non_ordinario, "12", Cosa::Cartella);
+        riga("porta seriale muta", {}, non_ordinario, "12", Cosa::Dispositivo);
+        riga("trascinato", buono, {}, "417", Cosa::File, Modo::Trascina);
+        riga("trascinato durante un'operazione", buono, {}, "12", Cosa::File, Modo::TrascinaInAttesa);
+        riga("dalla riga di comando", buono, {}, "417", Cosa::File, Modo::AllAvvio);
+        riga("dopo una lettura, la banda resta", buono, {}, "417", Cosa::File, Modo::SuLetturaVhf);
     }
-    void file_non_nostri()
+    void apertura()
     {
-        QFETCH(QByteArray, contenuto);
+        QFETCH(QByteArray, testo);
+        QFETCH(Cosa, cosa);
+        QFETCH(Modo, modo);
         QFETCH(QString, problema);
-        Giornata g;
-        QFile f(g.file("sito.brenk"));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contenuto) == contenuto.size());
-        QVERIFY(!contenuto.isEmpty() || f.resize(100 << 20));
-        f.close();
-        QVERIFY(g.banco.apri());
-        QTest::keyClicks(g.banco.casella("CodiceBrenk"), "12");
-        g.banco.finestra->apri_file(f.fileName());
-        QCOMPARE(g.banco.avvisi.testi(), QStringList{QStringLiteral("Impossibile aprire il file \"%1\": %2.")
-                                                          .arg(f.fileName(), problema)});
-        QCOMPARE(g.codice(), QStringLiteral("12"));
-        QVERIFY(!g.banco.opzione("Opt_bat_si")->isChecked());
+        QFETCH(QString, codice);
+        Sito g;
+        PseudoTerminale muto;
+        LineaCom1 in_attesa;
+        QString percorso = g.file("sito.brenk");
+        switch (cosa) {
+        case Cosa::File:
+            QVERIFY(scrivi(percorso, testo));
+            break;
+        case Cosa::Grande:
+            QVERIFY(scrivi(percorso, contenuto_sito()) && QFile::resize(percorso, 1024 * 1024 + 1));
+            break;
+        case Cosa::Fifo:
+            QCOMPARE(::mkfifo(QFile::encodeName(percorso).constData(), 0600), 0);
+            break;
+        case Cosa::Cartella:
+            QVERIFY(QDir().mkdir(percorso));
+            break;
+        case Cosa::Dispositivo:
+            percorso = muto.dispositivo();
+            break;
+        }
+        if (modo == Modo::SuLetturaVhf)
+            g.collega(Contenuto::VHF);
+        QVERIFY(modo == Modo::AllAvvio ? g.banco.apri(nullptr, percorso) : g.banco.apri());
+        if (modo == Modo::SuLetturaVhf)
+            QVERIFY(g.premi("Cmd_connetti"));
+        else if (modo != Modo::AllAvvio)
+            QTest::keyClicks(g.banco.casella("CodiceBrenk"), "12");
+        if (modo == Modo::TrascinaInAttesa) {
+            g.banco.trova<QAbstractButton>("Cmd_connetti")->click();
+            QVERIFY(prova::attendi([&g] { return g.banco.stato() == QStringLiteral(" In Attesa "); }));
+        }
+        if (modo == Modo::Apri || modo == Modo::SuLetturaVhf)
+            g.banco.finestra->apri_file(percorso);
+        else if (modo != Modo::AllAvvio)
+            g.trascina(percorso);
+        const QStringList attesi{QStringLiteral("Impossibile aprire il file \"%1\": %2.").arg(percorso, problema)};
+        QCOMPARE(g.banco.avvisi.testi(), problema.isEmpty() ? QStringList() : attesi);
+        QCOMPARE(g.codice(), codice);
+        QCOMPARE(g.banco.casella("Text1")->text(), modo == Modo::SuLetturaVhf ? "  VHF" : codice == "12" ? "" : "  UHF");
+        if (modo == Modo::TrascinaInAttesa)
+            QVERIFY(g.premi("Cmd_disconetti"));
     }
 
-    // The site's file, then unit after unit: codes 1021, 1022 (a faulty unit
-    // keeps it), 1022, 1023, and the series stops; a recorded code is refused.
+    // On a full disk nothing is lost: a file there before stays byte for
+    // byte, no new or temporary file is left, and a record line is whole or
+    // not there at all.
+    void disco_pieno_data()
+    {
+        QTest::addColumn<bool>("esistente");
+        QTest::addColumn<bool>("registro");
+        QTest::newRow("salvato sopra un file") << true << false;
+        QTest::newRow("salvato in un file nuovo") << false << false;
+        QTest::newRow("registro con spazio per mezza riga") << true << true;
+    }
+    void disco_pieno()
+    {
+        QFETCH(bool, esistente);
+        QFETCH(bool, registro);
+        QTemporaryDir cartella;
+        DiscoPiccolo disco(cartella.path());
+        if (!disco.montato)
+            QSKIP("un disco tmpfs si monta solo da root: la prova del disco pieno non si fa qui");
+        const QString percorso = cartella.filePath(registro ? QStringLiteral("registro.csv") : QStringLiteral("sito.brenk"));
+        // The record's page has 20 bytes left, less than a line.
+        const QByteArray prima = registro
+            ? intestazione_registro() + QByteArray(4096 - 20 - intestazione_registro().size() - 2, 'x') + "\r\n"
+            : contenuto_sito();
+        QVERIFY(!esistente || scrivi(percorso, prima));
+        disco.riempi();
+        const QStringList file = QDir(cartella.path()).entryList(QDir::Files);
+        Banco banco;
+        QVERIFY(banco.apri());
+        std::optional<QString> detto;
+        if (registro)
+            detto = annota(percorso, {QDateTime::currentDateTime(), "Com 1", "/dev/ttyUSB0", "New", "Verificato", true, {}});
+        else
+            banco.finestra->salva_file(percorso);
+        const QString messaggio = registro
+            ? QStringLiteral("Registro \"%1\": riga non scritta (il disco è pieno); l'esito dell'operazione resta "
+                             "quello mostrato.")
+            : QStringLiteral("Impossibile salvare il file \"%1\": il disco è pieno.");
+        QCOMPARE(registro ? QStringList{detto.value_or(QString())} : banco.avvisi.testi(),
+                 QStringList{messaggio.arg(percorso)});
+        QCOMPARE(contenuto(percorso), esistente ? prima : QByteArray("(nessun file)"));
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files), file);
+    }
+
+    // The site's file, then unit after unit from code 1021: a verified unit
+    // left by "TX", one whose verification fails (it holds its code all the
+    // same), the last code, the end of the series; then the record refuses a
+    // code it holds for another unit.
     void serie_con_registro()
     {
-        Giornata g;
+        Sito g;
         QVERIFY(g.banco.apri());
         g.banco.finestra->apri_file(sito);
         g.banco.casella("CodiceBrenk")->setText(QStringLiteral("1021"));
         QVERIFY(g.premi("Chk_serie"));
         g.banco.finestra->usa_registro(g.file("registro.csv"));
-        for (auto [guasto, atteso] : {std::pair{std::optional<int>(), "1022"}, {0, "1022"}, {{}, "1023"}}) {
+        for (auto [guasto, lascia, atteso] : {std::tuple{std::optional<int>(), "Cmd_tx", "1022"},
+                                              {0, "Cmd_disconetti", "1023"},
+                                              {{}, "Cmd_disconetti", ""}}) {
             Simulatore& sim = g.collega(Contenuto::UHF, guasto);
-            QVERIFY(g.premi("Cmd_connetti") && g.premi("cmd_programma") && g.premi("Cmd_disconetti"));
+            QVERIFY(g.premi("Cmd_connetti") && g.premi("cmd_programma") && g.premi(lascia));
             QCOMPARE(g.codice(), QString::fromLatin1(atteso));
             QCOMPARE(sim.memoria()[tempopre_rap], guasto ? 46 : 45);
+            QCOMPARE(g.banco.casella("txb_amp")->text(), QStringLiteral("90"));
         }
-        QVERIFY(g.premi("Cmd_connetti") && g.premi("cmd_programma") && g.premi("Cmd_disconetti"));
         QVERIFY(!g.banco.trova<QCheckBox>("Chk_serie")->isChecked());
-        QVERIFY(g.premi("Chk_serie") && g.premi("Cmd_connetti"));
+        g.collega(Contenuto::UHF);
+        QVERIFY(g.premi("Cmd_connetti"));
         g.banco.casella("CodiceBrenk")->setText(QStringLiteral("1022"));
         QVERIFY(g.premi("cmd_programma"));
         QCOMPARE(g.banco.avvisi.testi(),
-                 (QStringList{"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto 46. I valori da "
-                              "programmare sono ancora nella finestra: ripetere la programmazione.",
-                              "Serie terminata: 1023 è l'ultimo Codice Brenk.",
-                              "Programmazione non eseguita: il Codice Brenk 1022 è già nel registro per un "
-                              "trasmettitore verificato."}));
-        QFile registro(g.file("registro.csv"));
-        QVERIFY(registro.open(QIODevice::ReadOnly));
-        const QList<QByteArray> righe = registro.readAll().split('\n');
-        QCOMPARE(righe.size(), 6);
-        QCOMPARE(righe[0], "Data e ora,Porta,Dispositivo,Tipo,Esito,Codice Brenk,Freq Tx Mhz,Timer per rapina,"
-                           "Timer Antiatterramento,N° Ing di All,Su Ing N°,N° di Tx Tot,Cod Rep,Filtro P. All,Banda,"
-                           "Toni H/L,Ripristino Ing di Allarme,TX Sing/Mult,Zelm/Brenk\r");
-        const QByteArray dopo_porta = ",New,Verificato,1021,433.925,45,90,3,2,6,0,1,  UHF,alti,si,multipla,zelm\r";
+                 (QStringList{QStringLiteral("Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto "
+                                             "46. I valori da programmare sono ancora nella finestra: ripetere la "
+                                             "programmazione."),
+                              QStringLiteral("Serie terminata: nessun Codice Brenk libero dopo 1023."),
+                              QStringLiteral("Programmazione non eseguita: il Codice Brenk 1022 è già nel registro "
+                                             "\"%1\" per un altro trasmettitore.")
+                                  .arg(g.file("registro.csv"))}));
+        const QList<QByteArray> righe = contenuto(g.file("registro.csv")).split('\n');
+        QCOMPARE(righe.size(), 5);
+        QCOMPARE(righe[0], "Data e ora,Porta,Dispositivo,Tipo,Esito,Codice scritto,Codice Brenk,Freq Tx Mhz,"
+                           "Timer per rapina,Timer Antiatterramento,N° Ing di All,Su Ing N°,N° di Tx Tot,Cod Rep,"
+                           "Filtro P. All,Banda,Toni H/L,Ripristino Ing di Allarme,TX Sing/Mult,Zelm/Brenk\r");
+        const QByteArray dopo_porta = ",New,Verificato,si,1021,433.925,45,90,3,2,6,0,1,  UHF,alti,si,multipla,zelm\r";
         // Local date and time with the offset, "Com 1" and its device.
         const QRegularExpression data_e_porta(
             QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d),Com 1,/dev/)"));
         QVERIFY(data_e_porta.match(QString::fromUtf8(righe[1])).hasMatch());
         QVERIFY(righe[1].endsWith(dopo_porta));
         QVERIFY(righe[2].contains(",New,\"Verifica fallita: \"\"Timer per rapina\"\" (indirizzo 0) scritto 45, "));
-        QVERIFY(righe[3].endsWith(QByteArray(dopo_porta).replace("1021", "1022")));
-        QVERIFY(righe[4].endsWith(QByteArray(dopo_porta).replace("1021", "1023")));
+        QVERIFY(righe[2].contains(",si,1022,"));
+        QVERIFY(righe[3].endsWith(QByteArray(dopo_porta).replace("1021", "1023")));
     }
 };
 

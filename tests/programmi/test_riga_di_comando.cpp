@@ -108,7 +108,7 @@ private slots:
         riga(zelm, {"--nessuna"}, nessuno, 2, "brenk-zelm: Opzione sconosciuta 'nessuna'.\n");
         riga(zelm, {"-platform", "offscreen", "--nessuna"}, {}, 2, "brenk-zelm: Opzione sconosciuta 'nessuna'.\n");
         riga(zelm, {"pippo"}, {}, 2, "brenk-zelm: argomento inatteso 'pippo'.\n");
-        riga(zelm, {"sito.brenk"}, {}, 1, senza_schermo + "(DISPLAY e WAYLAND_DISPLAY non impostati)\n");
+        riga(zelm, {"SITO.BRENK"}, {}, 1, senza_schermo + "(DISPLAY e WAYLAND_DISPLAY non impostati)\n");
         riga(zelm, {"a.brenk", "b.brenk"}, {}, 2, "brenk-zelm: argomento inatteso 'b.brenk'.\n");
         riga(sim, {"--version"}, {}, 0, "brenk-sim" + versione);
         riga(sim, {"-v"}, {}, 0, "brenk-sim" + versione);

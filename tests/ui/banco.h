@@ -31,11 +31,14 @@ struct Banco {
     std::unique_ptr<brenk::Principale> finestra;
 
     // Builds, shows and activates the window, its beeps and messages going to
-    // `altri` if given, else recorded afresh. False if it never became active.
-    bool apri(brenk::Avvisi* altri = nullptr)
+    // `altri` if given, else recorded afresh, with `file` named as on the
+    // command line. False if it never became active.
+    bool apri(brenk::Avvisi* altri = nullptr, const QString& file = {})
     {
         avvisi.azzera();
         finestra = std::make_unique<brenk::Principale>(altri ? *altri : avvisi);
+        if (!file.isEmpty())
+            finestra->apri_al_caricamento(file);
         finestra->show();
         finestra->activateWindow();
         return QTest::qWaitForWindowActive(finestra.get());

@@ -14,7 +14,7 @@ using namespace brenk;
 namespace {
 
 const QString solo_codice = QStringLiteral("Solo cifre: 1 - 1023");
-const QString solo_tempi = QStringLiteral("Solo cifre: 0 - 255");
+const QString solo_tempi = QStringLiteral("Solo cifre: 1 - 255");
 const QString solo_frequenza = QStringLiteral("Frequenza in MHz con il punto: 433.525");
 
 // The tooltip shown now, or an empty text.
@@ -74,7 +74,7 @@ void TestControlli::suggerimento()
 
     const auto azioni = campo == "frequenza" ? controllo_frequenza(testo)
                                              : controllo_cifre(testo, campo == "codice" ? Intervallo{1, 1023}
-                                                                                        : Intervallo{0, 255});
+                                                                                        : Intervallo{1, 255});
     const auto suggerimenti =
         std::count_if(azioni.begin(), azioni.end(), [](const Azione& a) { return a.tipo == Azione::Suggerimento; });
     if (atteso.isEmpty()) {

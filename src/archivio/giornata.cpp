@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archivio/giornata.h"
+
+#include "params/numero.h"
+#include "testi_operatore.h"
+
+#include <QDateTime>
+#include <QDir>
+
+#include <algorithm>
+
+namespace brenk {
+
+namespace {
+
+const SchedaCampo& codice_brenk = scheda(Campo::CodiceBrenk);
+
+int codice_di(const Valori& v)
+{
+    return static_cast<int>(valore_numerico(v.testo(Campo::CodiceBrenk)));
+}
+
+// The telegrams' bytes that carry the code.
+bool porta_il_codice(int indirizzo)
+{
+    return indirizzo == Byt3 || indirizzo == Byt4 || indirizzo == Byte3 || indirizzo == Byte4;
+}
+
+} // namespace
+
+std::optional<QString> Giornata::imposta_registro(const std::optional<QString>& percorso)
+{
+    QSet<int> codici;
+    if (percorso) {
+        if (const auto problema = codici_scritti(*percorso, codici))
+            return problema;
+    }
+    registro_ = percorso;
+    return std::nullopt;
+}
+
+Risposta Giornata::collegamento(const Valori& mostrati)
+{
+    Risposta r = lascia(mostrati);
+    collegata_ = true;
+    sito_ = r.valori.value_or(mostrati);
+    return r;
+}
+
+// In a series the window keeps the site's values over the unit's own.
+Risposta Giornata::letto(bool attendibile)
+{
+    if (!serie_ || !attendibile)
+        return {};
+    return {sito_, nota_serie};
+}
+
+Risposta Giornata::lasciato(const Valori& mostrati)
+{
+    return lascia(mostrati);
+}
+
+// The unit's code, if it reached it, is used from now on. In a series the
+// window shows its values again, with the next free code when that one is
+// used; without one it stays empty, as a disconnect leaves it.
+Risposta Giornata::lascia(const Valori& mostrati)
+{
+    if (!std::exchange(collegata_, false))
+        return {};
+    const auto codice = std::exchange(codice_unita_, std::nullopt);
+    if (codice)
+        usati_.insert(*codice);
+    if (!serie_)
+        return {};
+    Risposta r{mostrati};
+    if (codice)
+        prossimo_codice(*codice, r);
+    return r;
+}
+
+// The first code after `usato` that no unit has today and the record does
+// not hold; after the last, the series ends.
+void Giornata::prossimo_codice(int usato, Risposta& r) const
+{
+    QSet<int> occupati = usati_;
+    if (registro_) {
+        if (const auto problema = codici_scritti(*registro_, occupati))
+            r.messaggi << *problema;
+    }
+    int prossimo = usato + 1;
+    while (prossimo <= codice_brenk.valori.massimo && occupati.contains(prossimo))
+        ++prossimo;
+    if (prossimo <= codice_brenk.valori.massimo) {
+        r.valori->testo(Campo::CodiceBrenk) = QString::number(prossimo);
+        return;
+    }
+    r.valori->testo(Campo::CodiceBrenk).clear();
+    r.serie_finita = true;
+    r.messaggi << messaggio_fine_serie.arg(usato);
+}
+
+std::optional<QString> Giornata::programmazione(const Valori& mostrati, const Unita& unita)
+{
+    const int codice = codice_di(mostrati);
+    if (registro_) {
+        QSet<int> codici;
+        if (const auto problema = codici_scritti(*registro_, codici))
+            return problema;
+        if (codici.contains(codice) && codice_unita_ != codice)
+            return messaggio_codice_registrato.arg(codice).arg(QDir::toNativeSeparators(*registro_));
+    }
+    lavoro_ = Lavoro{unita, mostrati, codice};
+    return std::nullopt;
+}
+
+void Giornata::fabbrica(const Unita& unita)
+{
+    lavoro_ = Lavoro{unita, {}, std::nullopt};
+}
+
+void Giornata::inviata(int indirizzo)
+{
+    if (!lavoro_)
+        return;
+    ++lavoro_->inviate;
+    lavoro_->in_volo = indirizzo;
+}
+
+void Giornata::confermata(int indirizzo)
+{
+    if (!lavoro_)
+        return;
+    ++lavoro_->confermate;
+    lavoro_->in_volo.reset();
+    if (lavoro_->codice && porta_il_codice(indirizzo)) {
+        lavoro_->codice_scritto = true;
+        codice_unita_ = lavoro_->codice;
+    }
+}
+
+void Giornata::detto(const QString& messaggio)
+{
+    if (lavoro_)
+        lavoro_->detti << messaggio;
+}
+
+void Giornata::verificata()
+{
+    if (lavoro_)
+        lavoro_->verificato = true;
+}
+
+std::optional<QString> Giornata::conclusa(const Valori& mostrati)
+{
+    if (!lavoro_)
+        return std::nullopt;
+    const Lavoro l = *std::exchange(lavoro_, std::nullopt);
+    const QString esito = l.verificato ? esito_verificato
+        : l.detti.isEmpty()            ? esito_non_verificato
+                                       : l.detti.join(u' ');
+    return annota_lavoro(l, esito, mostrati);
+}
+
+// The acknowledgement in flight may have come: a code byte then counts.
+std::optional<QString> Giornata::interrotta()
+{
+    if (!lavoro_)
+        return std::nullopt;
+    Lavoro l = *std::exchange(lavoro_, std::nullopt);
+    if (l.codice && l.in_volo && porta_il_codice(*l.in_volo)) {
+        l.codice_scritto = true;
+        usati_.insert(*l.codice);
+    }
+    return annota_lavoro(l, esito_interrotto.arg(l.confermate), l.valori);
+}
+
+std::optional<QString> Giornata::annota_lavoro(const Lavoro& l, const QString& esito, const Valori& valori) const
+{
+    if (!registro_ || l.inviate == 0)
+        return std::nullopt;
+    return annota(*registro_, {QDateTime::currentDateTime(), l.unita.porta, l.unita.dispositivo, l.unita.tipo,
+                               esito, l.codice_scritto, valori});
+}
+
+} // namespace brenk
