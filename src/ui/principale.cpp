@@ -246,11 +246,12 @@ void Principale::scelta_da_lista(QComboBox* casella)
         regola_ripetitore();
 }
 
-// A repeater code 1 to 63 picked in Zelm mode wants the low tones.
+// A repeater code other than 0, among the box's choices, picked in Zelm
+// mode wants the low tones.
 void Principale::regola_ripetitore()
 {
     const double codice = valore_numerico(ui_->cmb_Zelmrep->currentText());
-    if (ui_->Opt_zelm->isChecked() && codice >= 1 && codice <= 63)
+    if (ui_->Opt_zelm->isChecked() && codice >= 1 && codice <= scheda(Campo::cmb_Zelmrep).valori.massimo)
         seleziona(Opzione::Opt_toni_bassi);
 }
 

@@ -311,7 +311,8 @@ private slots:
 
     // Leaving by "ESCI" or by a signal to end: the exchange in flight ends
     // first (its acknowledgement or reply, or 4000 ms without), then the
-    // farewell "E" reaches the transmitter as a letter, which unlinks it.
+    // farewell "E" reaches the transmitter as a letter, which unlinks it. A
+    // loading cut short still leaves its line in the record.
     void uscita_dopo_lo_scambio_in_corso_data()
     {
         QTest::addColumn<int>("segnale"); // 0: "ESCI"
@@ -340,6 +341,9 @@ private slots:
             o.conferme_ritardate = {{5, risposta_ms}};
         Impianto i(o);
         QVERIFY(i.banco.apri());
+        QTemporaryDir cartella;
+        QFile registro(cartella.filePath(QStringLiteral("registro.csv")));
+        i.banco.finestra->usa_registro(registro.fileName());
         if (scambio == 'R') // once "R" 5 has gone out
             QVERIFY(i.premi("Cmd_connetti") && prova::attendi([&] { return i.sim->ricevuti().size() >= 13; }));
         else
@@ -369,6 +373,9 @@ private slots:
         else
             QVERIFY(i.sim->registro_inviati().last().ms < ricevuti.last().ms);
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());
+        QVERIFY(registro.open(QIODevice::ReadOnly) == (scambio == 'W'));
+        QCOMPARE(registro.readAll().count(",Interrotta all'uscita dal programma dopo 5 scritture confermate,no,"),
+                 scambio == 'W' ? 1 : 0);
     }
 };
 

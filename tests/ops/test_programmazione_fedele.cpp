@@ -71,8 +71,8 @@ private slots:
         QTest::addColumn<bool>("inviata");
         QTest::addColumn<Scritte>("scritte");
         const auto bassi = static_cast<int>(Opzione::Opt_toni_bassi);
-        const auto fuori = [](const char* campo, int massimo) {
-            return QStringList{QStringLiteral("Valore fuori range in \"%1\" (0 - %2)").arg(campo).arg(massimo)};
+        const auto fuori = [](const char* campo, const char* intervallo) {
+            return QStringList{QStringLiteral("Valore fuori range in \"%1\" (%2)").arg(campo, intervallo)};
         };
         // Programma goes ahead and writes these, among its 62 writes.
         const auto scrive = [](const char* nome, const Testi& testi, const Scritte& scritte, int opzione = -1) {
@@ -104,11 +104,15 @@ private slots:
         rifiuta("codice vuoto", {{Campo::CodiceBrenk, ""}}, {atteso::codice});
         rifiuta("fuori banda uhf", {{Campo::FqTx, "160.9125"}}, {atteso::fuori_banda});
         rifiuta("frequenza vuota", {{Campo::FqTx, ""}}, {atteso::fuori_range, atteso::fuori_banda});
-        rifiuta("trasmissioni 300", {{Campo::Cmb_n_tx_tot, "300"}}, fuori("N° di Tx Tot", 255));
-        rifiuta("filtro -1", {{Campo::Cmb_tmr_p_all, "-1"}}, fuori("Filtro P. All", 255));
-        rifiuta("tempo 256", {{Campo::txb_amp, "256"}}, fuori("Timer Antiatterramento", 255));
+        // A chosen field takes only its choices.
+        rifiuta("trasmissioni 0", {{Campo::Cmb_n_tx_tot, "0"}}, fuori("N° di Tx Tot", "1 - 10"));
+        rifiuta("trasmissioni 300", {{Campo::Cmb_n_tx_tot, "300"}}, fuori("N° di Tx Tot", "1 - 10"));
+        rifiuta("filtro 200", {{Campo::Cmb_tmr_p_all, "200"}}, fuori("Filtro P. All", "0 - 5"));
+        rifiuta("filtro -1", {{Campo::Cmb_tmr_p_all, "-1"}}, fuori("Filtro P. All", "0 - 5"));
+        rifiuta("ingresso vuoto", {{Campo::Cmb_n_ing_all, ""}}, fuori("N° Ing di All", "1 - 8"));
+        rifiuta("tempo 256", {{Campo::txb_amp, "256"}}, fuori("Timer Antiatterramento", "0 - 255"));
         rifiuta("ripetitore oltre 63 con toni bassi", {{Campo::CodiceBrenk, "1023"}, {Campo::cmb_Zelmrep, "64"}},
-                fuori("Cod Rep", 63), bassi);
+                fuori("Cod Rep", "0 - 63"), bassi);
         const auto V = Contenuto::VHF;
         QTest::newRow("vhf 170") << V << Testi{{Campo::FqTx, "170"}} << -1 << QStringList{} << true << Scritte{};
         QTest::newRow("vhf 180") << V << Testi{{Campo::FqTx, "180"}} << -1 << QStringList{atteso::fuori_range}
