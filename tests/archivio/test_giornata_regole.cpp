@@ -8,6 +8,7 @@
 #include "params/blocco.h"
 
 #include <QFile>
+#include <QTimeZone>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -226,6 +227,32 @@ private slots:
         QFETCH(QString, passi);
         QFETCH(QStringList, visto);
         QCOMPARE(Tecnico().esegui(passi), visto);
+    }
+
+    // The device as the record's line writes it, between the port's cell and
+    // the type's: a spreadsheet shows it as the text it is.
+    void cella_data()
+    {
+        QTest::addColumn<QString>("dispositivo");
+        QTest::addColumn<QByteArray>("cella");
+        QTest::newRow("semplice") << "/dev/ttyUSB0" << QByteArray("/dev/ttyUSB0");
+        QTest::newRow("virgolette") << "/dev/a\"b" << QByteArray("\"/dev/a\"\"b\"");
+        QTest::newRow("virgola") << "/dev/a,b" << QByteArray("\"/dev/a,b\"");
+        QTest::newRow("a capo") << "/dev/a\r\nb" << QByteArray("/dev/a  b");
+        QTest::newRow("formula =") << "=1+1" << QByteArray("'=1+1");
+        QTest::newRow("formula +") << "+39 02" << QByteArray("'+39 02");
+        QTest::newRow("formula -") << "-1" << QByteArray("'-1");
+        QTest::newRow("formula @") << "@SOMMA(A1)" << QByteArray("'@SOMMA(A1)");
+        QTest::newRow("formula con virgola") << "=SOMMA(1,2)" << QByteArray("\"'=SOMMA(1,2)\"");
+    }
+    void cella()
+    {
+        QFETCH(QString, dispositivo);
+        QFETCH(QByteArray, cella);
+        const QByteArray riga =
+            in_csv({QDateTime(QDate(2026, 12, 9), QTime(8, 0), QTimeZone(3600)),
+                    QStringLiteral("Com 1"), dispositivo, QStringLiteral("New"), QStringLiteral("Verificato"), true, {}});
+        QCOMPARE(riga, "2026-12-09T08:00:00+01:00,Com 1," + cella + ",New,Verificato,si,,,,,,,,,,,,,,\r\n");
     }
 };
 
