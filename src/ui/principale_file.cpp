@@ -135,8 +135,7 @@ void Principale::dragEnterEvent(QDragEnterEvent* evento)
 
 void Principale::dropEvent(QDropEvent* evento)
 {
-    if (!occupato())
-        apri_file(evento->mimeData()->urls().constFirst().toLocalFile());
+    apri_file(evento->mimeData()->urls().constFirst().toLocalFile());
 }
 
 Valori Principale::valori() const

@@ -74,17 +74,18 @@ struct Sito {
             && prova::attendi([this] { return !banco.finestra->occupato(); });
     }
     QString codice() const { return banco.casella("CodiceBrenk")->text(); }
-    // Dragged onto the window and dropped, even where the window refused the
-    // drag (an operation may start during it); whether it took the drag.
+    // Dragged onto the window and dropped if the window takes it; whether it
+    // did.
     bool trascina(const QString& percorso)
     {
         QMimeData dati;
         dati.setUrls({QUrl::fromLocalFile(percorso)});
         QDragEnterEvent entra(QPoint(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
         QDropEvent lascia(QPointF(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
-        QApplication::sendEvent(banco.finestra.get(), &entra);
+        if (!QApplication::sendEvent(banco.finestra.get(), &entra) || !entra.isAccepted())
+            return false;
         QApplication::sendEvent(banco.finestra.get(), &lascia);
-        return entra.isAccepted();
+        return true;
     }
 };
 
