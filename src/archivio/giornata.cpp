@@ -42,7 +42,6 @@ std::optional<QString> Giornata::imposta_registro(const std::optional<QString>& 
 Risposta Giornata::collegamento(const Valori& mostrati)
 {
     Risposta r = lascia(mostrati);
-    collegata_ = true;
     sito_ = r.valori.value_or(mostrati);
     return r;
 }
@@ -65,8 +64,6 @@ Risposta Giornata::lasciato(const Valori& mostrati)
 // used; without one it stays empty, as a disconnect leaves it.
 Risposta Giornata::lascia(const Valori& mostrati)
 {
-    if (!std::exchange(collegata_, false))
-        return {};
     const auto codice = std::exchange(codice_unita_, std::nullopt);
     if (codice)
         usati_.insert(*codice);

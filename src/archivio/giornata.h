@@ -92,7 +92,6 @@ private:
 
     bool serie_ = false;
     std::optional<QString> registro_;
-    bool collegata_ = false;
     std::optional<int> codice_unita_; // the code that reached the unit connected
     QSet<int> usati_;                 // the codes that reached a unit today
     Valori sito_;                     // the window's values when the unit was connected
