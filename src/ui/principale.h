@@ -100,6 +100,8 @@ protected:
 
 private:
     void applica_aspetto();
+    void riempi_scelte();
+    void scrivi_intervalli();
     void collega_campi_digitati();
     void collega_combo();
     void collega_opzioni();
