@@ -23,16 +23,16 @@ namespace {
 
 const QString sito = QStringLiteral(BRENK_FILE_SITO);
 
-QByteArray contenuto_sito()
+QByteArray contenuto(const QString& percorso)
 {
-    QFile f(sito);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QFile f(percorso);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(nessun file)");
 }
 
 // The site's file with some of its texts changed.
 QByteArray sito_con(std::initializer_list<std::pair<const char*, const char*>> cambi)
 {
-    QByteArray testo = contenuto_sito();
+    QByteArray testo = contenuto(sito);
     for (const auto& [prima, dopo] : cambi)
         testo.replace(prima, dopo);
     return testo;
@@ -42,12 +42,6 @@ bool scrivi(const QString& percorso, const QByteArray& testo)
 {
     QFile f(percorso);
     return f.open(QIODevice::WriteOnly) && f.write(testo) == testo.size();
-}
-
-QByteArray contenuto(const QString& percorso)
-{
-    QFile f(percorso);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(nessun file)");
 }
 
 struct Sito {
@@ -172,7 +166,7 @@ private slots:
         QTest::addColumn<QString>("codice");   // shown then
         const QString non_nostro = QStringLiteral("non è un file di parametri del configuratore");
         const QString non_ordinario = QStringLiteral("non è un file ordinario");
-        const QByteArray buono = contenuto_sito();
+        const QByteArray buono = contenuto(sito);
         const auto riga = [](const char* nome, const QByteArray& testo, const QString& problema,
                              const char* codice = "12", Cosa cosa = Cosa::File, Modo modo = Modo::Apri) {
             QTest::newRow(nome) << testo << cosa << modo << problema << QString::fromLatin1(codice);
@@ -197,7 +191,7 @@ private slots:
              {}, "1023");
         riga("codice e timer 0, frequenza fuori banda",
              sito_con({{"\"417\"", "\"0\""}, {"\"45\"", "\"0\""}, {"433.925", "999.5"}}), {}, "0");
-        riga("oltre 1 MiB", {}, "è troppo grande per essere un file di parametri", "12", Cosa::Grande);
+        riga("oltre 1 MiB", buono, "è troppo grande per essere un file di parametri", "12", Cosa::Grande);
         riga("FIFO", {}, non_ordinario, "12", Cosa::Fifo);
         riga("cartella", {}, non_ordinario, "12", Cosa::Cartella);
         riga("porta seriale muta", {}, non_ordinario, "12", Cosa::Dispositivo);
@@ -217,23 +211,14 @@ private slots:
         PseudoTerminale muto;
         LineaCom1 in_attesa;
         QString percorso = g.file("sito.brenk");
-        switch (cosa) {
-        case Cosa::File:
-            QVERIFY(scrivi(percorso, testo));
-            break;
-        case Cosa::Grande:
-            QVERIFY(scrivi(percorso, contenuto_sito()) && QFile::resize(percorso, 1024 * 1024 + 1));
-            break;
-        case Cosa::Fifo:
+        if (cosa == Cosa::Fifo)
             QCOMPARE(::mkfifo(QFile::encodeName(percorso).constData(), 0600), 0);
-            break;
-        case Cosa::Cartella:
+        else if (cosa == Cosa::Cartella)
             QVERIFY(QDir().mkdir(percorso));
-            break;
-        case Cosa::Dispositivo:
+        else if (cosa == Cosa::Dispositivo)
             percorso = muto.dispositivo();
-            break;
-        }
+        else
+            QVERIFY(scrivi(percorso, testo) && (cosa == Cosa::File || QFile::resize(percorso, (1 << 20) + 1)));
         if (modo == Modo::SuLetturaVhf)
             g.collega(Contenuto::VHF);
         QVERIFY(modo == Modo::AllAvvio ? g.banco.apri(nullptr, percorso) : g.banco.apri());
@@ -280,7 +265,7 @@ private slots:
         // The record's page has 20 bytes left, less than a line.
         const QByteArray prima = registro
             ? intestazione_registro() + QByteArray(4096 - 20 - intestazione_registro().size() - 2, 'x') + "\r\n"
-            : contenuto_sito();
+            : contenuto(sito);
         QVERIFY(!esistente || scrivi(percorso, prima));
         disco.riempi();
         const QStringList file = QDir(cartella.path()).entryList(QDir::Files);
