@@ -47,6 +47,9 @@ inline const QString messaggio_errore_imprevisto = QStringLiteral(
     "Operazione \"%1\" interrotta da un errore imprevisto. Riprovare; se l'errore si ripete, riavviare il programma.");
 inline const QString riga_errore_imprevisto =
     QStringLiteral("brenk-zelm: operazione \"%1\" interrotta da un errore imprevisto: %2");
+inline const QString riga_errore_sfuggito = QStringLiteral("brenk-zelm: errore imprevisto non mostrato: %1");
+// The name the guard gives the messages told once an operation is over.
+inline const QString nome_avvisi = QStringLiteral("Messaggi");
 inline const QString messaggio_tx_non_avviata = QStringLiteral("Trasmissione di prova non avviata: %1");
 
 inline const QString messaggio_fuori_range = QStringLiteral("Frequenza TX fuori range!");

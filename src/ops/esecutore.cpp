@@ -14,6 +14,8 @@ QString descrizione(const std::exception_ptr& errore)
 {
     try {
         std::rethrow_exception(errore);
+    } catch (const ErrorePorta& e) {
+        return e.testo();
     } catch (const std::exception& e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {
@@ -23,13 +25,16 @@ QString descrizione(const std::exception_ptr& errore)
 
 } // namespace
 
+void Esecutore::riferisci(const std::exception_ptr& errore)
+{
+    qCritical("%s", qUtf8Printable(riga_errore_sfuggito.arg(descrizione(errore))));
+}
+
 Task<void> custodita(Contesto& c, QString nome, Task<void> operazione)
 {
     std::exception_ptr errore;
     try {
         co_await std::move(operazione);
-    } catch (const ErrorePorta&) {
-        throw;
     } catch (...) {
         errore = std::current_exception();
     }

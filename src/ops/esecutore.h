@@ -46,7 +46,8 @@ public:
     }
 
 private:
-    // The operation, then the report of its end, however it ends.
+    // The operation, then the report of its end, however it ends. An error
+    // that escapes it goes to standard error: nobody awaits this task.
     Task<void> segui(Task<void> operazione)
     {
         std::exception_ptr errore;
@@ -57,8 +58,10 @@ private:
         }
         avvisa();
         if (errore)
-            std::rethrow_exception(errore);
+            riferisci(errore);
     }
+
+    static void riferisci(const std::exception_ptr& errore);
 
     void avvisa() const
     {
@@ -71,10 +74,10 @@ private:
 };
 
 // `operazione` as the window starts it, named as its button is. An exception
-// it does not expect (anything but a port error, which the operations tell
-// in the port's words) ends it as a port error would: `fleg` back to 0, the
-// progress bar and the note hidden, a line on standard error and a message
-// that names the operation.
+// that escapes it is unexpected (the operations tell a port's failure in the
+// port's words themselves): it ends the operation as a port error would:
+// `fleg` back to 0, the progress bar and the note hidden, a line on standard
+// error and a message that names the operation.
 Task<void> custodita(Contesto& c, QString nome, Task<void> operazione);
 
 } // namespace brenk

@@ -123,7 +123,7 @@ private:
     void Cmb_com_Change();
     void mostra_aiuto(QWidget* area, QPoint posizione);
     void avvia(const QPushButton* pulsante, Task<void> operazione);
-    void avvia(Task<void> operazione);
+    void avvia(const QString& nome, Task<void> operazione);
     void porta_persa(const ErrorePorta& errore);
     void avvisa_perdita();
     void mostra_al_posto_della_barra(const QString& testo, QColor sfondo);

@@ -113,16 +113,19 @@ void Principale::apri_file(const QString& percorso)
         return;
     }
     ricorda_cartella(percorso);
+    ui_->lab_file->setText(QFileInfo(percorso).fileName());
     // The band is the transmitter's: a read of this connection has shown it.
     metti_valori(letto.valori, !blocco_.letti);
 }
 
 void Principale::salva_file(const QString& percorso)
 {
-    if (const auto problema = salva_parametri(percorso, {valori(), ui_->lab_tipo_brenk->text(), blocco_.letti}))
+    if (const auto problema = salva_parametri(percorso, {valori(), ui_->lab_tipo_brenk->text(), blocco_.letti})) {
         dire(*problema);
-    else
-        ricorda_cartella(percorso);
+        return;
+    }
+    ricorda_cartella(percorso);
+    ui_->lab_file->setText(QFileInfo(percorso).fileName());
 }
 
 // One local file, dropped while no operation runs, opens as with "Apri…".

@@ -8,6 +8,7 @@
 #include "ui/avvisi.h"
 #include "ui_principale.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QComboBox>
 
@@ -104,15 +105,17 @@ void Principale::guasto_porta_detto()
 // The operation is named after its button.
 void Principale::avvia(const QPushButton* pulsante, Task<void> operazione)
 {
-    avvia(custodita(contesto_, pulsante->text(), std::move(operazione)));
+    avvia(pulsante->text(), std::move(operazione));
 }
 
-void Principale::avvia(Task<void> operazione)
+// Every task the window starts goes through the guard, which tells the
+// operator of an unexpected error.
+void Principale::avvia(const QString& nome, Task<void> operazione)
 {
     if (esecutore_.in_corso())
         return;
     guasto_detto_ = false;
-    esecutore_.avvia(std::move(operazione));
+    esecutore_.avvia(custodita(contesto_, nome, std::move(operazione)));
 }
 
 // An operation started or ended: the status table may change, and what
@@ -140,7 +143,7 @@ void Principale::dire(const QString& testo)
 void Principale::di_quel_che_resta()
 {
     if (!da_dire_.isEmpty() && !esecutore_.in_corso())
-        avvia(avvisi_in_sospeso());
+        avvia(nome_avvisi, avvisi_in_sospeso());
 }
 
 Task<void> Principale::avvisi_in_sospeso()
@@ -239,7 +242,9 @@ void Principale::mostra_nota(const QString& testo)
 }
 
 // The confirmation and the note take the progress bar's place over the help
-// line, in a label of the same size: nothing else moves.
+// line, in a label of the same size: nothing else moves. The label has no
+// name of its own: assistive technology reads its text, and hears that it
+// changed.
 void Principale::mostra_al_posto_della_barra(const QString& testo, QColor sfondo)
 {
     QPalette colori = ui_->lab_verifica->palette();
@@ -247,6 +252,8 @@ void Principale::mostra_al_posto_della_barra(const QString& testo, QColor sfondo
     ui_->lab_verifica->setPalette(colori);
     ui_->lab_verifica->setText(testo);
     ui_->lab_verifica->setVisible(!testo.isEmpty());
+    QAccessibleEvent annuncio(ui_->lab_verifica, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&annuncio);
 }
 
 void Principale::beep()

@@ -9,6 +9,7 @@
 #include "archivio/registro.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
@@ -140,6 +141,7 @@ private slots:
         QTest::keyClicks(g.banco.casella("CodiceBrenk"), "7");
         QTest::mouseClick(g.banco.opzione("Opt_toni_bassi"), Qt::LeftButton);
         g.banco.finestra->salva_file(g.file("sito.brenk"));
+        QCOMPARE(g.banco.trova<QLabel>("lab_file")->text(), QStringLiteral("sito.brenk"));
         const qsizetype inizio = sim.ricevuti().size();
         QVERIFY(g.premi("cmd_programma"));
         const QByteArray salvati = sim.ricevuti().mid(inizio);
@@ -237,6 +239,7 @@ private slots:
         const QStringList attesi{QStringLiteral("Impossibile aprire il file \"%1\": %2.").arg(percorso, problema)};
         QCOMPARE(g.banco.avvisi.testi(), problema.isEmpty() ? QStringList() : attesi);
         QCOMPARE(g.codice(), codice);
+        QCOMPARE(g.banco.trova<QLabel>("lab_file")->text(), codice == "12" ? "" : "sito.brenk");
         QCOMPARE(g.banco.casella("Text1")->text(), modo == Modo::SuLetturaVhf ? "  VHF" : codice == "12" ? "" : "  UHF");
         if (modo == Modo::TrascinaInAttesa)
             QVERIFY(g.premi("Cmd_disconetti"));
@@ -284,6 +287,25 @@ private slots:
                  QStringList{messaggio.arg(percorso)});
         QCOMPARE(contenuto(percorso), esistente ? prima : QByteArray("(nessun file)"));
         QCOMPARE(QDir(cartella.path()).entryList(QDir::Files), file);
+    }
+
+    // An unexpected error in a step of the day is told, never lost.
+    void errore_in_un_passo()
+    {
+        struct AvvisiGuasti : AvvisiRegistrati {
+            Task<void> messaggio(const QString& testo, Icona icona) override
+            {
+                if (testo.startsWith(u"Registro"))
+                    throw std::runtime_error("guasto");
+                return AvvisiRegistrati::messaggio(testo, icona);
+            }
+        } avvisi;
+        Sito g;
+        QVERIFY(g.banco.apri(&avvisi) && scrivi(g.file("altro.csv"), "non un registro\r\n"));
+        QTest::ignoreMessage(QtCriticalMsg, "brenk-zelm: operazione \"Messaggi\" interrotta da un errore imprevisto: guasto");
+        g.banco.finestra->usa_registro(g.file("altro.csv"));
+        QCOMPARE(avvisi.testi(), QStringList{"Operazione \"Messaggi\" interrotta da un errore imprevisto. Riprovare; se "
+                                             "l'errore si ripete, riavviare il programma."});
     }
 
     // The site's file, then unit after unit from code 1021: a verified unit

@@ -6,6 +6,7 @@
 
 #include "params/blocco.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
@@ -79,6 +80,10 @@ void TestCampi::nomi_accessibili()
     QCOMPARE(nominati, 7 + 6 + 8 + 16);
     QCOMPARE(b.casella("CodiceBrenk")->accessibleName(), QStringLiteral("Codice Brenk"));
     QCOMPARE(b.opzione("Opt_toni_bassi")->accessibleName(), QStringLiteral("Bassi"));
+    // A note in the progress bar's place is what its label's name says.
+    const QString nota = QStringLiteral("Il trasmettitore non risponde. \"Disconetti\" termina l'attesa.");
+    b.finestra->mostra_nota(nota);
+    QCOMPARE(QAccessible::queryAccessibleInterface(b.trova("lab_verifica"))->text(QAccessible::Name), nota);
 }
 
 // The focus visits the selected button of each pair only, and passes over
@@ -97,7 +102,8 @@ void TestCampi::ordine_di_tabulazione()
     }
     const QStringList atteso{"cmb_Zelmrep", "Cmb_n_tx_tot", "Opt_toni_alti", "Opt_tx_mult", "Opt_bat_no",
                              "CodiceBrenk", "FqTx", "txb_tmp_rap", "txb_amp", "Cmb_n_ing_all", "Cmd_connetti",
-                             "Cmb_com", "Text7", "Command4", "txb_stato_con", "Opt_zelm", "Cmb_tmr_p_all", "Text1"};
+                             "Cmb_com", "Text7", "Command4", "Cmd_apri", "Cmd_salva", "Chk_serie", "Chk_registro",
+                             "txb_stato_con", "Opt_zelm", "Cmb_tmr_p_all", "Text1"};
     QCOMPARE(visitati, atteso);
 }
 
