@@ -39,6 +39,8 @@ inline const QString messaggio_telegrammi = QStringLiteral(
     "Caricare i valori di fabbrica (UHF o VHF) o programmare il trasmettitore.");
 inline const QString messaggio_senza_scelta = QStringLiteral(
     "Programmazione non eseguita: \"%1\" non mostra nessuna scelta. Scegliere un'opzione.");
+inline const QString nota_in_attesa = QStringLiteral(
+    "Nessun trasmettitore su %1 (%2): accenderlo e controllare il cavo. \"Disconetti\" termina l'attesa.");
 inline const QString nota_trasmettitore_muto =
     QStringLiteral("Il trasmettitore non risponde. \"Disconetti\" termina l'attesa.");
 inline const QString nota_ottavo_bit =

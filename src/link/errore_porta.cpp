@@ -15,7 +15,7 @@ ErrorePorta errore_porta(QSerialPort::SerialPortError errore, const QString& dis
     case QSerialPort::OpenError:
         return {errore_porta_in_uso.arg(d), 8005};
     case QSerialPort::NotOpenError:
-        return {errore_porta_non_aperta, 8012};
+        return {errore_porta_non_aperta, ErrorePorta::numero_porta_non_aperta};
     case QSerialPort::WriteError:
         return {errore_porta_scrittura.arg(d), 8020};
     case QSerialPort::ReadError:

@@ -19,6 +19,10 @@ struct ErrorePorta : std::exception {
     const char* what() const noexcept override { return "errore della porta seriale"; }
     // The text of the connect handler's first message: description, a blank, the number.
     QString testo() const { return descrizione + QLatin1Char(' ') + QString::number(numero); }
+    // The port was not open: the program itself closed it, nothing failed.
+    bool porta_chiusa() const { return numero == numero_porta_non_aperta; }
+
+    static constexpr int numero_porta_non_aperta = 8012;
 };
 
 // The error for a QSerialPort failure on `dispositivo`.

@@ -127,12 +127,14 @@ PortaSeriale::Attesa PortaSeriale::attesa(Tipo tipo)
     return Attesa(*this, tipo);
 }
 
-Task<void> PortaSeriale::attendi_pronto()
+Task<bool> PortaSeriale::attendi_pronto(std::optional<int> entro_ms)
 {
-    inizia_risposta(0);
+    inizia_risposta(0, entro_ms);
     co_await attesa(Tipo::Pronto);
+    a_tempo_ = false;
     if (!aperta())
         throw errore_porta_chiusa();
+    co_return buffer_ == "K";
 }
 
 double PortaSeriale::prima_risposta_possibile(int byte_richiesta, int byte_risposta) const
@@ -140,28 +142,28 @@ double PortaSeriale::prima_risposta_possibile(int byte_richiesta, int byte_rispo
     return adesso_ms() + (byte_richiesta + byte_risposta) * tempo_byte_ms - margine_orologio_ms;
 }
 
-void PortaSeriale::inizia_risposta(double non_prima_ms)
+void PortaSeriale::inizia_risposta(double non_prima_ms, std::optional<int> entro_ms)
 {
     non_prima_ms_ = non_prima_ms;
     anticipati_ = 0;
-    Timer1->ferma();
+    a_tempo_ = entro_ms.has_value();
+    if (entro_ms)
+        Timer1->avvia(*entro_ms);
+    else
+        Timer1->ferma();
 }
 
 Task<QByteArray> PortaSeriale::leggi_carattere(double non_prima_ms, std::optional<int> entro_ms)
 {
-    inizia_risposta(non_prima_ms);
-    carattere_a_tempo_ = entro_ms.has_value();
-    if (entro_ms)
-        Timer1->avvia(*entro_ms);
+    inizia_risposta(non_prima_ms, entro_ms);
     co_await attesa(Tipo::Carattere);
-    carattere_a_tempo_ = false;
+    a_tempo_ = false;
     co_return buffer_;
 }
 
 Task<bool> PortaSeriale::attendi_conferma(double non_prima_ms)
 {
-    inizia_risposta(non_prima_ms);
-    Timer1->avvia(timeout_ms_);
+    inizia_risposta(non_prima_ms, timeout_ms_);
     co_await attesa(Tipo::Conferma);
     co_return buffer_ == "K";
 }
@@ -225,7 +227,7 @@ bool PortaSeriale::compiuta(Tipo tipo)
             if (buffer_ == "K")
                 return true;
         }
-        return false;
+        return a_tempo_ && !Timer1->attiva();
     case Tipo::Carattere:
         do {
             if (porta_->in_arrivo() > 0)
@@ -233,7 +235,7 @@ bool PortaSeriale::compiuta(Tipo tipo)
             if (buffer_.size() == 1)
                 return true;
         } while (porta_->in_arrivo() > 0);
-        return (congedo_ || carattere_a_tempo_) && !Timer1->attiva();
+        return (congedo_ || a_tempo_) && !Timer1->attiva();
     case Tipo::Conferma:
         do {
             if (porta_->in_arrivo() > 0)

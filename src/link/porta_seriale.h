@@ -77,9 +77,10 @@ public:
     // Drops every byte received and not yet taken; how many there were.
     qint64 scarta_in_arrivo();
 
-    // Unbounded wait for "K"; every other byte is thrown away. Throws
-    // ErrorePorta when the port is or becomes closed.
-    Task<void> attendi_pronto();
+    // Wait for "K"; every other byte is thrown away. True once it came,
+    // false when `entro_ms` pass first; without a bound it waits for good.
+    // Throws ErrorePorta when the port is or becomes closed.
+    Task<bool> attendi_pronto(std::optional<int> entro_ms = {});
     // Wait for exactly one byte; ends with what `buffer` holds (empty) when
     // the port closes or `entro_ms` pass first. Further bytes stay queued.
     // A byte that comes before `non_prima_ms` (the port's clock) was on its
@@ -125,7 +126,7 @@ private:
     void valuta(Ripresa ripresa);
     bool compiuta(Tipo tipo);
     void prendi_in_buffer();
-    void inizia_risposta(double non_prima_ms);
+    void inizia_risposta(double non_prima_ms, std::optional<int> entro_ms = {});
     void riprendi();
     void chiusa_sotto(const ErrorePorta& errore);
 
@@ -140,7 +141,7 @@ private:
     int numero_ = 1;
     double non_prima_ms_ = 0;     // of the awaited reply
     int anticipati_ = 0;
-    bool carattere_a_tempo_ = false; // Timer1 bounds the wait for a byte
+    bool a_tempo_ = false; // Timer1 bounds the wait for "K" or a byte
     Attesa* attesa_ = nullptr;
     std::coroutine_handle<> da_riprendere_;
     std::function<void()> congedo_; // runs when the exchange in flight ends

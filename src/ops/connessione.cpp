@@ -6,13 +6,26 @@ namespace brenk {
 
 namespace {
 
+// A transmitter that has not announced itself within the reply time-out is
+// asked for where the progress bar runs: on which port, switched on, its
+// cable; the wait goes on until it speaks or "Disconetti".
+Task<void> attendi_annuncio(Contesto& c)
+{
+    const bool pronto = co_await c.porta.attendi_pronto(c.porta.timeout());
+    if (pronto)
+        co_return;
+    c.finestra.mostra_nota(nota_in_attesa.arg(nome_com.arg(c.porta.numero()), c.porta.dispositivo()));
+    co_await c.porta.attendi_pronto();
+    c.finestra.mostra_nota({});
+}
+
 // The handshake and the first read: the transmitter speaks first with "K".
 Task<void> collega(Contesto& c)
 {
     c.blocco.letti.reset();
     c.porta.apri_porta();
     c.finestra.imposta_stato(stato_in_attesa);
-    co_await c.porta.attendi_pronto();
+    co_await attendi_annuncio(c);
     c.porta.invia('L');
     c.finestra.imposta_stato(stato_connesso);
     c.porta.svuota_buffer();
@@ -32,11 +45,13 @@ Task<void> segnala_guasto(Finestra& finestra, const ErrorePorta& errore)
 
 } // namespace
 
+// A port the program closed under the connect ("Disconetti", another port
+// chosen) is the operator's choice, not a failure: nothing is told.
 Task<void> connetti(Contesto& c)
 {
     c.finestra.mostra_conferma({});
     const auto errore = co_await cattura(collega(c));
-    if (errore)
+    if (errore && !errore->porta_chiusa())
         co_await segnala_guasto(c.finestra, *errore);
 }
 

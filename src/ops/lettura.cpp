@@ -10,6 +10,9 @@ namespace brenk {
 namespace {
 
 constexpr int ultimo_letto = 62;
+// What no check of a read covers and yet decides something: what may be
+// written, what is shown.
+constexpr int da_confermare[] = {Tipo_brenk, brenkVU};
 
 bool tipo_nuovo_letto(const Letti& letti)
 {
@@ -65,11 +68,12 @@ Task<void> mostra_lettura(Contesto& c, const Letti& letti)
 }
 
 // A read that could not be trusted shows nothing: the block and the fields
-// keep what they held.
+// keep what they held. A read vouched for by its checks is trusted once the
+// type and the band read the same again.
 Task<void> leggi_parametri(Contesto& c)
 {
     Conversazione linea(c);
-    const auto letti = co_await leggi_finche_attendibile(c, linea, garantita);
+    const auto letti = co_await leggi_finche_attendibile(c, linea, garantita, da_confermare);
     if (letti)
         co_await mostra_lettura(c, *letti);
     else

@@ -84,16 +84,40 @@ Task<void> Conversazione::concludi()
     disturbata_ = disturbata_ || !quieta;
 }
 
+namespace {
+
+// Each of `indirizzi` read once more holds what the read found, and the
+// quiet time after proves the last reply.
+Task<bool> confermati(Conversazione& linea, const Letti& letti, std::span<const int> indirizzi)
+{
+    bool uguali = true;
+    for (const int a : indirizzi) {
+        const std::uint8_t valore = co_await linea.leggi(a);
+        uguali = uguali && valore == letti[static_cast<std::size_t>(a)];
+    }
+    if (!indirizzi.empty())
+        co_await linea.concludi();
+    co_return uguali && !linea.disturbata();
+}
+
+} // namespace
+
 Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& linea,
-                                                     std::function<bool(const Letti&)> si_garantisce)
+                                                     std::function<bool(const Letti&)> si_garantisce,
+                                                     std::span<const int> da_confermare)
 {
     std::vector<Letti> indisturbate;
     for (int n = 0; n < letture_massime; ++n) {
         const Letti letti = co_await leggi_blocco(c, linea);
         if (linea.disturbata())
             continue;
-        if (si_garantisce(letti) || std::find(indisturbate.begin(), indisturbate.end(), letti) != indisturbate.end())
+        if (std::find(indisturbate.begin(), indisturbate.end(), letti) != indisturbate.end())
             co_return letti;
+        if (si_garantisce(letti)) {
+            const bool confermata = co_await confermati(linea, letti, da_confermare);
+            if (confermata)
+                co_return letti;
+        }
         indisturbate.push_back(letti);
     }
     co_return std::nullopt;

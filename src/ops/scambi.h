@@ -70,11 +70,14 @@ private:
 };
 
 // Reads the block again until a read can be trusted, three reads at most:
-// an undisturbed read that `si_garantisce` vouches for, or the second of two
-// undisturbed reads that agree byte for byte. Empty when none could be
-// trusted. Throws ErrorePorta when the port closes under it.
+// an undisturbed read that `si_garantisce` vouches for and whose addresses
+// `da_confermare` (bytes that decide something, which its checks do not
+// cover) read once more give the same, or the second of two undisturbed
+// reads that agree byte for byte. Empty when none could be trusted. Throws
+// ErrorePorta when the port closes under it.
 Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& linea,
-                                                     std::function<bool(const Letti&)> si_garantisce);
+                                                     std::function<bool(const Letti&)> si_garantisce,
+                                                     std::span<const int> da_confermare = {});
 
 // Writes `valori` to addresses 0, 1, ... with the progress bar running. On a
 // write not confirmed shows "Errore TIME OUT   ", on a port that refuses the
