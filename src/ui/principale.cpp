@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/principale.h"
 
+#include "link/dispositivo_seriale.h"
 #include "link/mappa_porte.h"
 #include "ops/operazioni.h"
 #include "ui/aiuto.h"
@@ -38,7 +39,14 @@ void restringi_a_misura(QLabel* etichetta)
 } // namespace
 
 Principale::Principale(Avvisi& avvisi, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::Principale>()), avvisi_(avvisi)
+    : Principale(avvisi, std::make_unique<DispositivoSeriale>(), orologio_reale(), parent)
+{
+}
+
+Principale::Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio,
+                       QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::Principale>()), avvisi_(avvisi),
+      porta_(std::move(dispositivo), orologio)
 {
     ui_->setupUi(this);
     campi_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp, ui_->Cmb_n_ing_all,
