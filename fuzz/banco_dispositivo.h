@@ -5,12 +5,9 @@
 // without a screen, the line, the transmitter at its far end; how time
 // passes on it, and how a failed check reports what happened.
 
-#include "finestra_finta.h"
-#include "linea_virtuale.h"
+#include "banco_virtuale.h"
 #include "scenario_dispositivo.h"
 #include "testi.h"
-#include "ops/esecutore.h"
-#include "ops/operazioni.h"
 
 #include <QCoreApplication>
 
@@ -19,9 +16,6 @@
 
 namespace {
 
-using brenk::prova::FinestraFinta;
-using brenk::prova::LineaVirtuale;
-using brenk::prova::OrologioVirtuale;
 namespace atteso = brenk::prova::atteso;
 
 // The operator's patience with a line that stays silent: longer than the
@@ -43,26 +37,8 @@ struct Comando {
 };
 
 // Everything one input runs on, the transmitter at the far end.
-struct Banco {
-    explicit Banco(const OpzioniSimulatore& opzioni) : linea(opzioni, orologio) {}
-
-    const Trasmettitore& tx() const { return linea.trasmettitore(); }
-    QByteArray ricevuti() const
-    {
-        QByteArray r;
-        for (const auto& e : tx().registro_ricevuti())
-            r.append(static_cast<char>(e.byte));
-        return r;
-    }
-
-    OrologioVirtuale orologio;
-    LineaVirtuale linea;
-    PortaSeriale porta{linea.dispositivo(), orologio};
-    BloccoParametri blocco;
-    int fleg = 0;
-    FinestraFinta finestra{blocco};
-    Contesto contesto{porta, blocco, fleg, finestra};
-    Esecutore esecutore;
+struct Banco : brenk::prova::BancoVirtuale {
+    using BancoVirtuale::BancoVirtuale;
     bool disconnesso = false;
 };
 
@@ -83,11 +59,7 @@ void stampa(const QByteArray& byte)
     std::fprintf(stderr, "received by the transmitter:");
     stampa(b.ricevuti());
     std::fprintf(stderr, "arrived at the PC:");
-    QByteArray arrivati;
-    for (const auto& p : b.linea.registro())
-        if (!p.dal_pc)
-            arrivati.append(static_cast<char>(p.byte));
-    stampa(arrivati);
+    stampa(b.arrivati());
     if (qEnvironmentVariableIsSet("BRENK_FUZZ_REGISTRO"))
         for (const auto& p : b.linea.registro())
             std::fprintf(stderr, "%10.3f %s %02x\n", p.ms, p.dal_pc ? "PC>" : "<TX", p.byte);

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The operations' test bench: the configurator without a screen, the
-// simulated transmitter on a pseudo-terminal at the other end of the real
-// serial port, and the bytes the transmitter expects.
+// The operations' test bench: the configurator without a screen on the
+// virtual line, the simulated transmitter at its far end, and the bytes the
+// transmitter expects.
 
-#include "a_parti.h"
-#include "configuratore.h"
+#include "banco_virtuale.h"
 #include "scambi_attesi.h"
-#include "simulatore.h"
 
 #include <QList>
 #include <QPair>
@@ -21,11 +19,11 @@ namespace brenk::prova {
 
 using Modifiche = QList<QPair<int, int>>;
 // What a test changes in the transmitter: its faults, or its memory.
-using Guasto = std::function<void(Simulatore::Opzioni&)>;
+using Guasto = std::function<void(OpzioniSimulatore&)>;
 
-inline Simulatore::Opzioni con_memoria(const Memoria& m, const Guasto& guasto = {})
+inline OpzioniSimulatore con_memoria(const Memoria& m, const Guasto& guasto = {})
 {
-    Simulatore::Opzioni o;
+    OpzioniSimulatore o;
     o.memoria = m;
     if (guasto)
         guasto(o);
@@ -48,30 +46,23 @@ inline Memoria uhf_con(const Modifiche& modifiche)
 }
 
 // Everything an operation works on, the transmitter at the other end.
-struct Banco : Configuratore {
+struct Banco : BancoVirtuale {
     explicit Banco(Contenuto contenuto, const Guasto& guasto = {})
         : Banco(con_memoria(memoria_predefinita(contenuto), guasto))
     {
     }
-    explicit Banco(const Simulatore::Opzioni& opzioni) : sim(opzioni)
-    {
-        sim.avvia();
-        qputenv("BRENK_COM1", sim.dispositivo().toLocal8Bit());
-    }
-    ~Banco() { qunsetenv("BRENK_COM1"); }
+    explicit Banco(const OpzioniSimulatore& opzioni) : BancoVirtuale(opzioni) {}
 
     bool connetti()
     {
-        const bool finita = Configuratore::connetti();
-        ricevuti_alla_connessione = sim.ricevuti().size();
+        const bool finita = esegui(brenk::connetti(contesto));
+        ricevuti_alla_connessione = ricevuti().size();
         return finita;
     }
     // The bytes received since the handshake and its reads.
-    QByteArray dopo_connessione() const { return sim.ricevuti().mid(ricevuti_alla_connessione); }
+    QByteArray dopo_connessione() const { return ricevuti().mid(ricevuti_alla_connessione); }
 
     qsizetype ricevuti_alla_connessione = 0;
-
-    Simulatore sim;
 };
 
 // What the programming writes for the UHF block as read, fields untouched.
