@@ -9,10 +9,9 @@
 #include "scenario_dispositivo.h"
 #include "testi.h"
 
-#include <QCoreApplication>
-
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -105,16 +104,13 @@ QList<Comando> comandi_in(const QByteArray& r, const Banco& b)
 void esegui(Banco& b, Task<void> operazione)
 {
     richiedi(b.esecutore.avvia(std::move(operazione)), b, "operation refused");
-    while (b.esecutore.in_corso()) {
-        QCoreApplication::sendPostedEvents();
-        if (!b.esecutore.in_corso())
-            break;
-        const double silenzio = b.orologio.adesso_ms() - b.linea.ultimo_dal_pc_ms();
-        if (silenzio > pazienza_ms || !b.orologio.avanza()) {
-            richiedi(!b.disconnesso, b, "operation did not end after Disconetti");
-            b.disconnesso = true;
-            congeda(b.contesto, 'E');
-        }
+    const auto finita_o_muta = [&b] {
+        return !b.esecutore.in_corso() || b.orologio.adesso_ms() - b.linea.ultimo_dal_pc_ms() > pazienza_ms;
+    };
+    while (!b.avanza_finche(finita_o_muta, std::numeric_limits<double>::infinity()) || b.esecutore.in_corso()) {
+        richiedi(!b.disconnesso, b, "operation did not end after Disconetti");
+        b.disconnesso = true;
+        congeda(b.contesto, 'E');
     }
     if (b.disconnesso)
         richiedi(!b.porta.aperta() && b.finestra.stato == atteso::non_connesso, b, "still connected after Disconetti");
@@ -127,10 +123,8 @@ void assesta(Banco& b)
 {
     const auto inviati = std::count_if(b.linea.registro().begin(), b.linea.registro().end(),
                                        [](const auto& p) { return p.dal_pc; });
-    const double limite = b.orologio.adesso_ms() + assestamento_ms;
-    while (b.tx().registro_ricevuti().size() < inviati && !b.linea.riagganciata()
-           && b.orologio.adesso_ms() < limite && b.orologio.avanza())
-        QCoreApplication::sendPostedEvents();
+    b.avanza_finche([&b, inviati] { return b.tx().registro_ricevuti().size() >= inviati || b.linea.riagganciata(); },
+                    assestamento_ms);
 }
 
 // The commands of one letter from `da` on, whose addresses must run 0, 1,

@@ -47,11 +47,11 @@ inline Memoria uhf_con(const Modifiche& modifiche)
 
 // Everything an operation works on, the transmitter at the other end.
 struct Banco : BancoVirtuale {
+    using BancoVirtuale::BancoVirtuale;
     explicit Banco(Contenuto contenuto, const Guasto& guasto = {})
-        : Banco(con_memoria(memoria_predefinita(contenuto), guasto))
+        : BancoVirtuale(con_memoria(memoria_predefinita(contenuto), guasto))
     {
     }
-    explicit Banco(const OpzioniSimulatore& opzioni) : BancoVirtuale(opzioni) {}
 
     bool connetti()
     {

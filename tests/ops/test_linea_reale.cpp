@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Each operation once, end to end, on a real line: the real serial port
-// against the simulated transmitter on a pseudo-terminal, in real time. The
-// bytes, their times and the faults are checked on the virtual line; these
-// see the real port carry them, a port held by another configurator, and a
-// device that vanishes.
-//
-// The transmitter announces itself once a second: a "K" that followed the
-// first one across the "L" would make the connect read the block again, and
-// no pause of a loaded machine lasts that long. Nothing else here depends on
-// how quickly the process runs.
+// The operations end to end on a real line: the real serial port against the
+// simulated transmitter on a pseudo-terminal, in real time. The bytes, their
+// times and the faults are checked on the virtual line; these see the real
+// port carry them. The transmitter announces itself once a second: a second
+// "K" would cross the "L" only if the process stood still that long.
 
 #include "banco_operazioni.h"
 #include "configuratore.h"
@@ -26,30 +21,21 @@ using namespace brenk::prova;
 
 namespace {
 
-enum class Pulsante { Uhf, Tx };
+const QString verificati = QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti");
 
-OpzioniSimulatore uhf_su(const QString& link = {})
-{
-    auto o = con_memoria(memoria_predefinita(Contenuto::UHF));
-    o.intervallo_annunci_ms = 1000;
-    o.link = link;
-    return o;
-}
-
-// The configurator on Com 1, the simulated transmitter at the far end.
+// The configurator on Com 1, connected to the simulated UHF transmitter
+// through `link` (none: its device).
 struct BancoReale : Configuratore {
-    explicit BancoReale(const OpzioniSimulatore& opzioni = uhf_su()) : sim(opzioni)
+    explicit BancoReale(const QString& link = {}, std::optional<int> riaggancia_dopo = {})
+        : sim(con_memoria(memoria_predefinita(Contenuto::UHF), [&](auto& o) {
+              o.intervallo_annunci_ms = 1000, o.link = link, o.riaggancia_dopo = riaggancia_dopo;
+          }))
     {
         sim.avvia();
-        qputenv("BRENK_COM1", QFile::encodeName(opzioni.link.isEmpty() ? sim.dispositivo() : opzioni.link));
-    }
-    // Connects, reads the UHF block once, and shows it.
-    void connetti_uhf()
-    {
+        qputenv("BRENK_COM1", QFile::encodeName(link.isEmpty() ? sim.dispositivo() : link));
         QVERIFY(connetti());
         QCOMPARE(sim.ricevuti(), "L" + lettura_completa());
         QCOMPARE(finestra.testi.value(Campo::FqTx), QStringLiteral("460"));
-        QCOMPARE(finestra.testi_messaggi(), QStringList{});
     }
 
     Simulatore sim;
@@ -57,46 +43,14 @@ struct BancoReale : Configuratore {
 
 } // namespace
 
-Q_DECLARE_METATYPE(Pulsante)
-
 class TestLineaReale : public QObject {
     Q_OBJECT
 
 private slots:
-    void operazioni_data()
-    {
-        QTest::addColumn<Pulsante>("pulsante");
-        QTest::addColumn<QByteArray>("dopo"); // on the line, after the connect
-        QTest::addColumn<QString>("conferma");
-        QTest::newRow("UHF") << Pulsante::Uhf << scritture(fabbrica_uhf_attesa) + lettura_completa()
-                             << QStringLiteral("Verificato: gli indirizzi 0 - 62 contengono i valori scritti");
-        QTest::newRow("TX") << Pulsante::Tx << QByteArray("Q") << QString();
-    }
-    void operazioni()
-    {
-        QFETCH(Pulsante, pulsante);
-        QFETCH(QByteArray, dopo);
-        QFETCH(QString, conferma);
-        BancoReale b;
-        b.connetti_uhf();
-        if (pulsante == Pulsante::Uhf)
-            QVERIFY(b.esegui(carica_fabbrica(b.contesto, Banda::UHF)));
-        else
-            congeda(b.contesto, 'Q');
-        const QByteArray attesi = "L" + lettura_completa() + dopo;
-        QVERIFY(attendi([&] { return b.sim.ricevuti().size() >= attesi.size(); }));
-        QCOMPARE(b.sim.ricevuti(), attesi);
-        QCOMPARE(b.finestra.testi_messaggi(), QStringList{});
-        QCOMPARE(b.finestra.conferma, conferma);
-        QCOMPARE(b.sim.trasmissioni(), pulsante == Pulsante::Tx ? 1 : 0);
-    }
-
-    // A programming with its read-back, while another configurator tries
-    // the port it uses.
-    void secondo_configuratore_sulla_stessa_porta()
+    // Programma, while another configurator tries the port; UHF; TX.
+    void programma_uhf_e_tx()
     {
         BancoReale b;
-        b.connetti_uhf();
         QVERIFY(b.esecutore.avvia(programma(b.contesto)));
         Configuratore altro;
         QVERIFY(altro.connetti());
@@ -105,9 +59,14 @@ private slots:
                               atteso::porta_guasta}));
         QCOMPARE(altro.finestra.stato, atteso::non_connesso);
         QVERIFY(attendi([&] { return !b.esecutore.in_corso(); }));
-        QVERIFY(b.finestra.messaggi.isEmpty());
-        QCOMPARE(b.finestra.conferma, QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
-        QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa() + scritture(programmazione_uhf()) + lettura_completa());
+        QCOMPARE(b.finestra.conferma, verificati.arg(61));
+        QVERIFY(b.esegui(carica_fabbrica(b.contesto, Banda::UHF)));
+        QCOMPARE(b.finestra.conferma, verificati.arg(62));
+        congeda(b.contesto, 'Q');
+        QVERIFY(attendi([&] { return b.sim.trasmissioni() == 1; }));
+        QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa() + scritture(programmazione_uhf()) + lettura_completa()
+                                       + scritture(fabbrica_uhf_attesa) + lettura_completa() + 'Q');
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{});
     }
 
     // The line drops at write 30 of a programming on "Com 1": the time-out
@@ -117,11 +76,9 @@ private slots:
     {
         constexpr int scritte = 30;
         QTemporaryDir cartella;
-        auto o = uhf_su(cartella.filePath(QStringLiteral("com1")));
-        o.riaggancia_dopo = 1 + lettura_completa().size() + 3 * (scritte + 1);
-        BancoReale b(o);
-        b.connetti_uhf();
-        QCOMPARE(b.porta.dispositivo(), o.link);
+        const QString link = cartella.filePath(QStringLiteral("com1"));
+        BancoReale b(link, 1 + lettura_completa().size() + 3 * (scritte + 1));
+        QCOMPARE(b.porta.dispositivo(), link);
 
         QSet<int> posizioni_viste;
         int battiti = 0;
@@ -143,10 +100,11 @@ private slots:
         QVERIFY(attendi([&] { return battiti > battiti_alla_fine; }));
 
         QVERIFY(b.sim.ritorna());
-        QCOMPARE(QFileInfo(o.link).symLinkTarget(), b.sim.dispositivo());
+        QCOMPARE(QFileInfo(link).symLinkTarget(), b.sim.dispositivo());
         congeda(b.contesto, 'E');
         b.finestra.messaggi.clear();
         QVERIFY(b.connetti());
+        // The alarm telegram written, the restore telegram cut short.
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::telegrammi});
         const Memoria& m = b.sim.memoria();
         for (int a = tempopre_rap; a <= Zelmbrenk; ++a)

@@ -54,10 +54,7 @@ struct BancoVirtuale {
         while (!fatto() && orologio.avanza(fine));
         return fatto();
     }
-    void aspetta(double ms)
-    {
-        avanza_finche([] { return false; }, ms);
-    }
+    void aspetta(double ms) { avanza_finche([] { return false; }, ms); }
     // Runs `operazione` to its end; false if refused or still running after `limite_ms`.
     bool esegui(Task<void> operazione, double limite_ms = 60000)
     {
