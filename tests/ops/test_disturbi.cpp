@@ -3,7 +3,7 @@
 // virtual line against the simulated transmitter: nothing wrong is ever
 // shown or written without a message, and a clean writing ends verified.
 
-#include "banco_operazioni.h"
+#include "banco_virtuale.h"
 #include "testi.h"
 
 #include <QTest>

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The operations end to end on a real line: the real serial port against the
-// simulated transmitter on a pseudo-terminal, in real time. The bytes, their
-// times and the faults are checked on the virtual line; these see the real
-// port carry them. The transmitter announces itself once a second: a second
-// "K" would cross the "L" only if the process stood still that long.
+// simulated transmitter on a pseudo-terminal, in real time, carrying what the
+// virtual line's tests check. The transmitter announces itself once a second:
+// a second "K" would cross the "L" only if the process stood still that long.
 
-#include "banco_operazioni.h"
-#include "configuratore.h"
+#include "banco_virtuale.h"
+#include "esegui.h"
 #include "fabbrica_attesa.h"
 #include "simulatore.h"
 #include "testi.h"
@@ -23,8 +22,25 @@ namespace {
 
 const QString verificati = QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti");
 
-// The configurator on Com 1, connected to the simulated UHF transmitter
-// through `link` (none: its device).
+// The configurator's side without a screen, on the real port of Com 1.
+struct Configuratore {
+    bool esegui(Task<void> operazione)
+    {
+        return esecutore.avvia(std::move(operazione)) && attendi([this] { return !esecutore.in_corso(); });
+    }
+    bool connetti() { return esegui(brenk::connetti(contesto)); }
+
+    PortaSeriale porta;
+    BloccoParametri blocco;
+    int fleg = 0;
+    FinestraFinta finestra{blocco};
+    Contesto contesto{porta, blocco, fleg, finestra};
+    // Last, so that a waiting operation goes before the port it waits on.
+    Esecutore esecutore;
+};
+
+// The configurator connected to the simulated UHF transmitter through
+// `link` (none: its device).
 struct BancoReale : Configuratore {
     explicit BancoReale(const QString& link = {}, std::optional<int> riaggancia_dopo = {})
         : sim(con_memoria(memoria_predefinita(Contenuto::UHF), [&](auto& o) {

@@ -3,7 +3,7 @@
 // line: the bytes on the wire, their times, and what the window is told.
 
 #include "testi.h"
-#include "banco_operazioni.h"
+#include "banco_virtuale.h"
 #include "fabbrica_attesa.h"
 #include "params/frequenza.h"
 
@@ -339,9 +339,8 @@ private slots:
         QCOMPARE(b.ricevuti(), "L" + lettura_completa());
     }
 
-    // No "K" comes: the connect waits, a minute here, until Disconetti, which
-    // ends it with the port's message, or until the window gives it up,
-    // silently.
+    // No "K" comes: the connect waits (a minute here) until Disconetti, which
+    // ends it with the port's message, or until the window gives it up, silently.
     void nessuna_k_data()
     {
         QTest::addColumn<bool>("abbandonata");

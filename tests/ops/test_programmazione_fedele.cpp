@@ -4,7 +4,7 @@
 // first write, and where what the window shows and what the transmitter
 // would hold can part: only what the operator asked is written, or nothing.
 
-#include "banco_operazioni.h"
+#include "banco_virtuale.h"
 #include "testi.h"
 #include "ops/verifica.h"
 

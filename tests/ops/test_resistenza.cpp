@@ -4,7 +4,7 @@
 // and without faults, on one port and one window as the main window keeps
 // them, each cycle with a transmitter of its own at the line's far end.
 
-#include "banco_operazioni.h"
+#include "banco_virtuale.h"
 #include "testi.h"
 
 #include <QFile>
@@ -200,7 +200,6 @@ private:
 
 private slots:
     void init() { pc = std::make_unique<Banco>(Contenuto::UHF); }
-    void cleanup() { pc.reset(); }
 
     void cicli_data()
     {

@@ -16,7 +16,6 @@
 #include "trasmettitore.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -46,7 +45,7 @@ public:
             return a.quando != b.quando ? a.quando < b.quando : a.numero < b.numero;
         });
         if (prossimo == eventi_.end() || prossimo->quando > entro) {
-            adesso_ = std::isinf(entro) ? adesso_ : std::max(adesso_, entro);
+            adesso_ = entro == std::numeric_limits<double>::infinity() ? adesso_ : std::max(adesso_, entro);
             return false;
         }
         Evento evento = std::move(*prossimo);
@@ -129,8 +128,7 @@ public:
     // The PC's end, for its PortaSeriale; one per line.
     std::unique_ptr<Dispositivo> dispositivo() { return std::make_unique<Estremo>(*this); }
 
-    // Another transmitter at the far end, announcing itself; the bytes on
-    // their way to or from the one before are lost.
+    // Another transmitter at the far end, announcing itself; bytes on their way are lost.
     void collega(const OpzioniSimulatore& opzioni)
     {
         trasmettitore_ = std::make_unique<Trasmettitore>(opzioni, orologio_, [this] { return aperto_; });
@@ -175,7 +173,6 @@ private:
         {
             if (linea_.riagganciata_)
                 return errore_porta(QSerialPort::DeviceNotFoundError, nome);
-            nome_ = nome;
             linea_.aperto_ = true;
             return std::nullopt;
         }
@@ -205,12 +202,11 @@ private:
         }
         void imposta_linee(LineeModem l) override { linee_ = l; }
         LineeModem linee() const override { return linee_; }
-        void perso() { emit Dispositivo::perso(errore_porta(QSerialPort::ResourceError, nome_)); }
+        void perso() { emit Dispositivo::perso(errore_porta(QSerialPort::ResourceError, QStringLiteral("virtuale"))); }
 
     private:
         LineaVirtuale& linea_;
         LineeModem linee_;
-        QString nome_;
     };
 
     // Each byte takes its line time after the later of now and the byte
