@@ -7,10 +7,10 @@
 # run of each fuzzer. Ends with the time of each step. No test is run twice:
 # a test that fails once fails the command.
 #
-# Most tests run on a virtual line and clock, and take no time; the few on a
-# real line (tests/ops/test_linea_reale.cpp and the windows' tests) wait on
-# the simulated transmitter's timers, so the plain suite runs, four at a
-# time, while the builds go on. Those take the processors only when the
+# Most tests run on a virtual line and clock, and take no time; those on a
+# real line (tests/ops/test_linea_reale.cpp, the simulator's and the windows'
+# tests) wait on the simulated transmitter's timers, so the plain suite runs,
+# four at a time, while the builds go on. Those take the processors only when the
 # tests leave them (SCHED_IDLE). The sanitized suite runs alone, a dozen at a
 # time; the fuzzers run last, alone, as they use all the processor they get.
 # That a second build of the package gives it again byte for byte is
