@@ -5,23 +5,16 @@
 // without a screen, the line, the transmitter at its far end; how time
 // passes on it, and how a failed check reports what happened.
 
-#include "finestra_finta.h"
-#include "linea_virtuale.h"
+#include "banco_virtuale.h"
 #include "scenario_dispositivo.h"
 #include "testi.h"
-#include "ops/esecutore.h"
-#include "ops/operazioni.h"
-
-#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
-using brenk::prova::FinestraFinta;
-using brenk::prova::LineaVirtuale;
-using brenk::prova::OrologioVirtuale;
 namespace atteso = brenk::prova::atteso;
 
 // The operator's patience with a line that stays silent: longer than the
@@ -43,26 +36,8 @@ struct Comando {
 };
 
 // Everything one input runs on, the transmitter at the far end.
-struct Banco {
-    explicit Banco(const OpzioniSimulatore& opzioni) : linea(opzioni, orologio) {}
-
-    const Trasmettitore& tx() const { return linea.trasmettitore(); }
-    QByteArray ricevuti() const
-    {
-        QByteArray r;
-        for (const auto& e : tx().registro_ricevuti())
-            r.append(static_cast<char>(e.byte));
-        return r;
-    }
-
-    OrologioVirtuale orologio;
-    LineaVirtuale linea;
-    PortaSeriale porta{linea.dispositivo(), orologio};
-    BloccoParametri blocco;
-    int fleg = 0;
-    FinestraFinta finestra{blocco};
-    Contesto contesto{porta, blocco, fleg, finestra};
-    Esecutore esecutore;
+struct Banco : brenk::prova::BancoVirtuale {
+    using BancoVirtuale::BancoVirtuale;
     bool disconnesso = false;
 };
 
@@ -83,11 +58,7 @@ void stampa(const QByteArray& byte)
     std::fprintf(stderr, "received by the transmitter:");
     stampa(b.ricevuti());
     std::fprintf(stderr, "arrived at the PC:");
-    QByteArray arrivati;
-    for (const auto& p : b.linea.registro())
-        if (!p.dal_pc)
-            arrivati.append(static_cast<char>(p.byte));
-    stampa(arrivati);
+    stampa(b.arrivati());
     if (qEnvironmentVariableIsSet("BRENK_FUZZ_REGISTRO"))
         for (const auto& p : b.linea.registro())
             std::fprintf(stderr, "%10.3f %s %02x\n", p.ms, p.dal_pc ? "PC>" : "<TX", p.byte);
@@ -133,16 +104,13 @@ QList<Comando> comandi_in(const QByteArray& r, const Banco& b)
 void esegui(Banco& b, Task<void> operazione)
 {
     richiedi(b.esecutore.avvia(std::move(operazione)), b, "operation refused");
-    while (b.esecutore.in_corso()) {
-        QCoreApplication::sendPostedEvents();
-        if (!b.esecutore.in_corso())
-            break;
-        const double silenzio = b.orologio.adesso_ms() - b.linea.ultimo_dal_pc_ms();
-        if (silenzio > pazienza_ms || !b.orologio.avanza()) {
-            richiedi(!b.disconnesso, b, "operation did not end after Disconetti");
-            b.disconnesso = true;
-            congeda(b.contesto, 'E');
-        }
+    const auto finita_o_muta = [&b] {
+        return !b.esecutore.in_corso() || b.orologio.adesso_ms() - b.linea.ultimo_dal_pc_ms() > pazienza_ms;
+    };
+    while (!b.avanza_finche(finita_o_muta, std::numeric_limits<double>::infinity()) || b.esecutore.in_corso()) {
+        richiedi(!b.disconnesso, b, "operation did not end after Disconetti");
+        b.disconnesso = true;
+        congeda(b.contesto, 'E');
     }
     if (b.disconnesso)
         richiedi(!b.porta.aperta() && b.finestra.stato == atteso::non_connesso, b, "still connected after Disconetti");
@@ -155,10 +123,8 @@ void assesta(Banco& b)
 {
     const auto inviati = std::count_if(b.linea.registro().begin(), b.linea.registro().end(),
                                        [](const auto& p) { return p.dal_pc; });
-    const double limite = b.orologio.adesso_ms() + assestamento_ms;
-    while (b.tx().registro_ricevuti().size() < inviati && !b.linea.riagganciata()
-           && b.orologio.adesso_ms() < limite && b.orologio.avanza())
-        QCoreApplication::sendPostedEvents();
+    b.avanza_finche([&b, inviati] { return b.tx().registro_ricevuti().size() >= inviati || b.linea.riagganciata(); },
+                    assestamento_ms);
 }
 
 // The commands of one letter from `da` on, whose addresses must run 0, 1,

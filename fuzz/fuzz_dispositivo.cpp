@@ -325,8 +325,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     static char* argv[] = {nome, nullptr};
     // Kept to the end: Qt's own statics may go before it otherwise.
     static const auto* applicazione = new QCoreApplication(argc, argv);
-    // The port is mapped to a name without asking the system for its ports.
-    qputenv("BRENK_COM1", "virtuale");
     return applicazione != nullptr ? 0 : 1;
 }
 

@@ -1,10 +1,16 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package in a build folder (default build-pkg, configured
-# as Debian builds: optimised, with debugging information, then stripped) and
-# checks it as a Debian maintainer would. Fails on any error or warning that
-# has no override in packaging/lintian-overrides, and when a second build in
-# another folder (the first one's name with "-bis") gives another package:
+# Builds the Debian package and checks it as a Debian maintainer would:
+#   pacchetto.sh [FOLDER]     builds it in FOLDER (default build-pkg,
+#                             configured as Debian builds: optimised, with
+#                             debugging information, then stripped), checks
+#                             it, then builds it a second time in another
+#                             folder (FOLDER-bis) and compares the two;
+#   pacchetto.sh --da FOLDER  makes it from a build folder already built
+#                             (the test command's), and checks it.
+# Fails on any error or warning that has no override in
+# packaging/lintian-overrides, and when the second build gives another
+# package:
 # - lintian --pedantic on the .deb;
 # - appstreamcli validate on the metainfo, and validate-tree on the installed
 #   files (the desktop entry the metainfo launches must be there). --no-net:
@@ -14,8 +20,14 @@
 #   is SOURCE_DATE_EPOCH, by default the last commit's).
 set -euo pipefail
 radice="$(cd "$(dirname "$0")/.." && pwd)"
-cartella="${1:-$radice/build-pkg}"
 "$radice/scripts/dipendenze.sh" dpkg-dev lintian appstream desktop-file-utils
+
+# Makes the package of build folder $1 and names it.
+pacchetto_da() {
+  rm -f "$1"/brenk-zelm_*.deb
+  (cd "$1" && cpack -G DEB >/dev/null)
+  echo "$1"/brenk-zelm_*.deb
+}
 
 # Builds the package in folder $1 and names it. GCC's precompiled headers
 # are not reproducible (their debugging information follows where the
@@ -26,11 +38,16 @@ pacchetto_in() {
   [ -f "$1/CMakeCache.txt" ] || cmake -S "$radice" -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_DISABLE_PRECOMPILE_HEADERS=ON -DCMAKE_UNITY_BUILD=ON -DBRENK_SOLO_PROGRAMMI=ON >/dev/null
   cmake --build "$1" -j2 --target brenk-zelm brenk-sim brenk_compressi >/dev/null
-  rm -f "$1"/brenk-zelm_*.deb
-  (cd "$1" && cpack -G DEB >/dev/null)
-  echo "$1"/brenk-zelm_*.deb
+  pacchetto_da "$1"
 }
-pacchetto="$(pacchetto_in "$cartella")"
+
+if [ "${1:-}" = --da ]; then
+  cartella="$2"
+  pacchetto="$(pacchetto_da "$cartella")"
+else
+  cartella="${1:-$radice/build-pkg}"
+  pacchetto="$(pacchetto_in "$cartella")"
+fi
 
 echo "== lintian --pedantic $(basename "$pacchetto")"
 lintian --pedantic --display-info --show-overrides --fail-on error,warning "$pacchetto"
@@ -52,11 +69,13 @@ for voce in "$albero"/usr/share/applications/*.desktop; do
   fi
   echo "$(basename "$voce"): ok${esito:+ ($esito)}"
 done
+echo "Package $(basename "$pacchetto") passed lintian, appstreamcli and desktop-file-validate."
+[ "${1:-}" != --da ] || exit 0
+
 echo "== a second build in $(basename "$cartella")-bis"
 secondo="$(pacchetto_in "$cartella-bis")"
 if ! cmp "$pacchetto" "$secondo"; then
   diff <(dpkg-deb -c "$pacchetto") <(dpkg-deb -c "$secondo") || true
   exit 1
 fi
-echo "Package $(basename "$pacchetto") passed lintian, appstreamcli and desktop-file-validate,"
-echo "and a second build gave it again byte for byte."
+echo "A second build gave it again byte for byte."

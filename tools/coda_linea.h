@@ -25,6 +25,7 @@ public:
     void metti(const QByteArray& byte);
     // Drops every byte not yet through.
     void svuota();
+    bool vuota() const { return coda_.empty(); }
 
 signals:
     void consegnato(quint8 byte);

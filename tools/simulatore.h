@@ -43,6 +43,8 @@ public:
     void imposta_memoria(const Memoria& memoria) { trasmettitore_.imposta_memoria(memoria); }
 
     QByteArray ricevuti() const { return byte_di(trasmettitore_.registro_ricevuti()); }
+    // Bytes sent and not yet passed to the PC, on the line or held by the adapter.
+    bool in_viaggio() const { return !uscita_.vuota() || !trattenuti_.isEmpty(); }
     QByteArray inviati() const { return byte_di(inviati_); }
     const QList<Evento>& registro_ricevuti() const { return trasmettitore_.registro_ricevuti(); }
     const QList<Evento>& registro_inviati() const { return inviati_; }

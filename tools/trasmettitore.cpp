@@ -193,6 +193,8 @@ void Trasmettitore::elabora(std::uint8_t byte)
     case Stato::IndirizzoScrittura:
         indirizzo_ = byte;
         entra(Stato::ValoreScrittura);
+        if (opzioni_.k_dopo_indirizzo)
+            emetti("K");
         break;
     case Stato::ValoreScrittura:
         entra(Stato::Comando);
@@ -251,8 +253,10 @@ void Trasmettitore::scrivi(quint8 indirizzo, quint8 valore)
     }
     if (indirizzo < memoria_.size() && opzioni_.scrittura_persa != numero)
         memoria_[indirizzo] = opzioni_.indirizzo_guasto == indirizzo ? static_cast<quint8>(valore + 1) : valore;
-    rispondi(opzioni_.k_minuscola ? QByteArrayLiteral("k") : QByteArrayLiteral("K"),
-             opzioni_.conferme_ritardate.value(numero, 0));
+    const QByteArray conferma = opzioni_.k_dopo_indirizzo ? QByteArray()
+                                : opzioni_.k_minuscola   ? QByteArrayLiteral("k")
+                                                         : QByteArrayLiteral("K");
+    rispondi(conferma, opzioni_.conferme_ritardate.value(numero, 0));
     if (opzioni_.reset_dopo_conferme == ++conferme_)
         entra(Stato::Annuncio);
 }

@@ -51,6 +51,7 @@ struct OpzioniSimulatore {
     QByteArray spazzatura;               // sent before each announced "K"
     std::optional<int> conferme_max;     // later writes: not stored, not answered
     bool k_minuscola = false;            // writes answered "k"
+    bool k_dopo_indirizzo = false;       // writes answered once their address arrives
     std::optional<int> extra_dopo;       // a byte more after read reply n (from 0)
     std::uint8_t byte_extra = 0xA5;
     bool checksum_errato = false;        // address 61 read as its byte + 1

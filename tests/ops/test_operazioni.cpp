@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The device operations against the simulated transmitter on a
-// pseudo-terminal, through the real serial port: the bytes on the wire and
-// what the window is told.
+// The device operations against the simulated transmitter on the virtual
+// line: the bytes on the wire, their times, and what the window is told.
 
 #include "testi.h"
-#include "banco_operazioni.h"
+#include "banco_virtuale.h"
 #include "fabbrica_attesa.h"
 #include "params/frequenza.h"
 
@@ -17,14 +16,15 @@ class TestOperazioni : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
-    // What comes before the "K" is no part of the handshake.
+    // What comes before the "K" is no part of the handshake. No reply was
+    // slow enough to ask for more than the shortest quiet time after the last.
     void lettura_di_un_trasmettitore_uhf()
     {
         Banco b(Contenuto::UHF, [](auto& o) { o.spazzatura = "x"; });
         b.fleg = 7;
         QVERIFY(b.connetti());
-        QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa());
+        QCOMPARE(b.ricevuti(), "L" + lettura_completa());
+        QCOMPARE(b.orologio.adesso_ms() - b.linea.registro().back().ms, 25.0);
         QCOMPARE(b.finestra.stato, atteso::connesso);
         QCOMPARE(b.fleg, 0);
         const QMap<Campo, QString> attesi{
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(b.finestra.tipo, tipo);
         QCOMPARE(b.finestra.testi.value(Campo::txb_amp), QStringLiteral("60"));
         QCOMPARE(b.blocco[BaseD1], 5.0);
-        QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa(letture));
+        QCOMPARE(b.ricevuti(), "L" + lettura_completa(letture));
     }
 
     void decodifica_data()
@@ -144,7 +144,7 @@ private slots:
     void porta_inesistente_due_messaggi()
     {
         Banco b(Contenuto::Zeri);
-        qputenv("BRENK_COM1", "/dev/nessuna-porta-qui");
+        b.linea.riaggancia();
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.messaggi.size(), 2);
         QCOMPARE(b.finestra.messaggi[0].icona, Icona::Nessuna);
@@ -185,14 +185,13 @@ private slots:
         for (const auto& testo : std::as_const(b.finestra.testi))
             QVERIFY(testo.isEmpty());
         QCOMPARE(b.blocco.valori, letto.valori);
-        QTRY_COMPARE(b.dopo_connessione(), QByteArray(1, lettera));
-        QCOMPARE(b.sim.trasmissioni(), trasmissioni);
 
         congeda(b.contesto, lettera);
         QVERIFY(b.esegui(programma(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::senza_lettura});
-        QTest::qWait(20);
+        b.aspetta(1000);
         QCOMPARE(b.dopo_connessione(), QByteArray(1, lettera));
+        QCOMPARE(b.tx().trasmissioni(), trasmissioni);
     }
 
     // The adapter went before the button was pressed: the operator is told
@@ -213,8 +212,8 @@ private slots:
         QFETCH(QString, messaggio);
         Banco b(Contenuto::UHF);
         QVERIFY(b.connetti());
-        b.sim.riaggancia();
-        QTRY_VERIFY(!b.porta.aperta());
+        b.linea.riaggancia();
+        QVERIFY(!b.porta.aperta());
         QVERIFY(b.esegui(pulsante == 0   ? trasmissione_di_prova(b.contesto)
                          : pulsante == 1 ? programma(b.contesto)
                          : pulsante == 2 ? carica_fabbrica(b.contesto, Banda::UHF)
@@ -234,6 +233,8 @@ private slots:
         QTest::newRow("muto dopo la 10") << Guasto([](auto& o) { o.conferme_max = 10; }) << 11;
         QTest::newRow("nessuna conferma") << Guasto([](auto& o) { o.conferme_max = 0; }) << 1;
         QTest::newRow("k minuscola") << Guasto([](auto& o) { o.conferme_max = 100, o.k_minuscola = true; }) << 1;
+        QTest::newRow("K dopo l'indirizzo, prima del valore") << Guasto([](auto& o) { o.k_dopo_indirizzo = true; })
+                                                               << 1;
     }
     void conferme_che_si_fermano()
     {
@@ -243,23 +244,26 @@ private slots:
         QVERIFY(b.connetti());
         QVERIFY(b.esegui(programma(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
-        QCOMPARE(b.sim.scritture(), scritture);
+        QCOMPARE(b.orologio.adesso_ms() - b.linea.ultimo_dal_pc_ms(), 4000.0);
+        QCOMPARE(b.tx().scritture(), scritture);
         QCOMPARE(b.dopo_connessione().size(), 3 * scritture);
         QCOMPARE(b.fleg, 0);
         QVERIFY(!b.finestra.progresso_visibile);
         QCOMPARE(b.finestra.progresso, scritture - 1);
     }
 
+    // The wait for the "K" ends when the port closes, not at its time-out.
     void disconnessione_durante_la_programmazione()
     {
         Banco b(Contenuto::UHF, [](auto& o) { o.conferme_max = 3; });
-        b.porta.imposta_timeout(10000);
         QVERIFY(b.connetti());
         QVERIFY(b.esecutore.avvia(programma(b.contesto)));
-        QTRY_COMPARE(b.sim.scritture(), 4);
+        QVERIFY(b.avanza_finche([&] { return b.tx().scritture() == 4; }));
         QCOMPARE(b.fleg, 1);
+        const double premuto = b.orologio.adesso_ms();
         congeda(b.contesto, 'E');
-        QTRY_VERIFY_WITH_TIMEOUT(!b.esecutore.in_corso(), 2000);
+        QVERIFY(b.avanza_finche([&] { return !b.esecutore.in_corso(); }));
+        QCOMPARE(b.orologio.adesso_ms(), premuto);
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
         QCOMPARE(b.fleg, 0);
     }
@@ -331,12 +335,12 @@ private slots:
         Banco b(Contenuto::UHF);
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
         QVERIFY(!b.esecutore.avvia(carica_fabbrica(b.contesto, Banda::UHF)));
-        QTRY_VERIFY(!b.esecutore.in_corso());
-        QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa());
+        QVERIFY(b.avanza_finche([&] { return !b.esecutore.in_corso(); }));
+        QCOMPARE(b.ricevuti(), "L" + lettura_completa());
     }
 
-    // No "K" comes: the connect waits until Disconetti, which ends it with
-    // the port's message, or until the window gives it up, silently.
+    // No "K" comes: the connect waits (a minute here) until Disconetti, which
+    // ends it with the port's message, or until the window gives it up, silently.
     void nessuna_k_data()
     {
         QTest::addColumn<bool>("abbandonata");
@@ -349,8 +353,8 @@ private slots:
         Banco b(Contenuto::Zeri, [](auto& o) { o.mai_k = true; });
         b.finestra.testi[Campo::CodiceBrenk] = "12";
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
-        QTRY_COMPARE(b.finestra.stato, atteso::in_attesa);
-        QTest::qWait(300);
+        QCOMPARE(b.finestra.stato, atteso::in_attesa);
+        b.aspetta(60000);
         QVERIFY(b.esecutore.in_corso());
         QVERIFY(b.finestra.messaggi.isEmpty());
 
@@ -359,9 +363,9 @@ private slots:
         congeda(b.contesto, 'E');
         QCOMPARE(b.finestra.stato, atteso::non_connesso);
         QCOMPARE(b.finestra.testi.value(Campo::CodiceBrenk), QString());
-        QTRY_VERIFY(!b.esecutore.in_corso());
-        QTRY_COMPARE(b.sim.ricevuti(), QByteArray("E"));
-        QTest::qWait(50);
+        b.aspetta(1000);
+        QVERIFY(!b.esecutore.in_corso());
+        QCOMPARE(b.ricevuti(), QByteArray("E"));
         QCOMPARE(b.finestra.messaggi.size(), abbandonata ? 0 : 2);
         if (!abbandonata)
             QCOMPARE(b.finestra.messaggi[1].testo, atteso::porta_guasta);

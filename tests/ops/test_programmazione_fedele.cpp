@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Programma against the simulated transmitter through the real serial port:
+// Programma against the simulated transmitter on the virtual line:
 // the writes each field and button makes, the values refused before the
 // first write, and where what the window shows and what the transmitter
 // would hold can part: only what the operator asked is written, or nothing.
 
-#include "banco_operazioni.h"
+#include "banco_virtuale.h"
 #include "testi.h"
 #include "ops/verifica.h"
 
@@ -20,7 +20,6 @@ class TestProgrammazioneFedele : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     // All of a new type's addresses go out, an old type's up to the second
     // telegram, and the read-back confirms them. The fixed 2, 3 and 1 go out
     // whatever was read, and the checksum with them.
@@ -50,7 +49,7 @@ private slots:
                  QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti").arg(scritte - 1));
         QCOMPARE(b.fleg, 0);
         QVERIFY(!b.finestra.progresso_visibile);
-        const Memoria& m = b.sim.memoria();
+        const Memoria& m = b.tx().memoria();
         QCOMPARE(int(m[ncicli]), 2);
         QCOMPARE(int(m[Byt12]), 3);
         QCOMPARE(int(m[Zelmbrenk]), 1);
@@ -251,7 +250,7 @@ private slots:
             QCOMPARE(b.finestra.testi, chiesti);
             QVERIFY(b.esegui(programma(b.contesto)));
         }
-        QCOMPARE(int(b.sim.memoria()[std::size_t(indirizzo)]), valore);
+        QCOMPARE(int(b.tx().memoria()[std::size_t(indirizzo)]), valore);
     }
 };
 

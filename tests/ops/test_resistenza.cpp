@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Long runs against the simulated transmitter: dozens of cycles of
-// connect, programming with its read-back, and disconnect, with and without
-// faults, on one port and one window as the main window keeps them; and a
-// line that drops in the middle of a programming, as a pulled adapter does.
+// Long runs against the simulated transmitter on the virtual line: dozens of
+// cycles of connect, programming with its read-back, and disconnect, with
+// and without faults, on one port and one window as the main window keeps
+// them, each cycle with a transmitter of its own at the line's far end.
 
-#include "a_parti.h"
+#include "banco_virtuale.h"
 #include "testi.h"
-#include "configuratore.h"
-#include "simulatore.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -40,10 +35,6 @@ constexpr bool memoria_confrontabile = true;
 constexpr int byte_lettura = 2 * 63;
 constexpr int byte_scrittura = 3;
 constexpr int scritture_tipo_nuovo = 62;
-// Short, for a quick connect, yet long enough that the next "K" does not
-// follow the "L" into the read even on a loaded machine (it would make the
-// read say it was disturbed).
-constexpr int intervallo_annunci_ms = 60;
 
 // A read of a partly written new-type transmitter complains when the stored
 // checksum no longer matches addresses 0 to 36, and when a telegram was cut
@@ -73,7 +64,7 @@ long memoria_residente_kb()
 
 // One cycle with a fault, and how it must end.
 struct Ciclo {
-    Simulatore::Opzioni opzioni;
+    OpzioniSimulatore opzioni;
     QStringList messaggi_connessione;
     QStringList messaggi_programmazione;
     int scritture_inviate = 0;  // write commands that reach the transmitter
@@ -84,9 +75,9 @@ struct Ciclo {
 };
 
 // The faults in rotation, each at a point that moves from cycle to cycle.
-Ciclo ciclo_con_guasto(int n, Simulatore::Opzioni opzioni)
+Ciclo ciclo_con_guasto(int n)
 {
-    Ciclo c{std::move(opzioni), {}, {atteso::time_out}, 1, 1, 1, 0, false};
+    Ciclo c{con_memoria(memoria_predefinita(Contenuto::UHF)), {}, {atteso::time_out}, 1, 1, 1, 0, false};
     switch (n % 5) {
     case 0: {
         const int conferme = (n * 7) % scritture_tipo_nuovo;
@@ -137,18 +128,7 @@ class TestResistenza : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir cartella;
-    QString link;
-    std::unique_ptr<Configuratore> pc; // the configurator's side, kept for the whole run
-
-    Simulatore::Opzioni opzioni(const Memoria& memoria) const
-    {
-        Simulatore::Opzioni o;
-        o.memoria = memoria;
-        o.link = link;
-        o.intervallo_annunci_ms = intervallo_annunci_ms;
-        return o;
-    }
+    std::unique_ptr<Banco> pc; // the configurator's side, kept for the whole run
 
     // The window's record of the previous cycle goes first.
     void connetti(const QStringList& messaggi)
@@ -171,22 +151,21 @@ private:
     }
 
     // "E" is the last byte on the line, the port closed, the fields empty.
-    void disconnetti(const Simulatore& sim)
+    void disconnetti()
     {
         congeda(pc->contesto, 'E');
         QVERIFY(!pc->porta.aperta());
         QCOMPARE(pc->finestra.stato, atteso::non_connesso);
         for (const auto& testo : std::as_const(pc->finestra.testi))
             QVERIFY(testo.isEmpty());
-        QVERIFY(attendi([&] { return sim.ricevuti().endsWith('E'); }));
+        QVERIFY(pc->avanza_finche([this] { return pc->ricevuti().endsWith('E'); }));
     }
 
     // Writes a code and a robbery time of its own and sees them read back;
     // the transmitter's memory and the code go on to the next cycle.
     void ciclo_pulito(int n, Memoria& memoria, QString& codice)
     {
-        Simulatore sim(opzioni(memoria));
-        QVERIFY(sim.avvia());
+        pc->linea.collega(con_memoria(memoria));
         connetti({});
         QCOMPARE(pc->finestra.testi.value(Campo::CodiceBrenk), codice);
 
@@ -195,45 +174,32 @@ private:
         pc->finestra.testi[Campo::CodiceBrenk] = codice;
         pc->finestra.testi[Campo::txb_tmp_rap] = tempo;
         programma({});
-        QCOMPARE(sim.scritture(), scritture_tipo_nuovo);
-        QCOMPARE(sim.ricevuti().size(), 1 + byte_lettura + byte_scrittura * scritture_tipo_nuovo + byte_lettura);
+        QCOMPARE(pc->tx().scritture(), scritture_tipo_nuovo);
+        QCOMPARE(pc->ricevuti().size(), 1 + byte_lettura + byte_scrittura * scritture_tipo_nuovo + byte_lettura);
         QCOMPARE(pc->finestra.testi.value(Campo::CodiceBrenk), codice);
         QCOMPARE(pc->finestra.testi.value(Campo::txb_tmp_rap), tempo);
-        disconnetti(sim);
-        memoria = sim.memoria();
+        disconnetti();
+        memoria = pc->tx().memoria();
     }
 
     void ciclo_guasto(const Ciclo& c)
     {
-        Simulatore sim(c.opzioni);
-        QVERIFY(sim.avvia());
+        pc->linea.collega(c.opzioni);
         connetti(c.messaggi_connessione);
         pc->finestra.testi[Campo::txb_tmp_rap] = QStringLiteral("31");
         programma(c.messaggi_connessione + c.messaggi_programmazione);
-        QCOMPARE(sim.scritture(), c.scritture_eseguite);
+        QCOMPARE(pc->tx().scritture(), c.scritture_eseguite);
         const qsizetype dopo_scritture = 1 + byte_lettura * c.letture + byte_scrittura * c.scritture_inviate;
-        QCOMPARE(sim.ricevuti().size(), dopo_scritture + byte_lettura * c.riletture);
+        QCOMPARE(pc->ricevuti().size(), dopo_scritture + byte_lettura * c.riletture);
         if (c.riagganciato) {
-            QVERIFY(sim.ritorna());
-            connetti(messaggi_della_lettura(sim.memoria()));
+            pc->linea.ritorna();
+            connetti(messaggi_della_lettura(pc->tx().memoria()));
         }
-        disconnetti(sim);
+        disconnetti();
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(cartella.isValid());
-        link = cartella.filePath(QStringLiteral("com1"));
-        qputenv("BRENK_COM1", QFile::encodeName(link));
-    }
-
-    void init()
-    {
-        BRENK_SOLO_LA_MIA_PARTE();
-        pc = std::make_unique<Configuratore>();
-    }
-    void cleanup() { pc.reset(); }
+    void init() { pc = std::make_unique<Banco>(Contenuto::UHF); }
 
     void cicli_data()
     {
@@ -249,11 +215,9 @@ private slots:
         long dopo_riscaldamento = 0;
         Memoria memoria = memoria_predefinita(Contenuto::UHF);
         QString codice = QStringLiteral("1");
-        if (guasti)
-            pc->porta.imposta_timeout(1000);
         for (int n = 0; n < cicli_per_fase; ++n) {
             if (guasti)
-                ciclo_guasto(ciclo_con_guasto(n, opzioni(memoria_predefinita(Contenuto::UHF))));
+                ciclo_guasto(ciclo_con_guasto(n));
             else
                 ciclo_pulito(n, memoria, codice);
             if (QTest::currentTestFailed())
@@ -269,57 +233,6 @@ private slots:
         if (memoria_confrontabile)
             QVERIFY2(alla_fine - dopo_riscaldamento < crescita_massima_kb,
                      qPrintable(QStringLiteral("%1 kB -> %2 kB").arg(dopo_riscaldamento).arg(alla_fine)));
-    }
-
-    // The line drops at write 30 of a programming on "Com 1": the time-out
-    // message, a timer that went on ticking all along, and once the device is
-    // back a new connect reads what the transmitter holds.
-    void linea_persa_durante_la_programmazione()
-    {
-        constexpr int scritte = 30;
-        auto o = opzioni(memoria_predefinita(Contenuto::UHF));
-        // On a paced line a "K" may take longer than a short interval.
-        o.intervallo_annunci_ms = Simulatore::Opzioni{}.intervallo_annunci_ms;
-        o.riaggancia_dopo = 1 + byte_lettura + byte_scrittura * (scritte + 1);
-        Simulatore sim(o);
-        QVERIFY(sim.avvia());
-        pc->porta.imposta_numero(1);
-        connetti({});
-        if (QTest::currentTestFailed())
-            return;
-        QCOMPARE(pc->porta.dispositivo(), link);
-
-        QSet<int> posizioni_viste;
-        int battiti = 0;
-        QTimer orologio;
-        connect(&orologio, &QTimer::timeout, this, [&] {
-            ++battiti;
-            if (pc->esecutore.in_corso())
-                posizioni_viste.insert(pc->finestra.progresso);
-        });
-        orologio.start(10);
-        pc->finestra.testi[Campo::txb_tmp_rap] = QStringLiteral("31");
-        programma({atteso::time_out});
-        if (QTest::currentTestFailed())
-            return;
-        QCOMPARE(sim.scritture(), scritte);
-        QVERIFY(!pc->porta.aperta());
-        // Ticks came between the writes, not only before and after them.
-        QVERIFY2(posizioni_viste.size() >= scritte / 3, qPrintable(QString::number(posizioni_viste.size())));
-        const int battiti_alla_fine = battiti;
-        QVERIFY(attendi([&] { return battiti > battiti_alla_fine; }));
-
-        QVERIFY(sim.ritorna());
-        QCOMPARE(QFileInfo(link).symLinkTarget(), sim.dispositivo());
-        congeda(pc->contesto, 'E');
-        connetti(messaggi_della_lettura(sim.memoria()));
-        const Memoria& m = sim.memoria();
-        for (int a = tempopre_rap; a <= Zelmbrenk; ++a)
-            if (a != ByteT3)
-                QCOMPARE(pc->blocco[a], double(m[std::size_t(a)]));
-        QCOMPARE(pc->finestra.testi.value(Campo::txb_tmp_rap), QStringLiteral("31"));
-        QCOMPARE(pc->finestra.testi.value(Campo::FqTx), QStringLiteral("460"));
-        disconnetti(sim);
     }
 };
 

@@ -57,7 +57,9 @@ protected:
         if (!pc->porta.isOpen() && !pc->apri())
             return false;
         pc->collega();
-        if (!QTest::qWaitFor([this] { return sim->collegato() && pc->arrivati == sim->inviati().mid(visti); }))
+        // Linked, and nothing left on its way: a "K" that crossed the "L" is in.
+        const auto fermo = [this] { return sim->collegato() && !sim->in_viaggio(); };
+        if (!QTest::qWaitFor([&] { return fermo() && pc->arrivati == sim->inviati().mid(visti); }))
             return false;
         visti = sim->inviati().size();
         pc->arrivati.clear();

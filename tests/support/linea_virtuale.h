@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <limits>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -33,16 +35,19 @@ public:
     // or at the same time and already planned.
     void pianifica(double quando, std::function<void()> cosa) { metti(quando, nullptr, std::move(cosa)); }
 
-    // Moves time to the next event and runs it; false when none is planned.
-    // Only a handful are ever planned (the bytes on their way, one per
-    // started alarm), so a plain search finds the next.
-    bool avanza()
+    // Moves time to the next event and runs it; false when none is planned
+    // by `entro`, time then moved to `entro` if given. Only a handful are
+    // ever planned (the bytes on their way, one per started alarm), so a
+    // plain search finds the next.
+    bool avanza(double entro = std::numeric_limits<double>::infinity())
     {
-        if (eventi_.empty())
-            return false;
         const auto prossimo = std::min_element(eventi_.begin(), eventi_.end(), [](const Evento& a, const Evento& b) {
             return a.quando != b.quando ? a.quando < b.quando : a.numero < b.numero;
         });
+        if (prossimo == eventi_.end() || prossimo->quando > entro) {
+            adesso_ = entro == std::numeric_limits<double>::infinity() ? adesso_ : std::max(adesso_, entro);
+            return false;
+        }
         Evento evento = std::move(*prossimo);
         *prossimo = std::move(eventi_.back());
         eventi_.pop_back();
@@ -115,18 +120,44 @@ public:
         double ms;
     };
 
-    LineaVirtuale(const OpzioniSimulatore& opzioni, OrologioVirtuale& orologio)
-        : orologio_(orologio), trasmettitore_(opzioni, orologio, [this] { return aperto_; })
+    LineaVirtuale(const OpzioniSimulatore& opzioni, OrologioVirtuale& orologio) : orologio_(orologio)
     {
-        connect(&trasmettitore_, &Trasmettitore::invia, this, [this](const QByteArray& b) { verso_il_pc(b); });
-        connect(&trasmettitore_, &Trasmettitore::riaggancio, this, &LineaVirtuale::riaggancia);
-        trasmettitore_.avvia();
+        collega(opzioni);
     }
 
     // The PC's end, for its PortaSeriale; one per line.
     std::unique_ptr<Dispositivo> dispositivo() { return std::make_unique<Estremo>(*this); }
 
-    const Trasmettitore& trasmettitore() const { return trasmettitore_; }
+    // Another transmitter at the far end, announcing itself; bytes on their way are lost.
+    void collega(const OpzioniSimulatore& opzioni)
+    {
+        trasmettitore_ = std::make_unique<Trasmettitore>(opzioni, orologio_, [this] { return aperto_; });
+        connect(trasmettitore_.get(), &Trasmettitore::invia, this, [this](const QByteArray& b) { verso_il_pc(b); });
+        connect(trasmettitore_.get(), &Trasmettitore::riaggancio, this, &LineaVirtuale::riaggancia);
+        ritorna();
+    }
+    // The adapter is pulled out: bytes on their way are lost for good.
+    void riaggancia()
+    {
+        ++vita_;
+        riagganciata_ = true;
+        trasmettitore_->ferma();
+        if (!aperto_)
+            return;
+        aperto_ = false;
+        in_arrivo_.clear();
+        if (estremo_)
+            estremo_->perso();
+    }
+    // ...and plugged in again: the transmitter, its memory kept, announces itself.
+    void ritorna()
+    {
+        ++vita_;
+        riagganciata_ = false;
+        trasmettitore_->avvia();
+    }
+
+    const Trasmettitore& trasmettitore() const { return *trasmettitore_; }
     const std::vector<Passaggio>& registro() const { return registro_; }
     // When the PC last sent a byte.
     double ultimo_dal_pc_ms() const { return ultimo_dal_pc_ms_; }
@@ -192,7 +223,7 @@ private:
         registro_.push_back({byte, true, ultimo_dal_pc_ms_});
         orologio_.pianifica(consegna(ultima_verso_tx_), [this, byte, vita = vita_] {
             if (vita == vita_)
-                trasmettitore_.ricevi(byte);
+                trasmettitore_->ricevi(byte);
         });
     }
 
@@ -210,22 +241,8 @@ private:
         }
     }
 
-    // The adapter is pulled out: bytes on their way are lost for good.
-    void riaggancia()
-    {
-        ++vita_;
-        riagganciata_ = true;
-        trasmettitore_.ferma();
-        if (!aperto_)
-            return;
-        aperto_ = false;
-        in_arrivo_.clear();
-        if (estremo_)
-            estremo_->perso();
-    }
-
     OrologioVirtuale& orologio_;
-    Trasmettitore trasmettitore_;
+    std::unique_ptr<Trasmettitore> trasmettitore_;
     Estremo* estremo_ = nullptr;
     bool aperto_ = false;
     bool riagganciata_ = false;
