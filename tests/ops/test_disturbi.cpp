@@ -109,6 +109,9 @@ private slots:
         lettura("riavvio dopo 40 letture", annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_letture = 40; }),
                 {atteso::errore_lettura}, 3, "");
         lettura("eco del cavo", [](auto& o) { o.eco = true; }, {atteso::errore_lettura}, 3, "");
+        // Its checksum holds, its restore telegram does not: a second read must agree.
+        lettura("telegramma di ripristino guasto", [](auto& o) { ++o.memoria[Byte8], --o.memoria[totck]; },
+                {atteso::telegrammi}, 2, "1");
         lettura("risposta colpita", [](auto& o) { o.risposta_colpita = 5; }, {}, 2, "1");
         lettura("risposta colpita, tipo vecchio", [](auto& o) {
             o.memoria = memoria_predefinita(Contenuto::Vecchio);
@@ -120,7 +123,8 @@ private slots:
         }, {}, 2, "1");
         riga("riavvio dopo 10 conferme", annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_conferme = 10; }),
              Dopo::Programma, {atteso::scrittura_disturbata}, 1, 3, "1");
-        riga("risposta colpita nella rilettura", [](auto& o) { o.risposta_colpita = 63 + 5; }, Dopo::Programma, {}, 1,
+        // The read-back's replies follow the connect's 63 and its 2 read again.
+        riga("risposta colpita nella rilettura", [](auto& o) { o.risposta_colpita = 65 + 5; }, Dopo::Programma, {}, 1,
              2, "1", verificati_0_61);
         riga("programmazione, indirizzo 0 guasto", [](auto& o) { o.indirizzo_guasto = 0; }, Dopo::Programma,
              {"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 30, letto 31. I valori da "
@@ -162,7 +166,7 @@ private slots:
         lettura("risposta 61 riflessa presto, risposta 62 dopo quattro secondi e mezzo",
                 [](auto& o) { o.rimbalzi = {{61, 10}}, o.ritardi_indirizzo = {{62, 4500}}; },
                 {nota_muto, nota_muto, nota_muto, atteso::errore_lettura}, 3, "");
-        riga("risposta 62 colpita nella rilettura", [](auto& o) { o.risposta_colpita = 63 + 62; }, Dopo::Programma,
+        riga("risposta 62 colpita nella rilettura", [](auto& o) { o.risposta_colpita = 65 + 62; }, Dopo::Programma,
              {}, 1, 2, "1", verificati_0_61);
         riga("UHF, indirizzo 62 guasto", [](auto& o) { o.indirizzo_guasto = 62; }, Dopo::Uhf,
              {"Verifica fallita: \"Banda\" (indirizzo 62) scritto 85, letto 86. Ripetere la programmazione."}, 1, 2,
@@ -207,7 +211,11 @@ private slots:
         // A read said to be disturbed shows nothing at all.
         QCOMPARE(b.finestra.testi.isEmpty(), messaggi.contains(atteso::errore_lettura));
         QCOMPARE(b.finestra.conferma, conferma);
-        QByteArray linea = "L" + lettura_completa(letture);
+        // A new type's read that its own checks vouch for reads the type and the band again.
+        OpzioniSimulatore o = con_memoria(memoria_predefinita(Contenuto::UHF), guasto);
+        const bool confermata = o.memoria[Tipo_brenk] == tipo_nuovo && !messaggi.contains(atteso::errore_lettura)
+            && !messaggi.contains(atteso::telegrammi);
+        QByteArray linea = "L" + (confermata ? lettura_confermata(letture) : lettura_completa(letture));
         if (riletture > 0)
             linea += (dopo == Dopo::Uhf ? scritture(blocco_fabbrica(Banda::UHF)) : scritture(programmazione_uhf()))
                      + lettura_completa(riletture);

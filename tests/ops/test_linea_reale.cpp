@@ -50,7 +50,7 @@ struct BancoReale : Configuratore {
         sim.avvia();
         qputenv("BRENK_COM1", QFile::encodeName(link.isEmpty() ? sim.dispositivo() : link));
         QVERIFY(connetti());
-        QCOMPARE(sim.ricevuti(), "L" + lettura_completa());
+        QCOMPARE(sim.ricevuti(), "L" + lettura_confermata());
         QCOMPARE(finestra.testi.value(Campo::FqTx), QStringLiteral("460"));
     }
 
@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(b.finestra.conferma, verificati.arg(62));
         congeda(b.contesto, 'Q');
         QVERIFY(attendi([&] { return b.sim.trasmissioni() == 1; }));
-        QCOMPARE(b.sim.ricevuti(), "L" + lettura_completa() + scritture(programmazione_uhf()) + lettura_completa()
+        QCOMPARE(b.sim.ricevuti(), "L" + lettura_confermata() + scritture(programmazione_uhf()) + lettura_completa()
                                        + scritture(fabbrica_uhf_attesa) + lettura_completa() + 'Q');
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{});
     }
@@ -93,7 +93,7 @@ private slots:
         constexpr int scritte = 30;
         QTemporaryDir cartella;
         const QString link = cartella.filePath(QStringLiteral("com1"));
-        BancoReale b(link, 1 + lettura_completa().size() + 3 * (scritte + 1));
+        BancoReale b(link, 1 + lettura_confermata().size() + 3 * (scritte + 1));
         QCOMPARE(b.porta.dispositivo(), link);
 
         QSet<int> posizioni_viste;

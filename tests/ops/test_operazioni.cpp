@@ -23,7 +23,7 @@ private slots:
         Banco b(Contenuto::UHF, [](auto& o) { o.spazzatura = "x"; });
         b.fleg = 7;
         QVERIFY(b.connetti());
-        QCOMPARE(b.ricevuti(), "L" + lettura_completa());
+        QCOMPARE(b.ricevuti(), "L" + lettura_confermata());
         QCOMPARE(b.orologio.adesso_ms() - b.linea.registro().back().ms, 25.0);
         QCOMPARE(b.finestra.stato, atteso::connesso);
         QCOMPARE(b.fleg, 0);
@@ -89,7 +89,38 @@ private slots:
         QCOMPARE(b.finestra.tipo, tipo);
         QCOMPARE(b.finestra.testi.value(Campo::txb_amp), QStringLiteral("60"));
         QCOMPARE(b.blocco[BaseD1], 5.0);
-        QCOMPARE(b.ricevuti(), "L" + lettura_completa(letture));
+        QCOMPARE(b.ricevuti(), "L" + (tipo == "New" ? lettura_confermata(letture) : lettura_completa(letture)));
+    }
+
+    // No check covers the band, which decides the frequency's limits: a read
+    // its checks vouch for reads it (and the type) once more. A hit once is
+    // read again, and 161 MHz is refused as out of band; a hit on every read
+    // cannot be told (the limit of the rule).
+    void banda_riletta_data()
+    {
+        QTest::addColumn<QList<int>>("colpite"); // the replies that arrive as "V"
+        QTest::addColumn<QString>("banda");
+        QTest::addColumn<int>("letture");
+        QTest::newRow("colpita una volta") << QList<int>{62} << "  UHF" << 2;
+        QTest::newRow("colpita a ogni lettura") << QList<int>{62, 64} << "  VHF" << 1;
+    }
+    void banda_riletta()
+    {
+        QFETCH(QList<int>, colpite);
+        QFETCH(QString, banda);
+        QFETCH(int, letture);
+        Banco b(Contenuto::UHF, [&](auto& o) {
+            for (const int n : colpite)
+                o.risposte_sostituite[n] = "V";
+        });
+        QVERIFY(b.connetti());
+        QCOMPARE(b.finestra.testi.value(Campo::Text1), banda);
+        QCOMPARE(b.ricevuti(), "L" + lettura_confermata().repeated(letture));
+        if (banda == "  VHF")
+            return;
+        b.finestra.testi[Campo::FqTx] = QStringLiteral("161");
+        QVERIFY(b.esegui(programma(b.contesto)));
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::fuori_banda});
     }
 
     void decodifica_data()
@@ -310,21 +341,34 @@ private slots:
         QVERIFY(b.finestra.messaggi.isEmpty());
     }
 
+    // The writes end at the first that is not acknowledged, or that the
+    // port refuses as the adapter is pulled out: that failure is told in the
+    // port's words, and the window knows it was (so as not to tell the loss
+    // of the port again).
     void valori_di_fabbrica_interrotti_data()
     {
-        QTest::addColumn<int>("conferme");
-        QTest::newRow("nessuna risposta") << 0;
-        QTest::newRow("muto dopo l'indirizzo 40") << 41;
+        QTest::addColumn<int>("scritte"); // that reach the transmitter
+        QTest::addColumn<bool>("staccato");
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("nessuna risposta") << 1 << false << atteso::time_out;
+        QTest::newRow("muto dopo l'indirizzo 40") << 42 << false << atteso::time_out;
+        QTest::newRow("adattatore staccato alla scrittura 5")
+            << 5 << true << QStringLiteral("Errore di scrittura sulla porta virtuale 8020");
     }
     void valori_di_fabbrica_interrotti()
     {
-        QFETCH(int, conferme);
-        Banco b(Contenuto::VHF, [conferme](auto& o) { o.conferme_max = conferme; });
+        QFETCH(int, scritte);
+        QFETCH(bool, staccato);
+        QFETCH(QString, messaggio);
+        Banco b(Contenuto::VHF, [&](auto& o) { o.conferme_max = staccato ? 64 : scritte - 1; });
         QVERIFY(b.connetti());
+        if (staccato) // at the "W" of write 5
+            b.linea.stacca_alla_scrittura(3 * scritte + 1);
         const auto campi = b.finestra.testi;
         QVERIFY(b.esegui(carica_fabbrica(b.contesto, Banda::UHF)));
-        QCOMPARE(b.dopo_connessione(), scritture(std::span(fabbrica_uhf_attesa).first(conferme + 1)));
-        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::time_out});
+        QCOMPARE(b.dopo_connessione(), scritture(std::span(fabbrica_uhf_attesa).first(scritte)));
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{messaggio});
+        QCOMPARE(b.finestra.eventi.contains(QStringLiteral("guasto della porta detto")), staccato);
         QVERIFY(!b.finestra.progresso_visibile);
         QCOMPARE(b.finestra.progresso_massimo, 63);
         QCOMPARE(b.finestra.testi, campi);
@@ -336,28 +380,37 @@ private slots:
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
         QVERIFY(!b.esecutore.avvia(carica_fabbrica(b.contesto, Banda::UHF)));
         QVERIFY(b.avanza_finche([&] { return !b.esecutore.in_corso(); }));
-        QCOMPARE(b.ricevuti(), "L" + lettura_completa());
+        QCOMPARE(b.ricevuti(), "L" + lettura_confermata());
     }
 
-    // No "K" comes: the connect waits (a minute here) until Disconetti, which
-    // ends it with the port's message, or until the window gives it up, silently.
-    void nessuna_k_data()
+    // No "K" for 4 s: a note names the port and its device, and goes when the
+    // transmitter announces itself. Until then the connect waits (a minute
+    // here); "Disconetti" ends it as a cancel, without a message, also once
+    // the window has given it up.
+    void attesa_della_k_data()
     {
+        QTest::addColumn<int>("annuncio_ms"); // 0: never
         QTest::addColumn<bool>("abbandonata");
-        QTest::newRow("Disconetti") << false;
-        QTest::newRow("abbandonata, poi Disconetti") << true;
+        QTest::newRow("Disconetti") << 0 << false;
+        QTest::newRow("abbandonata, poi Disconetti") << 0 << true;
+        QTest::newRow("annuncio dopo 5 s") << 5000 << false;
     }
-    void nessuna_k()
+    void attesa_della_k()
     {
+        QFETCH(int, annuncio_ms);
         QFETCH(bool, abbandonata);
-        Banco b(Contenuto::Zeri, [](auto& o) { o.mai_k = true; });
+        Banco b(Contenuto::UHF, [annuncio_ms](auto& o) { o.mai_k = !annuncio_ms, o.intervallo_annunci_ms = annuncio_ms; });
         b.finestra.testi[Campo::CodiceBrenk] = "12";
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
         QCOMPARE(b.finestra.stato, atteso::in_attesa);
+        b.aspetta(3999);
+        QCOMPARE(b.finestra.detti, QStringList());
+        b.aspetta(1);
+        QCOMPARE(b.finestra.nota, QStringLiteral("Nessun trasmettitore su Com 1 (virtuale): accenderlo e controllare "
+                                                 "il cavo. \"Disconetti\" termina l'attesa."));
         b.aspetta(60000);
-        QVERIFY(b.esecutore.in_corso());
-        QVERIFY(b.finestra.messaggi.isEmpty());
-
+        QCOMPARE(b.esecutore.in_corso(), !annuncio_ms);
+        QCOMPARE(b.finestra.nota.isEmpty(), annuncio_ms != 0);
         if (abbandonata)
             b.esecutore.abbandona();
         congeda(b.contesto, 'E');
@@ -365,10 +418,8 @@ private slots:
         QCOMPARE(b.finestra.testi.value(Campo::CodiceBrenk), QString());
         b.aspetta(1000);
         QVERIFY(!b.esecutore.in_corso());
-        QCOMPARE(b.ricevuti(), QByteArray("E"));
-        QCOMPARE(b.finestra.messaggi.size(), abbandonata ? 0 : 2);
-        if (!abbandonata)
-            QCOMPARE(b.finestra.messaggi[1].testo, atteso::porta_guasta);
+        QCOMPARE(b.ricevuti(), annuncio_ms ? "L" + lettura_confermata() + 'E' : QByteArray("E"));
+        QCOMPARE(b.finestra.detti.size(), 1);
     }
 };
 

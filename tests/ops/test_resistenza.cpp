@@ -33,6 +33,8 @@ constexpr bool memoria_confrontabile = true;
 #endif
 // A read is "R" and the address; a write is "W", the address and the value.
 constexpr int byte_lettura = 2 * 63;
+// A connect's read its checks vouch for: the type and the band read again.
+constexpr int byte_conferma = 2 * 2;
 constexpr int byte_scrittura = 3;
 constexpr int scritture_tipo_nuovo = 62;
 
@@ -70,6 +72,7 @@ struct Ciclo {
     int scritture_inviate = 0;  // write commands that reach the transmitter
     int scritture_eseguite = 0; // of which it processes
     int letture = 1;            // reads of the block by the connect
+    int conferme = byte_conferma; // after them
     int riletture = 0;          // reads of the block after the writes
     bool riagganciato = false;  // the line drops; once back, it is read again
 };
@@ -77,7 +80,7 @@ struct Ciclo {
 // The faults in rotation, each at a point that moves from cycle to cycle.
 Ciclo ciclo_con_guasto(int n)
 {
-    Ciclo c{con_memoria(memoria_predefinita(Contenuto::UHF)), {}, {atteso::time_out}, 1, 1, 1, 0, false};
+    Ciclo c{con_memoria(memoria_predefinita(Contenuto::UHF)), {}, {atteso::time_out}, 1, 1, 1, byte_conferma, 0, false};
     switch (n % 5) {
     case 0: {
         const int conferme = (n * 7) % scritture_tipo_nuovo;
@@ -107,12 +110,13 @@ Ciclo ciclo_con_guasto(int n)
                                                     "finestra: ripetere la programmazione.")};
         c.scritture_inviate = c.scritture_eseguite = scritture_tipo_nuovo;
         c.letture = 2;
+        c.conferme = 0;
         c.riletture = 2;
         break;
     case 4: {
         // On the value byte of write k.
         const int k = 1 + (n * 3) % (scritture_tipo_nuovo - 1);
-        c.opzioni.riaggancia_dopo = 1 + byte_lettura + byte_scrittura * (k + 1);
+        c.opzioni.riaggancia_dopo = 1 + byte_lettura + byte_conferma + byte_scrittura * (k + 1);
         c.scritture_inviate = k + 1;
         c.scritture_eseguite = k;
         c.riagganciato = true;
@@ -175,7 +179,8 @@ private:
         pc->finestra.testi[Campo::txb_tmp_rap] = tempo;
         programma({});
         QCOMPARE(pc->tx().scritture(), scritture_tipo_nuovo);
-        QCOMPARE(pc->ricevuti().size(), 1 + byte_lettura + byte_scrittura * scritture_tipo_nuovo + byte_lettura);
+        QCOMPARE(pc->ricevuti().size(),
+                 1 + byte_lettura + byte_conferma + byte_scrittura * scritture_tipo_nuovo + byte_lettura);
         QCOMPARE(pc->finestra.testi.value(Campo::CodiceBrenk), codice);
         QCOMPARE(pc->finestra.testi.value(Campo::txb_tmp_rap), tempo);
         disconnetti();
@@ -189,7 +194,8 @@ private:
         pc->finestra.testi[Campo::txb_tmp_rap] = QStringLiteral("31");
         programma(c.messaggi_connessione + c.messaggi_programmazione);
         QCOMPARE(pc->tx().scritture(), c.scritture_eseguite);
-        const qsizetype dopo_scritture = 1 + byte_lettura * c.letture + byte_scrittura * c.scritture_inviate;
+        const qsizetype dopo_scritture =
+            1 + byte_lettura * c.letture + c.conferme + byte_scrittura * c.scritture_inviate;
         QCOMPARE(pc->ricevuti().size(), dopo_scritture + byte_lettura * c.riletture);
         if (c.riagganciato) {
             pc->linea.ritorna();

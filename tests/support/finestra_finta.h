@@ -87,7 +87,7 @@ public:
         detti << testo;
         co_return;
     }
-    void guasto_porta_detto() override {}
+    void guasto_porta_detto() override { eventi << QStringLiteral("guasto della porta detto"); }
 
     QStringList testi_messaggi() const
     {

@@ -157,6 +157,10 @@ public:
         trasmettitore_->avvia();
     }
 
+    // The adapter is pulled out as the PC writes its `n`-th byte from now: that
+    // write fails, as a real one does.
+    void stacca_alla_scrittura(int n) { scritture_prima_dello_strappo_ = n; }
+
     const Trasmettitore& trasmettitore() const { return *trasmettitore_; }
     const std::vector<Passaggio>& registro() const { return registro_; }
     // When the PC last sent a byte.
@@ -197,6 +201,10 @@ private:
         }
         bool scrivi(std::uint8_t byte) override
         {
+            if (linea_.scritture_prima_dello_strappo_ && --*linea_.scritture_prima_dello_strappo_ == 0) {
+                linea_.riaggancia();
+                return false;
+            }
             linea_.dal_pc(byte);
             return true;
         }
@@ -247,6 +255,7 @@ private:
     bool aperto_ = false;
     bool riagganciata_ = false;
     int vita_ = 0;
+    std::optional<int> scritture_prima_dello_strappo_;
     double ultima_verso_tx_ = 0;
     double ultima_verso_pc_ = 0;
     double ultimo_dal_pc_ms_ = 0;

@@ -19,6 +19,13 @@ inline QByteArray lettura_completa(int volte = 1)
     return r.repeated(volte);
 }
 
+// A connect's read that its own checks vouch for: `volte` reads of the block,
+// then the type and the band read once more.
+inline QByteArray lettura_confermata(int volte = 1)
+{
+    return lettura_completa(volte) + QByteArray("R\x3c" "R\x3e", 4);
+}
+
 // "W", the address and the value, for each of `valori` from address 0.
 inline QByteArray scritture(std::span<const std::uint8_t> valori)
 {

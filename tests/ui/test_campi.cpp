@@ -250,6 +250,10 @@ void TestCampi::opzioni_da_codice_solo_se_cambiano()
     QCOMPARE(blocco[Zelmbrenk], 5.0);
     b.finestra->seleziona(Opzione::Opt_zelm);
     QCOMPARE(blocco[Zelmbrenk], 1.0);
+
+    // A byte that is neither 0 nor 1 leaves the pair with no selection.
+    b.finestra->nessuna_scelta(Opzione::Opt_zelm);
+    QVERIFY(!b.opzione("Opt_zelm")->isChecked() && !b.opzione("opt_brenk")->isChecked());
 }
 
 void TestCampi::testo_dei_campi_da_codice()
