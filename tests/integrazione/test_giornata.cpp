@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A technician's day on the real window and simulated transmitters:
-// parameter files, on any disk, and one series with its record.
+// A technician's day on the real window, with simulated transmitters on a
+// virtual line: parameter files, on any disk, and one series with its record.
 
-#include "a_parti.h"
 #include "banco.h"
 #include "esegui.h"
-#include "simulatore.h"
+#include "linea_virtuale.h"
 #include "archivio/registro.h"
 
 #include <QCheckBox>
@@ -45,28 +44,59 @@ bool scrivi(const QString& percorso, const QByteArray& testo)
     return f.open(QIODevice::WriteOnly) && f.write(testo) == testo.size();
 }
 
+OpzioniSimulatore trasmettitore(Contenuto contenuto, std::optional<int> indirizzo_guasto = {}, bool mai_k = false)
+{
+    OpzioniSimulatore o;
+    o.memoria = memoria_predefinita(contenuto);
+    o.indirizzo_guasto = indirizzo_guasto;
+    o.mai_k = mai_k;
+    return o;
+}
+
+// The window on a virtual line, whose far end takes one transmitter after
+// another; its time moves only when the window waits.
 struct Sito {
+    Sito()
+    {
+        qputenv("BRENK_COM1", "virtuale");
+        banco.dispositivo = [this] { return linea.dispositivo(); };
+        banco.orologio = &orologio;
+    }
+
     QTemporaryDir cartella;
+    prova::OrologioVirtuale orologio;
+    prova::LineaVirtuale linea{trasmettitore(Contenuto::UHF), orologio};
     Banco banco;
-    std::vector<std::unique_ptr<Simulatore>> unita;
 
     QString file(const char* nome) const { return cartella.filePath(QLatin1String(nome)); }
-    // Another transmitter on "Com 1".
-    Simulatore& collega(Contenuto contenuto, std::optional<int> indirizzo_guasto = {})
+    // Another transmitter at the far end.
+    void collega(Contenuto contenuto, std::optional<int> indirizzo_guasto = {}, bool mai_k = false)
     {
-        Simulatore::Opzioni o;
-        o.memoria = memoria_predefinita(contenuto);
-        o.indirizzo_guasto = indirizzo_guasto;
-        unita.push_back(std::make_unique<Simulatore>(o));
-        unita.back()->avvia();
-        qputenv("BRENK_COM1", unita.back()->dispositivo().toLocal8Bit());
-        return *unita.back();
+        linea.collega(trasmettitore(contenuto, indirizzo_guasto, mai_k));
+    }
+    const Memoria& memoria() const { return linea.trasmettitore().memoria(); }
+    QByteArray ricevuti() const
+    {
+        QByteArray r;
+        for (const auto& e : linea.trasmettitore().registro_ricevuti())
+            r.append(static_cast<char>(e.byte));
+        return r;
+    }
+    // The window's events, and the line's time whenever they are done, until
+    // `fatto` holds (ten virtual minutes at most).
+    bool avanza_finche(const std::function<bool()>& fatto)
+    {
+        const double fine = orologio.adesso_ms() + 600000;
+        do
+            QCoreApplication::processEvents();
+        while (!fatto() && orologio.avanza(fine));
+        return fatto();
     }
     bool premi(const char* nome)
     {
         auto* p = banco.trova<QAbstractButton>(nome);
-        return prova::attendi([p] { return p->isEnabled(); }, 2000) && (p->click(), true)
-            && prova::attendi([this] { return !banco.finestra->occupato(); });
+        return avanza_finche([p] { return p->isEnabled(); }) && (p->click(), true)
+            && avanza_finche([this] { return !banco.finestra->occupato(); });
     }
     QString codice() const { return banco.casella("CodiceBrenk")->text(); }
     // Dragged onto the window and dropped if the window takes it; whether it
@@ -120,7 +150,6 @@ class TestGiornata : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     // Saved, then opened over another transmitter's factory values: the same
@@ -136,23 +165,23 @@ private slots:
     {
         QFETCH(Contenuto, contenuto);
         Sito g;
-        Simulatore& sim = g.collega(contenuto);
+        g.collega(contenuto);
         QVERIFY(g.banco.apri() && g.premi("Cmd_connetti"));
         QTest::keyClicks(g.banco.casella("CodiceBrenk"), "7");
         QTest::mouseClick(g.banco.opzione("Opt_toni_bassi"), Qt::LeftButton);
         g.banco.finestra->salva_file(g.file("sito.brenk"));
         QCOMPARE(g.banco.trova<QLabel>("lab_file")->text(), QStringLiteral("sito.brenk"));
-        const qsizetype inizio = sim.ricevuti().size();
+        const qsizetype inizio = g.ricevuti().size();
         QVERIFY(g.premi("cmd_programma"));
-        const QByteArray salvati = sim.ricevuti().mid(inizio);
+        const QByteArray salvati = g.ricevuti().mid(inizio);
 
         QVERIFY(g.premi("Cmd_disconetti"));
-        sim.imposta_memoria(memoria_predefinita(contenuto));
+        g.collega(contenuto);
         QVERIFY(g.premi("Cmd_connetti"));
         g.banco.finestra->apri_file(g.file("sito.brenk"));
-        const qsizetype di_nuovo = sim.ricevuti().size();
+        const qsizetype di_nuovo = g.ricevuti().size();
         QVERIFY(g.premi("cmd_programma"));
-        QCOMPARE(sim.ricevuti().mid(di_nuovo), salvati);
+        QCOMPARE(g.ricevuti().mid(di_nuovo), salvati);
         QCOMPARE(g.codice(), QStringLiteral("17"));
         QCOMPARE(g.banco.avvisi.testi(), QStringList());
     }
@@ -211,7 +240,6 @@ private slots:
         QFETCH(QString, codice);
         Sito g;
         PseudoTerminale muto;
-        LineaCom1 in_attesa;
         QString percorso = g.file("sito.brenk");
         if (cosa == Cosa::Fifo)
             QCOMPARE(::mkfifo(QFile::encodeName(percorso).constData(), 0600), 0);
@@ -221,8 +249,7 @@ private slots:
             percorso = muto.dispositivo();
         else
             QVERIFY(scrivi(percorso, testo) && (cosa == Cosa::File || QFile::resize(percorso, (1 << 20) + 1)));
-        if (modo == Modo::SuLetturaVhf)
-            g.collega(Contenuto::VHF);
+        g.collega(modo == Modo::SuLetturaVhf ? Contenuto::VHF : Contenuto::UHF, {}, modo == Modo::TrascinaInAttesa);
         QVERIFY(modo == Modo::AllAvvio ? g.banco.apri(nullptr, percorso) : g.banco.apri());
         if (modo == Modo::SuLetturaVhf)
             QVERIFY(g.premi("Cmd_connetti"));
@@ -230,7 +257,7 @@ private slots:
             QTest::keyClicks(g.banco.casella("CodiceBrenk"), "12");
         if (modo == Modo::TrascinaInAttesa) {
             g.banco.trova<QAbstractButton>("Cmd_connetti")->click();
-            QVERIFY(prova::attendi([&g] { return g.banco.stato() == QStringLiteral(" In Attesa "); }));
+            QCOMPARE(g.banco.stato(), QStringLiteral(" In Attesa "));
         }
         if (modo == Modo::Apri || modo == Modo::SuLetturaVhf)
             g.banco.finestra->apri_file(percorso);
@@ -323,10 +350,10 @@ private slots:
         for (auto [guasto, lascia, atteso] : {std::tuple{std::optional<int>(), "Cmd_tx", "1022"},
                                               {0, "Cmd_disconetti", "1023"},
                                               {{}, "Cmd_disconetti", ""}}) {
-            Simulatore& sim = g.collega(Contenuto::UHF, guasto);
+            g.collega(Contenuto::UHF, guasto);
             QVERIFY(g.premi("Cmd_connetti") && g.premi("cmd_programma") && g.premi(lascia));
             QCOMPARE(g.codice(), QString::fromLatin1(atteso));
-            QCOMPARE(sim.memoria()[tempopre_rap], guasto ? 46 : 45);
+            QCOMPARE(g.memoria()[tempopre_rap], guasto ? 46 : 45);
             QCOMPARE(g.banco.casella("txb_amp")->text(), QStringLiteral("90"));
         }
         QVERIFY(!g.banco.trova<QCheckBox>("Chk_serie")->isChecked());
@@ -350,7 +377,7 @@ private slots:
         const QByteArray dopo_porta = ",New,Verificato,si,1021,433.925,45,90,3,2,6,0,1,  UHF,alti,si,multipla,zelm\r";
         // Local date and time with the offset, "Com 1" and its device.
         const QRegularExpression data_e_porta(
-            QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d),Com 1,/dev/)"));
+            QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d),Com 1,virtuale,New,)"));
         QVERIFY(data_e_porta.match(QString::fromUtf8(righe[1])).hasMatch());
         QVERIFY(righe[1].endsWith(dopo_porta));
         QVERIFY(righe[2].contains(",New,\"Verifica fallita: \"\"Timer per rapina\"\" (indirizzo 0) scritto 45, "));

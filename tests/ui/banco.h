@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <functional>
 #include <iterator>
 #include <memory>
 
@@ -29,6 +30,10 @@ inline const char* const supervisionati[] = {"cmd_programma", "Cmd_disconetti", 
 struct Banco {
     AvvisiRegistrati avvisi;
     std::unique_ptr<brenk::Principale> finestra;
+    // The device and the clock of the window's port: the serial port in real
+    // time, unless a test gives a virtual line.
+    std::function<std::unique_ptr<brenk::Dispositivo>()> dispositivo;
+    brenk::Orologio* orologio = nullptr;
 
     // Builds, shows and activates the window, its beeps and messages going to
     // `altri` if given, else recorded afresh, with `file` named as on the
@@ -36,7 +41,9 @@ struct Banco {
     bool apri(brenk::Avvisi* altri = nullptr, const QString& file = {})
     {
         avvisi.azzera();
-        finestra = std::make_unique<brenk::Principale>(altri ? *altri : avvisi);
+        brenk::Avvisi& a = altri ? *altri : avvisi;
+        finestra = dispositivo ? std::make_unique<brenk::Principale>(a, dispositivo(), *orologio)
+                               : std::make_unique<brenk::Principale>(a);
         if (!file.isEmpty())
             finestra->apri_al_caricamento(file);
         finestra->show();
