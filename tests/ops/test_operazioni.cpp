@@ -383,6 +383,22 @@ private slots:
         QCOMPARE(b.ricevuti(), "L" + lettura_confermata());
     }
 
+    // Leaving while a read waits past its note: the reply still gets the
+    // acknowledgement's 4000 ms from then, and no more, before the farewell.
+    void uscita_dopo_la_nota()
+    {
+        Banco b(Contenuto::UHF, [](auto& o) { o.ritardi_indirizzo = {{5, 60000}}; });
+        QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
+        QVERIFY(b.avanza_finche([&] { return !b.finestra.nota.isEmpty(); }));
+        b.aspetta(1000);
+        bool congedo = false;
+        b.porta.al_termine_dello_scambio([&] { congedo = true, b.esecutore.abbandona(); });
+        b.aspetta(3999);
+        QVERIFY(!congedo);
+        b.aspetta(1);
+        QVERIFY(congedo);
+    }
+
     // No "K" for 4 s: a note names the port and its device, and goes when the
     // transmitter announces itself. Until then the connect waits (a minute
     // here); "Disconetti" ends it as a cancel, without a message, also once
