@@ -127,19 +127,38 @@ void assesta(Banco& b)
                     assestamento_ms);
 }
 
-// The commands of one letter from `da` on, whose addresses must run 0, 1,
+// After a whole read of the block, at `i`: its type and its band read once
+// more (the last may never have gone out).
+bool riletti_tipo_e_banda(const QList<Comando>& comandi, qsizetype i)
+{
+    const auto lettura_di = [&comandi](qsizetype j, int indirizzo) {
+        return j < comandi.size() && comandi[j].lettera == 'R' && comandi[j].indirizzo == indirizzo;
+    };
+    return lettura_di(i, Tipo_brenk) && (i + 1 == comandi.size() || lettura_di(i + 1, brenkVU));
+}
+
+// The commands of one letter from `i` on, whose addresses must run 0, 1,
 // 2, ...; reads start again at 0 after 62, as a read of the block is read
-// again.
-qsizetype serie(const Banco& b, const QList<Comando>& comandi, qsizetype da, char lettera)
+// again, and a whole read may be followed by its type and band read again.
+// How many went to the block; `i` goes past them all.
+qsizetype serie(const Banco& b, const QList<Comando>& comandi, qsizetype& i, char lettera)
 {
     const qsizetype giro = lettera == 'R' ? ultima_lettura + 1 : dimensione_blocco;
-    qsizetype i = da;
-    for (; i < comandi.size() && comandi[i].lettera == lettera; ++i)
-        if (comandi[i].indirizzo >= 0 && comandi[i].indirizzo != (i - da) % giro)
+    qsizetype n = 0;
+    qsizetype riletti_dopo = 0;
+    while (i < comandi.size() && comandi[i].lettera == lettera) {
+        if (lettera == 'R' && n > riletti_dopo && n % giro == 0 && riletti_tipo_e_banda(comandi, i)) {
+            i = std::min(i + 2, comandi.size());
+            riletti_dopo = n;
+            continue;
+        }
+        if (comandi[i].indirizzo >= 0 && comandi[i].indirizzo != n % giro)
             fallisce(b, "addresses out of order");
+        ++i, ++n;
+    }
     if (lettera == 'R')
-        richiedi(i - da <= risposte_di_lettura, b, "the block read more than three times");
-    return i - da;
+        richiedi(n <= risposte_di_lettura, b, "the block read more than three times");
+    return n;
 }
 
 } // namespace

@@ -266,15 +266,13 @@ void controlla_linea(const Banco& b, const Scenario& s, bool nuovo, qsizetype pr
     const auto comandi = comandi_in(b.ricevuti(), b);
     qsizetype i = !comandi.isEmpty() && comandi.first().lettera == 'L' ? 1 : 0;
     const qsizetype letture = serie(b, comandi, i, 'R');
-    i += letture;
+    const qsizetype inizio_scritture = i;
     const qsizetype scritture = serie(b, comandi, i, 'W');
     std::array<int, 64> valori;
     valori.fill(-1);
     for (qsizetype a = 0; a < scritture; ++a)
-        valori[static_cast<std::size_t>(a)] = comandi[i + a].valore;
-    i += scritture;
+        valori[static_cast<std::size_t>(a)] = comandi[inizio_scritture + a].valore;
     const qsizetype riletture = serie(b, comandi, i, 'R');
-    i += riletture;
     if (i < comandi.size() && (comandi[i].lettera == 'E' || comandi[i].lettera == 'Q'))
         ++i;
     richiedi(i == comandi.size(), b, "commands out of their order");
