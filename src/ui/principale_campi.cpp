@@ -7,9 +7,11 @@
 
 #include "link/mappa_porte.h"
 #include "params/numero.h"
+#include "testi_operatore.h"
 #include "ui/controlli_ingresso.h"
 #include "ui_principale.h"
 
+#include <QFocusEvent>
 #include <QToolTip>
 
 namespace brenk {
