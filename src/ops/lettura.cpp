@@ -48,7 +48,6 @@ Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea)
     }
     finestra.imposta_progresso(0);
     finestra.mostra_progresso(false);
-    co_await linea.concludi();
     co_return letti;
 }
 

@@ -7,8 +7,9 @@
 
 namespace brenk {
 
-// Reads addresses 0 to 62 with the progress bar running, then listens for
-// the quiet time. Throws ErrorePorta when the port closes under it.
+// Reads addresses 0 to 62 with the progress bar running; the quiet time
+// that proves the last reply is the caller's. Throws ErrorePorta when the
+// port closes under it.
 Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea);
 
 // Keeps a trusted read in the block and shows it: the type, the read-error

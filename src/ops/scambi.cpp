@@ -86,8 +86,7 @@ Task<void> Conversazione::concludi()
 
 namespace {
 
-// Each of `indirizzi` read once more holds what the read found, and the
-// quiet time after proves the last reply.
+// Each of `indirizzi` read once more holds what the read found.
 Task<bool> confermati(Conversazione& linea, const Letti& letti, std::span<const int> indirizzi)
 {
     bool uguali = true;
@@ -95,13 +94,13 @@ Task<bool> confermati(Conversazione& linea, const Letti& letti, std::span<const 
         const std::uint8_t valore = co_await linea.leggi(a);
         uguali = uguali && valore == letti[static_cast<std::size_t>(a)];
     }
-    if (!indirizzi.empty())
-        co_await linea.concludi();
-    co_return uguali && !linea.disturbata();
+    co_return uguali;
 }
 
 } // namespace
 
+// The confirming reads follow the block at once: one quiet time after the
+// last of them proves them all.
 Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& linea,
                                                      std::function<bool(const Letti&)> si_garantisce,
                                                      std::span<const int> da_confermare)
@@ -109,15 +108,16 @@ Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& 
     std::vector<Letti> indisturbate;
     for (int n = 0; n < letture_massime; ++n) {
         const Letti letti = co_await leggi_blocco(c, linea);
+        bool confermata = false;
+        if (!linea.disturbata() && si_garantisce(letti)) {
+            const bool uguali = co_await confermati(linea, letti, da_confermare);
+            confermata = uguali;
+        }
+        co_await linea.concludi();
         if (linea.disturbata())
             continue;
-        if (std::find(indisturbate.begin(), indisturbate.end(), letti) != indisturbate.end())
+        if (confermata || std::find(indisturbate.begin(), indisturbate.end(), letti) != indisturbate.end())
             co_return letti;
-        if (si_garantisce(letti)) {
-            const bool confermata = co_await confermati(linea, letti, da_confermare);
-            if (confermata)
-                co_return letti;
-        }
         indisturbate.push_back(letti);
     }
     co_return std::nullopt;

@@ -94,12 +94,16 @@ private slots:
         QTest::addColumn<int>("riletture"); // after the writes
         QTest::addColumn<QString>("codice");
         QTest::addColumn<QString>("conferma");
+        // Of the connect's reads, how many read the type and the band again;
+        // -1: the last, when its checks vouch for it.
+        QTest::addColumn<int>("riletti");
         const auto annuncia_ogni_40_ms = [](Guasto g) {
             return Guasto([g](OpzioniSimulatore& o) { o.intervallo_annunci_ms = 40; g(o); });
         };
         const auto riga = [](const char* nome, const Guasto& guasto, Dopo dopo, const QStringList& messaggi,
                              int letture, int riletture, const char* codice, const QString& conferma = {}) {
-            QTest::newRow(nome) << guasto << dopo << messaggi << letture << riletture << QString(codice) << conferma;
+            QTest::newRow(nome) << guasto << dopo << messaggi << letture << riletture << QString(codice) << conferma
+                                << -1;
         };
         // The connect alone.
         const auto lettura = [riga](const char* nome, const Guasto& guasto, const QStringList& m, int letture,
@@ -154,9 +158,10 @@ private slots:
         // Taken for reply 62, the reflection of 61 puts the real one 16.5 ms
         // after it, into the middle of the shortest quiet time, on every read
         // (its edge: quiete_minima_su_linea_esatta).
-        lettura("risposta 61 riflessa, indirizzo 62 lento",
-                [](auto& o) { o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 17}}; }, {atteso::errore_lettura},
-                3, "");
+        // Each read looks vouched for until the quiet time after its type and band read again.
+        QTest::newRow("risposta 61 riflessa, indirizzo 62 lento")
+            << Guasto([](auto& o) { o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 17}}; }) << Dopo::Niente
+            << QStringList{atteso::errore_lettura} << 3 << 0 << "" << "" << 3;
         const QString nota_muto = QStringLiteral("nota: Il trasmettitore non risponde. \"Disconetti\" termina l'attesa.");
         lettura("risposta 5 dopo quattro secondi e mezzo", [](auto& o) { o.ritardi_indirizzo = {{5, 4500}}; },
                 {nota_muto}, 1, "1");
@@ -186,7 +191,7 @@ private slots:
                            o.byte_rumore = static_cast<std::uint8_t>(byte);
                        })
                     << Dopo::Programma << QStringList{atteso::errore_lettura, atteso::senza_lettura} << 3 << 0 << ""
-                    << "";
+                    << "" << -1;
             }
         }
     }
@@ -199,6 +204,7 @@ private slots:
         QFETCH(int, riletture);
         QFETCH(QString, codice);
         QFETCH(QString, conferma);
+        QFETCH(int, riletti);
         Banco b(Contenuto::UHF, guasto);
         QVERIFY(b.connetti());
         if (dopo != Dopo::Niente)
@@ -215,7 +221,8 @@ private slots:
         OpzioniSimulatore o = con_memoria(memoria_predefinita(Contenuto::UHF), guasto);
         const bool confermata = o.memoria[Tipo_brenk] == tipo_nuovo && !messaggi.contains(atteso::errore_lettura)
             && !messaggi.contains(atteso::telegrammi);
-        QByteArray linea = "L" + (confermata ? lettura_confermata(letture) : lettura_completa(letture));
+        riletti = riletti >= 0 ? riletti : confermata;
+        QByteArray linea = "L" + lettura_completa(letture - riletti) + lettura_confermata().repeated(riletti);
         if (riletture > 0)
             linea += (dopo == Dopo::Uhf ? scritture(blocco_fabbrica(Banda::UHF)) : scritture(programmazione_uhf()))
                      + lettura_completa(riletture);
