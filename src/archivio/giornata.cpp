@@ -7,7 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 
-#include <algorithm>
+#include <utility>
 
 namespace brenk {
 
@@ -41,7 +41,7 @@ std::optional<QString> Giornata::imposta_registro(const std::optional<QString>& 
 
 Risposta Giornata::collegamento(const Valori& mostrati)
 {
-    Risposta r = lascia(mostrati);
+    Risposta r = lasciato(mostrati);
     sito_ = r.valori.value_or(mostrati);
     return r;
 }
@@ -54,15 +54,10 @@ Risposta Giornata::letto(bool attendibile)
     return {sito_, nota_serie};
 }
 
-Risposta Giornata::lasciato(const Valori& mostrati)
-{
-    return lascia(mostrati);
-}
-
 // The unit's code, if it reached it, is used from now on. In a series the
 // window shows its values again, with the next free code when that one is
 // used; without one it stays empty, as a disconnect leaves it.
-Risposta Giornata::lascia(const Valori& mostrati)
+Risposta Giornata::lasciato(const Valori& mostrati)
 {
     const auto codice = std::exchange(codice_unita_, std::nullopt);
     if (codice)

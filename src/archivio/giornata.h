@@ -86,7 +86,6 @@ private:
         QStringList detti{};
     };
 
-    Risposta lascia(const Valori& mostrati);
     void prossimo_codice(int usato, Risposta& r) const;
     std::optional<QString> annota_lavoro(const Lavoro& l, const QString& esito, const Valori& valori) const;
 
