@@ -138,10 +138,11 @@ std::optional<QString> codici_scritti(const QString& percorso, QSet<int>& codici
     QList<QStringList> righe;
     if (const auto problema = leggi(percorso, righe))
         return nel_registro(percorso, *problema);
-    const qsizetype scritto = celle_intestazione().indexOf(colonna_codice_scritto);
-    const qsizetype codice = celle_intestazione().indexOf(didascalia(scheda(Campo::CodiceBrenk)));
+    const QStringList colonne = celle_intestazione();
+    const qsizetype scritto = colonne.indexOf(colonna_codice_scritto);
+    const qsizetype codice = colonne.indexOf(didascalia(scheda(Campo::CodiceBrenk)));
     for (const QStringList& r : std::as_const(righe)) {
-        if (r.size() == celle_intestazione().size() && r[scritto] == parola_si)
+        if (r.size() == colonne.size() && r[scritto] == parola_si)
             codici.insert(static_cast<int>(valore_numerico(r[codice])));
     }
     return std::nullopt;
