@@ -75,13 +75,6 @@ struct Sito {
         linea.collega(trasmettitore(contenuto, indirizzo_guasto, mai_k));
     }
     const Memoria& memoria() const { return linea.trasmettitore().memoria(); }
-    QByteArray ricevuti() const
-    {
-        QByteArray r;
-        for (const auto& e : linea.trasmettitore().registro_ricevuti())
-            r.append(static_cast<char>(e.byte));
-        return r;
-    }
     // The window's events, and the line's time whenever they are done, until
     // `fatto` holds (ten virtual minutes at most).
     bool avanza_finche(const std::function<bool()>& fatto)
@@ -171,17 +164,17 @@ private slots:
         QTest::mouseClick(g.banco.opzione("Opt_toni_bassi"), Qt::LeftButton);
         g.banco.finestra->salva_file(g.file("sito.brenk"));
         QCOMPARE(g.banco.trova<QLabel>("lab_file")->text(), QStringLiteral("sito.brenk"));
-        const qsizetype inizio = g.ricevuti().size();
+        const qsizetype inizio = g.linea.ricevuti().size();
         QVERIFY(g.premi("cmd_programma"));
-        const QByteArray salvati = g.ricevuti().mid(inizio);
+        const QByteArray salvati = g.linea.ricevuti().mid(inizio);
 
         QVERIFY(g.premi("Cmd_disconetti"));
         g.collega(contenuto);
         QVERIFY(g.premi("Cmd_connetti"));
         g.banco.finestra->apri_file(g.file("sito.brenk"));
-        const qsizetype di_nuovo = g.ricevuti().size();
+        const qsizetype di_nuovo = g.linea.ricevuti().size();
         QVERIFY(g.premi("cmd_programma"));
-        QCOMPARE(g.ricevuti().mid(di_nuovo), salvati);
+        QCOMPARE(g.linea.ricevuti().mid(di_nuovo), salvati);
         QCOMPARE(g.codice(), QStringLiteral("17"));
         QCOMPARE(g.banco.avvisi.testi(), QStringList());
     }

@@ -75,14 +75,7 @@ struct BancoVirtuale {
     }
 
     const Trasmettitore& tx() const { return linea.trasmettitore(); }
-    // Every byte the transmitter has received.
-    QByteArray ricevuti() const
-    {
-        QByteArray r;
-        for (const auto& e : tx().registro_ricevuti())
-            r.append(static_cast<char>(e.byte));
-        return r;
-    }
+    QByteArray ricevuti() const { return linea.ricevuti(); }
     // Every byte that has arrived at the PC.
     QByteArray arrivati() const
     {

@@ -162,6 +162,14 @@ public:
     void stacca_alla_scrittura(int n) { scritture_prima_dello_strappo_ = n; }
 
     const Trasmettitore& trasmettitore() const { return *trasmettitore_; }
+    // Every byte the transmitter at the far end has received.
+    QByteArray ricevuti() const
+    {
+        QByteArray r;
+        for (const auto& e : trasmettitore_->registro_ricevuti())
+            r.append(static_cast<char>(e.byte));
+        return r;
+    }
     const std::vector<Passaggio>& registro() const { return registro_; }
     // When the PC last sent a byte.
     double ultimo_dal_pc_ms() const { return ultimo_dal_pc_ms_; }
