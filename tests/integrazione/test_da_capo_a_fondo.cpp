@@ -1,25 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole path from a button of the real main window to the simulated
-// transmitter and back to the screen, through the real serial port.
+// transmitter and back to the screen: on the virtual line, and end to end
+// through the real serial port on a pseudo-terminal (the connect, and the
+// adapter pulled out).
 
 #include "a_parti.h"
+#include "impianto.h"
 #include "testi.h"
-#include "banco.h"
-#include "esegui.h"
 #include "scambi_attesi.h"
 #include "ops/operazioni.h"
-#include "simulatore.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
+#include <algorithm>
 #include <csignal>
 #include <numeric>
-
-// The tests' options name only the faults they set: the others keep their defaults.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 using namespace brenk;
 namespace atteso = brenk::prova::atteso;
@@ -28,67 +24,16 @@ using brenk::prova::lettura_confermata;
 
 namespace {
 
-// The window and a transmitter on its "Com 1".
-struct Impianto {
-    explicit Impianto(Simulatore::Opzioni o)
-    {
-        o.link = cartella.filePath(QStringLiteral("com1"));
-        sim = std::make_unique<Simulatore>(o);
-        sim->avvia();
-        qputenv("BRENK_COM1", o.link.toLocal8Bit());
-    }
-    explicit Impianto(Contenuto contenuto) : Impianto(Simulatore::Opzioni{.memoria = memoria_predefinita(contenuto)}) {}
-    ~Impianto() { qunsetenv("BRENK_COM1"); }
-
-    QPushButton* pulsante(const char* nome) const { return banco.trova<QPushButton>(nome); }
-    bool premi(const char* nome)
-    {
-        QPushButton* p = pulsante(nome);
-        if (!prova::attendi([p] { return p->isEnabled(); }, 2000))
-            return false;
-        QTest::mouseClick(p, Qt::LeftButton);
-        return true;
-    }
-    bool a_riposo() const
-    {
-        return prova::attendi([this] { return !banco.finestra->occupato(); });
-    }
-    bool premi_e_attendi(const char* nome) { return premi(nome) && a_riposo(); }
-    bool connetti()
-    {
-        const bool connessa = premi("Cmd_connetti") && a_riposo();
-        ricevuti_alla_connessione = sim->ricevuti().size();
-        return connessa;
-    }
-    bool apri_e_connetti() { return banco.apri() && connetti(); }
-    bool in_stato(const QString& stato) const
-    {
-        return prova::attendi([&] { return banco.stato() == stato; }, 5000);
-    }
-    QByteArray dopo_connessione() const { return sim->ricevuti().mid(ricevuti_alla_connessione); }
-    QString testo(const char* nome) const
-    {
-        if (auto* c = banco.combo(nome))
-            return c->currentText();
-        return banco.casella(nome)->text();
-    }
-    QStringList selezionate() const
-    {
-        QStringList s;
-        for (auto* o : banco.finestra->findChildren<QRadioButton*>())
-            if (o->isChecked())
-                s << o->objectName();
-        s.sort();
-        return s;
-    }
-
-    QTemporaryDir cartella;
-    std::unique_ptr<Simulatore> sim;
-    qsizetype ricevuti_alla_connessione = 0;
-    Banco banco;
-};
-
 const QStringList selezione_di_fabbrica{"Opt_bat_si", "Opt_toni_alti", "Opt_tx_mult", "Opt_zelm"};
+
+// The writes of the first `n` addresses of a factory block.
+QByteArray scritture_di_fabbrica(Banda banda, int n)
+{
+    QByteArray w;
+    for (int a = 0; a < n; ++a)
+        w.append('W').append(char(a)).append(char(blocco_fabbrica(banda)[std::size_t(a)]));
+    return w;
+}
 
 } // namespace
 
@@ -99,9 +44,9 @@ private slots:
     void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     void connessione_mostra_il_trasmettitore()
     {
-        Impianto i({.memoria = memoria_predefinita(Contenuto::VHF), .spazzatura = "xy"});
+        Impianto i({.memoria = memoria_predefinita(Contenuto::VHF), .spazzatura = "xy"}, Linea::Reale);
         QVERIFY(i.apri_e_connetti());
-        QCOMPARE(i.sim->ricevuti(), "L" + lettura_confermata());
+        QCOMPARE(i.ricevuti(), "L" + lettura_confermata());
         QCOMPARE(i.banco.stato(), atteso::connesso);
         QCOMPARE(i.testo("CodiceBrenk"), QStringLiteral("1"));
         QCOMPARE(i.testo("FqTx"), QStringLiteral("161"));
@@ -117,21 +62,21 @@ private slots:
     // force the Brenk mode over the mode byte the read has just stored.
     void il_modo_letto_non_viene_sovrascritto()
     {
-        Impianto i(Contenuto::UHF);
+        Impianto i;
         QVERIFY(i.banco.apri());
         for (int volta = 0; volta < 5; ++volta) {
             QVERIFY(i.connetti());
             QCOMPARE(i.banco.finestra->blocco()[Zelmbrenk], 1.0);
             QVERIFY(i.banco.opzione("Opt_zelm")->isChecked());
-            QVERIFY(i.premi("Cmd_disconetti"));
+            QVERIFY(i.clicca("Cmd_disconetti"));
         }
     }
 
     void durante_un_operazione_solo_disconnetti_ed_esci()
     {
-        Impianto i(Contenuto::UHF);
+        Impianto i;
         QVERIFY(i.banco.apri());
-        QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::connesso));
+        QVERIFY(i.clicca("Cmd_connetti") && i.in_stato(atteso::connesso));
         QTest::qWait(30);
         QVERIFY(i.banco.finestra->occupato());
         for (const char* nome :
@@ -145,18 +90,18 @@ private slots:
 
     void programmazione_dai_campi_modificati()
     {
-        Impianto i(Contenuto::UHF);
+        Impianto i;
         QVERIFY(i.apri_e_connetti());
         i.banco.casella("CodiceBrenk")->clear();
         QTest::keyClicks(i.banco.casella("CodiceBrenk"), "500");
         i.banco.casella("FqTx")->clear();
         QTest::keyClicks(i.banco.casella("FqTx"), "440.9149");
         QVERIFY(scegli(i.banco.combo("Cmb_n_ing_all"), "3"));
-        QVERIFY(i.premi("cmd_programma"));
+        QVERIFY(i.clicca("cmd_programma"));
         QCOMPARE(i.banco.finestra->fleg(), 1);
         QVERIFY(i.a_riposo());
 
-        const Memoria& m = i.sim->memoria();
+        const Memoria& m = i.tx().memoria();
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(&m[ByteT1]), 3), QByteArray("\x02\x27\x12", 3));
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(&m[Byt1]), 9),
                  QByteArray("\x1C\x07\x01\xF4\x04\x78\x8E\xF9\x03", 9));
@@ -183,19 +128,19 @@ private slots:
     void programmazione_verificata_fino_al_primo_cambio()
     {
         QFETCH(QString, cambio);
-        Impianto i(Contenuto::UHF);
+        Impianto i;
         QVERIFY(i.apri_e_connetti());
         auto* verifica = i.banco.trova<QLabel>("lab_verifica");
         auto* barra = i.banco.trova<QWidget>("ProgressBar1");
         QVERIFY(!verifica->isVisible());
-        QVERIFY(i.premi_e_attendi("cmd_programma"));
+        QVERIFY(i.premi("cmd_programma"));
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());
         QVERIFY(verifica->isVisible());
         QCOMPARE(verifica->text(), QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
         QCOMPARE(verifica->geometry(), barra->geometry());
         QVERIFY(!barra->isVisible());
         if (cambio == "riaggancio")
-            i.sim->riaggancia();
+            i.riaggancia();
         else if (cambio.startsWith('='))
             i.banco.casella(qPrintable(cambio.mid(1)))->setText(QStringLiteral("161"));
         else if (auto* casella = i.banco.casella(qPrintable(cambio)))
@@ -209,17 +154,12 @@ private slots:
     {
         Impianto i(Contenuto::Zeri);
         QVERIFY(i.apri_e_connetti());
-        QVERIFY(i.premi_e_attendi("Cmd_init_uhf"));
-        QByteArray attese;
-        const auto& uhf = blocco_fabbrica(Banda::UHF);
-        for (int a = 0; a < 64; ++a)
-            attese.append('W').append(char(a)).append(char(uhf[std::size_t(a)]));
-        QCOMPARE(i.dopo_connessione(), attese + lettura_completa());
-        const QStringList campi{"CodiceBrenk", "FqTx", "txb_tmp_rap", "txb_amp", "Cmb_n_ing_all",
-                                "Cmb_n_tx_tot", "Cmb_tmr_p_all", "cmb_Zelmrep", "Text1"};
+        QVERIFY(i.premi("Cmd_init_uhf"));
+        QCOMPARE(i.dopo_connessione(), scritture_di_fabbrica(Banda::UHF, 64) + lettura_completa());
         QStringList mostrati;
-        for (const QString& c : campi)
-            mostrati << i.testo(qPrintable(c));
+        for (const char* c : {"CodiceBrenk", "FqTx", "txb_tmp_rap", "txb_amp", "Cmb_n_ing_all", "Cmb_n_tx_tot",
+                              "Cmb_tmr_p_all", "cmb_Zelmrep", "Text1"})
+            mostrati << i.testo(c);
         QCOMPARE(mostrati, (QStringList{"1", "460", "30", "60", "1", "6", "1", "0", "  UHF"}));
         QCOMPARE(i.selezionate(), selezione_di_fabbrica);
         QCOMPARE(i.banco.avvisi.testi(), QStringList{atteso::telegrammi}); // the empty memory's read
@@ -229,10 +169,9 @@ private slots:
     {
         Impianto i({.memoria = memoria_predefinita(Contenuto::VHF), .conferme_max = 0});
         QVERIFY(i.apri_e_connetti());
-        QElapsedTimer orologio;
-        orologio.start();
-        QVERIFY(i.premi_e_attendi("Cmd_init_uhf"));
-        QVERIFY(orologio.elapsed() >= 3900);
+        const double inizio = i.orologio.adesso_ms();
+        QVERIFY(i.premi("Cmd_init_uhf"));
+        QVERIFY(i.orologio.adesso_ms() - inizio >= 3900);
         QCOMPARE(i.dopo_connessione(), QByteArray("W\x00\x1E", 3));
         QCOMPARE(i.banco.avvisi.testi(), QStringList{atteso::time_out});
         QCOMPARE(i.testo("FqTx"), QStringLiteral("161"));
@@ -240,13 +179,12 @@ private slots:
 
     void trasmissione_di_prova()
     {
-        Impianto i(Contenuto::UHF);
+        Impianto i;
         QVERIFY(i.apri_e_connetti());
-        QTRY_VERIFY(i.pulsante("Cmd_tx")->isEnabled());
-        QVERIFY(i.premi("Cmd_tx"));
+        QVERIFY(i.clicca("Cmd_tx"));
         QVERIFY(!i.banco.finestra->porta().aperta());
-        QTRY_COMPARE(i.dopo_connessione(), QByteArray("Q"));
-        QTRY_COMPARE(i.sim->trasmissioni(), 1);
+        QVERIFY(i.attendi([&] { return i.tx().trasmissioni() == 1; }));
+        QCOMPARE(i.dopo_connessione(), QByteArray("Q"));
         QCOMPARE(i.banco.stato(), atteso::non_connesso);
         QCOMPARE(i.testo("CodiceBrenk"), QString());
         QCOMPARE(i.testo("Text1"), QString());
@@ -256,11 +194,12 @@ private slots:
 
     void nessuna_k_poi_disconnetti()
     {
-        Impianto i({.memoria = memoria_predefinita(Contenuto::UHF), .mai_k = true});
+        Impianto i(Impianto::opzioni(Contenuto::UHF, {}, true));
         QVERIFY(i.banco.apri());
-        QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::in_attesa));
-        QVERIFY(i.premi_e_attendi("Cmd_disconetti"));
-        QTRY_COMPARE(i.sim->ricevuti(), QByteArray("E"));
+        QVERIFY(i.clicca("Cmd_connetti") && i.in_stato(atteso::in_attesa));
+        QVERIFY(i.premi("Cmd_disconetti"));
+        QVERIFY(i.attendi([&] { return !i.ricevuti().isEmpty(); }));
+        QCOMPARE(i.ricevuti(), QByteArray("E"));
         QCOMPARE(i.banco.stato(), atteso::non_connesso);
         QVERIFY(i.banco.avvisi.messaggi().isEmpty()); // a cancel, not a failure
         QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
@@ -289,7 +228,8 @@ private slots:
         QFETCH(int, operazione);
         QFETCH(QStringList, messaggi);
         Impianto i({.memoria = memoria_predefinita(Contenuto::UHF), .mai_k = operazione == 2,
-                    .conferme_ritardate = {{5, 3000}}});
+                    .conferme_ritardate = {{5, 3000}}},
+                   Linea::Reale);
         QVERIFY(i.banco.apri());
         if (operazione == 3) {
             const QByteArray com1 = qgetenv("BRENK_COM1");
@@ -298,15 +238,15 @@ private slots:
             qputenv("BRENK_COM1", com1);
         }
         if (operazione == 2) // and the supervision has seen it
-            QVERIFY(i.premi("Cmd_connetti") && i.in_stato(atteso::in_attesa)
-                    && prova::attendi([&] { return !i.pulsante("Cmd_connetti")->isEnabled(); }));
+            QVERIFY(i.clicca("Cmd_connetti") && i.in_stato(atteso::in_attesa)
+                    && i.attendi([&] { return !i.pulsante("Cmd_connetti")->isEnabled(); }));
         else
             QVERIFY(i.connetti());
         if (operazione == 1) {
-            QVERIFY(i.premi("cmd_programma"));
-            QTRY_COMPARE(i.sim->scritture(), 6);
+            QVERIFY(i.clicca("cmd_programma"));
+            QTRY_COMPARE(i.scritture(), 6);
         }
-        i.sim->riaggancia();
+        i.riaggancia();
         QTRY_COMPARE_WITH_TIMEOUT(i.banco.stato(), atteso::non_connesso, 500);
         QVERIFY(i.a_riposo());
         QTRY_VERIFY(i.pulsante("Cmd_connetti")->isEnabled());
@@ -339,7 +279,7 @@ private slots:
         QFETCH(int, segnale);
         QFETCH(char, scambio);
         QFETCH(int, risposta_ms);
-        Simulatore::Opzioni o{.memoria = memoria_predefinita(Contenuto::UHF)};
+        OpzioniSimulatore o{.memoria = memoria_predefinita(Contenuto::UHF)};
         if (scambio == 'R' && risposta_ms < 0)
             o.risposte_sostituite = {{5, {}}};
         else if (scambio == 'R')
@@ -350,37 +290,38 @@ private slots:
             o.conferme_ritardate = {{5, risposta_ms}};
         Impianto i(o);
         QVERIFY(i.banco.apri());
-        QTemporaryDir cartella;
-        QFile registro(cartella.filePath(QStringLiteral("registro.csv")));
+        QFile registro(i.file("registro.csv"));
         i.banco.finestra->usa_registro(registro.fileName());
         if (scambio == 'R') // once "R" 5 has gone out
-            QVERIFY(i.premi("Cmd_connetti") && prova::attendi([&] { return i.sim->ricevuti().size() >= 13; }));
+            QVERIFY(i.clicca("Cmd_connetti") && i.attendi([&] { return i.ricevuti().size() >= 13; }));
         else
             QVERIFY(i.connetti());
         QSignalSpy uscita(i.banco.finestra.get(), &Principale::uscita);
         QByteArray attesi = "L" + lettura_confermata();
         if (scambio == 'W') {
-            QVERIFY(i.premi("Cmd_init_vhf"));
-            QTRY_COMPARE(i.sim->scritture(), 6);
-            for (int a = 0; a <= 5; ++a)
-                attesi.append('W').append(char(a)).append(char(blocco_fabbrica(Banda::VHF)[std::size_t(a)]));
+            QVERIFY(i.clicca("Cmd_init_vhf") && i.attendi([&] { return i.scritture() == 6; }));
+            attesi += scritture_di_fabbrica(Banda::VHF, 6);
         }
         if (segnale != 0)
             raise(segnale);
         else
-            QVERIFY(i.premi("Command4"));
-        QTRY_COMPARE_WITH_TIMEOUT(uscita.size(), 1, 6000);
-        QTRY_VERIFY(i.sim->ricevuti().endsWith('E'));
+            QVERIFY(i.clicca("Command4"));
+        // The window goes at once, the line's time standing still.
+        QVERIFY(QTest::qWaitFor([&] { return !i.banco.finestra->isVisible(); }));
+        QVERIFY(i.attendi([&] { return i.ricevuti().endsWith('E'); }));
+        QCOMPARE(uscita.size(), 1);
         if (scambio == 'R') // as far as the read had gone
-            attesi.truncate(i.sim->ricevuti().size() - 1);
-        QCOMPARE(i.sim->ricevuti(), attesi + "E");
-        QVERIFY(!i.sim->collegato());
-        const auto& ricevuti = i.sim->registro_ricevuti();
+            attesi.truncate(i.ricevuti().size() - 1);
+        QCOMPARE(i.ricevuti(), attesi + "E");
+        QVERIFY(!i.tx().collegato());
+        const auto& ricevuti = i.tx().registro_ricevuti();
         const double ultima_richiesta_ms = ricevuti[ricevuti.size() - 2].ms;
+        const auto& linea = i.linea->registro();
+        const auto arrivato = std::find_if(linea.rbegin(), linea.rend(), [](const auto& p) { return !p.dal_pc; });
         if (risposta_ms < 0)
             QVERIFY(ricevuti.last().ms - ultima_richiesta_ms >= 3900);
-        else
-            QVERIFY(i.sim->registro_inviati().last().ms < ricevuti.last().ms);
+        else // the last byte for the PC had arrived before the "E" did
+            QVERIFY(arrivato->ms < ricevuti.last().ms);
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());
         QVERIFY(registro.open(QIODevice::ReadOnly) == (scambio == 'W'));
         QCOMPARE(registro.readAll().count(",Interrotta all'uscita dal programma dopo 5 scritture confermate,no,"),
