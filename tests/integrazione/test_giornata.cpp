@@ -2,9 +2,7 @@
 // A technician's day on the real window, with simulated transmitters on a
 // virtual line: parameter files, on any disk, and one series with its record.
 
-#include "banco.h"
-#include "esegui.h"
-#include "linea_virtuale.h"
+#include "impianto.h"
 #include "archivio/registro.h"
 
 #include <QCheckBox>
@@ -44,68 +42,18 @@ bool scrivi(const QString& percorso, const QByteArray& testo)
     return f.open(QIODevice::WriteOnly) && f.write(testo) == testo.size();
 }
 
-OpzioniSimulatore trasmettitore(Contenuto contenuto, std::optional<int> indirizzo_guasto = {}, bool mai_k = false)
+// Dragged onto the window and dropped if the window takes it; whether it did.
+bool trascina(QWidget* finestra, const QString& percorso)
 {
-    OpzioniSimulatore o;
-    o.memoria = memoria_predefinita(contenuto);
-    o.indirizzo_guasto = indirizzo_guasto;
-    o.mai_k = mai_k;
-    return o;
+    QMimeData dati;
+    dati.setUrls({QUrl::fromLocalFile(percorso)});
+    QDragEnterEvent entra(QPoint(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
+    QDropEvent lascia(QPointF(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
+    if (!QApplication::sendEvent(finestra, &entra) || !entra.isAccepted())
+        return false;
+    QApplication::sendEvent(finestra, &lascia);
+    return true;
 }
-
-// The window on a virtual line, whose far end takes one transmitter after
-// another; its time moves only when the window waits.
-struct Sito {
-    Sito()
-    {
-        qputenv("BRENK_COM1", "virtuale");
-        banco.dispositivo = [this] { return linea.dispositivo(); };
-        banco.orologio = &orologio;
-    }
-
-    QTemporaryDir cartella;
-    prova::OrologioVirtuale orologio;
-    prova::LineaVirtuale linea{trasmettitore(Contenuto::UHF), orologio};
-    Banco banco;
-
-    QString file(const char* nome) const { return cartella.filePath(QLatin1String(nome)); }
-    // Another transmitter at the far end.
-    void collega(Contenuto contenuto, std::optional<int> indirizzo_guasto = {}, bool mai_k = false)
-    {
-        linea.collega(trasmettitore(contenuto, indirizzo_guasto, mai_k));
-    }
-    const Memoria& memoria() const { return linea.trasmettitore().memoria(); }
-    // The window's events, and the line's time whenever they are done, until
-    // `fatto` holds (ten virtual minutes at most).
-    bool avanza_finche(const std::function<bool()>& fatto)
-    {
-        const double fine = orologio.adesso_ms() + 600000;
-        do
-            QCoreApplication::processEvents();
-        while (!fatto() && orologio.avanza(fine));
-        return fatto();
-    }
-    bool premi(const char* nome)
-    {
-        auto* p = banco.trova<QAbstractButton>(nome);
-        return avanza_finche([p] { return p->isEnabled(); }) && (p->click(), true)
-            && avanza_finche([this] { return !banco.finestra->occupato(); });
-    }
-    QString codice() const { return banco.casella("CodiceBrenk")->text(); }
-    // Dragged onto the window and dropped if the window takes it; whether it
-    // did.
-    bool trascina(const QString& percorso)
-    {
-        QMimeData dati;
-        dati.setUrls({QUrl::fromLocalFile(percorso)});
-        QDragEnterEvent entra(QPoint(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
-        QDropEvent lascia(QPointF(300, 300), Qt::CopyAction, &dati, Qt::LeftButton, {});
-        if (!QApplication::sendEvent(banco.finestra.get(), &entra) || !entra.isAccepted())
-            return false;
-        QApplication::sendEvent(banco.finestra.get(), &lascia);
-        return true;
-    }
-};
 
 // A disk of 16 KiB (a tmpfs) at `cartella` while it lives; mounting it needs
 // root.
@@ -157,25 +105,22 @@ private slots:
     void salva_e_apri()
     {
         QFETCH(Contenuto, contenuto);
-        Sito g;
+        Impianto g;
         g.collega(contenuto);
-        QVERIFY(g.banco.apri() && g.premi("Cmd_connetti"));
+        QVERIFY(g.apri_e_connetti());
         QTest::keyClicks(g.banco.casella("CodiceBrenk"), "7");
         QTest::mouseClick(g.banco.opzione("Opt_toni_bassi"), Qt::LeftButton);
         g.banco.finestra->salva_file(g.file("sito.brenk"));
         QCOMPARE(g.banco.trova<QLabel>("lab_file")->text(), QStringLiteral("sito.brenk"));
-        const qsizetype inizio = g.linea.ricevuti().size();
         QVERIFY(g.premi("cmd_programma"));
-        const QByteArray salvati = g.linea.ricevuti().mid(inizio);
-
+        const QByteArray salvati = g.dopo_connessione();
         QVERIFY(g.premi("Cmd_disconetti"));
         g.collega(contenuto);
-        QVERIFY(g.premi("Cmd_connetti"));
+        QVERIFY(g.connetti());
         g.banco.finestra->apri_file(g.file("sito.brenk"));
-        const qsizetype di_nuovo = g.linea.ricevuti().size();
         QVERIFY(g.premi("cmd_programma"));
-        QCOMPARE(g.linea.ricevuti().mid(di_nuovo), salvati);
-        QCOMPARE(g.codice(), QStringLiteral("17"));
+        QCOMPARE(g.dopo_connessione(), salvati);
+        QCOMPARE(g.testo("CodiceBrenk"), QStringLiteral("17"));
         QCOMPARE(g.banco.avvisi.testi(), QStringList());
     }
 
@@ -231,7 +176,7 @@ private slots:
         QFETCH(Modo, modo);
         QFETCH(QString, problema);
         QFETCH(QString, codice);
-        Sito g;
+        Impianto g;
         PseudoTerminale muto;
         QString percorso = g.file("sito.brenk");
         if (cosa == Cosa::Fifo)
@@ -255,10 +200,10 @@ private slots:
         if (modo == Modo::Apri || modo == Modo::SuLetturaVhf)
             g.banco.finestra->apri_file(percorso);
         else if (modo != Modo::AllAvvio)
-            QCOMPARE(g.trascina(percorso), modo == Modo::Trascina);
+            QCOMPARE(trascina(g.banco.finestra.get(), percorso), modo == Modo::Trascina);
         const QStringList attesi{QStringLiteral("Impossibile aprire il file \"%1\": %2.").arg(percorso, problema)};
         QCOMPARE(g.banco.avvisi.testi(), problema.isEmpty() ? QStringList() : attesi);
-        QCOMPARE(g.codice(), codice);
+        QCOMPARE(g.testo("CodiceBrenk"), codice);
         QCOMPARE(g.banco.trova<QLabel>("lab_file")->text(), codice == "12" ? "" : "sito.brenk");
         QCOMPARE(g.banco.casella("Text1")->text(), modo == Modo::SuLetturaVhf ? "  VHF" : codice == "12" ? "" : "  UHF");
         if (modo == Modo::TrascinaInAttesa)
@@ -320,7 +265,7 @@ private slots:
                 return AvvisiRegistrati::messaggio(testo, icona);
             }
         } avvisi;
-        Sito g;
+        Impianto g;
         QVERIFY(g.banco.apri(&avvisi) && scrivi(g.file("altro.csv"), "non un registro\r\n"));
         QTest::ignoreMessage(QtCriticalMsg, "brenk-zelm: operazione \"Messaggi\" interrotta da un errore imprevisto: guasto");
         g.banco.finestra->usa_registro(g.file("altro.csv"));
@@ -334,7 +279,7 @@ private slots:
     // code it holds for another unit.
     void serie_con_registro()
     {
-        Sito g;
+        Impianto g;
         QVERIFY(g.banco.apri());
         g.banco.finestra->apri_file(sito);
         g.banco.casella("CodiceBrenk")->setText(QStringLiteral("1021"));
@@ -345,8 +290,8 @@ private slots:
                                               {{}, "Cmd_disconetti", ""}}) {
             g.collega(Contenuto::UHF, guasto);
             QVERIFY(g.premi("Cmd_connetti") && g.premi("cmd_programma") && g.premi(lascia));
-            QCOMPARE(g.codice(), QString::fromLatin1(atteso));
-            QCOMPARE(g.memoria()[tempopre_rap], guasto ? 46 : 45);
+            QCOMPARE(g.testo("CodiceBrenk"), QString::fromLatin1(atteso));
+            QCOMPARE(g.tx().memoria()[tempopre_rap], guasto ? 46 : 45);
             QCOMPARE(g.banco.casella("txb_amp")->text(), QStringLiteral("90"));
         }
         QVERIFY(!g.banco.trova<QCheckBox>("Chk_serie")->isChecked());
