@@ -18,8 +18,14 @@
 
 enum class Linea { Virtuale, Reale };
 
+inline brenk::OpzioniSimulatore trasmettitore(brenk::Contenuto c, std::optional<int> indirizzo_guasto = {},
+                                              bool mai_k = false)
+{
+    return {.memoria = brenk::memoria_predefinita(c), .mai_k = mai_k, .indirizzo_guasto = indirizzo_guasto};
+}
+
 struct Impianto {
-    explicit Impianto(brenk::OpzioniSimulatore o, Linea l = Linea::Virtuale)
+    explicit Impianto(brenk::OpzioniSimulatore o = trasmettitore(brenk::Contenuto::UHF), Linea l = Linea::Virtuale)
     {
         if (l == Linea::Reale) {
             o.link = cartella.filePath(QStringLiteral("com1"));
@@ -33,20 +39,12 @@ struct Impianto {
         banco.dispositivo = [this] { return linea->dispositivo(); };
         banco.orologio = &orologio;
     }
-    explicit Impianto(brenk::Contenuto c = brenk::Contenuto::UHF, Linea l = Linea::Virtuale) : Impianto(opzioni(c), l)
-    {
-    }
     ~Impianto() { qunsetenv("BRENK_COM1"); }
 
-    static brenk::OpzioniSimulatore opzioni(brenk::Contenuto c, std::optional<int> indirizzo_guasto = {},
-                                            bool mai_k = false)
-    {
-        return {.memoria = brenk::memoria_predefinita(c), .mai_k = mai_k, .indirizzo_guasto = indirizzo_guasto};
-    }
     // Another transmitter at the far end of the virtual line.
-    void collega(brenk::Contenuto c, std::optional<int> indirizzo_guasto = {}, bool mai_k = false)
+    void collega(brenk::Contenuto c, std::optional<int> indirizzo_guasto = {})
     {
-        linea->collega(opzioni(c, indirizzo_guasto, mai_k));
+        linea->collega(trasmettitore(c, indirizzo_guasto));
     }
     // The virtual line's transmitter.
     const brenk::Trasmettitore& tx() const { return linea->trasmettitore(); }

@@ -152,7 +152,7 @@ private slots:
 
     void valori_di_fabbrica_uhf()
     {
-        Impianto i(Contenuto::Zeri);
+        Impianto i(trasmettitore(Contenuto::Zeri));
         QVERIFY(i.apri_e_connetti());
         QVERIFY(i.premi("Cmd_init_uhf"));
         QCOMPARE(i.dopo_connessione(), scritture_di_fabbrica(Banda::UHF, 64) + lettura_completa());
@@ -194,7 +194,7 @@ private slots:
 
     void nessuna_k_poi_disconnetti()
     {
-        Impianto i(Impianto::opzioni(Contenuto::UHF, {}, true));
+        Impianto i(trasmettitore(Contenuto::UHF, {}, true));
         QVERIFY(i.banco.apri());
         QVERIFY(i.clicca("Cmd_connetti") && i.in_stato(atteso::in_attesa));
         QVERIFY(i.premi("Cmd_disconetti"));

@@ -105,8 +105,7 @@ private slots:
     void salva_e_apri()
     {
         QFETCH(Contenuto, contenuto);
-        Impianto g;
-        g.collega(contenuto);
+        Impianto g(trasmettitore(contenuto));
         QVERIFY(g.apri_e_connetti());
         QTest::keyClicks(g.banco.casella("CodiceBrenk"), "7");
         QTest::mouseClick(g.banco.opzione("Opt_toni_bassi"), Qt::LeftButton);
@@ -176,7 +175,8 @@ private slots:
         QFETCH(Modo, modo);
         QFETCH(QString, problema);
         QFETCH(QString, codice);
-        Impianto g;
+        Impianto g(trasmettitore(modo == Modo::SuLetturaVhf ? Contenuto::VHF : Contenuto::UHF, {},
+                                     modo == Modo::TrascinaInAttesa));
         PseudoTerminale muto;
         QString percorso = g.file("sito.brenk");
         if (cosa == Cosa::Fifo)
@@ -187,7 +187,6 @@ private slots:
             percorso = muto.dispositivo();
         else
             QVERIFY(scrivi(percorso, testo) && (cosa == Cosa::File || QFile::resize(percorso, (1 << 20) + 1)));
-        g.collega(modo == Modo::SuLetturaVhf ? Contenuto::VHF : Contenuto::UHF, {}, modo == Modo::TrascinaInAttesa);
         QVERIFY(modo == Modo::AllAvvio ? g.banco.apri(nullptr, percorso) : g.banco.apri());
         if (modo == Modo::SuLetturaVhf)
             QVERIFY(g.premi("Cmd_connetti"));
@@ -205,7 +204,7 @@ private slots:
         QCOMPARE(g.banco.avvisi.testi(), problema.isEmpty() ? QStringList() : attesi);
         QCOMPARE(g.testo("CodiceBrenk"), codice);
         QCOMPARE(g.banco.trova<QLabel>("lab_file")->text(), codice == "12" ? "" : "sito.brenk");
-        QCOMPARE(g.banco.casella("Text1")->text(), modo == Modo::SuLetturaVhf ? "  VHF" : codice == "12" ? "" : "  UHF");
+        QCOMPARE(g.testo("Text1"), modo == Modo::SuLetturaVhf ? "  VHF" : codice == "12" ? "" : "  UHF");
         if (modo == Modo::TrascinaInAttesa)
             QVERIFY(g.premi("Cmd_disconetti"));
     }

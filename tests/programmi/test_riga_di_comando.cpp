@@ -37,19 +37,12 @@ QProcessEnvironment senza_schermo(const QString& display = {})
 
 Esito esegui(const QString& programma, const QStringList& argomenti, const QProcessEnvironment& ambiente)
 {
-    QProcess p;
+    QProcess p; // killed with it, if still running
     p.setProcessEnvironment(ambiente);
     p.start(programma, argomenti);
-    Esito e;
-    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit) {
-        p.kill();
-        p.waitForFinished();
-        return e;
-    }
-    e.codice = p.exitCode();
-    e.uscita = QString::fromUtf8(p.readAllStandardOutput());
-    e.errori = QString::fromUtf8(p.readAllStandardError());
-    return e;
+    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 const QString zelm = QStringLiteral(BRENK_ZELM);
@@ -69,7 +62,6 @@ private slots:
         QTest::addColumn<int>("codice");
         QTest::addColumn<QString>("uscita"); // %1 stands for the program's path
         QTest::addColumn<QString>("errori");
-
         const QString aiuto = QStringLiteral(
             "Utilizzo: %1 [opzioni]\n"
             "Configuratore del trasmettitore radio di allarme Brenk: legge, modifica e\n"
@@ -95,7 +87,6 @@ private slots:
             QTest::newRow(qPrintable(nome)) << programma << argomenti << display << codice
                                             << (codice == 0 ? testo : QString()) << (codice == 0 ? QString() : testo);
         };
-
         riga(zelm, {"--version"}, {}, 0, "brenk-zelm" + versione);
         riga(zelm, {"-v"}, {}, 0, "brenk-zelm" + versione);
         riga(zelm, {"--help"}, {}, 0, aiuto);
@@ -125,7 +116,6 @@ private slots:
              "brenk-sim: --memoria /dev/null: serve zeri, uhf, vhf, vecchio oppure un file di 64 byte "
              "(/dev/null: servono esattamente 64 byte)\n");
     }
-
     void risposte_senza_finestra()
     {
         QFETCH(QString, programma);
@@ -134,7 +124,6 @@ private slots:
         QFETCH(int, codice);
         QFETCH(QString, uscita);
         QFETCH(QString, errori);
-
         const Esito e = esegui(programma, argomenti, senza_schermo(display));
         QCOMPARE(e.errori, errori);
         QCOMPARE(e.uscita, uscita.replace(QStringLiteral("%1"), programma));
