@@ -42,10 +42,7 @@ struct Impianto {
     ~Impianto() { qunsetenv("BRENK_COM1"); }
 
     // Another transmitter at the far end of the virtual line.
-    void collega(brenk::Contenuto c, std::optional<int> indirizzo_guasto = {})
-    {
-        linea->collega(trasmettitore(c, indirizzo_guasto));
-    }
+    void collega(brenk::Contenuto c, std::optional<int> guasto = {}) { linea->collega(trasmettitore(c, guasto)); }
     // The virtual line's transmitter.
     const brenk::Trasmettitore& tx() const { return linea->trasmettitore(); }
     // Every byte the transmitter has received, and how many writes.
@@ -77,15 +74,9 @@ struct Impianto {
         QTest::mouseClick(p, Qt::LeftButton);
         return true;
     }
-    bool a_riposo()
-    {
-        return attendi([this] { return !banco.finestra->occupato(); });
-    }
+    bool a_riposo() { return attendi([this] { return !banco.finestra->occupato(); }); }
     bool premi(const char* nome) { return clicca(nome) && a_riposo(); }
-    bool in_stato(const QString& stato)
-    {
-        return attendi([&] { return banco.stato() == stato; }, 5000);
-    }
+    bool in_stato(const QString& stato) { return attendi([&] { return banco.stato() == stato; }, 5000); }
     bool connetti()
     {
         const bool connessa = premi("Cmd_connetti");
@@ -98,9 +89,7 @@ struct Impianto {
     QString file(const char* nome) const { return cartella.filePath(QLatin1String(nome)); }
     QString testo(const char* nome) const
     {
-        if (auto* c = banco.combo(nome))
-            return c->currentText();
-        return banco.casella(nome)->text();
+        return banco.combo(nome) ? banco.combo(nome)->currentText() : banco.casella(nome)->text();
     }
     // The option buttons checked, by name.
     QStringList selezionate() const
