@@ -12,20 +12,18 @@ using namespace brenk;
 class TestAiuto : public ProvaSulBanco {
     Q_OBJECT
 
-    void sposta(QWidget* w, QPoint punto) { QTest::mouseMove(w, punto); }
     // A spot of the area's own surface: its bottom right corner, inside the border.
     QPoint libero(QWidget* area) const { return QPoint(area->width() - 3, area->height() - 3); }
-    // The pointer on the middle of the named control.
     void su_un_controllo(const char* nome)
     {
         QWidget* w = b.trova(nome);
-        sposta(w, w->rect().center());
+        QTest::mouseMove(w, w->rect().center());
     }
     // Two spots, since a move to where the pointer already is goes unreported.
     void sulla_finestra()
     {
-        sposta(b.finestra.get(), QPoint(2, 3));
-        sposta(b.finestra.get(), QPoint(3, 3));
+        QTest::mouseMove(b.finestra.get(), QPoint(2, 3));
+        QTest::mouseMove(b.finestra.get(), QPoint(3, 3));
     }
 
 private slots:
@@ -56,10 +54,10 @@ private slots:
         const std::optional<QString> testo = testo_aiuto(area);
         QCOMPARE(testo.has_value(), con_aiuto);
         if (!con_aiuto) {
-            sposta(b.trova("Frame1"), QPoint(4, 4));
+            QTest::mouseMove(b.trova("Frame1"), QPoint(4, 4));
             const QString prima = b.aiuto();
             QVERIFY(!prima.isEmpty());
-            sposta(w, libero(w));
+            QTest::mouseMove(w, libero(w));
             QCOMPARE(b.aiuto(), prima);
             return;
         }
@@ -67,7 +65,7 @@ private slots:
         b.casella("Text7")->setText(QStringLiteral("x"));
         sulla_finestra();
         QCOMPARE(b.aiuto(), QString());
-        sposta(w, libero(w));
+        QTest::mouseMove(w, libero(w));
         QCOMPARE(b.aiuto(), *testo);
         sulla_finestra();
         QCOMPARE(b.aiuto(), QString());
@@ -78,7 +76,7 @@ private slots:
     void controlli_dentro_un_area()
     {
         QWidget* rapina = b.trova("Frame3");
-        sposta(rapina, libero(rapina));
+        QTest::mouseMove(rapina, libero(rapina));
         const QString rapina_aiuto =
             QStringLiteral(" Inserire il Tempo di preallarme Rapina espresso in sec (Range 1 - 255 sec)");
         QCOMPARE(b.aiuto(), rapina_aiuto);

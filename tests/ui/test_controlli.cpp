@@ -17,7 +17,6 @@ const QString solo_codice = QStringLiteral("Solo cifre: 1 - 1023");
 const QString solo_tempi = QStringLiteral("Solo cifre: 1 - 255");
 const QString solo_frequenza = QStringLiteral("Frequenza in MHz con il punto: 433.525");
 
-// The tooltip shown now, or an empty text.
 QString suggerimento() { return QToolTip::isVisible() ? QToolTip::text() : QString(); }
 
 // What follows a refused keystroke.

@@ -27,14 +27,8 @@ Task<void> attendi(Avvisi& avvisi, const QString& testo, Icona icona, bool& chiu
     chiuso = true;
 }
 
-// The program as it starts: the title window shown, the main window behind it.
+// The program as it starts: the title window, the main window behind it.
 struct Avvio {
-    bool mostra()
-    {
-        titolo.show();
-        return QTest::qWaitForWindowExposed(&titolo);
-    }
-
     AvvisiRegistrati avvisi;
     Principale principale{avvisi};
     Titolo titolo{principale};
@@ -51,8 +45,9 @@ private slots:
     void titolo()
     {
         Avvio avvio;
-        QVERIFY(avvio.mostra());
         Titolo& titolo = avvio.titolo;
+        titolo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&titolo));
 
         // The edition word is refreshed by the window's timer.
         auto* edizione = titolo.findChild<QLabel*>("lab_fabbrica");
@@ -68,8 +63,9 @@ private slots:
     void continua_apre_la_principale()
     {
         Avvio avvio;
-        QVERIFY(avvio.mostra());
         Titolo& titolo = avvio.titolo;
+        titolo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&titolo));
         Principale& principale = avvio.principale;
         auto* stato = principale.findChild<QLineEdit*>("txb_stato_con");
         QVERIFY(stato->text().isEmpty());
