@@ -21,7 +21,7 @@ namespace {
 
 enum class Uscita { Esci, Chiusa, EsciInAttesa };
 
-Task<void> attendi(Avvisi& avvisi, const QString& testo, Icona icona, bool& chiuso)
+Task<void> attendi(Avvisi& avvisi, bool& chiuso, const QString& testo, Icona icona = Icona::Esclamazione)
 {
     co_await avvisi.messaggio(testo, icona);
     chiuso = true;
@@ -146,7 +146,7 @@ private slots:
             avvisi.appartiene_a(&principale);
         }
         bool chiuso = false;
-        Task<void> operazione = attendi(avvisi, atteso::time_out, static_cast<Icona>(icona), chiuso);
+        Task<void> operazione = attendi(avvisi, chiuso, atteso::time_out, static_cast<Icona>(icona));
         operazione.avvia();
 
         QMessageBox* scatola = scatola_aperta();
@@ -178,8 +178,7 @@ private slots:
     {
         AvvisiQt avvisi;
         bool chiuso = false;
-        auto operazione =
-            std::make_unique<Task<void>>(attendi(avvisi, atteso::porta_guasta, Icona::Esclamazione, chiuso));
+        auto operazione = std::make_unique<Task<void>>(attendi(avvisi, chiuso, atteso::porta_guasta));
         operazione->avvia();
         QMessageBox* scatola = scatola_aperta();
         QVERIFY(scatola);
@@ -190,8 +189,7 @@ private slots:
         QTest::qWait(20);
         QVERIFY(!chiuso);
 
-        operazione =
-            std::make_unique<Task<void>>(attendi(avvisi, atteso::porta_guasta, Icona::Esclamazione, chiuso));
+        operazione = std::make_unique<Task<void>>(attendi(avvisi, chiuso, atteso::porta_guasta));
         operazione->avvia();
         QVERIFY(scatola_aperta());
         operazione.reset();
