@@ -14,11 +14,6 @@ class TestAiuto : public ProvaSulBanco {
 
     // A spot of the area's own surface: its bottom right corner, inside the border.
     QPoint libero(QWidget* area) const { return QPoint(area->width() - 3, area->height() - 3); }
-    void su_un_controllo(const char* nome)
-    {
-        QWidget* w = b.trova(nome);
-        QTest::mouseMove(w, w->rect().center());
-    }
     // Two spots, since a move to where the pointer already is goes unreported.
     void sulla_finestra()
     {
@@ -80,11 +75,11 @@ private slots:
         const QString rapina_aiuto =
             QStringLiteral(" Inserire il Tempo di preallarme Rapina espresso in sec (Range 1 - 255 sec)");
         QCOMPARE(b.aiuto(), rapina_aiuto);
-        su_un_controllo("txb_tmp_rap");
+        QTest::mouseMove(b.trova("txb_tmp_rap"));
         QCOMPARE(b.aiuto(), rapina_aiuto);
         sulla_finestra();
         for (const char* nome : {"txb_tmp_rap", "lab_range_rapina", "Label1"}) {
-            su_un_controllo(nome);
+            QTest::mouseMove(b.trova(nome)); // to its middle
             QCOMPARE(b.aiuto(), QString());
         }
     }

@@ -101,7 +101,6 @@ private slots:
         // Which input changes last, from another value to the row's: the index
         // of an option pair, or cambia_stato.
         QTest::addColumn<int>("cambio");
-
         const Riga righe[] = {
             {"non connesso", " Non Connesso", 0, 78, {true, false, false}, "0011000----", "Opt_zelm"},
             {"in attesa", " In Attesa ", 0, 78, {true, false, false}, "0100000----", "Opt_zelm"},
