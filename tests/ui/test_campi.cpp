@@ -202,7 +202,6 @@ private slots:
         QTest::mouseClick(pulsante, Qt::LeftButton);
         QVERIFY(pulsante->isChecked());
         QCOMPARE(b.finestra->blocco()[indirizzo], valore);
-
         QTest::mouseClick(b.opzione(qPrintable(altro)), Qt::LeftButton);
         QVERIFY(!pulsante->isChecked());
         QCOMPARE(b.finestra->blocco()[indirizzo], 1.0 - valore);
@@ -266,7 +265,6 @@ private slots:
         QTest::keyClick(porta, Qt::Key_Backspace);
         QCOMPARE(b.avvisi.beep_contati(), 2);
         QCOMPARE(b.finestra->porta().numero(), 1);
-
         porta->setEditText(QStringLiteral("Com 2"));
         QCOMPARE(b.avvisi.beep_contati(), 2);
     }
@@ -278,7 +276,6 @@ private slots:
         PortaSeriale& porta = b.finestra->porta();
         porta.apri_porta();
         QVERIFY(porta.aperta());
-
         QComboBox* casella = b.combo("Cmb_com");
         QVERIFY(scegli(casella, QStringLiteral("Com 8")));
         QTRY_VERIFY(!porta.aperta());
@@ -316,7 +313,6 @@ private slots:
         QLineEdit* aiuto = b.casella("Text7");
         QCOMPARE(barra->geometry(), aiuto->geometry());
         QCOMPARE(barra->minimum(), 0);
-
         b.finestra->imposta_massimo_progresso(63);
         b.finestra->imposta_progresso(10);
         b.finestra->mostra_progresso(true);

@@ -69,7 +69,6 @@ private slots:
         Principale& principale = avvio.principale;
         auto* stato = principale.findChild<QLineEdit*>("txb_stato_con");
         QVERIFY(stato->text().isEmpty());
-
         QTest::mouseClick(titolo.findChild<QPushButton*>("Command1"), Qt::LeftButton);
         QVERIFY(!titolo.isVisible());
         QVERIFY(principale.isVisible());
@@ -206,7 +205,6 @@ private slots:
         QCOMPARE(disegno.pixelColor(56, 30), QColor(0xd9, 0x34, 0x2b)); // the lamp on the antenna
         QCOMPARE(disegno.pixelColor(52, 74), QColor(0x9f, 0xd8, 0xa8)); // the display
         QCOMPARE(disegno.pixelColor(2, 126).alpha(), 0);                // transparent corner
-
         Avvio avvio;
         QCOMPARE(avvio.principale.windowIcon().pixmap(128).toImage(), disegno);
         QCOMPARE(avvio.titolo.windowIcon().pixmap(128).toImage(), disegno);

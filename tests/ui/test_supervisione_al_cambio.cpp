@@ -158,7 +158,6 @@ private slots:
         b.finestra->imposta_tipo(QStringLiteral("New"));
         un_giro();
         QCOMPARE(b.abilitazioni("11001111110"), QStringLiteral("11001111110"));
-
         QTest::keyClicks(b.casella("txb_stato_con"), "x");
         un_giro();
         QCOMPARE(b.stato(), atteso::non_connesso);
@@ -178,7 +177,6 @@ private slots:
         QCOMPARE(b.stato(), atteso::in_attesa);
         QVERIFY(b.finestra->occupato());
         QCOMPARE(b.abilitazioni("0100000----"), QStringLiteral("0100000----"));
-
         QTest::mouseClick(b.trova("Cmd_disconetti"), Qt::LeftButton);
         un_giro();
         QCOMPARE(b.stato(), atteso::non_connesso);
