@@ -12,20 +12,13 @@ using namespace brenk;
 class TestAiuto : public ProvaSulBanco {
     Q_OBJECT
 
-    void sposta(QWidget* w, QPoint punto) { QTest::mouseMove(w, punto); }
     // A spot of the area's own surface: its bottom right corner, inside the border.
     QPoint libero(QWidget* area) const { return QPoint(area->width() - 3, area->height() - 3); }
-    // The pointer on the middle of the named control.
-    void su_un_controllo(const char* nome)
-    {
-        QWidget* w = b.trova(nome);
-        sposta(w, w->rect().center());
-    }
     // Two spots, since a move to where the pointer already is goes unreported.
     void sulla_finestra()
     {
-        sposta(b.finestra.get(), QPoint(2, 3));
-        sposta(b.finestra.get(), QPoint(3, 3));
+        QTest::mouseMove(b.finestra.get(), QPoint(2, 3));
+        QTest::mouseMove(b.finestra.get(), QPoint(3, 3));
     }
 
 private slots:
@@ -35,68 +28,62 @@ private slots:
         QVERIFY(!b.finestra->childAt(2, 3) && !b.finestra->childAt(3, 3));
     }
 
-    void aree_data();
-    void aree();
-    void controlli_dentro_un_area();
-};
-
-void TestAiuto::aree_data()
-{
-    QTest::addColumn<QString>("area");
-    QTest::addColumn<bool>("con_aiuto");
-    for (const QString& area : aree_con_aiuto())
-        QTest::newRow(qPrintable(area)) << area << true;
-    for (const char* area : {"Frame7", "Frame8", "Frame9", "Frame12", "Frame13", "Frame14", "Frame16", "Frame18"})
-        QTest::newRow(area) << area << false;
-}
-
-// From the bare window onto the area's free surface and back. An area
-// without help leaves the help of the area before it.
-void TestAiuto::aree()
-{
-    QFETCH(QString, area);
-    QFETCH(bool, con_aiuto);
-    QWidget* w = b.trova(qPrintable(area));
-    QVERIFY(!w->childAt(libero(w)));
-    const std::optional<QString> testo = testo_aiuto(area);
-    QCOMPARE(testo.has_value(), con_aiuto);
-    if (!con_aiuto) {
-        sposta(b.trova("Frame1"), QPoint(4, 4));
-        const QString prima = b.aiuto();
-        QVERIFY(!prima.isEmpty());
-        sposta(w, libero(w));
-        QCOMPARE(b.aiuto(), prima);
-        return;
+    void aree_data()
+    {
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<bool>("con_aiuto");
+        for (const QString& area : aree_con_aiuto())
+            QTest::newRow(qPrintable(area)) << area << true;
+        for (const char* area : {"Frame7", "Frame8", "Frame9", "Frame12", "Frame13", "Frame14", "Frame16", "Frame18"})
+            QTest::newRow(area) << area << false;
     }
-    QVERIFY(testo->startsWith(u' ') && testo->size() > 1);
 
-    b.casella("Text7")->setText(QStringLiteral("x"));
-    sulla_finestra();
-    QCOMPARE(b.aiuto(), QString());
-    sposta(w, libero(w));
-    QCOMPARE(b.aiuto(), *testo);
-    sulla_finestra();
-    QCOMPARE(b.aiuto(), QString());
-}
-
-// The pointer on a text box or a label inside an area, or on the maker's
-// label, changes nothing.
-void TestAiuto::controlli_dentro_un_area()
-{
-    QWidget* rapina = b.trova("Frame3");
-    sposta(rapina, libero(rapina));
-    const QString rapina_aiuto =
-        QStringLiteral(" Inserire il Tempo di preallarme Rapina espresso in sec (Range 1 - 255 sec)");
-    QCOMPARE(b.aiuto(), rapina_aiuto);
-    su_un_controllo("txb_tmp_rap");
-    QCOMPARE(b.aiuto(), rapina_aiuto);
-
-    sulla_finestra();
-    for (const char* nome : {"txb_tmp_rap", "lab_range_rapina", "Label1"}) {
-        su_un_controllo(nome);
+    // From the bare window onto the area's free surface and back. An area
+    // without help leaves the help of the area before it.
+    void aree()
+    {
+        QFETCH(QString, area);
+        QFETCH(bool, con_aiuto);
+        QWidget* w = b.trova(qPrintable(area));
+        QVERIFY(!w->childAt(libero(w)));
+        const std::optional<QString> testo = testo_aiuto(area);
+        QCOMPARE(testo.has_value(), con_aiuto);
+        if (!con_aiuto) {
+            QTest::mouseMove(b.trova("Frame1"), QPoint(4, 4));
+            const QString prima = b.aiuto();
+            QVERIFY(!prima.isEmpty());
+            QTest::mouseMove(w, libero(w));
+            QCOMPARE(b.aiuto(), prima);
+            return;
+        }
+        QVERIFY(testo->startsWith(u' ') && testo->size() > 1);
+        b.casella("Text7")->setText(QStringLiteral("x"));
+        sulla_finestra();
+        QCOMPARE(b.aiuto(), QString());
+        QTest::mouseMove(w, libero(w));
+        QCOMPARE(b.aiuto(), *testo);
+        sulla_finestra();
         QCOMPARE(b.aiuto(), QString());
     }
-}
+
+    // The pointer on a text box or a label inside an area, or on the maker's
+    // label, changes nothing.
+    void controlli_dentro_un_area()
+    {
+        QWidget* rapina = b.trova("Frame3");
+        QTest::mouseMove(rapina, libero(rapina));
+        const QString rapina_aiuto =
+            QStringLiteral(" Inserire il Tempo di preallarme Rapina espresso in sec (Range 1 - 255 sec)");
+        QCOMPARE(b.aiuto(), rapina_aiuto);
+        QTest::mouseMove(b.trova("txb_tmp_rap"));
+        QCOMPARE(b.aiuto(), rapina_aiuto);
+        sulla_finestra();
+        for (const char* nome : {"txb_tmp_rap", "lab_range_rapina", "Label1"}) {
+            QTest::mouseMove(b.trova(nome)); // to its middle
+            QCOMPARE(b.aiuto(), QString());
+        }
+    }
+};
 
 QTEST_MAIN(TestAiuto)
 #include "test_aiuto.moc"
