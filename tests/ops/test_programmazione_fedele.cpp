@@ -50,9 +50,7 @@ private slots:
         QCOMPARE(b.fleg, 0);
         QVERIFY(!b.finestra.progresso_visibile);
         const Memoria& m = b.tx().memoria();
-        QCOMPARE(int(m[ncicli]), 2);
-        QCOMPARE(int(m[Byt12]), 3);
-        QCOMPARE(int(m[Zelmbrenk]), 1);
+        QCOMPARE((QList<int>{m[ncicli], m[Byt12], m[Zelmbrenk]}), (QList<int>{2, 3, 1}));
         QCOMPARE(int(m[totck]), int(complemento(std::accumulate(m.begin(), m.begin() + 37, 0LL))));
         QCOMPARE(b.blocco[ncicli], 2.0);
     }
@@ -147,11 +145,8 @@ private slots:
             return;
         }
         QCOMPARE(w.size(), 3 * 62 + lettura_completa().size());
-        for (const auto& [indirizzo, valore] : scritte) {
-            QCOMPARE(int(w.at(3 * indirizzo)), int('W'));
-            QCOMPARE(int(w.at(3 * indirizzo + 1)), indirizzo);
-            QCOMPARE(int(static_cast<std::uint8_t>(w.at(3 * indirizzo + 2))), valore);
-        }
+        for (const auto& [indirizzo, valore] : scritte)
+            QCOMPARE(w.mid(3 * indirizzo, 3), QByteArray("W") + char(indirizzo) + char(valore));
     }
 
     // A verification that fails names the field of the address, or the address alone.
