@@ -90,8 +90,8 @@ private slots:
         // read its checks vouch for reads it (and the type) once more. A hit
         // once is read again, and 161 MHz is refused as out of band; a hit on
         // every read cannot be told (the limit of the rule).
-        riga("colpita una volta", colpite({62}), "New", 2, 2);
-        riga("colpita a ogni lettura", colpite({62, 64}), "New", 1, 1, "  VHF");
+        riga("banda colpita una volta", colpite({62}), "New", 2, 2);
+        riga("banda colpita a ogni lettura", colpite({62, 64}), "New", 1, 1, "  VHF");
     }
     void letture_ripetute()
     {
