@@ -11,11 +11,24 @@
 using namespace brenk;
 using namespace brenk::prova;
 
+namespace {
+
 // What the operator does after the connect.
 enum class Dopo { Niente, Programma, Uhf };
-Q_DECLARE_METATYPE(Dopo)
 
-namespace {
+// A fault from the connect on, and how it must end.
+struct Caso {
+    Guasto guasto;
+    QStringList messaggi; // messages and notes, in their order
+    int letture = 1;      // of the connect
+    QString codice = {};
+    Dopo dopo = Dopo::Niente;
+    int riletture = 0; // after the writes
+    QString conferma = {};
+    // Of the connect's reads, how many read the type and the band again;
+    // -1: the last, when its checks vouch for it.
+    int riletti = -1;
+};
 
 const QString verificati_0_61 = QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti");
 
@@ -45,6 +58,8 @@ void programmazione_verificata(Banco& b)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Caso)
 
 class TestDisturbi : public QObject {
     Q_OBJECT
@@ -87,145 +102,120 @@ private slots:
     // read-back is read again, never written again.
     void guasti_data()
     {
-        QTest::addColumn<Guasto>("guasto");
-        QTest::addColumn<Dopo>("dopo");
-        QTest::addColumn<QStringList>("messaggi");
-        QTest::addColumn<int>("letture");   // of the connect
-        QTest::addColumn<int>("riletture"); // after the writes
-        QTest::addColumn<QString>("codice");
-        QTest::addColumn<QString>("conferma");
-        // Of the connect's reads, how many read the type and the band again;
-        // -1: the last, when its checks vouch for it.
-        QTest::addColumn<int>("riletti");
+        QTest::addColumn<Caso>("caso");
         const auto annuncia_ogni_40_ms = [](Guasto g) {
             return Guasto([g](OpzioniSimulatore& o) { o.intervallo_annunci_ms = 40; g(o); });
         };
-        const auto riga = [](const char* nome, const Guasto& guasto, Dopo dopo, const QStringList& messaggi,
-                             int letture, int riletture, const char* codice, const QString& conferma = {}) {
-            QTest::newRow(nome) << guasto << dopo << messaggi << letture << riletture << QString(codice) << conferma
-                                << -1;
-        };
-        // The connect alone.
-        const auto lettura = [riga](const char* nome, const Guasto& guasto, const QStringList& m, int letture,
-                                    const char* codice) { riga(nome, guasto, Dopo::Niente, m, letture, 0, codice); };
-        riga("\"L\" non sentita, poi Programma", annuncia_ogni_40_ms([](auto& o) { o.l_non_sentite = 1; }),
-             Dopo::Programma, {atteso::errore_lettura, atteso::senza_lettura}, 3, 0, "");
-        lettura("riavvio dopo 40 letture", annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_letture = 40; }),
-                {atteso::errore_lettura}, 3, "");
-        lettura("eco del cavo", [](auto& o) { o.eco = true; }, {atteso::errore_lettura}, 3, "");
+        const auto riga = [](const char* nome, const Caso& caso) { QTest::newRow(nome) << caso; };
+        riga("\"L\" non sentita, poi Programma", {annuncia_ogni_40_ms([](auto& o) { o.l_non_sentite = 1; }),
+             {atteso::errore_lettura, atteso::senza_lettura}, 3, "", Dopo::Programma});
+        riga("riavvio dopo 40 letture",
+             {annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_letture = 40; }), {atteso::errore_lettura}, 3, ""});
+        riga("eco del cavo", {[](auto& o) { o.eco = true; }, {atteso::errore_lettura}, 3, ""});
         // Its checksum holds, its restore telegram does not: a second read must agree.
-        lettura("telegramma di ripristino guasto", [](auto& o) { ++o.memoria[Byte8], --o.memoria[totck]; },
-                {atteso::telegrammi}, 2, "1");
-        lettura("risposta colpita", [](auto& o) { o.risposta_colpita = 5; }, {}, 2, "1");
-        lettura("risposta colpita, tipo vecchio", [](auto& o) {
+        riga("telegramma di ripristino guasto",
+             {[](auto& o) { ++o.memoria[Byte8], --o.memoria[totck]; }, {atteso::telegrammi}, 2, "1"});
+        riga("risposta colpita", {[](auto& o) { o.risposta_colpita = 5; }, {}, 2, "1"});
+        riga("risposta colpita, tipo vecchio", {[](auto& o) {
             o.memoria = memoria_predefinita(Contenuto::Vecchio);
             o.risposta_colpita = 5;
-        }, {}, 3, "1");
-        lettura("byte estraneo da un trasmettitore lento", [](auto& o) {
+        }, {}, 3, "1"});
+        riga("byte estraneo da un trasmettitore lento", {[](auto& o) {
             o.ritardo_risposte_ms = 30;
             o.extra_dopo = 5;
-        }, {}, 2, "1");
-        riga("riavvio dopo 10 conferme", annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_conferme = 10; }),
-             Dopo::Programma, {atteso::scrittura_disturbata}, 1, 3, "1");
+        }, {}, 2, "1"});
+        riga("riavvio dopo 10 conferme", {annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_conferme = 10; }),
+                                          {atteso::scrittura_disturbata}, 1, "1", Dopo::Programma, 3});
         // The read-back's replies follow the connect's 63 and its 2 read again.
-        riga("risposta colpita nella rilettura", [](auto& o) { o.risposta_colpita = 65 + 5; }, Dopo::Programma, {}, 1,
-             2, "1", verificati_0_61);
-        riga("programmazione, indirizzo 0 guasto", [](auto& o) { o.indirizzo_guasto = 0; }, Dopo::Programma,
+        riga("risposta colpita nella rilettura",
+             {[](auto& o) { o.risposta_colpita = 65 + 5; }, {}, 1, "1", Dopo::Programma, 2, verificati_0_61});
+        riga("programmazione, indirizzo 0 guasto", {[](auto& o) { o.indirizzo_guasto = 0; },
              {"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 30, letto 31. I valori da "
               "programmare sono ancora nella finestra: ripetere la programmazione."},
-             1, 2, "1");
-        riga("programmazione, indirizzo 40 guasto", [](auto& o) { o.indirizzo_guasto = 40; }, Dopo::Programma,
+             1, "1", Dopo::Programma, 2});
+        riga("programmazione, indirizzo 40 guasto", {[](auto& o) { o.indirizzo_guasto = 40; },
              {"Verifica fallita: indirizzo 40 scritto 0, letto 1. I valori da programmare sono ancora "
               "nella finestra: ripetere la programmazione."},
-             1, 2, "1");
-        riga("UHF, indirizzo 11 guasto", [](auto& o) { o.indirizzo_guasto = 11; }, Dopo::Uhf,
+             1, "1", Dopo::Programma, 2});
+        riga("UHF, indirizzo 11 guasto", {[](auto& o) { o.indirizzo_guasto = 11; },
              {"Verifica fallita: \"Freq Tx Mhz\" (indirizzo 11) scritto 63, letto 64. Ripetere la programmazione."},
-             1, 2, "");
-        lettura("byte in più prima della risposta 21, indirizzo 62 lento",
-                [](auto& o) { o.extra_dopo = 20, o.ritardi_indirizzo = {{62, 40}}; }, {}, 2, "1");
-        lettura("byte in più prima della risposta 21, indirizzo 62 lento, tipo vecchio", [](auto& o) {
+             1, "", Dopo::Uhf, 2});
+        riga("byte in più prima della risposta 21, indirizzo 62 lento",
+             {[](auto& o) { o.extra_dopo = 20, o.ritardi_indirizzo = {{62, 40}}; }, {}, 2, "1"});
+        riga("byte in più prima della risposta 21, indirizzo 62 lento, tipo vecchio", {[](auto& o) {
             o.memoria = memoria_predefinita(Contenuto::Vecchio);
             o.extra_dopo = 20, o.ritardi_indirizzo = {{62, 40}};
-        }, {}, 3, "1");
-        lettura("\"L\" non sentita, \"K\" 20 ms dopo l'ultimo byte",
-                [](auto& o) { o.l_non_sentite = 1, o.annuncio_dopo_silenzio_ms = 20, o.intervallo_annunci_ms = 900; },
-                {atteso::telegrammi, atteso::nota_ottavo_bit}, 2, "843");
+        }, {}, 3, "1"});
+        riga("\"L\" non sentita, \"K\" 20 ms dopo l'ultimo byte",
+             {[](auto& o) { o.l_non_sentite = 1, o.annuncio_dopo_silenzio_ms = 20, o.intervallo_annunci_ms = 900; },
+              {atteso::telegrammi, atteso::nota_ottavo_bit}, 2, "843"});
         // Both checks hold without bit 7: only the missing high bytes tell.
-        lettura("bit 7 perso, tipo vecchio con 200 e 150", [](auto& o) {
+        riga("bit 7 perso, tipo vecchio con 200 e 150", {[](auto& o) {
             o.bit7_perso = true;
             o.memoria[Tipo_brenk] = 0, o.memoria[tempopre_rap] = 200, o.memoria[tempopre_amp] = 150;
-        }, {atteso::nota_ottavo_bit}, 2, "1");
+        }, {atteso::nota_ottavo_bit}, 2, "1"});
         // Taken for reply 62, the reflection of 61 puts the real one 16.5 ms
         // after it, into the middle of the shortest quiet time, on every read
         // (its edge: quiete_minima_su_linea_esatta).
         // Each read looks vouched for until the quiet time after its type and band read again.
-        QTest::newRow("risposta 61 riflessa, indirizzo 62 lento")
-            << Guasto([](auto& o) { o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 17}}; }) << Dopo::Niente
-            << QStringList{atteso::errore_lettura} << 3 << 0 << "" << "" << 3;
+        riga("risposta 61 riflessa, indirizzo 62 lento",
+             {[](auto& o) { o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 17}}; }, {atteso::errore_lettura}, 3,
+              "", Dopo::Niente, 0, "", 3});
         const QString nota_muto = QStringLiteral("nota: Il trasmettitore non risponde. \"Disconetti\" termina l'attesa.");
-        lettura("risposta 5 dopo quattro secondi e mezzo", [](auto& o) { o.ritardi_indirizzo = {{5, 4500}}; },
-                {nota_muto}, 1, "1");
+        riga("risposta 5 dopo quattro secondi e mezzo",
+             {[](auto& o) { o.ritardi_indirizzo = {{5, 4500}}; }, {nota_muto}, 1, "1"});
         // The reflection of 61 comes 10 ms into the wait for 62, a byte time
         // before its reply could, and 62 after the note: the read is
         // disturbed, every time.
-        lettura("risposta 61 riflessa presto, risposta 62 dopo quattro secondi e mezzo",
-                [](auto& o) { o.rimbalzi = {{61, 10}}, o.ritardi_indirizzo = {{62, 4500}}; },
-                {nota_muto, nota_muto, nota_muto, atteso::errore_lettura}, 3, "");
-        riga("risposta 62 colpita nella rilettura", [](auto& o) { o.risposta_colpita = 65 + 62; }, Dopo::Programma,
-             {}, 1, 2, "1", verificati_0_61);
-        riga("UHF, indirizzo 62 guasto", [](auto& o) { o.indirizzo_guasto = 62; }, Dopo::Uhf,
-             {"Verifica fallita: \"Banda\" (indirizzo 62) scritto 85, letto 86. Ripetere la programmazione."}, 1, 2,
-             "");
-        riga("valori di fabbrica verificati", [](auto& o) { o.memoria = memoria_predefinita(Contenuto::VHF); },
-             Dopo::Uhf, {}, 1, 1, "1", QStringLiteral("Verificato: gli indirizzi 0 - 62 contengono i valori scritti"));
+        riga("risposta 61 riflessa presto, risposta 62 dopo quattro secondi e mezzo",
+             {[](auto& o) { o.rimbalzi = {{61, 10}}, o.ritardi_indirizzo = {{62, 4500}}; },
+              {nota_muto, nota_muto, nota_muto, atteso::errore_lettura}, 3, ""});
+        riga("risposta 62 colpita nella rilettura",
+             {[](auto& o) { o.risposta_colpita = 65 + 62; }, {}, 1, "1", Dopo::Programma, 2, verificati_0_61});
+        riga("UHF, indirizzo 62 guasto", {[](auto& o) { o.indirizzo_guasto = 62; },
+             {"Verifica fallita: \"Banda\" (indirizzo 62) scritto 85, letto 86. Ripetere la programmazione."},
+             1, "", Dopo::Uhf, 2});
+        riga("valori di fabbrica verificati", {[](auto& o) { o.memoria = memoria_predefinita(Contenuto::VHF); }, {}, 1,
+             "1", Dopo::Uhf, 1, QStringLiteral("Verificato: gli indirizzi 0 - 62 contengono i valori scritti")});
         // A stray byte every 50 ms on a line paced at 2400 baud: some are
         // taken for replies, and the read must say so, whatever the type, so
         // that nothing is written. A stray byte taken for a reply puts the PC
         // a request ahead: the last requests reach the transmitter after the read.
         for (const auto& [tipo, contenuto] : {std::pair{"nuovo", Contenuto::UHF}, {"vecchio", Contenuto::Vecchio}}) {
             for (const auto& [nome, byte] : {std::pair{"0xFF", 0xFF}, {"K", int('K')}, {"NUL", 0}}) {
-                QTest::addRow("rumore durante la lettura, %s, %s", tipo, nome)
-                    << Guasto([contenuto, byte](auto& o) {
-                           o.memoria = memoria_predefinita(contenuto);
-                           o.rumore_ogni_ms = 50;
-                           o.byte_rumore = static_cast<std::uint8_t>(byte);
-                       })
-                    << Dopo::Programma << QStringList{atteso::errore_lettura, atteso::senza_lettura} << 3 << 0 << ""
-                    << "" << -1;
+                QTest::addRow("rumore durante la lettura, %s, %s", tipo, nome) << Caso{[contenuto, byte](auto& o) {
+                    o.memoria = memoria_predefinita(contenuto);
+                    o.rumore_ogni_ms = 50;
+                    o.byte_rumore = static_cast<std::uint8_t>(byte);
+                }, {atteso::errore_lettura, atteso::senza_lettura}, 3, "", Dopo::Programma};
             }
         }
     }
     void guasti()
     {
-        QFETCH(Guasto, guasto);
-        QFETCH(Dopo, dopo);
-        QFETCH(QStringList, messaggi);
-        QFETCH(int, letture);
-        QFETCH(int, riletture);
-        QFETCH(QString, codice);
-        QFETCH(QString, conferma);
-        QFETCH(int, riletti);
-        Banco b(Contenuto::UHF, guasto);
+        QFETCH(Caso, caso);
+        Banco b(Contenuto::UHF, caso.guasto);
         QVERIFY(b.connetti());
-        if (dopo != Dopo::Niente)
-            QVERIFY(b.esegui(dopo == Dopo::Uhf ? carica_fabbrica(b.contesto, Banda::UHF) : programma(b.contesto)));
+        if (caso.dopo != Dopo::Niente)
+            QVERIFY(b.esegui(caso.dopo == Dopo::Uhf ? carica_fabbrica(b.contesto, Banda::UHF) : programma(b.contesto)));
+        const QStringList& messaggi = caso.messaggi;
         QCOMPARE(b.finestra.detti.join(u'\n'), messaggi.join(u'\n'));
         // Of the notes, only the one on bit 7 stays after the read.
         const bool ottavo_bit = messaggi.contains(atteso::nota_ottavo_bit);
         QCOMPARE("nota: " + b.finestra.nota, ottavo_bit ? atteso::nota_ottavo_bit : QStringLiteral("nota: "));
-        QCOMPARE(b.finestra.testi.value(Campo::CodiceBrenk), codice);
+        QCOMPARE(b.finestra.testi.value(Campo::CodiceBrenk), caso.codice);
         // A read said to be disturbed shows nothing at all.
         QCOMPARE(b.finestra.testi.isEmpty(), messaggi.contains(atteso::errore_lettura));
-        QCOMPARE(b.finestra.conferma, conferma);
+        QCOMPARE(b.finestra.conferma, caso.conferma);
         // A new type's read that its own checks vouch for reads the type and the band again.
-        OpzioniSimulatore o = con_memoria(memoria_predefinita(Contenuto::UHF), guasto);
+        OpzioniSimulatore o = con_memoria(memoria_predefinita(Contenuto::UHF), caso.guasto);
         const bool confermata = o.memoria[Tipo_brenk] == tipo_nuovo && !messaggi.contains(atteso::errore_lettura)
             && !messaggi.contains(atteso::telegrammi);
-        riletti = riletti >= 0 ? riletti : confermata;
-        QByteArray linea = "L" + lettura_completa(letture - riletti) + lettura_confermata().repeated(riletti);
-        if (riletture > 0)
-            linea += (dopo == Dopo::Uhf ? scritture(blocco_fabbrica(Banda::UHF)) : scritture(programmazione_uhf()))
-                     + lettura_completa(riletture);
+        const int riletti = caso.riletti >= 0 ? caso.riletti : confermata;
+        QByteArray linea = "L" + lettura_completa(caso.letture - riletti) + lettura_confermata().repeated(riletti);
+        if (caso.riletture > 0)
+            linea += (caso.dopo == Dopo::Uhf ? scritture(blocco_fabbrica(Banda::UHF)) : scritture(programmazione_uhf()))
+                     + lettura_completa(caso.riletture);
         b.aspetta(1000);
         QCOMPARE(b.ricevuti(), linea);
         // The next operation takes the confirmation away.

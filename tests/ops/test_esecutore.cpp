@@ -19,17 +19,9 @@ namespace {
 // A wait that the test itself ends, as a byte from the line would.
 struct Sospensione {
     std::coroutine_handle<> chi;
-
-    auto operator co_await()
-    {
-        struct Attesa {
-            Sospensione& s;
-            bool await_ready() const noexcept { return false; }
-            void await_suspend(std::coroutine_handle<> h) noexcept { s.chi = h; }
-            void await_resume() const noexcept {}
-        };
-        return Attesa{*this};
-    }
+    bool await_ready() const noexcept { return false; }
+    void await_suspend(std::coroutine_handle<> h) noexcept { chi = h; }
+    void await_resume() const noexcept {}
     void riprendi() { std::exchange(chi, {}).resume(); }
 };
 
@@ -72,7 +64,6 @@ private slots:
         QTest::newRow("dopo un'attesa") << int(Fine::DopoLAttesa) << "1" << "11" << true;
         QTest::newRow("con un errore") << int(Fine::ErroreDopoLAttesa) << "1" << "11" << false;
     }
-
     // One report once the operation has run to its first wait, one when it
     // ends, however it ends; the one at the end comes from its last step.
     void inizio_e_fine()
@@ -85,7 +76,6 @@ private slots:
         Esecutore esecutore([&] { rapporti += esecutore.in_corso() ? u'1' : u'0'; });
         Sospensione s;
         bool conclusa = false;
-
         if (!finita) // the error escapes, and goes to standard error
             QTest::ignoreMessage(QtCriticalMsg, "brenk-zelm: errore imprevisto non mostrato: guasto");
         QVERIFY(esecutore.avvia(operazione(static_cast<Fine>(fine), s, conclusa)));
@@ -109,7 +99,6 @@ private slots:
         QVERIFY(!esecutore.avvia(operazione(Fine::DopoLAttesa, seconda, conclusa)));
         QCOMPARE(avvisi, 1);
         QVERIFY(!seconda.chi);
-
         esecutore.abbandona();
         QCOMPARE(avvisi, 2);
         QVERIFY(!esecutore.in_corso());
@@ -124,7 +113,6 @@ private slots:
         QTest::newRow("UHF") << Pulsante([](Contesto& c) { return carica_fabbrica(c, Banda::UHF); });
         QTest::newRow("TX") << Pulsante(trasmissione_di_prova);
     }
-
     // An exception the operation does not expect ends it with a word to the
     // operator and a line on standard error; the busy state is cleared and
     // the next operation runs.
@@ -141,7 +129,6 @@ private slots:
         Esecutore esecutore;
         QTest::ignoreMessage(QtCriticalMsg, qPrintable(QStringLiteral(
             "brenk-zelm: operazione \"%1\" interrotta da un errore imprevisto: guasto").arg(nome)));
-
         QVERIFY(esecutore.avvia(custodita(c, nome, pulsante(c))));
         QCOMPARE(finestra.testi_messaggi(), QStringList{QStringLiteral(
             "Operazione \"%1\" interrotta da un errore imprevisto. Riprovare; se l'errore si ripete, "

@@ -59,65 +59,55 @@ private slots:
     // a second read must agree even undisturbed.
     void letture_ripetute_data()
     {
-        QTest::addColumn<Memoria>("memoria");
-        QTest::addColumn<int>("dopo"); // the reply a byte more follows, -1 for none
+        QTest::addColumn<Guasto>("guasto");
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<int>("letture");
-        const Memoria uhf = memoria_predefinita(Contenuto::UHF);
-        const Memoria vecchio = memoria_predefinita(Contenuto::Vecchio);
-        Memoria somma_qualunque = uhf;
-        somma_qualunque[Tipo_brenk] = 0, somma_qualunque[totck] = 3;
-        QTest::newRow("nuovo, a metà") << uhf << 5 << "New" << 2;
-        QTest::newRow("vecchio, a metà") << vecchio << 5 << "Old" << 3;
-        QTest::newRow("nuovo, dopo l'ultima risposta") << uhf << 62 << "New" << 2;
-        QTest::newRow("vecchio, dopo l'ultima risposta") << vecchio << 62 << "Old" << 3;
-        QTest::newRow("vecchio, somma qualunque") << somma_qualunque << -1 << "Old" << 2;
+        // Of them, how many read the type and the band again; a byte more
+        // after the last reply shows only then.
+        QTest::addColumn<int>("riletti");
+        QTest::addColumn<QString>("banda");
+        const auto riga = [](const char* nome, const Guasto& g, const char* tipo, int letture, int riletti,
+                             const char* banda = "  UHF") {
+            QTest::newRow(nome) << g << QString(tipo) << letture << riletti << QString(banda);
+        };
+        // A byte more after reply `n`.
+        const auto dopo = [](int n, Contenuto c) {
+            return Guasto([n, c](auto& o) { o.memoria = memoria_predefinita(c), o.extra_dopo = n; });
+        };
+        // These replies arrive as "V".
+        const auto colpite = [](QList<int> risposte) {
+            return Guasto([risposte](auto& o) {
+                for (const int n : risposte)
+                    o.risposte_sostituite[n] = "V";
+            });
+        };
+        riga("nuovo, a metà", dopo(5, Contenuto::UHF), "New", 2, 1);
+        riga("vecchio, a metà", dopo(5, Contenuto::Vecchio), "Old", 3, 0);
+        riga("nuovo, dopo l'ultima risposta", dopo(62, Contenuto::UHF), "New", 2, 2);
+        riga("vecchio, dopo l'ultima risposta", dopo(62, Contenuto::Vecchio), "Old", 3, 0);
+        riga("vecchio, somma qualunque", [](auto& o) { o.memoria[Tipo_brenk] = 0, o.memoria[totck] = 3; }, "Old", 2, 0);
+        // No check covers the band, which decides the frequency's limits: a
+        // read its checks vouch for reads it (and the type) once more. A hit
+        // once is read again, and 161 MHz is refused as out of band; a hit on
+        // every read cannot be told (the limit of the rule).
+        riga("banda colpita una volta", colpite({62}), "New", 2, 2);
+        riga("banda colpita a ogni lettura", colpite({62, 64}), "New", 1, 1, "  VHF");
     }
     void letture_ripetute()
     {
-        QFETCH(Memoria, memoria);
-        QFETCH(int, dopo);
+        QFETCH(Guasto, guasto);
         QFETCH(QString, tipo);
         QFETCH(int, letture);
-        auto o = con_memoria(memoria);
-        if (dopo >= 0)
-            o.extra_dopo = dopo;
-        Banco b(o);
+        QFETCH(int, riletti);
+        QFETCH(QString, banda);
+        Banco b(Contenuto::UHF, guasto);
         QVERIFY(b.connetti());
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{});
         QCOMPARE(b.finestra.tipo, tipo);
         QCOMPARE(b.finestra.testi.value(Campo::txb_amp), QStringLiteral("60"));
-        QCOMPARE(b.blocco[BaseD1], 5.0);
-        // A new type's read that its checks vouch for reads the type and the
-        // band again; a byte more after the last reply shows only then.
-        const int riletti = tipo != "New" ? 0 : dopo == 62 ? 2 : 1;
-        QCOMPARE(b.ricevuti(), "L" + lettura_completa(letture - riletti) + lettura_confermata().repeated(riletti));
-    }
-
-    // No check covers the band, which decides the frequency's limits: a read
-    // its checks vouch for reads it (and the type) once more. A hit once is
-    // read again, and 161 MHz is refused as out of band; a hit on every read
-    // cannot be told (the limit of the rule).
-    void banda_riletta_data()
-    {
-        QTest::addColumn<QList<int>>("colpite"); // the replies that arrive as "V"
-        QTest::addColumn<QString>("banda");
-        QTest::addColumn<int>("letture");
-        QTest::newRow("colpita una volta") << QList<int>{62} << "  UHF" << 2;
-        QTest::newRow("colpita a ogni lettura") << QList<int>{62, 64} << "  VHF" << 1;
-    }
-    void banda_riletta()
-    {
-        QFETCH(QList<int>, colpite);
-        QFETCH(QString, banda);
-        QFETCH(int, letture);
-        Banco b(Contenuto::UHF, [&](auto& o) {
-            for (const int n : colpite)
-                o.risposte_sostituite[n] = "V";
-        });
-        QVERIFY(b.connetti());
         QCOMPARE(b.finestra.testi.value(Campo::Text1), banda);
-        QCOMPARE(b.ricevuti(), "L" + lettura_confermata().repeated(letture));
+        QCOMPARE(b.blocco[BaseD1], 5.0);
+        QCOMPARE(b.ricevuti(), "L" + lettura_completa(letture - riletti) + lettura_confermata().repeated(riletti));
         if (banda == "  VHF")
             return;
         b.finestra.testi[Campo::FqTx] = QStringLiteral("161");

@@ -16,6 +16,24 @@ using namespace brenk::prova;
 using Testi = QList<QPair<Campo, QString>>;
 using Scritte = QList<QPair<int, int>>; // address and value
 
+namespace {
+
+// What the operator types into a field (for Text1: presses Toni bassi), and
+// what the transmitter holds at an address after Programma twice.
+struct Richiesta {
+    Memoria memoria;
+    Campo campo;
+    QString testo;
+    QStringList messaggi;
+    int indirizzo;
+    int valore;
+    Guasto guasto = {};
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Richiesta)
+
 class TestProgrammazioneFedele : public QObject {
     Q_OBJECT
 
@@ -50,9 +68,7 @@ private slots:
         QCOMPARE(b.fleg, 0);
         QVERIFY(!b.finestra.progresso_visibile);
         const Memoria& m = b.tx().memoria();
-        QCOMPARE(int(m[ncicli]), 2);
-        QCOMPARE(int(m[Byt12]), 3);
-        QCOMPARE(int(m[Zelmbrenk]), 1);
+        QCOMPARE((QList<int>{m[ncicli], m[Byt12], m[Zelmbrenk]}), (QList<int>{2, 3, 1}));
         QCOMPARE(int(m[totck]), int(complemento(std::accumulate(m.begin(), m.begin() + 37, 0LL))));
         QCOMPARE(b.blocco[ncicli], 2.0);
     }
@@ -147,11 +163,8 @@ private slots:
             return;
         }
         QCOMPARE(w.size(), 3 * 62 + lettura_completa().size());
-        for (const auto& [indirizzo, valore] : scritte) {
-            QCOMPARE(int(w.at(3 * indirizzo)), int('W'));
-            QCOMPARE(int(w.at(3 * indirizzo + 1)), indirizzo);
-            QCOMPARE(int(static_cast<std::uint8_t>(w.at(3 * indirizzo + 2))), valore);
-        }
+        for (const auto& [indirizzo, valore] : scritte)
+            QCOMPARE(w.mid(3 * indirizzo, 3), QByteArray("W") + char(indirizzo) + char(valore));
     }
 
     // A verification that fails names the field of the address, or the address alone.
@@ -180,13 +193,7 @@ private slots:
     // first write, unless the operator typed a frequency off the grid.
     void programmazione_fedele_data()
     {
-        QTest::addColumn<Memoria>("memoria");
-        QTest::addColumn<Guasto>("guasto");
-        QTest::addColumn<Campo>("campo");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QStringList>("messaggi");
-        QTest::addColumn<int>("indirizzo"); // what it holds after Programma twice:
-        QTest::addColumn<int>("valore");
+        QTest::addColumn<Richiesta>("richiesta");
         const Memoria fuori_griglia = uhf_con({{ByteT1, 0}, {ByteT2, 201}, {ByteT3, 9}, {brenkVU, 86}});
         const Memoria vecchio_brenk = uhf_con({{Tipo_brenk, 0}, {Zelmbrenk, 0}});
         Memoria vecchio_200_150 = memoria_predefinita(Contenuto::Vecchio);
@@ -200,43 +207,33 @@ private slots:
                                               "conterrebbe %3. Inserire il valore da programmare.")
                                    .arg(QString::fromUtf8(campo), mostra, conterrebbe)};
         };
-        const auto riga = [](const char* nome, const Memoria& memoria, Campo campo, const char* testo,
-                             const QStringList& messaggi, int indirizzo, int valore, const Guasto& guasto = {}) {
-            QTest::newRow(nome) << memoria << guasto << campo << QString::fromUtf8(testo) << messaggi << indirizzo
-                                << valore;
-        };
-        riga("scrittura persa, poi di nuovo", memoria_predefinita(Contenuto::UHF), Campo::txb_tmp_rap, "45",
+        const auto riga = [](const char* nome, const Richiesta& r) { QTest::newRow(nome) << r; };
+        riga("scrittura persa, poi di nuovo", {memoria_predefinita(Contenuto::UHF), Campo::txb_tmp_rap, "45",
              {"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto 30. I valori da "
               "programmare sono ancora nella finestra: ripetere la programmazione."},
-             0, 45, [](auto& o) { o.scrittura_persa = 0; });
-        riga("frequenza fuori griglia non toccata", fuori_griglia, Campo::CodiceBrenk, "500",
-             non_eseguita("Freq Tx Mhz", "160.85625", "160.8625"), ByteT3, 9);
-        riga("frequenza fuori griglia digitata", fuori_griglia, Campo::FqTx, "160.852", {}, ByteT3, 8);
-        riga("ingresso 3, tipo vecchio in modo Brenk", vecchio_brenk, Campo::Cmb_n_ing_all, "3",
-             non_eseguita("N° Ing di All", "3", "1"), Byt6, 192);
-        riga("zeri davanti", memoria_predefinita(Contenuto::UHF), Campo::txb_tmp_rap, "007", {}, tempopre_rap, 7);
-        riga("ripristino 7", uhf_con({{Ning, 7}}), Campo::CodiceBrenk, "1", senza_scelta("Ripristino Ing di Allarme"),
-             Ning, 7);
-        riga("toni 2", uhf_con({{TONIHL, 2}}), Campo::CodiceBrenk, "1", senza_scelta("Toni H/L"), TONIHL, 2);
+             0, 45, [](auto& o) { o.scrittura_persa = 0; }});
+        riga("frequenza fuori griglia non toccata", {fuori_griglia, Campo::CodiceBrenk, "500",
+             non_eseguita("Freq Tx Mhz", "160.85625", "160.8625"), ByteT3, 9});
+        riga("frequenza fuori griglia digitata", {fuori_griglia, Campo::FqTx, "160.852", {}, ByteT3, 8});
+        riga("ingresso 3, tipo vecchio in modo Brenk", {vecchio_brenk, Campo::Cmb_n_ing_all, "3",
+             non_eseguita("N° Ing di All", "3", "1"), Byt6, 192});
+        riga("zeri davanti", {memoria_predefinita(Contenuto::UHF), Campo::txb_tmp_rap, "007", {}, tempopre_rap, 7});
+        riga("ripristino 7", {uhf_con({{Ning, 7}}), Campo::CodiceBrenk, "1", senza_scelta("Ripristino Ing di Allarme"),
+             Ning, 7});
+        riga("toni 2", {uhf_con({{TONIHL, 2}}), Campo::CodiceBrenk, "1", senza_scelta("Toni H/L"), TONIHL, 2});
         // The factory telegrams still check without bit 7 (two of their bytes
         // lose 128 each): the read cannot tell, but no writing is verified.
-        riga("bit 7 perso, tipo vecchio", vecchio_200_150, Campo::CodiceBrenk, "1",
+        riga("bit 7 perso, tipo vecchio", {vecchio_200_150, Campo::CodiceBrenk, "1",
              {"Verifica fallita: \"telegramma di allarme\" (indirizzo 20) scritto 255, letto 127. I valori da "
               "programmare sono ancora nella finestra: ripetere la programmazione."},
-             tempopre_rap, 72, [](auto& o) { o.bit7_perso = true; });
-        // Text1 stands for the button Toni bassi.
-        riga("toni bassi, tipo vecchio in modo Brenk", vecchio_brenk, Campo::Text1, "",
-             non_eseguita("N° Ing di All", "1", "5"), TONIHL, 0);
+             tempopre_rap, 72, [](auto& o) { o.bit7_perso = true; }});
+        riga("toni bassi, tipo vecchio in modo Brenk", {vecchio_brenk, Campo::Text1, "",
+             non_eseguita("N° Ing di All", "1", "5"), TONIHL, 0});
     }
     void programmazione_fedele()
     {
-        QFETCH(Memoria, memoria);
-        QFETCH(Guasto, guasto);
-        QFETCH(Campo, campo);
-        QFETCH(QString, testo);
-        QFETCH(QStringList, messaggi);
-        QFETCH(int, indirizzo);
-        QFETCH(int, valore);
+        QFETCH(Richiesta, richiesta);
+        const auto& [memoria, campo, testo, messaggi, indirizzo, valore, guasto] = richiesta;
         Banco b(con_memoria(memoria, guasto));
         QVERIFY(b.connetti());
         if (campo == Campo::Text1)

@@ -8,6 +8,7 @@
 #include "testi.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -56,38 +57,33 @@ QStringList messaggi_della_lettura(const Memoria& m)
 long memoria_residente_kb()
 {
     QFile stato(QStringLiteral("/proc/self/status"));
-    if (!stato.open(QIODevice::ReadOnly))
-        return -1;
-    for (QByteArray riga; !(riga = stato.readLine()).isEmpty();)
-        if (riga.startsWith("VmRSS:"))
-            return riga.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
+    const QString testo = stato.open(QIODevice::ReadOnly) ? QString::fromLatin1(stato.readAll()) : QString();
+    const auto vm = QRegularExpression(QStringLiteral("VmRSS:\\s*(\\d+)")).match(testo);
+    return vm.hasMatch() ? vm.captured(1).toLong() : -1;
 }
 
 // One cycle with a fault, and how it must end.
 struct Ciclo {
-    OpzioniSimulatore opzioni;
+    OpzioniSimulatore opzioni = con_memoria(memoria_predefinita(Contenuto::UHF));
     QStringList messaggi_connessione;
-    QStringList messaggi_programmazione;
-    int scritture_inviate = 0;  // write commands that reach the transmitter
-    int scritture_eseguite = 0; // of which it processes
-    int letture = 1;            // reads of the block by the connect
+    QStringList messaggi_programmazione{atteso::time_out};
+    int scritture_inviate = 1;    // write commands that reach the transmitter
+    int scritture_eseguite = 1;   // of which it processes
+    int letture = 1;              // reads of the block by the connect
     int conferme = byte_conferma; // after them
-    int riletture = 0;          // reads of the block after the writes
-    bool riagganciato = false;  // the line drops; once back, it is read again
+    int riletture = 0;            // reads of the block after the writes
+    bool riagganciato = false;    // the line drops; once back, it is read again
 };
 
 // The faults in rotation, each at a point that moves from cycle to cycle.
 Ciclo ciclo_con_guasto(int n)
 {
-    Ciclo c{con_memoria(memoria_predefinita(Contenuto::UHF)), {}, {atteso::time_out}, 1, 1, 1, byte_conferma, 0, false};
+    Ciclo c;
     switch (n % 5) {
-    case 0: {
-        const int conferme = (n * 7) % scritture_tipo_nuovo;
-        c.opzioni.conferme_max = conferme;
-        c.scritture_inviate = c.scritture_eseguite = conferme + 1;
+    case 0:
+        c.opzioni.conferme_max = (n * 7) % scritture_tipo_nuovo;
+        c.scritture_inviate = c.scritture_eseguite = *c.opzioni.conferme_max + 1;
         break;
-    }
     case 1:
         c.opzioni.k_minuscola = true;
         break;
@@ -172,7 +168,6 @@ private:
         pc->linea.collega(con_memoria(memoria));
         connetti({});
         QCOMPARE(pc->finestra.testi.value(Campo::CodiceBrenk), codice);
-
         codice = QString::number(1 + (n * 37) % 1023);
         const QString tempo = QString::number(n % 256);
         pc->finestra.testi[Campo::CodiceBrenk] = codice;
@@ -231,7 +226,6 @@ private slots:
             if (n + 1 == cicli_di_riscaldamento)
                 dopo_riscaldamento = memoria_residente_kb();
         }
-
         const long alla_fine = memoria_residente_kb();
         qInfo("Memoria residente: %ld kB dopo %d cicli, %ld kB dopo %d", dopo_riscaldamento,
               cicli_di_riscaldamento, alla_fine, cicli_per_fase);
