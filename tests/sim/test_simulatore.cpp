@@ -31,7 +31,6 @@ private slots:
     {
         QTest::addColumn<Simulatore::Opzioni>("opzioni");
         QTest::addColumn<QByteArray>("annuncio");
-
         QTest::newRow("K") << Simulatore::Opzioni{} << QByteArray("K");
         QTest::newRow("spazzatura") << Simulatore::Opzioni{.spazzatura = "xy"} << QByteArray("xyK");
         QTest::newRow("mai K") << Simulatore::Opzioni{.mai_k = true} << QByteArray();
