@@ -2,25 +2,16 @@
 #include "banco_simulatore.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
-#include <memory>
 
 using brenk::Contenuto;
 using brenk::Simulatore;
 
 namespace {
-
-// A 2400-baud character takes 1/240 s; pacing may be late, never early.
-// The margin only absorbs timer granularity.
-double tempo_minimo_ms(int byte)
-{
-    return 0.9 * byte * 1000.0 / 240.0;
-}
 
 // Writes `dati` to `nome` in `cartella`: its path, or empty if that failed.
 QString scrivi_file(const QTemporaryDir& cartella, const char* nome, const QByteArray& dati)
@@ -40,7 +31,6 @@ private slots:
     {
         QTest::addColumn<Simulatore::Opzioni>("opzioni");
         QTest::addColumn<QByteArray>("annuncio");
-
         QTest::newRow("K") << Simulatore::Opzioni{} << QByteArray("K");
         QTest::newRow("spazzatura") << Simulatore::Opzioni{.spazzatura = "xy"} << QByteArray("xyK");
         QTest::newRow("mai K") << Simulatore::Opzioni{.mai_k = true} << QByteArray();
@@ -189,8 +179,7 @@ private slots:
             const double richiesta = sim->registro_ricevuti().last().ms;
             const double consegna = sim->registro_inviati().last().ms;
             const double tick = std::ceil(richiesta / 50) * 50;
-            QVERIFY2(consegna >= tick - 0.5,
-                     qPrintable(QStringLiteral("%1 -> %2").arg(richiesta).arg(consegna)));
+            QVERIFY2(consegna >= tick - 0.5, qPrintable(QStringLiteral("%1 -> %2").arg(richiesta).arg(consegna)));
         }
         QCOMPARE(pc->arrivati, byte({30, 60, 6}));
     }
@@ -247,8 +236,7 @@ private slots:
     {
         QVERIFY(avvia(Contenuto::Zeri) && collega());
 
-        QByteArray invio;
-        QByteArray attesa;
+        QByteArray invio, attesa;
         for (int v = 0; v < 256; ++v) {
             invio += byte({'W', 5, v, 'R', 5});
             attesa += byte({'K', v});
@@ -276,9 +264,8 @@ private slots:
         QFETCH(int, letture);
         QFETCH(bool, extra);
         QFETCH(int, byte_in_linea);
-        Simulatore::Opzioni opzioni{.memoria = brenk::memoria_predefinita(Contenuto::UHF)};
-        if (extra)
-            opzioni.extra_dopo = letture - 1;
+        const Simulatore::Opzioni opzioni{.memoria = brenk::memoria_predefinita(Contenuto::UHF),
+                                          .extra_dopo = extra ? std::optional(letture - 1) : std::nullopt};
         QVERIFY(avvia(opzioni) && collega());
 
         QByteArray attesa = byte({30}).repeated(letture);
@@ -293,7 +280,9 @@ private slots:
         }
         const qint64 trascorsi = cronometro.elapsed();
         QCOMPARE(pc->arrivati, attesa);
-        QVERIFY2(trascorsi >= tempo_minimo_ms(byte_in_linea), qPrintable(QString::number(trascorsi)));
+        // A 2400-baud character takes 1/240 s; pacing may be late, never early.
+        // The margin only absorbs timer granularity.
+        QVERIFY2(trascorsi >= 0.9 * byte_in_linea * 1000.0 / 240.0, qPrintable(QString::number(trascorsi)));
     }
 
     void link_su_un_file()
@@ -302,10 +291,8 @@ private slots:
         const QString percorso = scrivi_file(cartella, "com1", "dati");
         QVERIFY(!percorso.isEmpty());
 
-        Simulatore::Opzioni opzioni;
-        opzioni.link = percorso;
         {
-            Simulatore s(opzioni);
+            Simulatore s({.link = percorso});
             QString errore;
             QVERIFY(!s.avvia(&errore));
             QVERIFY(errore.contains(percorso));

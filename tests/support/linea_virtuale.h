@@ -201,12 +201,7 @@ private:
             linea_.in_arrivo_.pop_front();
             return b;
         }
-        qint64 scarta() override
-        {
-            const auto scartati = static_cast<qint64>(linea_.in_arrivo_.size());
-            linea_.in_arrivo_.clear();
-            return scartati;
-        }
+        qint64 scarta() override { return static_cast<qint64>(std::exchange(linea_.in_arrivo_, {}).size()); }
         bool scrivi(std::uint8_t byte) override
         {
             if (linea_.scritture_prima_dello_strappo_ && --*linea_.scritture_prima_dello_strappo_ == 0) {

@@ -20,16 +20,15 @@ public:
         if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
             return;
         dispositivo_ = QString::fromLocal8Bit(::ptsname(master_));
-        termios t{};
-        ::tcgetattr(master_, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(master_, TCSANOW, &t);
         // Our own hold on the slave keeps the master readable after the
         // port under test closes.
         slave_ = ::open(dispositivo_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-        ::tcgetattr(slave_, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(slave_, TCSANOW, &t);
+        for (const int estremo : {master_, slave_}) {
+            termios t{};
+            ::tcgetattr(estremo, &t);
+            ::cfmakeraw(&t);
+            ::tcsetattr(estremo, TCSANOW, &t);
+        }
     }
     ~PseudoTerminale() { riaggancia(); }
     PseudoTerminale(const PseudoTerminale&) = delete;
