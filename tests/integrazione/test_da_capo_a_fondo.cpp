@@ -4,7 +4,6 @@
 // through the real serial port on a pseudo-terminal (the connect, and the
 // adapter pulled out).
 
-#include "a_parti.h"
 #include "impianto.h"
 #include "testi.h"
 #include "scambi_attesi.h"
@@ -41,7 +40,6 @@ class TestDaCapoAFondo : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { BRENK_SOLO_LA_MIA_PARTE(); }
     void connessione_mostra_il_trasmettitore()
     {
         Impianto i({.memoria = memoria_predefinita(Contenuto::VHF), .spazzatura = "xy"}, Linea::Reale);
