@@ -5,7 +5,8 @@
 // time run in virtual milliseconds, so thousands of exchanges take no time.
 //
 // The input is read as scenario_dispositivo.h says; each input runs on
-// the bench of banco_dispositivo.h.
+// the bench of banco_dispositivo.h, which also holds the checks of the
+// messages.
 //
 // What must hold, besides no crash and no sanitizer report:
 // - the transmitter receives an optional "L", then "R",a (a <= 62) and
@@ -41,7 +42,6 @@
 // through it must show the note that no byte came above 127.
 
 #include "banco_dispositivo.h"
-#include "messaggi_dispositivo.h"
 #include "params/fabbrica.h"
 #include "params/numero.h"
 
@@ -304,14 +304,13 @@ void disconnetti_dopo(Banco& b, int byte_ricevuti)
         b.disconnesso = true;
         congeda(b.contesto, 'E');
     };
-    if (byte_ricevuti == 0) {
+    if (byte_ricevuti == 0)
         b.orologio.pianifica(0, premi);
-        return;
-    }
-    QObject::connect(&b.tx(), &Trasmettitore::ricevuto, &b.linea, [&b, byte_ricevuti, premi] {
-        if (b.tx().registro_ricevuti().size() == byte_ricevuti)
-            b.orologio.pianifica(b.orologio.adesso_ms(), premi);
-    });
+    else
+        QObject::connect(&b.tx(), &Trasmettitore::ricevuto, &b.linea, [&b, byte_ricevuti, premi] {
+            if (b.tx().registro_ricevuti().size() == byte_ricevuti)
+                b.orologio.pianifica(b.orologio.adesso_ms(), premi);
+        });
 }
 
 } // namespace
@@ -328,8 +327,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dimensione)
 {
-    Ingresso in(dati, dimensione);
-    const Scenario s = leggi_scenario(in);
+    const Scenario s = leggi_scenario(Ingresso(dati, dimensione));
     Banco b(s.opzioni);
     if (s.disconnetti_dopo)
         disconnetti_dopo(b, *s.disconnetti_dopo);

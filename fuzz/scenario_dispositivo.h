@@ -108,8 +108,9 @@ Memoria memoria(Ingresso& in, bool telegrammi_rotti)
     return m;
 }
 
-// Each value is read whether or not its flag takes it.
-Scenario leggi_scenario(Ingresso& in)
+// Each value is read whether or not its flag takes it; the two of a pair in
+// order, as a braced list evaluates them.
+Scenario leggi_scenario(Ingresso in)
 {
     const auto se = [](int bit, auto& opzione, const auto& valore) {
         if (bit)
@@ -130,10 +131,7 @@ Scenario leggi_scenario(Ingresso& in)
     o.byte_extra = static_cast<std::uint8_t>(in.byte());
     se(guasti & 32, o.riaggancia_dopo, 1 + in.parola());
     se(guasti & 64, s.disconnetti_dopo, in.parola());
-    const int scrittura_in_ritardo = in.byte();
-    const int ritardo = in.parola();
-    if (altri_guasti & 1)
-        o.conferme_ritardate.insert(scrittura_in_ritardo, ritardo);
+    se(altri_guasti & 1, o.conferme_ritardate, QMap<int, int>{{in.byte(), in.parola()}});
     se(altri_guasti & 4, o.rumore_ogni_ms, 10 + in.byte());
     o.byte_rumore = static_cast<std::uint8_t>(in.byte());
     se(altri_guasti & 8, o.indirizzo_guasto, in.byte() % 64);
@@ -145,14 +143,8 @@ Scenario leggi_scenario(Ingresso& in)
     o.l_non_sentite = guasti_del_trasmettitore & 8 ? 1 : 0;
     se(guasti_del_trasmettitore & 16, o.risposta_colpita, in.parola() % 512);
     o.eco = guasti_del_trasmettitore & 32;
-    const int indirizzo_lento = in.byte() % (Tipo_brenk + 3);
-    const int ritardo_indirizzo = in.byte();
-    if (guasti_del_trasmettitore & 64)
-        o.ritardi_indirizzo.insert(indirizzo_lento, ritardo_indirizzo);
-    const int indirizzo_riflesso = in.byte() % (Tipo_brenk + 3);
-    const int ritardo_riflesso = in.byte();
-    if (guasti_del_trasmettitore & 128)
-        o.rimbalzi.insert(indirizzo_riflesso, ritardo_riflesso);
+    se(guasti_del_trasmettitore & 64, o.ritardi_indirizzo, QMap<int, int>{{in.byte() % (Tipo_brenk + 3), in.byte()}});
+    se(guasti_del_trasmettitore & 128, o.rimbalzi, QMap<int, int>{{in.byte() % (Tipo_brenk + 3), in.byte()}});
     se(altri_guasti & 16, o.annuncio_dopo_silenzio_ms, 1 + in.byte());
     o.memoria = memoria(in, altri_guasti & 64);
     se(guasti & 1, o.spazzatura, in.byte(static_cast<std::size_t>(in.byte() % 4)));
