@@ -155,8 +155,7 @@ qsizetype serie(const Banco& b, const QList<Comando>& comandi, qsizetype& i, cha
             riletti_dopo = n;
             continue;
         }
-        if (comandi[i].indirizzo >= 0 && comandi[i].indirizzo != n % giro)
-            fallisce(b, "addresses out of order");
+        richiedi(comandi[i].indirizzo < 0 || comandi[i].indirizzo == n % giro, b, "addresses out of order");
         ++i, ++n;
     }
     if (lettera == 'R')

@@ -54,14 +54,11 @@
 
 namespace {
 
-// The values a programming writes whatever the window holds, and the checksum
-// over what addresses 0 to 36 received.
 void controlla_programmazione(const Banco& b, const std::array<int, 64>& v)
 {
     static constexpr std::pair<int, int> fissi[] = {{ncicli, 2}, {Byt12, 3}, {Zelmbrenk, 1}, {Tipo_brenk, 78}};
     for (const auto& [indirizzo, valore] : fissi)
-        if (v[indirizzo] >= 0 && v[indirizzo] != valore)
-            fallisce(b, "fixed value not written");
+        richiedi(v[indirizzo] < 0 || v[indirizzo] == valore, b, "fixed value not written");
     if (std::any_of(v.begin() + Zelmbrenk + 1, v.begin() + Tipo_brenk, [](int x) { return x > 0; }))
         fallisce(b, "addresses 37 to 59 not zeroed");
     if (v[totck] >= 0 && v[totck] != complemento(std::accumulate(v.begin(), v.begin() + Zelmbrenk + 1, 0LL)))
@@ -72,17 +69,13 @@ void controlla_fabbrica(const Banco& b, const std::array<int, 64>& v, Banda band
 {
     const auto attesi = blocco_fabbrica(banda);
     for (std::size_t a = 0; a < v.size(); ++a)
-        if (v[a] >= 0 && v[a] != attesi[a])
-            fallisce(b, "factory block not written as it is");
+        richiedi(v[a] < 0 || v[a] == attesi[a], b, "factory block not written as it is");
 }
 
 // Whether every reply up to number `ultima` (counting "R" and "W" from 0)
-// is the transmitter's own. Two faults make a byte that no exchange can
-// tell from a reply: one byte forged in place of the one due (a replaced
-// reply, a read reply hit on the line), and a reply withheld while something
-// else speaks on the line (an announcement, also after a reset or an unheard
-// "L", noise, a late acknowledgement, the bytes after a reply, an echo, an
-// announcement whose junk holds a "K" of its own) and fills its place.
+// is the transmitter's own: no byte forged in place of the one due (a
+// replaced reply, a read reply hit on the line), no reply withheld while
+// something else speaks on the line (`altre_voci`) and fills its place.
 bool risposte_sincere(const Scenario& s, int ultima)
 {
     const auto& o = s.opzioni;
@@ -100,8 +93,8 @@ bool risposte_sincere(const Scenario& s, int ultima)
     });
 }
 
-// A write leaves only after a "K" that reached the PC after the previous
-// write had left; the PC's bytes are parsed into commands as they left.
+// The PC's bytes parsed into commands as they left, each write against the
+// "K"s that arrived since the previous one left.
 void controlla_conferme(const Banco& b)
 {
     int resto = 0;               // bytes still due of the command being sent
@@ -133,8 +126,6 @@ void controlla_valori(const Banco& b, const Memoria& m, const char* cosa)
     richiedi(b.blocco[Tipo_brenk] == m[Tipo_brenk] && b.blocco[brenkVU] == m[brenkVU], b, cosa);
 }
 
-// Each pair as its selected button, and every field whose text is a whole
-// number a byte can carry as that number.
 void controlla_scritti(const Banco& b, const QMap<Campo, QString>& chiesti, const std::array<int, 64>& v)
 {
     static constexpr std::pair<int, Opzione> coppie[] = {

@@ -20,6 +20,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -83,10 +84,10 @@ void controlla_valore(double f, double banda)
         fallisce("decoded text codes to another channel", f);
 }
 
-void controlla_byte(std::uint8_t t1, std::uint8_t t2, std::uint8_t t3)
+void controlla_byte(const std::array<std::uint8_t, 3>& t)
 {
-    const long long atteso = (t1 * 256LL + t2) * 64 + (t3 + 1) / 2;
-    if (canale_del_testo(t1, t2, t3, 0) != atteso)
+    const long long atteso = (t[0] * 256LL + t[1]) * 64 + (t[2] + 1) / 2;
+    if (canale_del_testo(t[0], t[1], t[2], 0) != atteso)
         fallisce("bytes decode to a text of another channel", atteso * 0.0125);
 }
 
@@ -109,9 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     const auto b = prendi<std::uint8_t>(dati, dimensione);
     const double banda = (b & 3) == 0 ? banda_uhf : (b & 3) == 1 ? banda_vhf : b;
     controlla_valore(prendi<double>(dati, dimensione), banda);
-    const auto t1 = prendi<std::uint8_t>(dati, dimensione);
-    const auto t2 = prendi<std::uint8_t>(dati, dimensione);
-    controlla_byte(t1, t2, prendi<std::uint8_t>(dati, dimensione));
+    controlla_byte(prendi<std::array<std::uint8_t, 3>>(dati, dimensione));
     const QString testo = QString::fromLatin1(reinterpret_cast<const char*>(dati), static_cast<qsizetype>(dimensione));
     controlla_valore(valore_numerico(testo), banda);
     return 0;
