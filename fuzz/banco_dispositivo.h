@@ -194,13 +194,12 @@ bool uno_di(const QString& testo, const QString& programmazione)
 
 // What may follow the writes: nothing but the confirmation, after the
 // read-back's own checksum message, or one verdict.
-bool verdetto(QStringList m)
+bool verdetto(const QStringList& m)
 {
-    if (m == QStringList{atteso::errore_lettura})
-        return true;
     return m.isEmpty()
            || (m.size() == 1
-               && (uno_di(m.first(), atteso::scrittura_disturbata) || uno_di(m.first(), atteso::verifica_interrotta)
+               && (m.first() == atteso::errore_lettura || uno_di(m.first(), atteso::scrittura_disturbata)
+                   || uno_di(m.first(), atteso::verifica_interrotta)
                    || m.first().startsWith(QStringLiteral("Verifica fallita: "))));
 }
 
