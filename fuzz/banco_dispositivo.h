@@ -82,13 +82,10 @@ QList<Comando> comandi_in(const QByteArray& r, const Banco& b)
         const char lettera = r.at(i++);
         Comando c{lettera};
         const int parti = lettera == 'W' ? 2 : lettera == 'R' ? 1 : 0;
-        if (lettera == 'L') {
-            richiedi(i == 1, b, "\"L\" after the start");
-        } else if (lettera == 'E' || lettera == 'Q') {
-            richiedi(i == r.size(), b, "bytes after the final letter");
-        } else if (parti == 0) {
-            fallisce(b, "unknown letter on the line");
-        }
+        const bool finale = lettera == 'E' || lettera == 'Q';
+        richiedi(lettera != 'L' || i == 1, b, "\"L\" after the start");
+        richiedi(!finale || i == r.size(), b, "bytes after the final letter");
+        richiedi(parti > 0 || lettera == 'L' || finale, b, "unknown letter on the line");
         if (parti >= 1 && i < r.size())
             c.indirizzo = static_cast<std::uint8_t>(r.at(i++));
         if (parti == 2 && i < r.size())

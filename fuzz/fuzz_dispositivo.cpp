@@ -51,6 +51,7 @@
 #include <array>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -107,8 +108,7 @@ void controlla_conferme(const Banco& b)
             if (--resto == 0)
                 confermata = false;
         } else {
-            if (p.byte == 'W')
-                richiedi(!dopo_scrittura || confermata, b, "a write left before its acknowledgement");
+            richiedi(p.byte != 'W' || !dopo_scrittura || confermata, b, "a write left before its acknowledgement");
             dopo_scrittura = p.byte == 'W';
             resto = p.byte == 'W' ? 2 : p.byte == 'R' ? 1 : 0;
             confermata = false;
@@ -290,10 +290,8 @@ void controlla_linea(const Banco& b, const Scenario& s, bool nuovo, qsizetype pr
 void disconnetti_dopo(Banco& b, int byte_ricevuti)
 {
     auto premi = [&b] {
-        if (b.disconnesso)
-            return;
-        b.disconnesso = true;
-        congeda(b.contesto, 'E');
+        if (!std::exchange(b.disconnesso, true))
+            congeda(b.contesto, 'E');
     };
     if (byte_ricevuti == 0)
         b.orologio.pianifica(0, premi);
