@@ -4,9 +4,8 @@
 // line and a virtual clock: every wait, the 4000 ms time-out and the quiet
 // time run in virtual milliseconds, so thousands of exchanges take no time.
 //
-// The input is read as scenario_dispositivo.h says; each input runs on
-// the bench of banco_dispositivo.h, which also holds the checks of the
-// messages.
+// The input is read, and each input runs on its bench, as
+// banco_dispositivo.h says; it also holds the checks of the messages.
 //
 // What must hold, besides no crash and no sanitizer report:
 // - the transmitter receives an optional "L", then "R",a (a <= 62) and
