@@ -179,10 +179,9 @@ void controlla_verdetto(const Banco& b, const Scenario& s, qsizetype primo_messa
 {
     QStringList m = messaggi_da(b, primo_messaggio);
     m.removeAll(atteso::fuori_range);
-    if (b.finestra.conferma.isEmpty()) {
-        richiedi(!m.isEmpty(), b, "a writing ended neither verified nor with a message");
+    richiedi(!b.finestra.conferma.isEmpty() || !m.isEmpty(), b, "a writing ended neither verified nor with a message");
+    if (b.finestra.conferma.isEmpty())
         return;
-    }
     m.removeAll(atteso::errore_lettura);
     richiedi(m.isEmpty(), b, "verified, and a message too");
     for (const auto& c : comandi_in(b.ricevuti(), b))
@@ -200,11 +199,9 @@ void controlla_campi_dopo(const Banco& b, const Scenario& s, const QMap<Campo, Q
 {
     if (b.disconnesso)
         return;
-    if (b.finestra.conferma.isEmpty()) {
-        richiedi(b.finestra.testi == chiesti, b, "a programming not verified changed the fields");
-        return;
-    }
-    if (!risposte_sincere(s, std::numeric_limits<int>::max()))
+    richiedi(!b.finestra.conferma.isEmpty() || b.finestra.testi == chiesti, b,
+             "a programming not verified changed the fields");
+    if (b.finestra.conferma.isEmpty() || !risposte_sincere(s, std::numeric_limits<int>::max()))
         return;
     for (auto c = chiesti.cbegin(); c != chiesti.cend(); ++c)
         if (c.key() != Campo::FqTx && c.key() != Campo::Cmb_N_ing_bat)

@@ -26,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -47,9 +48,8 @@ long long canale(const ByteFrequenza& b)
 long long canale_del_testo(long long t1, long long t2, long long t3, double f)
 {
     BloccoParametri blocco;
-    blocco[ByteT1] = static_cast<double>(t1);
-    blocco[ByteT2] = static_cast<double>(t2);
-    blocco[ByteT3] = static_cast<double>(t3);
+    for (const auto& [indirizzo, t] : {std::pair{ByteT1, t1}, {ByteT2, t2}, {ByteT3, t3}})
+        blocco[indirizzo] = static_cast<double>(t);
     const QString testo = decodifica_frequenza(blocco);
     if (blocco[ByteT3] != static_cast<double>(t3) / 2)
         fallisce("ByteT3 not halved", f, testo);

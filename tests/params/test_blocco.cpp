@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 using namespace brenk;
 
@@ -102,10 +103,8 @@ private slots:
         BloccoParametri blocco;
         std::copy(valori.begin(), valori.end(), blocco.valori.begin());
         // Addresses past 36 never enter the sum.
-        blocco[37] = 99;
-        blocco[Tipo_brenk] = 78;
-        blocco[brenkVU] = 85;
-        blocco[totck] = 12;
+        for (const auto& [indirizzo, valore] : {std::pair{37, 99}, {Tipo_brenk, 78}, {brenkVU, 85}, {totck, 12}})
+            blocco[indirizzo] = valore;
         calcola_totck(blocco);
         QCOMPARE(blocco[totck], double(atteso));
     }
@@ -194,8 +193,7 @@ private slots:
         QCOMPARE(int(f[Tipo_brenk]), 78);
         QCOMPARE(int(f[brenkVU]), banda_byte);
         QCOMPARE(int(f[63]), 90);
-        for (int a = 37; a < Tipo_brenk; ++a)
-            QCOMPARE(int(f[static_cast<std::size_t>(a)]), 0);
+        QCOMPARE(QList<int>(f.begin() + 37, f.begin() + Tipo_brenk), QList<int>(Tipo_brenk - 37, 0));
 
         QCOMPARE(decodifica_frequenza(blocco), frequenza);
     }
