@@ -192,13 +192,6 @@ struct Banco : brenk::prova::BancoVirtuale {
     bool disconnesso = false;
 };
 
-void stampa(const QByteArray& byte)
-{
-    for (const char c : byte)
-        std::fprintf(stderr, " %02x", static_cast<unsigned char>(c));
-    std::fprintf(stderr, "\n");
-}
-
 [[noreturn]] void fallisce(const Banco& b, const char* cosa)
 {
     std::fprintf(stderr, "%s\nstatus \"%s\", fleg %d, port %s, %.1f ms\nmessages:\n", cosa,
@@ -206,10 +199,8 @@ void stampa(const QByteArray& byte)
                  b.orologio.adesso_ms());
     for (const auto& m : b.finestra.messaggi)
         std::fprintf(stderr, "  \"%s\"\n", qPrintable(m.testo));
-    std::fprintf(stderr, "received by the transmitter:");
-    stampa(b.ricevuti());
-    std::fprintf(stderr, "arrived at the PC:");
-    stampa(b.arrivati());
+    std::fprintf(stderr, "received by the transmitter: %s\n", b.ricevuti().toHex(' ').constData());
+    std::fprintf(stderr, "arrived at the PC: %s\n", b.arrivati().toHex(' ').constData());
     if (qEnvironmentVariableIsSet("BRENK_FUZZ_REGISTRO"))
         for (const auto& p : b.linea.registro())
             std::fprintf(stderr, "%10.3f %s %02x\n", p.ms, p.dal_pc ? "PC>" : "<TX", p.byte);

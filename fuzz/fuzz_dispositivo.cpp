@@ -65,13 +65,6 @@ void controlla_programmazione(const Banco& b, const std::array<int, 64>& v)
         fallisce(b, "checksum does not match the bytes written");
 }
 
-void controlla_fabbrica(const Banco& b, const std::array<int, 64>& v, Banda banda)
-{
-    const auto attesi = blocco_fabbrica(banda);
-    for (std::size_t a = 0; a < v.size(); ++a)
-        richiedi(v[a] < 0 || v[a] == attesi[a], b, "factory block not written as it is");
-}
-
 // Whether every reply up to number `ultima` (counting "R" and "W" from 0)
 // is the transmitter's own: no byte forged in place of the one due (a
 // replaced reply, a read reply hit on the line), no reply withheld while
@@ -118,10 +111,8 @@ void controlla_conferme(const Banco& b)
 // The window shows the transmitter's memory as it is.
 void controlla_valori(const Banco& b, const Memoria& m, const char* cosa)
 {
-    for (int a = 0; a <= Zelmbrenk; ++a) {
-        const double atteso = a == ByteT3 ? m[ByteT3] / 2.0 : m[static_cast<std::size_t>(a)];
-        richiedi(b.blocco[a] == atteso, b, cosa);
-    }
+    for (int a = 0; a <= Zelmbrenk; ++a)
+        richiedi(b.blocco[a] == (a == ByteT3 ? m[ByteT3] / 2.0 : m[static_cast<std::size_t>(a)]), b, cosa);
     richiedi(b.blocco[Tipo_brenk] == m[Tipo_brenk] && b.blocco[brenkVU] == m[brenkVU], b, cosa);
 }
 
@@ -276,11 +267,13 @@ void controlla_linea(const Banco& b, const Scenario& s, bool nuovo, qsizetype pr
     if (s.operazione == Operazione::Programma) {
         controlla_programmazione(b, valori);
         controlla_scritti(b, chiesti, valori);
-    }
-    else if (fabbrica)
-        controlla_fabbrica(b, valori, s.operazione == Operazione::Uhf ? Banda::UHF : Banda::VHF);
-    else
+    } else if (fabbrica) {
+        const auto attesi = blocco_fabbrica(s.operazione == Operazione::Uhf ? Banda::UHF : Banda::VHF);
+        for (std::size_t a = 0; a < valori.size(); ++a)
+            richiedi(valori[a] < 0 || valori[a] == attesi[a], b, "factory block not written as it is");
+    } else {
         richiedi(scritture == 0, b, "writes without a writing operation");
+    }
 }
 
 void disconnetti_dopo(Banco& b, int byte_ricevuti)
