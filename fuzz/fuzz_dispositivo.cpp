@@ -4,8 +4,8 @@
 // line and a virtual clock: every wait, the 4000 ms time-out and the quiet
 // time run in virtual milliseconds, so thousands of exchanges take no time.
 //
-// The input is read as scenario_dispositivo.h says; each input runs on
-// the bench of banco_dispositivo.h.
+// The input is read, and each input runs on its bench, as
+// banco_dispositivo.h says; it also holds the checks of the messages.
 //
 // What must hold, besides no crash and no sanitizer report:
 // - the transmitter receives an optional "L", then "R",a (a <= 62) and
@@ -41,7 +41,6 @@
 // through it must show the note that no byte came above 127.
 
 #include "banco_dispositivo.h"
-#include "messaggi_dispositivo.h"
 #include "params/fabbrica.h"
 #include "params/numero.h"
 
@@ -51,38 +50,25 @@
 #include <array>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 namespace {
 
-// The values a programming writes whatever the window holds, and the checksum
-// over what addresses 0 to 36 received.
 void controlla_programmazione(const Banco& b, const std::array<int, 64>& v)
 {
     static constexpr std::pair<int, int> fissi[] = {{ncicli, 2}, {Byt12, 3}, {Zelmbrenk, 1}, {Tipo_brenk, 78}};
     for (const auto& [indirizzo, valore] : fissi)
-        if (v[indirizzo] >= 0 && v[indirizzo] != valore)
-            fallisce(b, "fixed value not written");
+        richiedi(v[indirizzo] < 0 || v[indirizzo] == valore, b, "fixed value not written");
     if (std::any_of(v.begin() + Zelmbrenk + 1, v.begin() + Tipo_brenk, [](int x) { return x > 0; }))
         fallisce(b, "addresses 37 to 59 not zeroed");
     if (v[totck] >= 0 && v[totck] != complemento(std::accumulate(v.begin(), v.begin() + Zelmbrenk + 1, 0LL)))
         fallisce(b, "checksum does not match the bytes written");
 }
 
-void controlla_fabbrica(const Banco& b, const std::array<int, 64>& v, Banda banda)
-{
-    const auto attesi = blocco_fabbrica(banda);
-    for (std::size_t a = 0; a < v.size(); ++a)
-        if (v[a] >= 0 && v[a] != attesi[a])
-            fallisce(b, "factory block not written as it is");
-}
-
 // Whether every reply up to number `ultima` (counting "R" and "W" from 0)
-// is the transmitter's own. Two faults make a byte that no exchange can
-// tell from a reply: one byte forged in place of the one due (a replaced
-// reply, a read reply hit on the line), and a reply withheld while something
-// else speaks on the line (an announcement, also after a reset or an unheard
-// "L", noise, a late acknowledgement, the bytes after a reply, an echo, an
-// announcement whose junk holds a "K" of its own) and fills its place.
+// is the transmitter's own: no byte forged in place of the one due (a
+// replaced reply, a read reply hit on the line), no reply withheld while
+// something else speaks on the line (`altre_voci`) and fills its place.
 bool risposte_sincere(const Scenario& s, int ultima)
 {
     const auto& o = s.opzioni;
@@ -100,8 +86,8 @@ bool risposte_sincere(const Scenario& s, int ultima)
     });
 }
 
-// A write leaves only after a "K" that reached the PC after the previous
-// write had left; the PC's bytes are parsed into commands as they left.
+// The PC's bytes parsed into commands as they left, each write against the
+// "K"s that arrived since the previous one left.
 void controlla_conferme(const Banco& b)
 {
     int resto = 0;               // bytes still due of the command being sent
@@ -114,8 +100,7 @@ void controlla_conferme(const Banco& b)
             if (--resto == 0)
                 confermata = false;
         } else {
-            if (p.byte == 'W')
-                richiedi(!dopo_scrittura || confermata, b, "a write left before its acknowledgement");
+            richiedi(p.byte != 'W' || !dopo_scrittura || confermata, b, "a write left before its acknowledgement");
             dopo_scrittura = p.byte == 'W';
             resto = p.byte == 'W' ? 2 : p.byte == 'R' ? 1 : 0;
             confermata = false;
@@ -126,15 +111,11 @@ void controlla_conferme(const Banco& b)
 // The window shows the transmitter's memory as it is.
 void controlla_valori(const Banco& b, const Memoria& m, const char* cosa)
 {
-    for (int a = 0; a <= Zelmbrenk; ++a) {
-        const double atteso = a == ByteT3 ? m[ByteT3] / 2.0 : m[static_cast<std::size_t>(a)];
-        richiedi(b.blocco[a] == atteso, b, cosa);
-    }
+    for (int a = 0; a <= Zelmbrenk; ++a)
+        richiedi(b.blocco[a] == (a == ByteT3 ? m[ByteT3] / 2.0 : m[static_cast<std::size_t>(a)]), b, cosa);
     richiedi(b.blocco[Tipo_brenk] == m[Tipo_brenk] && b.blocco[brenkVU] == m[brenkVU], b, cosa);
 }
 
-// Each pair as its selected button, and every field whose text is a whole
-// number a byte can carry as that number.
 void controlla_scritti(const Banco& b, const QMap<Campo, QString>& chiesti, const std::array<int, 64>& v)
 {
     static constexpr std::pair<int, Opzione> coppie[] = {
@@ -189,10 +170,9 @@ void controlla_verdetto(const Banco& b, const Scenario& s, qsizetype primo_messa
 {
     QStringList m = messaggi_da(b, primo_messaggio);
     m.removeAll(atteso::fuori_range);
-    if (b.finestra.conferma.isEmpty()) {
-        richiedi(!m.isEmpty(), b, "a writing ended neither verified nor with a message");
+    richiedi(!b.finestra.conferma.isEmpty() || !m.isEmpty(), b, "a writing ended neither verified nor with a message");
+    if (b.finestra.conferma.isEmpty())
         return;
-    }
     m.removeAll(atteso::errore_lettura);
     richiedi(m.isEmpty(), b, "verified, and a message too");
     for (const auto& c : comandi_in(b.ricevuti(), b))
@@ -210,11 +190,9 @@ void controlla_campi_dopo(const Banco& b, const Scenario& s, const QMap<Campo, Q
 {
     if (b.disconnesso)
         return;
-    if (b.finestra.conferma.isEmpty()) {
-        richiedi(b.finestra.testi == chiesti, b, "a programming not verified changed the fields");
-        return;
-    }
-    if (!risposte_sincere(s, std::numeric_limits<int>::max()))
+    richiedi(!b.finestra.conferma.isEmpty() || b.finestra.testi == chiesti, b,
+             "a programming not verified changed the fields");
+    if (b.finestra.conferma.isEmpty() || !risposte_sincere(s, std::numeric_limits<int>::max()))
         return;
     for (auto c = chiesti.cbegin(); c != chiesti.cend(); ++c)
         if (c.key() != Campo::FqTx && c.key() != Campo::Cmb_N_ing_bat)
@@ -289,29 +267,28 @@ void controlla_linea(const Banco& b, const Scenario& s, bool nuovo, qsizetype pr
     if (s.operazione == Operazione::Programma) {
         controlla_programmazione(b, valori);
         controlla_scritti(b, chiesti, valori);
-    }
-    else if (fabbrica)
-        controlla_fabbrica(b, valori, s.operazione == Operazione::Uhf ? Banda::UHF : Banda::VHF);
-    else
+    } else if (fabbrica) {
+        const auto attesi = blocco_fabbrica(s.operazione == Operazione::Uhf ? Banda::UHF : Banda::VHF);
+        for (std::size_t a = 0; a < valori.size(); ++a)
+            richiedi(valori[a] < 0 || valori[a] == attesi[a], b, "factory block not written as it is");
+    } else {
         richiedi(scritture == 0, b, "writes without a writing operation");
+    }
 }
 
 void disconnetti_dopo(Banco& b, int byte_ricevuti)
 {
     auto premi = [&b] {
-        if (b.disconnesso)
-            return;
-        b.disconnesso = true;
-        congeda(b.contesto, 'E');
+        if (!std::exchange(b.disconnesso, true))
+            congeda(b.contesto, 'E');
     };
-    if (byte_ricevuti == 0) {
+    if (byte_ricevuti == 0)
         b.orologio.pianifica(0, premi);
-        return;
-    }
-    QObject::connect(&b.tx(), &Trasmettitore::ricevuto, &b.linea, [&b, byte_ricevuti, premi] {
-        if (b.tx().registro_ricevuti().size() == byte_ricevuti)
-            b.orologio.pianifica(b.orologio.adesso_ms(), premi);
-    });
+    else
+        QObject::connect(&b.tx(), &Trasmettitore::ricevuto, &b.linea, [&b, byte_ricevuti, premi] {
+            if (b.tx().registro_ricevuti().size() == byte_ricevuti)
+                b.orologio.pianifica(b.orologio.adesso_ms(), premi);
+        });
 }
 
 } // namespace
@@ -328,8 +305,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dimensione)
 {
-    Ingresso in(dati, dimensione);
-    const Scenario s = leggi_scenario(in);
+    const Scenario s = leggi_scenario(Ingresso(dati, dimensione));
     Banco b(s.opzioni);
     if (s.disconnetti_dopo)
         disconnetti_dopo(b, *s.disconnetti_dopo);

@@ -20,11 +20,13 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -46,9 +48,8 @@ long long canale(const ByteFrequenza& b)
 long long canale_del_testo(long long t1, long long t2, long long t3, double f)
 {
     BloccoParametri blocco;
-    blocco[ByteT1] = static_cast<double>(t1);
-    blocco[ByteT2] = static_cast<double>(t2);
-    blocco[ByteT3] = static_cast<double>(t3);
+    for (const auto& [indirizzo, t] : {std::pair{ByteT1, t1}, {ByteT2, t2}, {ByteT3, t3}})
+        blocco[indirizzo] = static_cast<double>(t);
     const QString testo = decodifica_frequenza(blocco);
     if (blocco[ByteT3] != static_cast<double>(t3) / 2)
         fallisce("ByteT3 not halved", f, testo);
@@ -83,10 +84,10 @@ void controlla_valore(double f, double banda)
         fallisce("decoded text codes to another channel", f);
 }
 
-void controlla_byte(std::uint8_t t1, std::uint8_t t2, std::uint8_t t3)
+void controlla_byte(const std::array<std::uint8_t, 3>& t)
 {
-    const long long atteso = (t1 * 256LL + t2) * 64 + (t3 + 1) / 2;
-    if (canale_del_testo(t1, t2, t3, 0) != atteso)
+    const long long atteso = (t[0] * 256LL + t[1]) * 64 + (t[2] + 1) / 2;
+    if (canale_del_testo(t[0], t[1], t[2], 0) != atteso)
         fallisce("bytes decode to a text of another channel", atteso * 0.0125);
 }
 
@@ -109,9 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t dime
     const auto b = prendi<std::uint8_t>(dati, dimensione);
     const double banda = (b & 3) == 0 ? banda_uhf : (b & 3) == 1 ? banda_vhf : b;
     controlla_valore(prendi<double>(dati, dimensione), banda);
-    const auto t1 = prendi<std::uint8_t>(dati, dimensione);
-    const auto t2 = prendi<std::uint8_t>(dati, dimensione);
-    controlla_byte(t1, t2, prendi<std::uint8_t>(dati, dimensione));
+    controlla_byte(prendi<std::array<std::uint8_t, 3>>(dati, dimensione));
     const QString testo = QString::fromLatin1(reinterpret_cast<const char*>(dati), static_cast<qsizetype>(dimensione));
     controlla_valore(valore_numerico(testo), banda);
     return 0;

@@ -14,6 +14,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -33,18 +34,9 @@ using brenk::valore_numerico;
     std::abort();
 }
 
-bool spazio(char16_t c)
+QString senza_spazi(QString testo)
 {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-}
-
-QString senza_spazi(const QString& testo)
-{
-    QString ridotto;
-    for (const QChar c : testo)
-        if (!spazio(c.unicode()))
-            ridotto.append(c);
-    return ridotto;
+    return testo.removeIf([](QChar c) { return QStringView(u" \t\n\v\f\r").contains(c); });
 }
 
 // Equal as numbers; the infinities compare equal to themselves.
@@ -83,9 +75,8 @@ void controlla_testo(const QString& testo)
 
     uguali("blanks", testo, valore_numerico(senza_spazi(testo)), letto);
 
-    qsizetype fine = 0;
-    while (fine < testo.size() && testo[fine].unicode() < 0x80)
-        ++fine;
+    const auto fuori = std::find_if(testo.begin(), testo.end(), [](QChar c) { return c.unicode() >= 0x80; });
+    const qsizetype fine = fuori - testo.begin();
     uguali("non-ASCII", testo, valore_numerico(QStringView(testo).first(fine)), letto);
 
     const QString compatto = senza_spazi(testo.first(fine));
@@ -113,10 +104,7 @@ QString testo_decimale(const std::uint8_t* dati, std::size_t dimensione)
 // that are not there).
 void controlla_decimale(const QString& testo)
 {
-    std::string c = senza_spazi(testo).toStdString();
-    for (char& ch : c)
-        if (ch == 'd' || ch == 'D')
-            ch = 'e';
+    const std::string c = senza_spazi(testo).replace(QChar(u'd'), QChar(u'e'), Qt::CaseInsensitive).toStdString();
     uguali("decimal", testo, std::strtod(c.c_str(), nullptr), valore_numerico(testo));
 }
 

@@ -6,9 +6,11 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 using namespace brenk;
 
@@ -17,8 +19,7 @@ namespace {
 Telegramma da_lista(const QList<int>& byte)
 {
     Telegramma t{};
-    for (std::size_t i = 0; i < t.size(); ++i)
-        t[i] = static_cast<std::uint8_t>(byte.at(static_cast<qsizetype>(i)));
+    std::transform(byte.begin(), byte.begin() + t.size(), t.begin(), [](int b) { return std::uint8_t(b); });
     return t;
 }
 
@@ -32,7 +33,6 @@ private slots:
     {
         QTest::addColumn<double>("valore");
         QTest::addColumn<int>("byte"); // -1: cannot be sent
-
         const double inf = std::numeric_limits<double>::infinity();
         QTest::newRow("zero") << 0.0 << 0;
         QTest::newRow("255") << 255.0 << 255;
@@ -55,22 +55,18 @@ private slots:
         QTest::newRow("+inf") << inf << -1;
         QTest::newRow("-inf") << -inf << -1;
     }
-
     void codifica_byte()
     {
         QFETCH(double, valore);
         QFETCH(int, byte);
         const auto codificato = brenk::codifica_byte(valore);
-        QCOMPARE(codificato.has_value(), byte >= 0);
-        if (codificato)
-            QCOMPARE(int(*codificato), byte);
+        QCOMPARE(codificato ? int(*codificato) : -1, byte);
     }
 
     void complemento_data()
     {
         QTest::addColumn<qlonglong>("somma");
         QTest::addColumn<int>("byte");
-
         QTest::newRow("0") << 0LL << 255;
         QTest::newRow("255") << 255LL << 0;
         QTest::newRow("256") << 256LL << 255;
@@ -83,7 +79,6 @@ private slots:
         QTest::newRow("min") << std::numeric_limits<long long>::min() << 255;
         QTest::newRow("max") << std::numeric_limits<long long>::max() << 0;
     }
-
     void complemento()
     {
         QFETCH(qlonglong, somma);
@@ -95,26 +90,21 @@ private slots:
     {
         QTest::addColumn<QList<double>>("valori"); // addresses 0.. onwards
         QTest::addColumn<int>("atteso");
-
         QTest::newRow("all zero") << QList<double>{} << 255;
         QTest::newRow("reals as their bytes") << QList<double>{10.5, 11.5, 4.5} << 229; // 10 + 12 + 4
         QTest::newRow("unsendable counts 0") << QList<double>{300, -5, std::nan(""), 7} << 248;
         QList<double> tutti(37, 255.0);
         QTest::newRow("37 times 255") << tutti << 36; // 9435 = 36 * 256 + 219
     }
-
     void checksum_blocco()
     {
         QFETCH(QList<double>, valori);
         QFETCH(int, atteso);
         BloccoParametri blocco;
-        for (qsizetype i = 0; i < valori.size(); ++i)
-            blocco[static_cast<int>(i)] = valori.at(i);
+        std::copy(valori.begin(), valori.end(), blocco.valori.begin());
         // Addresses past 36 never enter the sum.
-        blocco[37] = 99;
-        blocco[Tipo_brenk] = 78;
-        blocco[brenkVU] = 85;
-        blocco[totck] = 12;
+        for (const auto& [indirizzo, valore] : {std::pair{37, 99}, {Tipo_brenk, 78}, {brenkVU, 85}, {totck, 12}})
+            blocco[indirizzo] = valore;
         calcola_totck(blocco);
         QCOMPARE(blocco[totck], double(atteso));
     }
@@ -123,7 +113,6 @@ private slots:
     {
         QTest::addColumn<QList<int>>("campi"); // hi, lo, in, opt
         QTest::addColumn<QList<int>>("atteso");
-
         const auto riga = [](const char* nome, const QList<int>& campi, const QList<int>& atteso) {
             QTest::newRow(nome) << campi << atteso;
         };
@@ -137,7 +126,6 @@ private slots:
         riga("factory alarm", {0, 1, 1, 192}, {28, 7, 0, 1, 1, 192, 199, 111, 3});
         riga("factory restore", {0, 1, 1, 199}, {28, 7, 0, 1, 1, 199, 192, 111, 3});
     }
-
     void telegramma()
     {
         QFETCH(QList<int>, campi);
@@ -152,13 +140,11 @@ private slots:
         QTest::addColumn<QList<int>>("byte"); // bytes 1..9; 7 and 8 are ignored
         QTest::addColumn<int>("controllo");
         QTest::addColumn<int>("somma");
-
         QTest::newRow("7,0,1,1,192") << QList<int>{28, 7, 0, 1, 1, 192, 0, 0, 3} << 199 << 111;
         QTest::newRow("7,0,1,1,199") << QList<int>{28, 7, 0, 1, 1, 199, 0, 0, 3} << 192 << 111;
         QTest::newRow("bytes 1 and 9 do not count") << QList<int>{0, 7, 0, 1, 1, 192, 0, 0, 0} << 199 << 111;
         QTest::newRow("all 255") << QList<int>{255, 255, 255, 255, 255, 255, 0, 0, 255} << 255 << 5;
     }
-
     void controllo_e_somma()
     {
         QFETCH(QList<int>, byte);
@@ -178,11 +164,9 @@ private slots:
         QTest::addColumn<int>("checksum");
         QTest::addColumn<int>("banda_byte");
         QTest::addColumn<QString>("frequenza");
-
         QTest::newRow("UHF") << Banda::UHF << 1393 << 142 << 85 << QStringLiteral("460");
         QTest::newRow("VHF") << Banda::VHF << 1561 << 230 << 86 << QStringLiteral("161");
     }
-
     void fabbrica()
     {
         QFETCH(Banda, banda);
@@ -190,7 +174,6 @@ private slots:
         QFETCH(int, checksum);
         QFETCH(int, banda_byte);
         QFETCH(QString, frequenza);
-
         const BloccoFabbrica& f = blocco_fabbrica(banda);
         QCOMPARE(f, banda == Banda::UHF ? brenk::prova::fabbrica_uhf_attesa : brenk::prova::fabbrica_vhf_attesa);
         QCOMPARE(std::accumulate(f.begin(), f.begin() + 37, 0), somma);
@@ -198,8 +181,7 @@ private slots:
         QCOMPARE(int(f[totck]), checksum);
 
         BloccoParametri blocco;
-        for (int a = 0; a < dimensione_blocco; ++a)
-            blocco[a] = f[static_cast<std::size_t>(a)];
+        std::copy(f.begin(), f.end(), blocco.valori.begin());
         calcola_totck(blocco);
         QCOMPARE(blocco[totck], double(f[totck]));
 
@@ -211,8 +193,7 @@ private slots:
         QCOMPARE(int(f[Tipo_brenk]), 78);
         QCOMPARE(int(f[brenkVU]), banda_byte);
         QCOMPARE(int(f[63]), 90);
-        for (int a = 37; a < Tipo_brenk; ++a)
-            QCOMPARE(int(f[static_cast<std::size_t>(a)]), 0);
+        QCOMPARE(QList<int>(f.begin() + 37, f.begin() + Tipo_brenk), QList<int>(Tipo_brenk - 37, 0));
 
         QCOMPARE(decodifica_frequenza(blocco), frequenza);
     }
@@ -222,10 +203,9 @@ private slots:
         const BloccoFabbrica& uhf = blocco_fabbrica(Banda::UHF);
         const BloccoFabbrica& vhf = blocco_fabbrica(Banda::VHF);
         QList<int> diversi;
-        for (int a = 0; a < dimensione_blocco; ++a) {
+        for (int a = 0; a < dimensione_blocco; ++a)
             if (uhf[static_cast<std::size_t>(a)] != vhf[static_cast<std::size_t>(a)])
                 diversi << a;
-        }
         QCOMPARE(diversi, (QList<int>{ByteT1, ByteT2, ByteT3, totck, brenkVU}));
     }
 };

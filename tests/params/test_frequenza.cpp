@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -17,91 +18,74 @@ private slots:
     {
         QTest::addColumn<double>("f");
         QTest::addColumn<int>("n");
-        QTest::addColumn<int>("t1");
-        QTest::addColumn<int>("t2");
-        QTest::addColumn<int>("t3");
+        QTest::addColumn<QList<qlonglong>>("t"); // ByteT1, ByteT2, ByteT3
         QTest::addColumn<QString>("testo");
-
-        QTest::newRow("160.9125") << 160.9125 << 12873 << 0 << 201 << 18 << QStringLiteral("160.9125");
-        QTest::newRow("440.9125") << 440.9125 << 35273 << 2 << 39 << 18 << QStringLiteral("440.9125");
-        QTest::newRow("10 kHz below") << 160.9025 << 12873 << 0 << 201 << 18 << QStringLiteral("160.9125");
-        QTest::newRow("just beyond 10 kHz below") << 160.90249 << 12872 << 0 << 201 << 16 << QStringLiteral("160.9");
-        QTest::newRow("just under 2.5 kHz above") << 160.9149 << 12873 << 0 << 201 << 18 << QStringLiteral("160.9125");
-        QTest::newRow("2.5 kHz above") << 160.915 << 12874 << 0 << 201 << 20 << QStringLiteral("160.925");
-        QTest::newRow("160") << 160.0 << 12800 << 0 << 200 << 0 << QStringLiteral("160");
-        QTest::newRow("130") << 130.0 << 10400 << 0 << 162 << 64 << QStringLiteral("130");
-        QTest::newRow("185") << 185.0 << 14800 << 0 << 231 << 32 << QStringLiteral("185");
-        QTest::newRow("400") << 400.0 << 32000 << 1 << 244 << 0 << QStringLiteral("400");
-        QTest::newRow("480") << 480.0 << 38400 << 2 << 88 << 0 << QStringLiteral("480");
-        QTest::newRow("empty text") << 0.0 << 0 << 0 << 0 << 0 << QStringLiteral("0");
-        QTest::newRow("last codable channel")
-            << 52428.7875 << 4194303 << 255 << 255 << 126 << QStringLiteral("52428.7875");
+        const auto riga = [](const char* nome, double f, int n, const QList<qlonglong>& t, const char* testo) {
+            QTest::newRow(nome) << f << n << t << QString::fromLatin1(testo);
+        };
+        riga("160.9125", 160.9125, 12873, {0, 201, 18}, "160.9125");
+        riga("440.9125", 440.9125, 35273, {2, 39, 18}, "440.9125");
+        riga("10 kHz below", 160.9025, 12873, {0, 201, 18}, "160.9125");
+        riga("just beyond 10 kHz below", 160.90249, 12872, {0, 201, 16}, "160.9");
+        riga("just under 2.5 kHz above", 160.9149, 12873, {0, 201, 18}, "160.9125");
+        riga("2.5 kHz above", 160.915, 12874, {0, 201, 20}, "160.925");
+        riga("160", 160.0, 12800, {0, 200, 0}, "160");
+        riga("130", 130.0, 10400, {0, 162, 64}, "130");
+        riga("185", 185.0, 14800, {0, 231, 32}, "185");
+        riga("400", 400.0, 32000, {1, 244, 0}, "400");
+        riga("480", 480.0, 38400, {2, 88, 0}, "480");
+        riga("empty text", 0.0, 0, {0, 0, 0}, "0");
+        riga("last codable channel", 52428.7875, 4194303, {255, 255, 126}, "52428.7875");
     }
-
     void codifica()
     {
         QFETCH(double, f);
         QFETCH(int, n);
-        QFETCH(int, t1);
-        QFETCH(int, t2);
-        QFETCH(int, t3);
+        QFETCH(QList<qlonglong>, t);
         QFETCH(QString, testo);
-
-        QCOMPARE((t1 * 256 + t2) * 64 + t3 / 2, n);
+        QCOMPARE((t[0] * 256 + t[1]) * 64 + t[2] / 2, n);
         const ByteFrequenza b = calcola_byte_frequenza(f);
-        QCOMPARE(b.t1, t1);
-        QCOMPARE(b.t2, t2);
-        QCOMPARE(b.t3, t3);
+        QCOMPARE((QList<qlonglong>{b.t1, b.t2, b.t3}), t);
 
         BloccoParametri blocco;
         blocco[ByteT2 + 1] = 77; // the neighbours stay as they are
         codifica_frequenza(f, blocco);
-        QCOMPARE(blocco[ByteT1], double(t1));
-        QCOMPARE(blocco[ByteT2], double(t2));
-        QCOMPARE(blocco[ByteT3], double(t3));
+        QCOMPARE((QList<double>{blocco[ByteT1], blocco[ByteT2], blocco[ByteT3]}), QList<double>(t.begin(), t.end()));
         QCOMPARE(blocco[BaseD3], 0.0);
         QCOMPARE(blocco[Byt1], 0.0);
 
         QCOMPARE(decodifica_frequenza(blocco), testo);
-        QCOMPARE(blocco[ByteT3], t3 / 2.0);
+        QCOMPARE(blocco[ByteT3], t[2] / 2.0);
     }
 
     void decodifica_data()
     {
-        QTest::addColumn<double>("t1");
-        QTest::addColumn<double>("t2");
-        QTest::addColumn<double>("t3");
+        QTest::addColumn<QList<double>>("t"); // ByteT1, ByteT2, ByteT3
         QTest::addColumn<QString>("testo");
         QTest::addColumn<double>("meta");
-
-        QTest::newRow("uhf factory") << 2.0 << 63.0 << 0.0 << QStringLiteral("460") << 0.0;
-        QTest::newRow("vhf factory") << 0.0 << 201.0 << 32.0 << QStringLiteral("161") << 16.0;
-        QTest::newRow("odd byte") << 0.0 << 201.0 << 9.0 << QStringLiteral("160.85625") << 4.5;
-        QTest::newRow("four places") << 0.0 << 201.0 << 18.0 << QStringLiteral("160.9125") << 9.0;
-        QTest::newRow("smallest step") << 0.0 << 0.0 << 1.0 << QStringLiteral("0.00625") << 0.5;
-        QTest::newRow("odd top byte") << 0.0 << 0.0 << 255.0 << QStringLiteral("1.59375") << 127.5;
-        QTest::newRow("all 255") << 255.0 << 255.0 << 255.0 << QStringLiteral("52429.59375") << 127.5;
-        QTest::newRow("already halved") << 0.0 << 201.0 << 4.5 << QStringLiteral("160.828125") << 2.25;
-        QTest::newRow("negative below one") << 0.0 << 0.0 << -1.0 << QStringLiteral("-0.00625") << -0.5;
-        QTest::newRow("negative") << -1.0 << 0.0 << 0.0 << QStringLiteral("-204.8") << 0.0;
+        const auto riga = [](const char* nome, const QList<double>& t, const char* testo, double meta) {
+            QTest::newRow(nome) << t << QString::fromLatin1(testo) << meta;
+        };
+        riga("uhf factory", {2, 63, 0}, "460", 0);
+        riga("vhf factory", {0, 201, 32}, "161", 16);
+        riga("odd byte", {0, 201, 9}, "160.85625", 4.5);
+        riga("four places", {0, 201, 18}, "160.9125", 9);
+        riga("smallest step", {0, 0, 1}, "0.00625", 0.5);
+        riga("odd top byte", {0, 0, 255}, "1.59375", 127.5);
+        riga("all 255", {255, 255, 255}, "52429.59375", 127.5);
+        riga("already halved", {0, 201, 4.5}, "160.828125", 2.25);
+        riga("negative below one", {0, 0, -1}, "-0.00625", -0.5);
+        riga("negative", {-1, 0, 0}, "-204.8", 0);
     }
-
     void decodifica()
     {
-        QFETCH(double, t1);
-        QFETCH(double, t2);
-        QFETCH(double, t3);
+        QFETCH(QList<double>, t);
         QFETCH(QString, testo);
         QFETCH(double, meta);
-
         BloccoParametri blocco;
-        blocco[ByteT1] = t1;
-        blocco[ByteT2] = t2;
-        blocco[ByteT3] = t3;
+        std::copy(t.begin(), t.end(), blocco.valori.begin() + ByteT1);
         QCOMPARE(decodifica_frequenza(blocco), testo);
-        QCOMPARE(blocco[ByteT1], t1);
-        QCOMPARE(blocco[ByteT2], t2);
-        QCOMPARE(blocco[ByteT3], meta);
+        QCOMPARE((QList<double>{blocco[ByteT1], blocco[ByteT2], blocco[ByteT3]}), (QList<double>{t[0], t[1], meta}));
     }
 
     void controllo_data()
@@ -110,7 +94,6 @@ private slots:
         QTest::addColumn<double>("banda");
         QTest::addColumn<bool>("avviso");
         QTest::addColumn<bool>("accettata");
-
         const auto riga = [](const char* nome, double f, double banda, bool avviso, bool accettata) {
             QTest::newRow(nome) << f << banda << avviso << accettata;
         };
@@ -141,7 +124,6 @@ private slots:
         riga("NaN, no band", std::nan(""), 0, true, false);
         riga("inf, no band", std::numeric_limits<double>::infinity(), 0, true, false);
     }
-
     void controllo()
     {
         QFETCH(double, f);
@@ -157,7 +139,6 @@ private slots:
     {
         QTest::addColumn<double>("f");
         QTest::addColumn<bool>("accettata");
-
         const double inf = std::numeric_limits<double>::infinity();
         QTest::newRow("0") << 0.0 << true;
         QTest::newRow("10 kHz below 0") << -0.01 << true;

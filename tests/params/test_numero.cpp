@@ -4,44 +4,9 @@
 #include <QLocale>
 #include <QTest>
 
-#include <cmath>
+#include <limits>
 
 using namespace brenk;
-
-namespace {
-
-void riga(const char* nome, const QString& testo, double valore)
-{
-    QTest::newRow(nome) << testo << valore;
-}
-
-// Texts that must neither crash nor take long.
-void righe_estreme()
-{
-    const double inf = std::numeric_limits<double>::infinity();
-    const QString milione(1'000'000, QLatin1Char('9'));
-    riga("a million digits", milione, inf);
-    riga("a million digits after the point", QStringLiteral("0.") + milione, 1.0);
-    riga("a million zeros then a digit",
-         QStringLiteral("0.") + QString(1'000'000, QLatin1Char('0')) + QStringLiteral("1e1000005"), 1e4);
-    riga("a million leading zeros", QString(1'000'000, QLatin1Char('0')) + QStringLiteral("42"), 42.0);
-    riga("a million blanks", QString(1'000'000, QLatin1Char(' ')) + QStringLiteral("7"), 7.0);
-    riga("a million hex digits", QStringLiteral("&H") + QString(1'000'000, QLatin1Char('F')), inf);
-    riga("huge exponent", QStringLiteral("1e99999"), inf);
-    riga("huge negative", QStringLiteral("-1e99999"), -inf);
-    riga("tiny exponent", QStringLiteral("1e-99999"), 0.0);
-    riga("exponent of a million digits", QStringLiteral("1e") + milione, inf);
-    riga("exponent that cancels the digits", QString(400, QLatin1Char('1')) + QStringLiteral("e-399"),
-         1.1111111111111112);
-    riga("zero with huge exponent", QStringLiteral("0e99999"), 0.0);
-    riga("embedded NUL", QString::fromUtf8("12\0" "34", 5), 12.0);
-    riga("leading NUL", QString(1, QChar(0)) + QStringLiteral("5"), 0.0);
-    riga("invalid UTF-8", QString::fromUtf8("3\xff\xfe" "4"), 3.0);
-    riga("invalid UTF-8 first", QString::fromUtf8("\xc3\x28" "9"), 0.0);
-    riga("lone surrogate", QStringLiteral("8") + QChar(0xD800) + QStringLiteral("1"), 8.0);
-}
-
-} // namespace
 
 class TestNumero : public QObject {
     Q_OBJECT
@@ -57,7 +22,9 @@ private slots:
     {
         QTest::addColumn<QString>("testo");
         QTest::addColumn<double>("valore");
-
+        const auto riga = [](const char* nome, const QString& testo, double valore) {
+            QTest::newRow(nome) << testo << valore;
+        };
         riga("empty", QString(), 0);
         riga("plain", QStringLiteral("160.9125"), 160.9125);
         riga("letters stop", QStringLiteral("12a4"), 12);
@@ -98,9 +65,29 @@ private slots:
         riga("other prefix", QStringLiteral("&X12"), 0);
         riga("full-width digit stops", QStringLiteral("1\uFF12"), 1);
         riga("non-breaking space stops", QStringLiteral("1\u00A02"), 1);
-        righe_estreme();
+        // Texts that must neither crash nor take long.
+        const double inf = std::numeric_limits<double>::infinity();
+        const QString milione(1'000'000, QLatin1Char('9'));
+        riga("a million digits", milione, inf);
+        riga("a million digits after the point", QStringLiteral("0.") + milione, 1.0);
+        riga("a million zeros then a digit",
+             QStringLiteral("0.") + QString(1'000'000, QLatin1Char('0')) + QStringLiteral("1e1000005"), 1e4);
+        riga("a million leading zeros", QString(1'000'000, QLatin1Char('0')) + QStringLiteral("42"), 42.0);
+        riga("a million blanks", QString(1'000'000, QLatin1Char(' ')) + QStringLiteral("7"), 7.0);
+        riga("a million hex digits", QStringLiteral("&H") + QString(1'000'000, QLatin1Char('F')), inf);
+        riga("huge exponent", QStringLiteral("1e99999"), inf);
+        riga("huge negative", QStringLiteral("-1e99999"), -inf);
+        riga("tiny exponent", QStringLiteral("1e-99999"), 0.0);
+        riga("exponent of a million digits", QStringLiteral("1e") + milione, inf);
+        riga("exponent that cancels the digits", QString(400, QLatin1Char('1')) + QStringLiteral("e-399"),
+             1.1111111111111112);
+        riga("zero with huge exponent", QStringLiteral("0e99999"), 0.0);
+        riga("embedded NUL", QString::fromUtf8("12\0" "34", 5), 12.0);
+        riga("leading NUL", QString(1, QChar(0)) + QStringLiteral("5"), 0.0);
+        riga("invalid UTF-8", QString::fromUtf8("3\xff\xfe" "4"), 3.0);
+        riga("invalid UTF-8 first", QString::fromUtf8("\xc3\x28" "9"), 0.0);
+        riga("lone surrogate", QStringLiteral("8") + QChar(0xD800) + QStringLiteral("1"), 8.0);
     }
-
     void valore()
     {
         QFETCH(QString, testo);
