@@ -188,7 +188,11 @@ struct Comando {
 
 // Everything one input runs on, the transmitter at the far end.
 struct Banco : brenk::prova::BancoVirtuale {
-    using BancoVirtuale::BancoVirtuale;
+    explicit Banco(const OpzioniSimulatore& opzioni) : BancoVirtuale(opzioni)
+    {
+        // As the window does: a port that vanished ends the connection.
+        QObject::connect(&porta, &PortaSeriale::persa, [this] { finestra.imposta_stato(atteso::non_connesso); });
+    }
     bool disconnesso = false;
 };
 
@@ -267,11 +271,13 @@ void assesta(Banco& b)
 }
 
 // After a whole read of the block, at `i`: its type and its band read once
-// more (the last may never have gone out).
+// more (the last may never have gone out, or gone out cut short by the
+// line).
 bool riletti_tipo_e_banda(const QList<Comando>& comandi, qsizetype i)
 {
     const auto lettura_di = [&comandi](qsizetype j, int indirizzo) {
-        return j < comandi.size() && comandi[j].lettera == 'R' && comandi[j].indirizzo == indirizzo;
+        return j < comandi.size() && comandi[j].lettera == 'R'
+            && (comandi[j].indirizzo == indirizzo || comandi[j].indirizzo < 0);
     };
     return lettura_di(i, Tipo_brenk) && (i + 1 == comandi.size() || lettura_di(i + 1, brenkVU));
 }
