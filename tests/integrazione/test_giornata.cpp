@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 #include <sys/stat.h>
@@ -53,22 +54,6 @@ bool trascina(QWidget* finestra, const QString& percorso)
     QApplication::sendEvent(finestra, &lascia);
     return true;
 }
-
-// A disk of 16 KiB (a tmpfs) at `cartella` while it lives; mounting it needs
-// root.
-struct DiscoPiccolo {
-    explicit DiscoPiccolo(const QString& c) : cartella(c)
-    {
-        montato = QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=16k", "tmpfs", c}) == 0;
-    }
-    ~DiscoPiccolo()
-    {
-        if (montato)
-            QProcess::execute(QStringLiteral("umount"), {cartella});
-    }
-    QString cartella;
-    bool montato = false;
-};
 
 } // namespace
 
@@ -214,10 +199,11 @@ private slots:
     {
         QFETCH(bool, esistente);
         QFETCH(bool, registro);
+        // A disk of 16 KiB (a tmpfs) there while the test lasts; mounting it needs root.
         QTemporaryDir cartella;
-        DiscoPiccolo disco(cartella.path());
-        if (!disco.montato)
+        if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=16k", "tmpfs", cartella.path()}) != 0)
             QSKIP("un disco tmpfs si monta solo da root: la prova del disco pieno non si fa qui");
+        const auto smonta = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {cartella.path()}); });
         const QString percorso = cartella.filePath(registro ? QStringLiteral("registro.csv") : QStringLiteral("sito.brenk"));
         // The record's page has 20 bytes left, less than a line.
         const QByteArray prima = registro
