@@ -201,7 +201,8 @@ private slots:
         QFETCH(bool, registro);
         // A disk of 16 KiB (a tmpfs) there while the test lasts; mounting it needs root.
         QTemporaryDir cartella;
-        if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=16k", "tmpfs", cartella.path()}) != 0)
+        const QStringList tmpfs{"-t", "tmpfs", "-o", "size=16k", "tmpfs", cartella.path()};
+        if (QProcess::execute(QStringLiteral("mount"), tmpfs) != 0)
             QSKIP("un disco tmpfs si monta solo da root: la prova del disco pieno non si fa qui");
         const auto smonta = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {cartella.path()}); });
         const QString percorso = cartella.filePath(registro ? QStringLiteral("registro.csv") : QStringLiteral("sito.brenk"));
