@@ -17,24 +17,9 @@
 #include <numeric>
 
 using namespace brenk;
-namespace atteso = brenk::prova::atteso;
-using brenk::prova::lettura_completa;
-using brenk::prova::lettura_confermata;
-
-namespace {
+using namespace brenk::prova;
 
 const QStringList selezione_di_fabbrica{"Opt_bat_si", "Opt_toni_alti", "Opt_tx_mult", "Opt_zelm"};
-
-// The writes of the first `n` addresses of a factory block.
-QByteArray scritture_di_fabbrica(Banda banda, int n)
-{
-    QByteArray w;
-    for (int a = 0; a < n; ++a)
-        w.append('W').append(char(a)).append(char(blocco_fabbrica(banda)[std::size_t(a)]));
-    return w;
-}
-
-} // namespace
 
 class TestDaCapoAFondo : public QObject {
     Q_OBJECT
@@ -153,7 +138,7 @@ private slots:
         Impianto i(trasmettitore(Contenuto::Zeri));
         QVERIFY(i.apri_e_connetti());
         QVERIFY(i.premi("Cmd_init_uhf"));
-        QCOMPARE(i.dopo_connessione(), scritture_di_fabbrica(Banda::UHF, 64) + lettura_completa());
+        QCOMPARE(i.dopo_connessione(), scritture(blocco_fabbrica(Banda::UHF)) + lettura_completa());
         QStringList mostrati;
         for (const char* c : {"CodiceBrenk", "FqTx", "txb_tmp_rap", "txb_amp", "Cmb_n_ing_all", "Cmb_n_tx_tot",
                               "Cmb_tmr_p_all", "cmb_Zelmrep", "Text1"})
@@ -298,7 +283,7 @@ private slots:
         QByteArray attesi = "L" + lettura_confermata();
         if (scambio == 'W') {
             QVERIFY(i.clicca("Cmd_init_vhf") && i.attendi([&] { return i.scritture() == 6; }));
-            attesi += scritture_di_fabbrica(Banda::VHF, 6);
+            attesi += scritture(std::span(blocco_fabbrica(Banda::VHF)).first(6));
         }
         if (segnale != 0)
             raise(segnale);

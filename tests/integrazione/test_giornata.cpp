@@ -10,8 +10,8 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <sys/stat.h>
 
@@ -54,30 +54,6 @@ bool trascina(QWidget* finestra, const QString& percorso)
     QApplication::sendEvent(finestra, &lascia);
     return true;
 }
-
-// A disk of 16 KiB (a tmpfs) at `cartella` while it lives; mounting it needs
-// root.
-struct DiscoPiccolo {
-    explicit DiscoPiccolo(const QString& c) : cartella(c)
-    {
-        montato = QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=16k", "tmpfs", c}) == 0;
-    }
-    ~DiscoPiccolo()
-    {
-        if (montato)
-            QProcess::execute(QStringLiteral("umount"), {cartella});
-    }
-    // Takes every whole page still free.
-    void riempi() const
-    {
-        QFile f(cartella + QStringLiteral("/pieno"));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            while (f.write(QByteArray(4096, 'x')) > 0) {
-            }
-    }
-    QString cartella;
-    bool montato = false;
-};
 
 } // namespace
 
@@ -152,10 +128,9 @@ private slots:
         riga("trasmissioni 0", sito_con({{"\"trasmissioni_totali\": \"6\"", "\"trasmissioni_totali\": \"0\""}}),
              "valore fuori range in \"N° di Tx Tot\": \"0\"");
         riga("i massimi",
-             sito_con({{"\"417\"", "\"1023\""}, {"\"45\"", "\"255\""}, {"\"ingresso_allarme\": \"3\"", "\"ingresso_allarme\": \"8\""},
-                       {"\"codice_ripetitore\": \"0\"", "\"codice_ripetitore\": \"63\""},
-                       {"\"filtro_pulsante\": \"1\"", "\"filtro_pulsante\": \"5\""},
-                       {"\"trasmissioni_totali\": \"6\"", "\"trasmissioni_totali\": \"10\""}}),
+             sito_con({{"\"417\"", "\"1023\""}, {"\"45\"", "\"255\""}, {"allarme\": \"3", "allarme\": \"8"},
+                       {"ripetitore\": \"0", "ripetitore\": \"63"}, {"pulsante\": \"1", "pulsante\": \"5"},
+                       {"totali\": \"6", "totali\": \"10"}}),
              {}, "1023");
         riga("codice e timer 0, frequenza fuori banda",
              sito_con({{"\"417\"", "\"0\""}, {"\"45\"", "\"0\""}, {"433.925", "999.5"}}), {}, "0");
@@ -224,17 +199,22 @@ private slots:
     {
         QFETCH(bool, esistente);
         QFETCH(bool, registro);
+        // A disk of 16 KiB (a tmpfs) there while the test lasts; mounting it needs root.
         QTemporaryDir cartella;
-        DiscoPiccolo disco(cartella.path());
-        if (!disco.montato)
+        const QStringList tmpfs{"-t", "tmpfs", "-o", "size=16k", "tmpfs", cartella.path()};
+        if (QProcess::execute(QStringLiteral("mount"), tmpfs) != 0)
             QSKIP("un disco tmpfs si monta solo da root: la prova del disco pieno non si fa qui");
+        const auto smonta = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {cartella.path()}); });
         const QString percorso = cartella.filePath(registro ? QStringLiteral("registro.csv") : QStringLiteral("sito.brenk"));
         // The record's page has 20 bytes left, less than a line.
         const QByteArray prima = registro
             ? intestazione_registro() + QByteArray(4096 - 20 - intestazione_registro().size() - 2, 'x') + "\r\n"
             : contenuto(sito);
         QVERIFY(!esistente || scrivi(percorso, prima));
-        disco.riempi();
+        QFile pieno(cartella.filePath(QStringLiteral("pieno"))); // every whole page still free
+        QVERIFY(pieno.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        while (pieno.write(QByteArray(4096, 'x')) > 0) {
+        }
         const QStringList file = QDir(cartella.path()).entryList(QDir::Files);
         Banco banco;
         QVERIFY(banco.apri());
@@ -299,10 +279,9 @@ private slots:
         g.banco.casella("CodiceBrenk")->setText(QStringLiteral("1022"));
         QVERIFY(g.premi("cmd_programma"));
         QCOMPARE(g.banco.avvisi.testi(),
-                 (QStringList{QStringLiteral("Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto "
-                                             "46. I valori da programmare sono ancora nella finestra: ripetere la "
-                                             "programmazione."),
-                              QStringLiteral("Serie terminata: nessun Codice Brenk libero dopo 1023."),
+                 (QStringList{"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto 46. I valori "
+                              "da programmare sono ancora nella finestra: ripetere la programmazione.",
+                              "Serie terminata: nessun Codice Brenk libero dopo 1023.",
                               QStringLiteral("Programmazione non eseguita: il Codice Brenk 1022 è già nel registro "
                                              "\"%1\" per un altro trasmettitore.")
                                   .arg(g.file("registro.csv"))}));
