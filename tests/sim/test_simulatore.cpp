@@ -3,25 +3,13 @@
 
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
 #include <cmath>
 
 using brenk::Contenuto;
 using brenk::Simulatore;
-
-namespace {
-
-// Writes `dati` to `nome` in `cartella`: its path, or empty if that failed.
-QString scrivi_file(const QTemporaryDir& cartella, const char* nome, const QByteArray& dati)
-{
-    QFile file(cartella.filePath(QLatin1String(nome)));
-    const bool scritto = cartella.isValid() && file.open(QIODevice::WriteOnly) && file.write(dati) == dati.size();
-    return scritto ? file.fileName() : QString();
-}
-
-} // namespace
 
 class TestSimulatore : public BancoSimulatore {
     Q_OBJECT
@@ -159,14 +147,12 @@ private slots:
         QFETCH(int, non_prima_ms);
         QFETCH(int, almeno);
         QVERIFY(avvia(opzioni) && collega());
-        QElapsedTimer orologio;
-        orologio.start();
+        const QDeadlineTimer non_prima(non_prima_ms, Qt::PreciseTimer);
         pc->scrivi(invio);
         QTRY_VERIFY(!pc->arrivati.isEmpty());
-        QVERIFY(orologio.elapsed() >= non_prima_ms);
+        QVERIFY(non_prima.hasExpired());
         QVERIFY(pc->arrivati.startsWith(prima));
         QTRY_VERIFY2(pc->arrivati.size() >= almeno, pc->arrivati.toHex().constData());
-
         pc->scrivi("E");
         QTRY_VERIFY(!sim->collegato());
         pc->arrivati.clear();
@@ -208,14 +194,12 @@ private slots:
         QVERIFY(avvia(Contenuto::UHF) && collega());
         QSignalSpy trasmesso(sim.get(), &Simulatore::trasmissione);
         QSignalSpy stato(sim.get(), &Simulatore::stato_collegamento);
-
         pc->scrivi(byte({lettera, 'R', 0}));
         QTRY_VERIFY(pc->arrivati.startsWith("K"));
         QVERIFY(!sim->collegato());
         QCOMPARE(stato.count(), 1);
         QCOMPARE(trasmesso.count(), trasmissioni);
         QCOMPARE(sim->trasmissioni(), trasmissioni);
-
         QVERIFY(collega());
         pc->scrivi(byte({'R', 0}));
         QTRY_COMPARE(pc->arrivati, byte({30}));
@@ -230,7 +214,6 @@ private slots:
         pc->porta.flush();
         pc->porta.close();
         QTRY_COMPARE(sim->inviati().mid(visti), byte({30}));
-
         nuovo_pc(sim->dispositivo());
         QVERIFY(pc->apri());
         pc->scrivi(byte({'R', 1}));
@@ -259,7 +242,6 @@ private slots:
         const Simulatore::Opzioni opzioni{.memoria = brenk::memoria_predefinita(Contenuto::UHF),
                                           .extra_dopo = extra ? std::optional(letture - 1) : std::nullopt};
         QVERIFY(avvia(opzioni) && collega());
-
         QByteArray attesa = byte({30}).repeated(letture);
         if (extra)
             attesa += char(opzioni.byte_extra);
@@ -279,18 +261,17 @@ private slots:
 
     void link_su_un_file()
     {
-        QTemporaryDir cartella;
-        const QString percorso = scrivi_file(cartella, "com1", "dati");
-        QVERIFY(!percorso.isEmpty());
+        QTemporaryFile file;
+        QVERIFY(file.open() && file.write("dati") == 4 && file.flush());
         {
-            Simulatore s({.link = percorso});
+            Simulatore s({.link = file.fileName()});
             QString errore;
             QVERIFY(!s.avvia(&errore));
-            QVERIFY(errore.contains(percorso));
+            QVERIFY(errore.contains(file.fileName()));
         }
-        QFile file(percorso);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("dati"));
+        QFile ancora(file.fileName());
+        QVERIFY(ancora.open(QIODevice::ReadOnly));
+        QCOMPARE(ancora.readAll(), QByteArray("dati"));
     }
 
     void memoria_da_file_data()
@@ -306,11 +287,10 @@ private slots:
         QByteArray dati;
         for (int i = 0; i < dimensione; ++i)
             dati.append(static_cast<char>(255 - i));
-        QTemporaryDir cartella;
-        const QString percorso = scrivi_file(cartella, "memoria.bin", dati);
-        QVERIFY(!percorso.isEmpty());
+        QTemporaryFile file;
+        QVERIFY(file.open() && file.write(dati) == dati.size() && file.flush());
         QString errore;
-        const auto memoria = brenk::memoria_da_file(percorso, &errore);
+        const auto memoria = brenk::memoria_da_file(file.fileName(), &errore);
         QCOMPARE(memoria.has_value(), dimensione == 64);
         QCOMPARE(errore.isEmpty(), dimensione == 64);
         if (memoria)
