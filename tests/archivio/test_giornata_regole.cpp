@@ -39,11 +39,8 @@ QStringList giornata(QString passi)
     const QString registro = cartella.filePath(QStringLiteral("registro.csv"));
     Giornata g;
     Valori f;
-    const auto unita_letta = [&f](const char* codice, const char* timer) {
-        f.testo(Campo::CodiceBrenk) = QLatin1String(codice);
-        f.testo(Campo::txb_tmp_rap) = QLatin1String(timer);
-    };
-    unita_letta("5", "45");
+    f.testo(Campo::CodiceBrenk) = QStringLiteral("5");
+    f.testo(Campo::txb_tmp_rap) = QStringLiteral("45");
     QStringList visto;
     const auto leggi = [&](QString t) { visto << t.remove(cartella.path() + u'/'); };
     const auto dici = [&](const std::optional<QString>& p) { p ? leggi(*p) : void(); };
@@ -52,12 +49,6 @@ QStringList giornata(QString passi)
         std::for_each(r.messaggi.begin(), r.messaggi.end(), leggi);
     };
     int scritte = 0;
-    const auto scrivi = [&](int quante, bool confermate) {
-        for (int fine = scritte + quante; scritte < fine; ++scritte) {
-            g.inviata(scritte);
-            confermate ? g.confermata(scritte) : void();
-        }
-    };
     passi.replace(QStringLiteral("programma"), QStringLiteral("inizia, scrive 62, verificata, fine"));
     passi.replace(QStringLiteral("fabbrica"), QStringLiteral("inizializza, scrive 64, verificata, fine"));
     for (const QString& passo : passi.split(QStringLiteral(", "))) {
@@ -71,7 +62,8 @@ QStringList giornata(QString passi)
             f.testo(Campo::CodiceBrenk) = quanto;
         else if (cosa == u"connetti") {
             mostra(g.collegamento(f));
-            unita_letta("1", "30");
+            f.testo(Campo::CodiceBrenk) = QStringLiteral("1");
+            f.testo(Campo::txb_tmp_rap) = QStringLiteral("30");
             mostra(g.letto(true));
         } else if (cosa == u"disconetti")
             mostra(g.lasciato(std::exchange(f, {})));
@@ -79,9 +71,12 @@ QStringList giornata(QString passi)
             scritte = 0, leggi(g.programmazione(f, unita).value_or(f.testo(Campo::CodiceBrenk)));
         else if (cosa == u"inizializza")
             scritte = 0, g.fabbrica(unita);
-        else if (cosa == u"scrive" || cosa == u"manca")
-            scrivi(cosa == u"manca" ? 1 : quanto.toInt(), cosa == u"scrive");
-        else if (cosa == u"verificata")
+        else if (cosa == u"scrive" || cosa == u"manca") {
+            for (int fine = scritte + (cosa == u"manca" ? 1 : quanto.toInt()); scritte < fine; ++scritte) {
+                g.inviata(scritte);
+                cosa == u"scrive" ? g.confermata(scritte) : void();
+            }
+        } else if (cosa == u"verificata")
             g.verificata();
         else if (cosa == u"fine")
             dici(g.conclusa(f));
@@ -119,8 +114,7 @@ private slots:
             QTest::newRow(nome) << QString::fromUtf8(passi) << visto;
         };
         riga("serie: il codice passa al seguente",
-             "serie, connetti, programma, disconetti, connetti, programma, disconetti, finestra",
-             {"5", "6", "7/45"});
+             "serie, connetti, programma, disconetti, connetti, programma, disconetti, finestra", {"5", "6", "7/45"});
         riga("serie scelta dopo la programmazione",
              "connetti, codice 5, programma, serie, disconetti, connetti, programma", {"5", "6"});
         riga("lasciato durante la rilettura",
@@ -130,8 +124,7 @@ private slots:
         riga("tempo scaduto prima del codice: lo tiene",
              "serie, connetti, inizia, scrive 10, manca, fine, disconetti, connetti, programma", {"5", "5"});
         riga("tempo scaduto dopo il byte alto del codice",
-             "serie, connetti, inizia, scrive 16, manca, fine, disconetti, connetti, programma",
-             {"5", "6"});
+             "serie, connetti, inizia, scrive 16, manca, fine, disconetti, connetti, programma", {"5", "6"});
         riga("porta persa, poi Connetti: un passo solo",
              "serie, connetti, programma, connetti, disconetti, finestra", {"5", "6/45"});
         riga("stessa unità di nuovo, con il registro", "registro, connetti, codice 5, programma, programma",
@@ -151,8 +144,7 @@ private slots:
              {"5", "/"});
         riga("dopo 1023 la serie finisce", "serie, codice 1023, connetti, programma, disconetti, finestra",
              {"1023", "Serie terminata: nessun Codice Brenk libero dopo 1023.", "/45"});
-        riga("uscita a metà: la riga c'è",
-             "registro, connetti, inizia, scrive 20, manca, uscita, righe",
+        riga("uscita a metà: la riga c'è", "registro, connetti, inizia, scrive 20, manca, uscita, righe",
              {"1", "Interrotta all'uscita dal programma dopo 20 scritture confermate si 1"});
         riga("uscita con il codice in volo", "registro, connetti, inizia, scrive 15, manca, uscita, righe",
              {"1", "Interrotta all'uscita dal programma dopo 15 scritture confermate si 1"});
@@ -186,10 +178,9 @@ private slots:
     {
         QFETCH(QString, dispositivo);
         QFETCH(QByteArray, cella);
-        const QByteArray riga =
-            in_csv({QDateTime(QDate(2026, 12, 9), QTime(8, 0), QTimeZone(3600)),
-                    QStringLiteral("Com 1"), dispositivo, QStringLiteral("New"), QStringLiteral("Verificato"), true, {}});
-        QCOMPARE(riga, "2026-12-09T08:00:00+01:00,Com 1," + cella + ",New,Verificato,si,,,,,,,,,,,,,,\r\n");
+        const QDateTime alle_8(QDate(2026, 12, 9), QTime(8, 0), QTimeZone(3600));
+        QCOMPARE(in_csv({alle_8, unita.porta, dispositivo, unita.tipo, QStringLiteral("Verificato"), true, {}}),
+                 "2026-12-09T08:00:00+01:00,Com 1," + cella + ",New,Verificato,si,,,,,,,,,,,,,,\r\n");
     }
 };
 

@@ -3,25 +3,13 @@
 
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
 #include <cmath>
 
 using brenk::Contenuto;
 using brenk::Simulatore;
-
-namespace {
-
-// Writes `dati` to `nome` in `cartella`: its path, or empty if that failed.
-QString scrivi_file(const QTemporaryDir& cartella, const char* nome, const QByteArray& dati)
-{
-    QFile file(cartella.filePath(QLatin1String(nome)));
-    const bool scritto = cartella.isValid() && file.open(QIODevice::WriteOnly) && file.write(dati) == dati.size();
-    return scritto ? file.fileName() : QString();
-}
-
-} // namespace
 
 class TestSimulatore : public BancoSimulatore {
     Q_OBJECT
@@ -72,7 +60,6 @@ private slots:
         QTest::addColumn<int>("indirizzo");
         QTest::addColumn<int>("valore");
         QTest::addColumn<int>("scritture");
-
         const auto riga = [](const char* nome, const Simulatore::Opzioni& o, std::initializer_list<int> invio,
                              std::initializer_list<int> risposta, int indirizzo, int valore, int scritture) {
             QTest::newRow(nome) << o << byte(invio) << byte(risposta) << indirizzo << valore << scritture;
@@ -102,8 +89,18 @@ private slots:
         // links it again before its first announcement.
         riga("riavvio dopo 2 conferme, poi L", {.memoria = m, .intervallo_annunci_ms = 1000, .reset_dopo_conferme = 2},
              {'W', 0, 1, 'W', 1, 2, 'W', 2, 3, 'L', 'R', 2}, {'K', 'K', 6}, 2, 6, 2);
+        // No byte is translated or swallowed, either way: CR/LF, 0, XON/XOFF,
+        // interrupt characters, 255.
+        QByteArray invio, attesa;
+        for (int v = 0; v < 256; ++v) {
+            invio += byte({'W', 5, v, 'R', 5});
+            attesa += byte({'K', v});
+        }
+        QTest::newRow("tutti_i_byte") << Simulatore::Opzioni{.memoria = brenk::memoria_predefinita(Contenuto::Zeri)}
+                                      << invio << attesa << 5 << 255 << 256;
     }
     // Each request answered as the transmitter does, or as its fault makes it.
+    // The longest row takes over 5 s of line time at 2400 baud.
     void scambi()
     {
         QFETCH(Simulatore::Opzioni, opzioni);
@@ -114,8 +111,8 @@ private slots:
         QFETCH(int, scritture);
         QVERIFY(avvia(opzioni) && collega());
         pc->scrivi(invio);
-        QTRY_COMPARE(sim->ricevuti(), "L" + invio);
-        QTRY_COMPARE(pc->arrivati, risposta);
+        QTRY_COMPARE_WITH_TIMEOUT(sim->ricevuti(), "L" + invio, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(pc->arrivati, risposta, 15000);
         QCOMPARE(int(sim->memoria().at(std::size_t(indirizzo))), valore);
         QCOMPARE(sim->scritture(), scritture);
         QVERIFY(sim->collegato());
@@ -131,7 +128,6 @@ private slots:
         QTest::addColumn<QByteArray>("prima");
         QTest::addColumn<int>("non_prima_ms");
         QTest::addColumn<int>("almeno");
-
         const auto riga = [](const char* nome, const Simulatore::Opzioni& o, std::initializer_list<int> invio,
                              std::initializer_list<int> prima, int non_prima_ms, int almeno) {
             QTest::newRow(nome) << o << byte(invio) << byte(prima) << non_prima_ms << almeno;
@@ -151,14 +147,12 @@ private slots:
         QFETCH(int, non_prima_ms);
         QFETCH(int, almeno);
         QVERIFY(avvia(opzioni) && collega());
-        QElapsedTimer orologio;
-        orologio.start();
+        const QDeadlineTimer non_prima(non_prima_ms, Qt::PreciseTimer);
         pc->scrivi(invio);
         QTRY_VERIFY(!pc->arrivati.isEmpty());
-        QVERIFY(orologio.elapsed() >= non_prima_ms);
+        QVERIFY(non_prima.hasExpired());
         QVERIFY(pc->arrivati.startsWith(prima));
         QTRY_VERIFY2(pc->arrivati.size() >= almeno, pc->arrivati.toHex().constData());
-
         pc->scrivi("E");
         QTRY_VERIFY(!sim->collegato());
         pc->arrivati.clear();
@@ -200,14 +194,12 @@ private slots:
         QVERIFY(avvia(Contenuto::UHF) && collega());
         QSignalSpy trasmesso(sim.get(), &Simulatore::trasmissione);
         QSignalSpy stato(sim.get(), &Simulatore::stato_collegamento);
-
         pc->scrivi(byte({lettera, 'R', 0}));
         QTRY_VERIFY(pc->arrivati.startsWith("K"));
         QVERIFY(!sim->collegato());
         QCOMPARE(stato.count(), 1);
         QCOMPARE(trasmesso.count(), trasmissioni);
         QCOMPARE(sim->trasmissioni(), trasmissioni);
-
         QVERIFY(collega());
         pc->scrivi(byte({'R', 0}));
         QTRY_COMPARE(pc->arrivati, byte({30}));
@@ -222,28 +214,11 @@ private slots:
         pc->porta.flush();
         pc->porta.close();
         QTRY_COMPARE(sim->inviati().mid(visti), byte({30}));
-
         nuovo_pc(sim->dispositivo());
         QVERIFY(pc->apri());
         pc->scrivi(byte({'R', 1}));
         QTRY_COMPARE(sim->ricevuti(), byte({'L', 'R', 0, 'R', 1}));
         QTRY_COMPARE(pc->arrivati, byte({60}));
-    }
-
-    // No byte is translated or swallowed, either way: CR/LF, 0, XON/XOFF,
-    // interrupt characters, 255.
-    void tutti_i_byte()
-    {
-        QVERIFY(avvia(Contenuto::Zeri) && collega());
-
-        QByteArray invio, attesa;
-        for (int v = 0; v < 256; ++v) {
-            invio += byte({'W', 5, v, 'R', 5});
-            attesa += byte({'K', v});
-        }
-        pc->scrivi(invio);
-        QTRY_COMPARE_WITH_TIMEOUT(pc->arrivati, attesa, 15000);
-        QCOMPARE(sim->ricevuti(), "L" + invio);
     }
 
     void ritmo_data()
@@ -267,7 +242,6 @@ private slots:
         const Simulatore::Opzioni opzioni{.memoria = brenk::memoria_predefinita(Contenuto::UHF),
                                           .extra_dopo = extra ? std::optional(letture - 1) : std::nullopt};
         QVERIFY(avvia(opzioni) && collega());
-
         QByteArray attesa = byte({30}).repeated(letture);
         if (extra)
             attesa += char(opzioni.byte_extra);
@@ -287,27 +261,24 @@ private slots:
 
     void link_su_un_file()
     {
-        QTemporaryDir cartella;
-        const QString percorso = scrivi_file(cartella, "com1", "dati");
-        QVERIFY(!percorso.isEmpty());
-
+        QTemporaryFile file;
+        QVERIFY(file.open() && file.write("dati") == 4 && file.flush());
         {
-            Simulatore s({.link = percorso});
+            Simulatore s({.link = file.fileName()});
             QString errore;
             QVERIFY(!s.avvia(&errore));
-            QVERIFY(errore.contains(percorso));
+            QVERIFY(errore.contains(file.fileName()));
         }
-        QFile file(percorso);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("dati"));
+        QFile ancora(file.fileName());
+        QVERIFY(ancora.open(QIODevice::ReadOnly));
+        QCOMPARE(ancora.readAll(), QByteArray("dati"));
     }
 
     void memoria_da_file_data()
     {
         QTest::addColumn<int>("dimensione");
-        QTest::newRow("63 byte") << 63;
-        QTest::newRow("64 byte") << 64;
-        QTest::newRow("65 byte") << 65;
+        for (const int dimensione : {63, 64, 65})
+            QTest::newRow(qPrintable(QStringLiteral("%1 byte").arg(dimensione))) << dimensione;
     }
 
     void memoria_da_file()
@@ -316,12 +287,10 @@ private slots:
         QByteArray dati;
         for (int i = 0; i < dimensione; ++i)
             dati.append(static_cast<char>(255 - i));
-        QTemporaryDir cartella;
-        const QString percorso = scrivi_file(cartella, "memoria.bin", dati);
-        QVERIFY(!percorso.isEmpty());
-
+        QTemporaryFile file;
+        QVERIFY(file.open() && file.write(dati) == dati.size() && file.flush());
         QString errore;
-        const auto memoria = brenk::memoria_da_file(percorso, &errore);
+        const auto memoria = brenk::memoria_da_file(file.fileName(), &errore);
         QCOMPARE(memoria.has_value(), dimensione == 64);
         QCOMPARE(errore.isEmpty(), dimensione == 64);
         if (memoria)

@@ -52,10 +52,7 @@ struct Banco {
     }
 
     template <typename T = QWidget>
-    T* trova(const char* nome) const
-    {
-        return finestra->findChild<T*>(QString::fromLatin1(nome));
-    }
+    T* trova(const char* nome) const { return finestra->findChild<T*>(QString::fromLatin1(nome)); }
     QLineEdit* casella(const char* nome) const { return trova<QLineEdit>(nome); }
     QComboBox* combo(const char* nome) const { return trova<QComboBox>(nome); }
     QRadioButton* opzione(const char* nome) const { return trova<QRadioButton>(nome); }
@@ -110,10 +107,9 @@ struct LineaCom1 : PseudoTerminale {
 // The message box on the screen, if any.
 inline QMessageBox* scatola_aperta()
 {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
+    for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* m = qobject_cast<QMessageBox*>(w); m && m->isVisible())
             return m;
-    }
     return nullptr;
 }
 
