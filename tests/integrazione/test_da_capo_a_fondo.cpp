@@ -119,7 +119,7 @@ private slots:
         QVERIFY(i.premi("cmd_programma"));
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());
         QVERIFY(verifica->isVisible());
-        QCOMPARE(verifica->text(), QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
+        QCOMPARE(verifica->text(), atteso::verificato(61));
         QCOMPARE(verifica->geometry(), barra->geometry());
         QVERIFY(!barra->isVisible());
         if (cambio == "riaggancio")

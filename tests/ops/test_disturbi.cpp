@@ -30,8 +30,6 @@ struct Caso {
     int riletti = -1;
 };
 
-const QString verificati_0_61 = QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti");
-
 // A programming of the UHF block that ends clean and verified, each write
 // leaving as the "K" of the one before arrives, four byte times after it;
 // and the fields that show what the transmitter holds.
@@ -42,7 +40,7 @@ void programmazione_verificata(Banco& b)
     const double inizio = b.orologio.adesso_ms();
     QVERIFY(b.esegui(programma(b.contesto)));
     QCOMPARE(b.finestra.testi_messaggi(), QStringList{});
-    QCOMPARE(b.finestra.conferma, verificati_0_61);
+    QCOMPARE(b.finestra.conferma, atteso::verificato(61));
     QCOMPARE(b.ricevuti().mid(prima), scritture(programmazione_uhf()) + lettura_completa());
     QList<double> partenze; // of the writes' bytes
     for (const auto& p : b.linea.registro())
@@ -128,7 +126,7 @@ private slots:
                                           {atteso::scrittura_disturbata}, 1, "1", Dopo::Programma, 3});
         // The read-back's replies follow the connect's 63 and its 2 read again.
         riga("risposta colpita nella rilettura",
-             {[](auto& o) { o.risposta_colpita = 65 + 5; }, {}, 1, "1", Dopo::Programma, 2, verificati_0_61});
+             {[](auto& o) { o.risposta_colpita = 65 + 5; }, {}, 1, "1", Dopo::Programma, 2, atteso::verificato(61)});
         riga("programmazione, indirizzo 0 guasto", {[](auto& o) { o.indirizzo_guasto = 0; },
              {"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 30, letto 31. I valori da "
               "programmare sono ancora nella finestra: ripetere la programmazione."},
@@ -171,12 +169,12 @@ private slots:
              {[](auto& o) { o.rimbalzi = {{61, 10}}, o.ritardi_indirizzo = {{62, 4500}}; },
               {nota_muto, nota_muto, nota_muto, atteso::errore_lettura}, 3, ""});
         riga("risposta 62 colpita nella rilettura",
-             {[](auto& o) { o.risposta_colpita = 65 + 62; }, {}, 1, "1", Dopo::Programma, 2, verificati_0_61});
+             {[](auto& o) { o.risposta_colpita = 65 + 62; }, {}, 1, "1", Dopo::Programma, 2, atteso::verificato(61)});
         riga("UHF, indirizzo 62 guasto", {[](auto& o) { o.indirizzo_guasto = 62; },
              {"Verifica fallita: \"Banda\" (indirizzo 62) scritto 85, letto 86. Ripetere la programmazione."},
              1, "", Dopo::Uhf, 2});
         riga("valori di fabbrica verificati", {[](auto& o) { o.memoria = memoria_predefinita(Contenuto::VHF); }, {}, 1,
-             "1", Dopo::Uhf, 1, QStringLiteral("Verificato: gli indirizzi 0 - 62 contengono i valori scritti")});
+             "1", Dopo::Uhf, 1, atteso::verificato(62)});
         // A stray byte every 50 ms on a line paced at 2400 baud: some are
         // taken for replies, and the read must say so, whatever the type, so
         // that nothing is written. A stray byte taken for a reply puts the PC

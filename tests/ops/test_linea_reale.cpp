@@ -20,8 +20,6 @@ using namespace brenk::prova;
 
 namespace {
 
-const QString verificati = QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti");
-
 // The configurator's side without a screen, on the real port of Com 1.
 struct Configuratore {
     bool esegui(Task<void> operazione)
@@ -75,9 +73,9 @@ private slots:
                               atteso::porta_guasta}));
         QCOMPARE(altro.finestra.stato, atteso::non_connesso);
         QVERIFY(attendi([&] { return !b.esecutore.in_corso(); }));
-        QCOMPARE(b.finestra.conferma, verificati.arg(61));
+        QCOMPARE(b.finestra.conferma, atteso::verificato(61));
         QVERIFY(b.esegui(carica_fabbrica(b.contesto, Banda::UHF)));
-        QCOMPARE(b.finestra.conferma, verificati.arg(62));
+        QCOMPARE(b.finestra.conferma, atteso::verificato(62));
         congeda(b.contesto, 'Q');
         QVERIFY(attendi([&] { return b.sim.trasmissioni() == 1; }));
         QCOMPARE(b.sim.ricevuti(), "L" + lettura_confermata() + scritture(programmazione_uhf()) + lettura_completa()

@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(b.finestra.massimi, massimi);
         QVERIFY(b.finestra.messaggi.isEmpty());
         QCOMPARE(b.finestra.conferma,
-                 QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti").arg(scritte - 1));
+                 atteso::verificato(scritte - 1));
         QCOMPARE(b.fleg, 0);
         QVERIFY(!b.finestra.progresso_visibile);
         const Memoria& m = b.tx().memoria();
@@ -145,7 +145,7 @@ private slots:
         QFETCH(Scritte, scritte);
         Banco b(contenuto);
         QVERIFY(b.connetti());
-        b.finestra.mostra_conferma(QStringLiteral("Verificato: gli indirizzi 0 - 61 contengono i valori scritti"));
+        b.finestra.mostra_conferma(atteso::verificato(61));
         for (const auto& [campo, testo] : testi)
             b.finestra.imposta_testo(campo, testo);
         if (opzione >= 0)

@@ -19,6 +19,11 @@ inline const QString porta_guasta = QStringLiteral("Porta seriale Guasta o Manca
 inline const QString codice = QStringLiteral("Errore Codice Brenk - Zelm  Fuori Range (1 - 1023)");
 inline const QString fuori_range = QStringLiteral("Frequenza TX fuori range!");
 inline const QString fuori_banda = QStringLiteral("Frequenza Fuori Banda !");
+// The confirmation of a writing read back up to `ultimo`.
+inline QString verificato(int ultimo)
+{
+    return QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti").arg(ultimo);
+}
 // As a programming ends them; a factory loading ends with "Ripetere la
 // programmazione." instead.
 inline const QString verifica_interrotta =
