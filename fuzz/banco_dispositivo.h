@@ -271,15 +271,18 @@ void assesta(Banco& b)
 }
 
 // After a whole read of the block, at `i`: its type and its band read once
-// more (the last may never have gone out, or gone out cut short by the
-// line).
+// more. The band's read may be cut short by the line, or never go out: the
+// line ends there, or a type never answered ends the connection.
 bool riletti_tipo_e_banda(const QList<Comando>& comandi, qsizetype i)
 {
     const auto lettura_di = [&comandi](qsizetype j, int indirizzo) {
         return j < comandi.size() && comandi[j].lettera == 'R'
             && (comandi[j].indirizzo == indirizzo || comandi[j].indirizzo < 0);
     };
-    return lettura_di(i, Tipo_brenk) && (i + 1 == comandi.size() || lettura_di(i + 1, brenkVU));
+    const auto fine = [&comandi](qsizetype j) {
+        return j == comandi.size() || comandi[j].lettera == 'E' || comandi[j].lettera == 'Q';
+    };
+    return lettura_di(i, Tipo_brenk) && (fine(i + 1) || lettura_di(i + 1, brenkVU));
 }
 
 // The commands of one letter from `i` on, whose addresses must run 0, 1,
