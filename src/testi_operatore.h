@@ -65,6 +65,10 @@ inline const QString messaggio_fine_serie = QStringLiteral("Serie terminata: nes
 inline const QString esito_non_verificato = QStringLiteral("Non verificato");
 inline const QString esito_interrotto =
     QStringLiteral("Interrotta all'uscita dal programma dopo %1 scritture confermate");
+inline const QString messaggio_interrotta_da_disconetti =
+    QStringLiteral("Interrotta da Disconetti dopo %1 scritture confermate");
+inline const QString messaggio_codice_usato = QStringLiteral(
+    "Programmazione non eseguita: il Codice Brenk %1 è già stato scritto oggi in un altro trasmettitore.");
 inline const QString messaggio_porta_persa = QStringLiteral(
     "%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
 inline const QString esito_verificato = QStringLiteral("Verificato");

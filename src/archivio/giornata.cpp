@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/giornata.h"
 
-#include "params/numero.h"
 #include "testi_operatore.h"
 
 #include <QDateTime>
@@ -14,11 +13,6 @@ namespace brenk {
 namespace {
 
 const SchedaCampo& codice_brenk = scheda(Campo::CodiceBrenk);
-
-int codice_di(const Valori& v)
-{
-    return static_cast<int>(valore_numerico(v.testo(Campo::CodiceBrenk)));
-}
 
 // The telegrams' bytes that carry the code.
 bool porta_il_codice(int indirizzo)
@@ -47,16 +41,18 @@ Risposta Giornata::collegamento(const Valori& mostrati)
 }
 
 // In a series the window keeps the site's values over the unit's own.
-Risposta Giornata::letto(bool attendibile)
+Risposta Giornata::letto(bool attendibile, const Valori& mostrati)
 {
     if (!serie_ || !attendibile)
         return {};
+    if (sito_.vuoti())
+        sito_ = mostrati;
     return {sito_, nota_serie};
 }
 
-// The unit's code, if it reached it, is used from now on. In a series the
-// window shows its values again, with the next free code when that one is
-// used; without one it stays empty, as a disconnect leaves it.
+// The unit's code, if it may have reached it, is used from now on. In a
+// series the window shows its values again, with the next free code when
+// that one is used; without one it stays empty, as a disconnect leaves it.
 Risposta Giornata::lasciato(const Valori& mostrati)
 {
     const auto codice = std::exchange(codice_unita_, std::nullopt);
@@ -91,43 +87,64 @@ void Giornata::prossimo_codice(int usato, Risposta& r) const
     r.messaggi << messaggio_fine_serie.arg(usato);
 }
 
-std::optional<QString> Giornata::programmazione(const Valori& mostrati, const Unita& unita)
+// A code another unit has, by the record or since this morning; the unit
+// connected may have its own again.
+std::optional<QString> Giornata::rifiuto(int codice) const
 {
-    const int codice = codice_di(mostrati);
+    if (codice_unita_ == codice)
+        return std::nullopt;
     if (registro_) {
         QSet<int> codici;
         if (const auto problema = codici_scritti(*registro_, codici))
             return problema;
-        if (codici.contains(codice) && codice_unita_ != codice)
+        if (codici.contains(codice))
             return messaggio_codice_registrato.arg(codice).arg(QDir::toNativeSeparators(*registro_));
     }
-    lavoro_ = Lavoro{unita, mostrati, codice};
+    if (usati_.contains(codice))
+        return messaggio_codice_usato.arg(codice);
     return std::nullopt;
 }
 
-void Giornata::fabbrica(const Unita& unita)
+std::optional<QString> Giornata::programmazione(int codice, const Valori& inviati, const Unita& unita)
 {
-    lavoro_ = Lavoro{unita, {}, std::nullopt};
+    if (auto r = rifiuto(codice))
+        return r;
+    lavoro_ = Lavoro{unita, inviati, codice};
+    return std::nullopt;
 }
 
+void Giornata::fabbrica(const Unita& unita, const Valori& inviati)
+{
+    lavoro_ = Lavoro{unita, inviati, std::nullopt};
+}
+
+// The unit connected now holds `codice`; a code it held before stays used.
+void Giornata::raggiunta(int codice)
+{
+    if (codice_unita_ && *codice_unita_ != codice)
+        usati_.insert(*codice_unita_);
+    codice_unita_ = codice;
+}
+
+// A code byte on its way may be stored whether or not its "K" comes back.
 void Giornata::inviata(int indirizzo)
 {
     if (!lavoro_)
         return;
     ++lavoro_->inviate;
-    lavoro_->in_volo = indirizzo;
+    lavoro_->in_volo = true;
+    if (lavoro_->codice && porta_il_codice(indirizzo)) {
+        lavoro_->codice_scritto = true;
+        raggiunta(*lavoro_->codice);
+    }
 }
 
-void Giornata::confermata(int indirizzo)
+void Giornata::confermata(int /*indirizzo*/)
 {
     if (!lavoro_)
         return;
     ++lavoro_->confermate;
-    lavoro_->in_volo.reset();
-    if (lavoro_->codice && porta_il_codice(indirizzo)) {
-        lavoro_->codice_scritto = true;
-        codice_unita_ = lavoro_->codice;
-    }
+    lavoro_->in_volo = false;
 }
 
 void Giornata::detto(const QString& messaggio)
@@ -142,7 +159,7 @@ void Giornata::verificata()
         lavoro_->verificato = true;
 }
 
-std::optional<QString> Giornata::conclusa(const Valori& mostrati)
+std::optional<QString> Giornata::conclusa()
 {
     if (!lavoro_)
         return std::nullopt;
@@ -150,28 +167,25 @@ std::optional<QString> Giornata::conclusa(const Valori& mostrati)
     const QString esito = l.verificato ? esito_verificato
         : l.detti.isEmpty()            ? esito_non_verificato
                                        : l.detti.join(u' ');
-    return annota_lavoro(l, esito, mostrati);
+    return annota_lavoro(l, esito);
 }
 
-// The acknowledgement in flight may have come: a code byte then counts.
-std::optional<QString> Giornata::interrotta()
+std::optional<QString> Giornata::interrotta(bool confermata_in_volo)
 {
     if (!lavoro_)
         return std::nullopt;
     Lavoro l = *std::exchange(lavoro_, std::nullopt);
-    if (l.codice && l.in_volo && porta_il_codice(*l.in_volo)) {
-        l.codice_scritto = true;
-        usati_.insert(*l.codice);
-    }
-    return annota_lavoro(l, esito_interrotto.arg(l.confermate), l.valori);
+    if (l.in_volo && confermata_in_volo)
+        ++l.confermate;
+    return annota_lavoro(l, esito_interrotto.arg(l.confermate));
 }
 
-std::optional<QString> Giornata::annota_lavoro(const Lavoro& l, const QString& esito, const Valori& valori) const
+std::optional<QString> Giornata::annota_lavoro(const Lavoro& l, const QString& esito) const
 {
     if (!registro_ || l.inviate == 0)
         return std::nullopt;
     return annota(*registro_, {QDateTime::currentDateTime(), l.unita.porta, l.unita.dispositivo, l.unita.tipo,
-                               esito, l.codice_scritto, valori});
+                               esito, l.codice_scritto, l.valori});
 }
 
 } // namespace brenk

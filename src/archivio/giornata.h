@@ -3,15 +3,15 @@
 
 // A technician's day on site: the rules of the series ("Serie"), in which
 // unit after unit gets the site's values and a code of its own, and of the
-// record ("Registro") of every programming and factory loading. The window
-// tells it what happened and shows what it answers; it knows no widget and
-// no port.
+// record ("Registro") of every programming and factory loading. The session
+// tells it what happened on the line and shows what it answers; it knows no
+// widget and no port.
 //
-// A code that has reached a unit (any acknowledged write of a byte that
-// carries it, verified or not) is used: the next unit of a series gets the
-// next code that no unit has today and the record does not hold, however the
-// unit was left. The unit that has it may be programmed again while it stays
-// connected; any other unit is refused a code the record holds.
+// A code that may have reached a unit (any byte that carries it was sent,
+// acknowledged or not, verified or not) is used: the next unit of a series
+// gets the next code that no unit has today and the record does not hold,
+// however the unit was left. The unit that has it may be programmed again
+// while it stays connected; any other unit is refused it.
 
 #include "archivio/registro.h"
 #include "archivio/valori.h"
@@ -28,7 +28,7 @@ namespace brenk {
 struct Unita {
     QString porta;       // "Com n"
     QString dispositivo;
-    QString tipo;        // the type label shown
+    QString tipo;        // "New" or "Old", as the block's type reads
 };
 
 // What the window does after an event, in this order: shows `valori` as if
@@ -53,41 +53,48 @@ public:
     // "Connetti", the window showing `mostrati`: a unit not left yet (its port
     // vanished) is left first.
     Risposta collegamento(const Valori& mostrati);
-    // The connect's read has ended, trusted (and shown) or not.
-    Risposta letto(bool attendibile);
+    // The connect's read has ended, trusted (and shown: `mostrati`) or not.
+    // A series begun on an empty window takes the first read as the site's.
+    Risposta letto(bool attendibile, const Valori& mostrati);
     // "Disconetti" or "TX": what the window showed before it was emptied.
     Risposta lasciato(const Valori& mostrati);
 
-    // "Programma" with these values: what to tell instead, when refused.
-    std::optional<QString> programmazione(const Valori& mostrati, const Unita& unita);
-    // "UHF" or "VHF".
-    void fabbrica(const Unita& unita);
-    // What the running programming or loading does and tells.
+    // A programming is about to send `codice` with `inviati`: what to tell
+    // instead, when refused.
+    std::optional<QString> programmazione(int codice, const Valori& inviati, const Unita& unita);
+    // "UHF" or "VHF", about to send the factory block holding `inviati`.
+    void fabbrica(const Unita& unita, const Valori& inviati);
+    // What the running programming or loading sends, has acknowledged and
+    // tells.
     void inviata(int indirizzo);
     void confermata(int indirizzo);
     void detto(const QString& messaggio);
     void verificata();
-    // It has ended, the window showing `mostrati`: its line in the record,
-    // when it sent anything; the record's problem to tell, if any.
-    std::optional<QString> conclusa(const Valori& mostrati);
-    // The program ends under it: its line all the same, as interrupted.
-    std::optional<QString> interrotta();
+    // It has ended: its line in the record, with what it sent, when it sent
+    // anything; the record's problem to tell, if any.
+    std::optional<QString> conclusa();
+    // The program ends under it, once the exchange in flight is over
+    // (`confermata_in_volo`: with the write's acknowledgement): its line all
+    // the same, as interrupted.
+    std::optional<QString> interrotta(bool confermata_in_volo);
 
 private:
     struct Lavoro {
         Unita unita;
-        Valori valori;             // as the window showed them when it began
+        Valori valori;             // what it sends
         std::optional<int> codice; // a programming's; none for a factory loading
         int inviate = 0;
         int confermate = 0;
-        std::optional<int> in_volo{}; // sent, its acknowledgement awaited
+        bool in_volo = false; // a write sent, its acknowledgement awaited
         bool codice_scritto = false;
         bool verificato = false;
         QStringList detti{};
     };
 
     void prossimo_codice(int usato, Risposta& r) const;
-    std::optional<QString> annota_lavoro(const Lavoro& l, const QString& esito, const Valori& valori) const;
+    std::optional<QString> rifiuto(int codice) const;
+    void raggiunta(int codice);
+    std::optional<QString> annota_lavoro(const Lavoro& l, const QString& esito) const;
 
     bool serie_ = false;
     std::optional<QString> registro_;

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -23,6 +24,11 @@ struct Valori {
 
     QString& testo(Campo c) { return campi[static_cast<std::size_t>(c)]; }
     const QString& testo(Campo c) const { return campi[static_cast<std::size_t>(c)]; }
+    // No field holds a text.
+    bool vuoti() const
+    {
+        return std::all_of(campi.begin(), campi.end(), [](const QString& t) { return t.isEmpty(); });
+    }
 };
 
 // The word a file writes for the pair; empty when neither button is selected.

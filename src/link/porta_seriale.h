@@ -102,7 +102,8 @@ public:
     // after it can be taken for part of it; then `poi` runs in place of the
     // waiting operation, which is never resumed and which `poi` must drop.
     // With no exchange in flight (no wait, or a wait for "K", for quiet or
-    // for the operator) `poi` runs at once.
+    // for the operator) `poi` runs at once. After an exchange,
+    // `buffer()` holds its reply ("K" for an acknowledged write).
     void al_termine_dello_scambio(std::function<void()> poi);
 
     // `Timer1` interval; the transmitter's protocol wants 4000 ms.

@@ -36,11 +36,11 @@ Task<void> collega(Contesto& c)
 
 // The only error trap: the port layer's own words, then the verdict.
 // Nothing is undone.
-Task<void> segnala_guasto(Finestra& finestra, const ErrorePorta& errore)
+Task<void> segnala_guasto(Contesto& c, const ErrorePorta& errore)
 {
-    finestra.guasto_porta_detto();
-    co_await finestra.messaggio(errore.testo(), Icona::Nessuna);
-    co_await finestra.messaggio(messaggio_porta_guasta, Icona::Esclamazione);
+    c.eventi.guasto_porta_detto();
+    co_await c.messaggio(errore.testo(), Icona::Nessuna);
+    co_await c.messaggio(messaggio_porta_guasta, Icona::Esclamazione);
 }
 
 } // namespace
@@ -52,7 +52,7 @@ Task<void> connetti(Contesto& c)
     c.finestra.mostra_conferma({});
     const auto errore = co_await cattura(collega(c));
     if (errore && !errore->porta_chiusa())
-        co_await segnala_guasto(c.finestra, *errore);
+        co_await segnala_guasto(c, *errore);
 }
 
 namespace {
@@ -87,8 +87,8 @@ void congeda(Contesto& c, char lettera)
 Task<void> trasmissione_di_prova(Contesto& c)
 {
     if (const auto errore = chiudi_collegamento(c, 'Q')) {
-        c.finestra.guasto_porta_detto();
-        co_await c.finestra.messaggio(messaggio_tx_non_avviata.arg(errore->descrizione), Icona::Esclamazione);
+        c.eventi.guasto_porta_detto();
+        co_await c.messaggio(messaggio_tx_non_avviata.arg(errore->descrizione), Icona::Esclamazione);
     }
 }
 

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The state a device operation works on. The main window owns all of it.
+// The state a device operation works on. The session owns all of it.
 
 #include "link/porta_seriale.h"
 #include "ops/finestra.h"
+#include "ops/osservatore.h"
 #include "params/blocco.h"
 
 namespace brenk {
@@ -14,6 +15,14 @@ struct Contesto {
     BloccoParametri& blocco;
     int& fleg;        // 1 while a programming runs
     Finestra& finestra;
+    Osservatore& eventi = Osservatore::nessuno();
+
+    // A message to the operator, reported as told.
+    Task<void> messaggio(const QString& testo, Icona icona)
+    {
+        eventi.detto(testo);
+        return finestra.messaggio(testo, icona);
+    }
 };
 
 } // namespace brenk

@@ -44,7 +44,7 @@ Task<void> custodita(Contesto& c, QString nome, Task<void> operazione)
     c.fleg = 0;
     c.finestra.mostra_progresso(false);
     c.finestra.mostra_nota({});
-    co_await c.finestra.messaggio(messaggio_errore_imprevisto.arg(nome), Icona::Esclamazione);
+    co_await c.messaggio(messaggio_errore_imprevisto.arg(nome), Icona::Esclamazione);
 }
 
 } // namespace brenk

@@ -55,14 +55,6 @@ public:
     virtual void beep() = 0;
     // A modal message with an OK button; resumes when the operator closes it.
     virtual Task<void> messaggio(const QString& testo, Icona icona) = 0;
-    // The running operation has told the operator, in the port's words, that
-    // the port failed: a loss of the port under it needs no word of its own.
-    virtual void guasto_porta_detto() = 0;
-
-    // A write of the block has been sent to `indirizzo`; then, if the
-    // transmitter acknowledged it, confirmed.
-    virtual void scrittura_inviata(int /*indirizzo*/) {}
-    virtual void scrittura_confermata(int /*indirizzo*/) {}
 };
 
 } // namespace brenk

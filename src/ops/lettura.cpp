@@ -57,9 +57,9 @@ Task<void> mostra_lettura(Contesto& c, const Letti& letti)
     const bool nuovo = tipo_nuovo_letto(letti);
     c.finestra.imposta_tipo(nuovo ? tipo_letto_nuovo : tipo_letto_vecchio);
     if (nuovo && !checksum_giusto(letti))
-        co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
+        co_await c.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
     if (!telegrammi_integri(letti))
-        co_await c.finestra.messaggio(messaggio_telegrammi, Icona::Esclamazione);
+        co_await c.messaggio(messaggio_telegrammi, Icona::Esclamazione);
     mostra_vista(vista_di(letti), c.finestra);
     // Values above 127 would show 128 lower through such a path.
     if (!ottavo_bit_visto(letti))
@@ -76,7 +76,7 @@ Task<void> leggi_parametri(Contesto& c)
     if (letti)
         co_await mostra_lettura(c, *letti);
     else
-        co_await c.finestra.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
+        co_await c.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
 }
 
 } // namespace brenk

@@ -148,29 +148,29 @@ Task<bool> nulla_cambia_di_nascosto(Contesto& c, std::span<const std::uint8_t> v
     std::copy(valori.begin(), valori.end(), dopo.begin());
     const auto d = prima_discordanza(vista_di(*c.blocco.letti), vista_di(dopo), c.finestra);
     if (d)
-        co_await c.finestra.messaggio(messaggio_discordanza.arg(d->campo, d->mostrato, d->conterrebbe),
+        co_await c.messaggio(messaggio_discordanza.arg(d->campo, d->mostrato, d->conterrebbe),
                                       Icona::Esclamazione);
     co_return !d;
 }
 
-// Every check before the first write, each with its message: the bytes to
-// write, none when a check refused them.
+// Every check before the first write, each with its message, then the
+// session's consent to the code: the bytes to write, none when refused.
 Task<std::span<const std::uint8_t>> da_scrivere(Contesto& c, Scritture& scritture)
 {
     // Without a trusted read the block may hold values the transmitter never
     // gave, the hidden ones included.
     if (!c.blocco.letti) {
-        co_await c.finestra.messaggio(messaggio_senza_lettura, Icona::Esclamazione);
+        co_await c.messaggio(messaggio_senza_lettura, Icona::Esclamazione);
         co_return {};
     }
     // A pair the operator has not chosen would write what the read found.
     if (const auto coppia = coppia_senza_scelta(c.finestra)) {
-        co_await c.finestra.messaggio(messaggio_senza_scelta.arg(*coppia), Icona::Esclamazione);
+        co_await c.messaggio(messaggio_senza_scelta.arg(*coppia), Icona::Esclamazione);
         co_return {};
     }
     const auto ultimo = c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo : ultimo_tipo_vecchio;
     if (const auto fuori = scelta_fuori_lista(c.finestra, ultimo)) {
-        co_await c.finestra.messaggio(*fuori, Icona::Esclamazione);
+        co_await c.messaggio(*fuori, Icona::Esclamazione);
         co_return {};
     }
     const bool pronta = co_await prepara(c, scritture);
@@ -178,7 +178,13 @@ Task<std::span<const std::uint8_t>> da_scrivere(Contesto& c, Scritture& scrittur
         co_return {};
     const auto valori = std::span<const std::uint8_t>(scritture).first(static_cast<std::size_t>(ultimo) + 1);
     const bool fedele = co_await nulla_cambia_di_nascosto(c, valori);
-    co_return fedele ? valori : std::span<const std::uint8_t>{};
+    if (!fedele)
+        co_return {};
+    if (const auto rifiuto = c.eventi.programmazione_al_via(valori)) {
+        co_await c.messaggio(*rifiuto, Icona::Esclamazione);
+        co_return {};
+    }
+    co_return valori;
 }
 
 } // namespace

@@ -123,27 +123,42 @@ Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& 
     co_return std::nullopt;
 }
 
+namespace {
+
+// Why a write went unconfirmed: the port closed by the operator, which is a
+// choice and not a fault, or no "K" in time (the loss of the port is told
+// on its own).
+QString mancata_conferma(Contesto& c, int confermate)
+{
+    if (!c.porta.aperta() && c.porta.errore_porta_chiusa().porta_chiusa())
+        return messaggio_interrotta_da_disconetti.arg(confermate);
+    return messaggio_time_out;
+}
+
+} // namespace
+
 Task<bool> scrivi_blocco(Contesto& c, Conversazione& linea, std::span<const std::uint8_t> valori)
 {
     auto& finestra = c.finestra;
     finestra.mostra_progresso(true);
     finestra.imposta_massimo_progresso(static_cast<int>(valori.size()) - 1);
-    for (std::size_t a = 0; a < valori.size(); ++a) {
-        finestra.imposta_progresso(static_cast<int>(a));
+    for (int a = 0; a < static_cast<int>(valori.size()); ++a) {
+        finestra.imposta_progresso(a);
         QString errore;
         try {
-            finestra.scrittura_inviata(static_cast<int>(a));
-            const bool confermata = co_await linea.scrivi(static_cast<int>(a), valori[a]);
+            c.eventi.scrittura_inviata(a);
+            const bool confermata = co_await linea.scrivi(a, valori[static_cast<std::size_t>(a)]);
             if (confermata)
-                finestra.scrittura_confermata(static_cast<int>(a));
+                c.eventi.scrittura_confermata(a);
             else
-                errore = messaggio_time_out;
+                errore = mancata_conferma(c, a);
         } catch (const ErrorePorta& e) {
-            errore = e.testo();
-            finestra.guasto_porta_detto();
+            errore = e.porta_chiusa() ? messaggio_interrotta_da_disconetti.arg(a) : e.testo();
+            if (!e.porta_chiusa())
+                c.eventi.guasto_porta_detto();
         }
         if (!errore.isEmpty()) {
-            co_await finestra.messaggio(errore, Icona::Esclamazione);
+            co_await c.messaggio(errore, Icona::Esclamazione);
             finestra.mostra_progresso(false);
             co_return false;
         }
@@ -192,17 +207,20 @@ Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const
     std::optional<Letti> letti;
     const auto errore = co_await cattura(rileggi(c, linea, attesi_dopo(c.blocco.letti, valori), letti));
     QString esito;
-    if (errore)
+    if (errore && errore->porta_chiusa())
+        esito = messaggio_interrotta_da_disconetti.arg(valori.size());
+    else if (errore)
         esito = messaggio_verifica_interrotta.arg(poi);
     else if (!letti)
         esito = messaggio_scrittura_disturbata.arg(poi);
     else if (const auto differenza = prima_differenza(valori, *letti))
         esito = messaggio_verifica(*differenza, poi);
     if (!esito.isEmpty()) {
-        co_await c.finestra.messaggio(esito, Icona::Esclamazione);
+        co_await c.messaggio(esito, Icona::Esclamazione);
         co_return;
     }
     co_await mostra_lettura(c, *letti);
+    c.eventi.verificata();
     c.finestra.mostra_conferma(conferma_verifica(valori, *letti));
 }
 

@@ -46,7 +46,7 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
 Principale::Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio,
                        QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::Principale>()), avvisi_(avvisi),
-      porta_(std::move(dispositivo), orologio)
+      sessione_(std::make_unique<Sessione>(*this, std::move(dispositivo), orologio))
 {
     ui_->setupUi(this);
     campi_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp, ui_->Cmb_n_ing_all,
@@ -88,6 +88,7 @@ Principale::~Principale()
 {
     for (QObject* figlio : findChildren<QObject*>())
         figlio->disconnect(this);
+    sessione_->disconnect(this);
 }
 
 void Principale::applica_aspetto()
@@ -170,9 +171,10 @@ void Principale::valuta_in_coda()
 
 void Principale::Timer_stato_Timer()
 {
-    const Supervisione esito = supervisiona({ui_->txb_stato_con->text(), fleg_, blocco_[Tipo_brenk],
-                                             ui_->Opt_zelm->isChecked(), ui_->Opt_tx_sing->isChecked(),
-                                             ui_->Opt_bat_si->isChecked(), esecutore_.in_corso()});
+    const Supervisione esito = supervisiona({ui_->txb_stato_con->text(), sessione_->fleg(),
+                                             sessione_->blocco()[Tipo_brenk], ui_->Opt_zelm->isChecked(),
+                                             ui_->Opt_tx_sing->isChecked(), ui_->Opt_bat_si->isChecked(),
+                                             sessione_->occupato()});
     if (esito.reimposta_stato) {
         imposta_stato(stato_non_connesso);
         return;

@@ -3,17 +3,13 @@
 
 // The main window: the parameter fields with their entry checks, the buttons
 // that start the device operations, the port box, the status supervision,
-// the scrolling title and the help line. It owns all the program's state.
+// the scrolling title and the help line. It shows what the session tells it
+// and forwards the operator's actions to it.
 
-#include "archivio/giornata.h"
-#include "link/porta_seriale.h"
-#include "ops/contesto.h"
-#include "ops/esecutore.h"
-#include "ops/finestra.h"
-#include "params/blocco.h"
-#include "params/fabbrica.h"
-#include "ui/riposo_cursore.h"
 #include "link/segnali.h"
+#include "ops/finestra.h"
+#include "sessione/sessione.h"
+#include "ui/riposo_cursore.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -59,18 +55,13 @@ public:
     void mostra_nota(const QString& testo) override;
     void beep() override;
     Task<void> messaggio(const QString& testo, Icona icona) override;
-    void guasto_porta_detto() override;
-    void scrittura_inviata(int indirizzo) override { giornata_.inviata(indirizzo); }
-    void scrittura_confermata(int indirizzo) override { giornata_.confermata(indirizzo); }
 
-    BloccoParametri& blocco() { return blocco_; }
-    int& fleg() { return fleg_; }
-    PortaSeriale& porta() { return porta_; }
+    Sessione& sessione() { return *sessione_; }
     // A device operation is running.
-    bool occupato() const { return esecutore_.in_corso(); }
+    bool occupato() const { return sessione_->occupato(); }
     // The farewell without waiting for the exchange in flight, for when the
     // program ends under it.
-    void congedo_immediato();
+    void congedo_immediato() { sessione_->congedo_immediato(); }
 
     // The file features (principale_file.cpp). Each file's trouble is told
     // in a message and leaves the window as it was.
@@ -116,7 +107,6 @@ private:
     void carica();
     void rivaluta();
     void valuta_in_coda();
-    void al_cambio_di_operazione();
 
     void controlla(QLineEdit* campo);
     void suggerisci(QLineEdit* campo, const QString& testo);
@@ -126,34 +116,12 @@ private:
     void Cmb_com_Click();
     void Cmb_com_Change();
     void mostra_aiuto(QWidget* area, QPoint posizione);
-    void avvia(const QPushButton* pulsante, Task<void> operazione);
-    void avvia(const QString& nome, Task<void> operazione);
-    void porta_persa(const ErrorePorta& errore);
-    void avvisa_perdita();
     void mostra_al_posto_della_barra(const QString& testo, QColor sfondo);
-    // Tells `testo` in a message once no operation runs, after those before it.
-    void dire(const QString& testo);
-    void di_quel_che_resta();
-    Task<void> avvisi_in_sospeso();
 
     void collega_file();
     void scegli_file(bool salvare);
     void scegli_registro(bool acceso);
     void ricorda_cartella(const QString& percorso);
-    Valori valori() const;
-    void metti_valori(const Valori& v, bool con_banda);
-    // The operations as the day's rules take part in them
-    // (principale_giornata.cpp).
-    void collega_giornata();
-    void mostra_risposta(const Risposta& r);
-    Unita unita() const;
-    Task<void> connetti_in_giornata();
-    Task<void> programma_in_giornata();
-    Task<void> fabbrica_in_giornata(const QPushButton* pulsante, Banda banda);
-    Task<void> trasmetti_in_giornata();
-    void disconetti_in_giornata();
-    Task<void> registrata(QString nome, Task<void> operazione);
-    void interrompi_giornata();
 
     QWidget* campo(Campo c) const { return campi_[static_cast<std::size_t>(c)]; }
     QRadioButton* opzione(Opzione o) const { return opzioni_[static_cast<std::size_t>(o)]; }
@@ -165,15 +133,7 @@ private:
     std::array<QLineEdit*, 4> digitati_{};
     std::array<QWidget*, 15> controllati_{};
 
-    // The port outlives the running operation, which may be waiting on it.
-    PortaSeriale porta_;
-    BloccoParametri blocco_;
-    int fleg_ = 0;
-    Esecutore esecutore_{[this] { al_cambio_di_operazione(); }};
-    Contesto contesto_{porta_, blocco_, fleg_, *this};
-    std::optional<ErrorePorta> perdita_; // the port vanished; not told yet
-    bool guasto_detto_ = false;          // by the running or the last operation
-    bool in_uscita_ = false;
+    std::unique_ptr<Sessione> sessione_;
     SegnaliDiUscita segnali_;
 
     QTimer Tmr_scritte;
@@ -184,8 +144,6 @@ private:
     bool supervisione_in_coda_ = false;
 
     std::optional<QString> da_aprire_;
-    QStringList da_dire_;
-    Giornata giornata_;
 };
 
 } // namespace brenk

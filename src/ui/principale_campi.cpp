@@ -141,10 +141,9 @@ void Principale::regola_ripetitore()
 
 void Principale::Cmb_com_Click()
 {
-    porta_.chiudi_porta();
-    if (const int numero = numero_com(ui_->Cmb_com->currentText()))
-        porta_.imposta_numero(numero);
-    else
+    const int numero = numero_com(ui_->Cmb_com->currentText());
+    sessione_->scegli_porta(numero);
+    if (!numero)
         beep();
     // Takes the focus away from the box.
     ui_->Cmb_com->setEnabled(false);
@@ -173,7 +172,7 @@ void Principale::collega_opzioni()
         connect(pulsante, &QRadioButton::toggled, this, [this, i, tabulazione](bool selezionato) {
             tabulazione();
             if (selezionato)
-                blocco_[schede_coppie[i / 2].indirizzo] = static_cast<double>(i % 2);
+                sessione_->blocco()[schede_coppie[i / 2].indirizzo] = static_cast<double>(i % 2);
         });
     }
 }

@@ -59,7 +59,8 @@ void Principale::collega_file()
     connect(ui_->Cmd_salva, &QPushButton::clicked, this, [this] { scegli_file(true); });
     connect(ui_->Chk_registro, &QCheckBox::clicked, this, &Principale::scegli_registro);
     ui_->lab_registro->setText(QFileInfo(ricordato(chiave_registro)).fileName());
-    collega_giornata();
+    connect(ui_->Chk_serie, &QCheckBox::toggled, this,
+            [this](bool accesa) { sessione_->giornata().imposta_serie(accesa); });
 }
 
 void Principale::scegli_file(bool salvare)
@@ -76,7 +77,7 @@ void Principale::scegli_file(bool salvare)
 void Principale::scegli_registro(bool acceso)
 {
     if (!acceso) {
-        giornata_.imposta_registro(std::nullopt);
+        sessione_->giornata().imposta_registro(std::nullopt);
         return;
     }
     ui_->Chk_registro->setChecked(false);
@@ -90,8 +91,8 @@ void Principale::scegli_registro(bool acceso)
 
 void Principale::usa_registro(const QString& percorso)
 {
-    if (const auto problema = giornata_.imposta_registro(percorso)) {
-        dire(*problema);
+    if (const auto problema = sessione_->giornata().imposta_registro(percorso)) {
+        sessione_->dire(*problema);
         return;
     }
     ricorda(chiave_registro, percorso);
@@ -109,19 +110,19 @@ void Principale::apri_file(const QString& percorso)
 {
     FileParametri letto;
     if (const auto problema = apri_parametri(percorso, letto)) {
-        dire(*problema);
+        sessione_->dire(*problema);
         return;
     }
     ricorda_cartella(percorso);
     ui_->lab_file->setText(QFileInfo(percorso).fileName());
-    // The band is the transmitter's: a read of this connection has shown it.
-    metti_valori(letto.valori, !blocco_.letti);
+    sessione_->mostra_file(letto.valori);
 }
 
 void Principale::salva_file(const QString& percorso)
 {
-    if (const auto problema = salva_parametri(percorso, {valori(), ui_->lab_tipo_brenk->text(), blocco_.letti})) {
-        dire(*problema);
+    Sessione& s = *sessione_;
+    if (const auto problema = salva_parametri(percorso, {s.valori(), s.tipo(), s.blocco().letti})) {
+        sessione_->dire(*problema);
         return;
     }
     ricorda_cartella(percorso);
@@ -139,32 +140,6 @@ void Principale::dragEnterEvent(QDragEnterEvent* evento)
 void Principale::dropEvent(QDropEvent* evento)
 {
     apri_file(evento->mimeData()->urls().constFirst().toLocalFile());
-}
-
-Valori Principale::valori() const
-{
-    Valori v;
-    for (std::size_t i = 0; i < numero_campi; ++i)
-        v.campi[i] = testo(static_cast<Campo>(i));
-    for (std::size_t i = 0; i < numero_coppie; ++i) {
-        if (selezionata(static_cast<Opzione>(2 * i)) || selezionata(static_cast<Opzione>(2 * i + 1)))
-            v.coppie[i] = selezionata(static_cast<Opzione>(2 * i + 1));
-    }
-    return v;
-}
-
-// As the operator would type and click them; nothing is sent.
-void Principale::metti_valori(const Valori& v, bool con_banda)
-{
-    for (std::size_t i = 0; i < numero_campi; ++i) {
-        if (con_banda || static_cast<Campo>(i) != Campo::Text1)
-            imposta_testo(static_cast<Campo>(i), v.campi[i]);
-    }
-    for (std::size_t i = 0; i < numero_coppie; ++i) {
-        if (v.coppie[i])
-            seleziona(static_cast<Opzione>(2 * i + *v.coppie[i]));
-    }
-    mostra_conferma({});
 }
 
 } // namespace brenk

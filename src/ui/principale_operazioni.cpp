@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the device operations: the buttons that start
-// them, the way out, a port that vanishes, and the Finestra they work on.
+// them in the session, the way out, and the Finestra they work on.
 
 #include "ui/principale.h"
 
@@ -16,22 +16,23 @@ namespace brenk {
 
 void Principale::collega_pulsanti()
 {
-    connect(ui_->Cmd_connetti, &QPushButton::clicked, this,
-            [this] { avvia(ui_->Cmd_connetti, connetti_in_giornata()); });
-    connect(ui_->cmd_programma, &QPushButton::clicked, this, [this] {
+    Sessione& s = *sessione_;
+    connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this, &s] { s.connetti(ui_->Cmd_connetti->text()); });
+    connect(ui_->cmd_programma, &QPushButton::clicked, this, [this, &s] {
         ui_->cmd_programma->setEnabled(false);
-        avvia(ui_->cmd_programma, programma_in_giornata());
+        s.programma(ui_->cmd_programma->text());
     });
     connect(ui_->Cmd_init_uhf, &QPushButton::clicked, this,
-            [this] { avvia(ui_->Cmd_init_uhf, fabbrica_in_giornata(ui_->Cmd_init_uhf, Banda::UHF)); });
+            [this, &s] { s.fabbrica(ui_->Cmd_init_uhf->text(), Banda::UHF); });
     connect(ui_->Cmd_init_vhf, &QPushButton::clicked, this,
-            [this] { avvia(ui_->Cmd_init_vhf, fabbrica_in_giornata(ui_->Cmd_init_vhf, Banda::VHF)); });
-    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this] { avvia(ui_->Cmd_tx, trasmetti_in_giornata()); });
-    // A running operation notices the closed port by itself.
-    connect(ui_->Cmd_disconetti, &QPushButton::clicked, this, &Principale::disconetti_in_giornata);
+            [this, &s] { s.fabbrica(ui_->Cmd_init_vhf->text(), Banda::VHF); });
+    connect(ui_->Cmd_tx, &QPushButton::clicked, this, [this, &s] { s.trasmetti(ui_->Cmd_tx->text()); });
+    connect(ui_->Cmd_disconetti, &QPushButton::clicked, &s, &Sessione::disconetti);
     connect(ui_->Command4, &QPushButton::clicked, this, &QWidget::close);
     connect(&segnali_, &SegnaliDiUscita::arrivato, this, &QWidget::close);
-    connect(&porta_, &PortaSeriale::persa, this, &Principale::porta_persa);
+    connect(&s, &Sessione::cambiata, this, &Principale::rivaluta);
+    connect(&s, &Sessione::uscita, this, &Principale::uscita);
+    connect(&s, &Sessione::serie_finita, ui_->Chk_serie, [this] { ui_->Chk_serie->setChecked(false); });
 }
 
 // The confirmation of a writing holds for what the window shows: the first
@@ -52,104 +53,13 @@ void Principale::collega_conferma()
 }
 
 // Closing the window is leaving the program, as "ESCI" and the signals to
-// end are. The window goes at once; the exchange in flight ends first, so
-// that the transmitter takes the farewell "E" as a letter and not as an
-// address or a value; then the running operation is dropped without a word
-// (the record still gets its line), and the program ends by `uscita`.
+// end are: the window goes at once, the session ends the connection and the
+// program ends by `uscita`.
 void Principale::closeEvent(QCloseEvent* evento)
 {
     evento->ignore();
     hide();
-    if (std::exchange(in_uscita_, true))
-        return;
-    porta_.al_termine_dello_scambio([this] {
-        interrompi_giornata();
-        esecutore_.abbandona();
-        congeda(contesto_, 'E');
-        emit uscita();
-    });
-}
-
-// When nothing can wait any more (the session ends under the program), the
-// farewell goes at once.
-void Principale::congedo_immediato()
-{
-    if (!porta_.aperta())
-        return;
-    interrompi_giornata();
-    esecutore_.abbandona();
-    congeda(contesto_, 'E');
-}
-
-// The device vanished: the connection is over, though the fields keep their
-// values, and nothing is confirmed any more. The operator hears of it once:
-// from the running operation if it tells of the port's failure, from here
-// otherwise.
-void Principale::porta_persa(const ErrorePorta& errore)
-{
-    imposta_stato(stato_non_connesso);
-    mostra_conferma({});
-    if (!guasto_detto_)
-        perdita_ = errore;
-    avvisa_perdita();
-}
-
-// Told by the operation now running or the last one: the port the failure
-// came from can only come back through the next operation.
-void Principale::guasto_porta_detto()
-{
-    guasto_detto_ = true;
-    perdita_.reset();
-}
-
-// The operation is named after its button.
-void Principale::avvia(const QPushButton* pulsante, Task<void> operazione)
-{
-    avvia(pulsante->text(), std::move(operazione));
-}
-
-// Every task the window starts goes through the guard, which tells the
-// operator of an unexpected error.
-void Principale::avvia(const QString& nome, Task<void> operazione)
-{
-    if (esecutore_.in_corso())
-        return;
-    guasto_detto_ = false;
-    esecutore_.avvia(custodita(contesto_, nome, std::move(operazione)));
-}
-
-// An operation started or ended: the status table may change, and what
-// waits to be told is told once it is over.
-void Principale::al_cambio_di_operazione()
-{
-    rivaluta();
-    QMetaObject::invokeMethod(this, &Principale::avvisa_perdita, Qt::QueuedConnection);
-}
-
-// A loss that the operation did not tell.
-void Principale::avvisa_perdita()
-{
-    if (perdita_ && !esecutore_.in_corso())
-        dire(messaggio_porta_persa.arg(std::exchange(perdita_, {})->descrizione));
-    di_quel_che_resta();
-}
-
-void Principale::dire(const QString& testo)
-{
-    da_dire_ << testo;
-    di_quel_che_resta();
-}
-
-void Principale::di_quel_che_resta()
-{
-    if (!da_dire_.isEmpty() && !esecutore_.in_corso())
-        avvia(nome_avvisi, avvisi_in_sospeso());
-}
-
-Task<void> Principale::avvisi_in_sospeso()
-{
-    while (!da_dire_.isEmpty())
-        co_await messaggio(da_dire_.takeFirst(), Icona::Esclamazione);
+    sessione_->esci();
 }
 
 QString Principale::testo(Campo c) const
@@ -231,8 +141,6 @@ void Principale::imposta_progresso(int valore)
 
 void Principale::mostra_conferma(const QString& testo)
 {
-    if (!testo.isEmpty())
-        giornata_.verificata();
     mostra_al_posto_della_barra(testo, QColor(0xC8, 0xF0, 0xC8));
 }
 
@@ -264,7 +172,6 @@ void Principale::beep()
 Task<void> Principale::messaggio(const QString& testo, Icona icona)
 {
     rivaluta();
-    giornata_.detto(testo);
     return avvisi_.messaggio(testo, icona);
 }
 

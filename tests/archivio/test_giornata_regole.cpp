@@ -7,9 +7,12 @@
 #include "archivio/giornata.h"
 
 #include <QFile>
+#include <QMap>
 #include <QTimeZone>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 using namespace brenk;
 
@@ -29,10 +32,21 @@ QStringList righe(const QString& registro)
     return r;
 }
 
+// A line of an earlier day: "6" or "6 no", the code and whether it reached its unit.
+void riga_di_ieri(const QString& registro, const QString& riga, QStringList& visto)
+{
+    RigaRegistro r{QDateTime::currentDateTime(), unita.porta, unita.dispositivo, unita.tipo, {}, true, {}};
+    r.codice_scritto = riga.section(u' ', 1) != u"no";
+    r.valori.testo(Campo::CodiceBrenk) = riga.section(u' ', 0, 0);
+    if (const auto problema = annota(registro, r))
+        visto << *problema;
+}
+
 // Runs a technician's steps against the day's rules, with the window kept as
 // the window keeps it: code 5 and timer 45 at first, a read shows the unit's
-// own code 1 and timer 30, a disconnect empties the fields. What the
-// operator reads comes back, the record named by its file's name.
+// own code 1 and timer 30, a disconnect empties the fields. A programming
+// sends what the window shows when it starts. What the operator reads comes
+// back, the record named by its file's name; a step not known, too.
 QStringList giornata(QString passi)
 {
     QTemporaryDir cartella;
@@ -43,53 +57,71 @@ QStringList giornata(QString passi)
     f.testo(Campo::txb_tmp_rap) = QStringLiteral("45");
     QStringList visto;
     const auto leggi = [&](QString t) { visto << t.remove(cartella.path() + u'/'); };
-    const auto dici = [&](const std::optional<QString>& p) { p ? leggi(*p) : void(); };
+    const auto dici = [&](const std::optional<QString>& p) {
+        if (p)
+            leggi(*p);
+    };
     const auto mostra = [&](const Risposta& r) {
         f = r.valori.value_or(f);
         std::for_each(r.messaggi.begin(), r.messaggi.end(), leggi);
     };
     int scritte = 0;
+    const auto scrivi = [&](int quante, bool conferma) {
+        for (const int fine = scritte + quante; scritte < fine; ++scritte) {
+            g.inviata(scritte);
+            if (conferma)
+                g.confermata(scritte);
+        }
+    };
+    const QMap<QString, std::function<void(const QString&)>> azioni{
+        {"serie", [&](const QString& q) { g.imposta_serie(q != u"no"); }},
+        {"registro", [&](const QString&) { dici(g.imposta_registro(registro)); }},
+        {"riga", [&](const QString& q) { riga_di_ieri(registro, q, visto); }},
+        {"codice", [&](const QString& q) { f.testo(Campo::CodiceBrenk) = q; }},
+        {"vuota", [&](const QString&) { f = {}; }},
+        {"connetti",
+         [&](const QString&) {
+             mostra(g.collegamento(f));
+             f.testo(Campo::CodiceBrenk) = QStringLiteral("1");
+             f.testo(Campo::txb_tmp_rap) = QStringLiteral("30");
+             mostra(g.letto(true, f));
+         }},
+        {"disconetti", [&](const QString&) { mostra(g.lasciato(std::exchange(f, {}))); }},
+        {"inizia",
+         [&](const QString&) {
+             scritte = 0;
+             const int codice = f.testo(Campo::CodiceBrenk).toInt();
+             leggi(g.programmazione(codice, f, unita).value_or(QString::number(codice)));
+         }},
+        {"inizializza",
+         [&](const QString&) {
+             scritte = 0;
+             g.fabbrica(unita, f);
+         }},
+        {"scrive", [&](const QString& q) { scrivi(q.toInt(), true); }},
+        {"manca", [&](const QString&) { scrivi(1, false); }},
+        {"verificata", [&](const QString&) { g.verificata(); }},
+        {"detto", [&](const QString& q) { g.detto(q); }},
+        {"fine", [&](const QString&) { dici(g.conclusa()); }},
+        {"uscita", [&](const QString& q) { dici(g.interrotta(q == u"k")); }},
+        {"riga_rotta",
+         [&](const QString&) {
+             QFile r(registro);
+             if (!r.open(QIODevice::Append) || r.write("2026-12-09T08:00:00+01:00,Com 1,\"/dev/ttyUSB0\r\n") < 0)
+                 visto << QStringLiteral("riga rotta non scritta");
+         }},
+        {"finestra",
+         [&](const QString&) { visto << f.testo(Campo::CodiceBrenk) + u'/' + f.testo(Campo::txb_tmp_rap); }},
+        {"righe", [&](const QString&) { visto << righe(registro); }},
+    };
     passi.replace(QStringLiteral("programma"), QStringLiteral("inizia, scrive 62, verificata, fine"));
     passi.replace(QStringLiteral("fabbrica"), QStringLiteral("inizializza, scrive 64, verificata, fine"));
     for (const QString& passo : passi.split(QStringLiteral(", "))) {
-        const QString cosa = passo.section(u' ', 0, 0);
-        const QString quanto = passo.section(u' ', 1);
-        if (cosa == u"serie")
-            g.imposta_serie(quanto != u"no");
-        else if (cosa == u"registro")
-            dici(g.imposta_registro(registro));
-        else if (cosa == u"codice")
-            f.testo(Campo::CodiceBrenk) = quanto;
-        else if (cosa == u"connetti") {
-            mostra(g.collegamento(f));
-            f.testo(Campo::CodiceBrenk) = QStringLiteral("1");
-            f.testo(Campo::txb_tmp_rap) = QStringLiteral("30");
-            mostra(g.letto(true));
-        } else if (cosa == u"disconetti")
-            mostra(g.lasciato(std::exchange(f, {})));
-        else if (cosa == u"inizia")
-            scritte = 0, leggi(g.programmazione(f, unita).value_or(f.testo(Campo::CodiceBrenk)));
-        else if (cosa == u"inizializza")
-            scritte = 0, g.fabbrica(unita);
-        else if (cosa == u"scrive" || cosa == u"manca") {
-            for (int fine = scritte + (cosa == u"manca" ? 1 : quanto.toInt()); scritte < fine; ++scritte) {
-                g.inviata(scritte);
-                cosa == u"scrive" ? g.confermata(scritte) : void();
-            }
-        } else if (cosa == u"verificata")
-            g.verificata();
-        else if (cosa == u"fine")
-            dici(g.conclusa(f));
-        else if (cosa == u"uscita")
-            dici(g.interrotta());
-        else if (cosa == u"riga_rotta") {
-            QFile r(registro);
-            if (!r.open(QIODevice::Append) || r.write("2026-12-09T08:00:00+01:00,Com 1,\"/dev/ttyUSB0\r\n") < 0)
-                visto << QStringLiteral("riga rotta non scritta");
-        } else if (cosa == u"finestra")
-            visto << f.testo(Campo::CodiceBrenk) + u'/' + f.testo(Campo::txb_tmp_rap);
+        const auto azione = azioni.find(passo.section(u' ', 0, 0));
+        if (azione == azioni.end())
+            visto << QStringLiteral("passo sconosciuto: ") + passo;
         else
-            visto << righe(registro);
+            (*azione)(passo.section(u' ', 1));
     }
     return visto;
 }
@@ -123,8 +155,10 @@ private slots:
              "serie, connetti, inizia, scrive 62, fine, disconetti, connetti, programma", {"5", "6"});
         riga("tempo scaduto prima del codice: lo tiene",
              "serie, connetti, inizia, scrive 10, manca, fine, disconetti, connetti, programma", {"5", "5"});
-        riga("tempo scaduto dopo il byte alto del codice",
-             "serie, connetti, inizia, scrive 16, manca, fine, disconetti, connetti, programma", {"5", "6"});
+        riga("byte alto del codice senza conferma: usato",
+             "serie, connetti, inizia, scrive 15, manca, fine, disconetti, connetti, programma", {"5", "6"});
+        riga("la riga tiene il codice inviato, non la finestra",
+             "registro, serie, connetti, inizia, scrive 62, disconetti, fine, righe", {"5", "Non verificato si 5"});
         riga("porta persa, poi Connetti: un passo solo",
              "serie, connetti, programma, connetti, disconetti, finestra", {"5", "6/45"});
         riga("stessa unità di nuovo, con il registro", "registro, connetti, codice 5, programma, programma",
@@ -132,10 +166,13 @@ private slots:
         riga("registro senza serie rifiuta il codice di un'altra unità",
              "registro, connetti, codice 5, programma, disconetti, connetti, codice 5, programma",
              {"5", gia.arg(5)});
-        riga("serie salta i codici del registro",
-             "registro, connetti, codice 6, programma, disconetti, serie, connetti, codice 5, programma, "
-             "disconetti, connetti, programma",
-             {"6", "5", "7"});
+        riga("serie salta i codici del registro", "registro, riga 6, riga 7, serie, connetti, codice 5, programma, "
+             "disconetti, connetti, programma", {"5", "8"});
+        riga("codice non scritto nel registro: libero", "registro, riga 6 no, connetti, codice 6, programma", {"6"});
+        riga("senza registro rifiuta un codice usato oggi",
+             "connetti, codice 5, programma, disconetti, connetti, codice 5, programma",
+             {"5", "Programmazione non eseguita: il Codice Brenk 5 è già stato scritto oggi in un altro "
+                   "trasmettitore."});
         riga("una riga rotta non nasconde le seguenti",
              "registro, connetti, codice 5, programma, disconetti, riga_rotta, connetti, codice 6, programma, "
              "disconetti, connetti, codice 6, programma",
@@ -144,11 +181,20 @@ private slots:
              {"5", "/"});
         riga("dopo 1023 la serie finisce", "serie, codice 1023, connetti, programma, disconetti, finestra",
              {"1023", "Serie terminata: nessun Codice Brenk libero dopo 1023.", "/45"});
+        riga("1023 nel registro: la serie finisce a 1022",
+             "registro, riga 1023, serie, codice 1022, connetti, programma, disconetti, finestra",
+             {"1022", "Serie terminata: nessun Codice Brenk libero dopo 1022.", "/45"});
+        riga("serie su finestra vuota: i valori del primo letto",
+             "vuota, serie, connetti, finestra, programma, disconetti, connetti, finestra", {"1/30", "1", "2/30"});
         riga("uscita a metà: la riga c'è", "registro, connetti, inizia, scrive 20, manca, uscita, righe",
              {"1", "Interrotta all'uscita dal programma dopo 20 scritture confermate si 1"});
         riga("uscita con il codice in volo", "registro, connetti, inizia, scrive 15, manca, uscita, righe",
              {"1", "Interrotta all'uscita dal programma dopo 15 scritture confermate si 1"});
+        riga("uscita con l'ultima conferma arrivata", "registro, connetti, inizia, scrive 9, manca, uscita k, righe",
+             {"1", "Interrotta all'uscita dal programma dopo 10 scritture confermate no 1"});
         riga("niente inviato, nessuna riga", "registro, connetti, inizia, fine, righe", {"1"});
+        riga("nessuna conferma, la riga c'è", "registro, connetti, inizia, manca, fine, righe",
+             {"1", "Non verificato no 1"});
         riga("inizializzazione: riga senza codice", "registro, connetti, fabbrica, righe", {"Verificato no 1"});
     }
     void regole()
@@ -172,6 +218,7 @@ private slots:
         QTest::newRow("formula +") << "+39 02" << QByteArray("'+39 02");
         QTest::newRow("formula -") << "-1" << QByteArray("'-1");
         QTest::newRow("formula @") << "@SOMMA(A1)" << QByteArray("'@SOMMA(A1)");
+        QTest::newRow("formula tab") << "\tSOMMA" << QByteArray("'\tSOMMA");
         QTest::newRow("formula con virgola") << "=SOMMA(1,2)" << QByteArray("\"'=SOMMA(1,2)\"");
     }
     void cella()

@@ -119,7 +119,7 @@ struct BancoVirtuale {
     BloccoParametri blocco;
     int fleg = 0;
     FinestraFinta finestra{blocco};
-    Contesto contesto{porta, blocco, fleg, finestra};
+    Contesto contesto{porta, blocco, fleg, finestra, finestra};
     // Last, so that a waiting operation goes before the port it waits on.
     Esecutore esecutore;
 };

@@ -2,9 +2,11 @@
 #pragma once
 
 // A window without a screen for the operations' tests: it keeps what the
-// operations show and records beeps, messages and progress in their order.
+// operations show and records beeps, messages, progress and the port's
+// failure told in their order.
 
 #include "ops/finestra.h"
+#include "ops/osservatore.h"
 #include "params/blocco.h"
 
 #include <QMap>
@@ -16,7 +18,7 @@
 
 namespace brenk::prova {
 
-class FinestraFinta : public Finestra {
+class FinestraFinta : public Finestra, public Osservatore {
 public:
     struct Messaggio {
         QString testo;

@@ -116,9 +116,9 @@ inline QMessageBox* scatola_aperta()
 // Counts what would show on the screen or reach assistive tools: repaints and
 // enabled-state changes of a widget and all inside it, changes of any text
 // field and of any option button inside it.
-class Osservatore : public QObject {
+class Spettatore : public QObject {
 public:
-    explicit Osservatore(QWidget& osservato)
+    explicit Spettatore(QWidget& osservato)
     {
         osservato.installEventFilter(this);
         for (QWidget* w : osservato.findChildren<QWidget*>())

@@ -31,7 +31,7 @@ private slots:
             QVERIFY2(b.opzione(nome)->isChecked(), nome);
         // Shown selected, yet nothing is stored before a read or a click.
         for (int indirizzo : {TONIHL, Ning, TxSM, Zelmbrenk})
-            QCOMPARE(b.finestra->blocco()[indirizzo], 0.0);
+            QCOMPARE(b.finestra->sessione().blocco()[indirizzo], 0.0);
 
         for (const char* nome : {"opt_brenk", "lab_brenk", "Cmb_N_ing_bat", "lab_su_ing", "ProgressBar1"})
             QVERIFY2(!b.trova(nome)->isVisibleTo(b.finestra.get()), nome);
@@ -158,7 +158,7 @@ private slots:
         QCOMPARE(ripetitore->currentText(), voce);
         QCOMPARE(b.opzione("Opt_toni_bassi")->isChecked(), bassi);
         QCOMPARE(b.opzione("Opt_toni_alti")->isChecked(), !bassi);
-        QCOMPARE(b.finestra->blocco()[TONIHL], bassi ? 1.0 : 0.0);
+        QCOMPARE(b.finestra->sessione().blocco()[TONIHL], bassi ? 1.0 : 0.0);
     }
 
     // Typing a code, with Enter after it or leaving the box, or setting it from
@@ -174,7 +174,7 @@ private slots:
         b.finestra->imposta_testo(Campo::cmb_Zelmrep, QStringLiteral("7"));
         QTest::qWait(50);
         QVERIFY(b.opzione("Opt_toni_alti")->isChecked());
-        QCOMPARE(b.finestra->blocco()[TONIHL], 0.0);
+        QCOMPARE(b.finestra->sessione().blocco()[TONIHL], 0.0);
         QCOMPARE(ripetitore->currentText(), QStringLiteral("7"));
     }
 
@@ -198,20 +198,20 @@ private slots:
         QFETCH(int, indirizzo);
         QFETCH(double, valore);
         QRadioButton* pulsante = b.opzione(qPrintable(nome));
-        b.finestra->blocco()[indirizzo] = 7;
+        b.finestra->sessione().blocco()[indirizzo] = 7;
         QTest::mouseClick(pulsante, Qt::LeftButton);
         QVERIFY(pulsante->isChecked());
-        QCOMPARE(b.finestra->blocco()[indirizzo], valore);
+        QCOMPARE(b.finestra->sessione().blocco()[indirizzo], valore);
         QTest::mouseClick(b.opzione(qPrintable(altro)), Qt::LeftButton);
         QVERIFY(!pulsante->isChecked());
-        QCOMPARE(b.finestra->blocco()[indirizzo], 1.0 - valore);
+        QCOMPARE(b.finestra->sessione().blocco()[indirizzo], 1.0 - valore);
     }
 
     // Selecting from code acts as a click only when the selection changes, so
     // a mode byte just read is not overwritten by a re-selection.
     void opzioni_da_codice_solo_se_cambiano()
     {
-        BloccoParametri& blocco = b.finestra->blocco();
+        BloccoParametri& blocco = b.finestra->sessione().blocco();
         blocco[Zelmbrenk] = 5;
         b.finestra->seleziona(Opzione::Opt_zelm);
         QCOMPARE(blocco[Zelmbrenk], 5.0);
@@ -264,7 +264,7 @@ private slots:
         QCOMPARE(b.avvisi.beep_contati(), 1);
         QTest::keyClick(porta, Qt::Key_Backspace);
         QCOMPARE(b.avvisi.beep_contati(), 2);
-        QCOMPARE(b.finestra->porta().numero(), 1);
+        QCOMPARE(b.finestra->sessione().porta().numero(), 1);
         porta->setEditText(QStringLiteral("Com 2"));
         QCOMPARE(b.avvisi.beep_contati(), 2);
     }
@@ -273,7 +273,7 @@ private slots:
     {
         LineaCom1 linea;
         QVERIFY(linea.valido());
-        PortaSeriale& porta = b.finestra->porta();
+        PortaSeriale& porta = b.finestra->sessione().porta();
         porta.apri_porta();
         QVERIFY(porta.aperta());
         QComboBox* casella = b.combo("Cmb_com");

@@ -101,7 +101,7 @@ private slots:
             QTest::mouseClick(principale.findChild<QPushButton*>("Cmd_connetti"), Qt::LeftButton);
             QTRY_VERIFY(principale.occupato());
         } else {
-            principale.porta().apri_porta();
+            principale.sessione().porta().apri_porta();
         }
 
         if (come == Uscita::Chiusa)
@@ -111,7 +111,7 @@ private slots:
         QVERIFY(!principale.occupato());
         QCOMPARE(uscita.size(), 1);
         QVERIFY(!principale.isVisible());
-        QVERIFY(!principale.porta().aperta());
+        QVERIFY(!principale.sessione().porta().aperta());
         QCOMPARE(linea.ricevuti(), QByteArray("E"));
         QTest::qWait(50);
         QVERIFY(avvisi.messaggi().isEmpty());

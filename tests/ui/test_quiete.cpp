@@ -39,7 +39,7 @@ int pixel_trasparenti(QWidget* w)
 // holds the process up meanwhile.
 bool lampeggia(QLineEdit* campo)
 {
-    Osservatore conta(*campo);
+    Spettatore conta(*campo);
     return QTest::qWaitFor([&conta] { return conta.ridisegni >= 2; }, 10000);
 }
 
@@ -111,7 +111,7 @@ private slots:
 
         QVERIFY(a_riposo_dopo(b, 300ms));
         QTest::qWait(50); // the caret is drawn once more as it comes to rest
-        Osservatore fermo(*campo);
+        Spettatore fermo(*campo);
         QTest::qWait(1200);
         QCOMPARE(fermo.ridisegni, 0);
         QCOMPARE(campo->grab().toImage(), con_cursore);

@@ -58,8 +58,8 @@ private slots:
         QFETCH(bool, si);
         QFETCH(QString, atteso);
         b.finestra->imposta_stato(stato);
-        b.finestra->fleg() = fleg;
-        b.finestra->blocco()[Tipo_brenk] = tipo;
+        b.finestra->sessione().fleg() = fleg;
+        b.finestra->sessione().blocco()[Tipo_brenk] = tipo;
         b.finestra->seleziona(zelm ? Opzione::Opt_zelm : Opzione::opt_brenk);
         b.finestra->seleziona(sing ? Opzione::Opt_tx_sing : Opzione::Opt_tx_mult);
         b.finestra->seleziona(si ? Opzione::Opt_bat_si : Opzione::Opt_bat_no);
@@ -97,7 +97,7 @@ private slots:
     // whatever the operator clicks.
     void vecchio_tipo_forza_brenk()
     {
-        BloccoParametri& blocco = b.finestra->blocco();
+        BloccoParametri& blocco = b.finestra->sessione().blocco();
         b.finestra->imposta_stato(atteso::connesso);
         blocco[Tipo_brenk] = 79;
         blocco[Zelmbrenk] = 1;
@@ -125,7 +125,7 @@ private slots:
     void modo_brenk_spegne_il_ripetitore()
     {
         b.finestra->imposta_stato(atteso::connesso);
-        b.finestra->blocco()[Tipo_brenk] = 78;
+        b.finestra->sessione().blocco()[Tipo_brenk] = 78;
         tick();
         QVERIFY(b.trova("cmb_Zelmrep")->isEnabled());
         b.finestra->seleziona(Opzione::opt_brenk);
@@ -138,7 +138,7 @@ private slots:
     void uscita_dalla_connessione()
     {
         b.finestra->imposta_stato(atteso::connesso);
-        b.finestra->blocco()[Tipo_brenk] = 78;
+        b.finestra->sessione().blocco()[Tipo_brenk] = 78;
         b.finestra->imposta_tipo(QStringLiteral("New"));
         b.finestra->seleziona(Opzione::Opt_tx_sing);
         b.finestra->seleziona(Opzione::Opt_bat_si);
@@ -158,7 +158,7 @@ private slots:
         LineaCom1 linea;
         QVERIFY(linea.valido());
         // A new-type transmitter, as a previous read left it.
-        b.finestra->blocco()[Tipo_brenk] = 78;
+        b.finestra->sessione().blocco()[Tipo_brenk] = 78;
         QTRY_VERIFY(b.trova("Cmd_connetti")->isEnabled());
         QTest::mouseClick(b.trova("Cmd_connetti"), Qt::LeftButton);
         QTRY_COMPARE(b.stato(), atteso::in_attesa);
@@ -174,11 +174,11 @@ private slots:
 
         // Mid-read the type is not known yet: the mode byte the read has
         // stored must survive the tick.
-        b.finestra->blocco()[Tipo_brenk] = 0;
-        b.finestra->blocco()[Zelmbrenk] = 1;
+        b.finestra->sessione().blocco()[Tipo_brenk] = 0;
+        b.finestra->sessione().blocco()[Zelmbrenk] = 1;
         tick();
         QVERIFY(b.opzione("Opt_zelm")->isChecked());
-        QCOMPARE(b.finestra->blocco()[Zelmbrenk], 1.0);
+        QCOMPARE(b.finestra->sessione().blocco()[Zelmbrenk], 1.0);
 
         QTest::mouseClick(b.trova("Cmd_disconetti"), Qt::LeftButton);
         QTRY_VERIFY(!b.finestra->occupato());

@@ -129,8 +129,8 @@ private slots:
         const QString stato = QString::fromLatin1(riga.stato);
         const auto pulsante = [](int c, bool selezionato) { return selezionato ? coppie[c].vero : coppie[c].falso; };
 
-        b.finestra->fleg() = riga.fleg;
-        b.finestra->blocco()[Tipo_brenk] = riga.tipo;
+        b.finestra->sessione().fleg() = riga.fleg;
+        b.finestra->sessione().blocco()[Tipo_brenk] = riga.tipo;
         for (int c = 0; c < int(std::size(coppie)); ++c)
             QTest::mouseClick(b.opzione(pulsante(c, riga.opzioni[c] != (c == cambio))), Qt::LeftButton);
         const QString altro_stato = stato == atteso::connesso ? atteso::non_connesso : atteso::connesso;
@@ -153,7 +153,7 @@ private slots:
     // becomes " Non Connesso", and its column follows.
     void stato_scritto_dall_operatore()
     {
-        b.finestra->blocco()[Tipo_brenk] = 78;
+        b.finestra->sessione().blocco()[Tipo_brenk] = 78;
         b.finestra->imposta_stato(atteso::connesso);
         b.finestra->imposta_tipo(QStringLiteral("New"));
         un_giro();
@@ -193,7 +193,7 @@ private slots:
         TrasmettitoreAMano t(Contenuto::Vecchio);
         QVERIFY(t.valido());
         // A new-type transmitter, as a previous read left it.
-        b.finestra->blocco()[Tipo_brenk] = 78;
+        b.finestra->sessione().blocco()[Tipo_brenk] = 78;
         QVERIFY(connetti(t));
         QVERIFY(t.lettura(0));
         un_giro();
@@ -223,7 +223,7 @@ private slots:
         QVERIFY(a_riposo());
         QCOMPARE(b.abilitazioni("11001110011"), QStringLiteral("11001110011"));
         QVERIFY(b.opzione("opt_brenk")->isChecked());
-        QCOMPARE(b.finestra->blocco()[Zelmbrenk], 0.0);
+        QCOMPARE(b.finestra->sessione().blocco()[Zelmbrenk], 0.0);
         QCOMPARE(b.trova<QLabel>("lab_tipo_brenk")->text(), QStringLiteral("Old"));
     }
 
@@ -242,7 +242,7 @@ private slots:
         QTest::mouseClick(b.trova("cmd_programma"), Qt::LeftButton);
         QVERIFY(t.scrittura(0));
         un_giro();
-        QCOMPARE(b.finestra->fleg(), 1);
+        QCOMPARE(b.finestra->sessione().fleg(), 1);
         QCOMPARE(b.abilitazioni("01000000011"), QStringLiteral("01000000011"));
 
         const Clic clic_in_programmazione[] = {{"Opt_tx_sing", "01000000001"}, {"Opt_bat_no", "01000000000"},
@@ -257,7 +257,7 @@ private slots:
         QVERIFY(t.conferma_scritture(1, 33));
         QVERIFY(t.rispondi_letture(0, 62));
         QVERIFY(a_riposo());
-        QCOMPARE(b.finestra->fleg(), 0);
+        QCOMPARE(b.finestra->sessione().fleg(), 0);
         QCOMPARE(b.abilitazioni("11001110011"), QStringLiteral("11001110011"));
         QVERIFY(b.opzione("opt_brenk")->isChecked());
         QVERIFY(b.avvisi.messaggi().isEmpty());
@@ -318,7 +318,7 @@ private slots:
         b.trova("Command4")->setFocus();
         QTest::qWait(100);
 
-        Osservatore osservatore(*b.finestra);
+        Spettatore osservatore(*b.finestra);
         QTest::qWait(1000);
         QCOMPARE(osservatore.ridisegni, 0);
         QCOMPARE(osservatore.abilitazioni, 0);

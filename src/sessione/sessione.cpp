@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sessione/sessione.h"
+
+#include "link/dispositivo_seriale.h"
+#include "ops/operazioni.h"
+#include "sessione/valori_mostrati.h"
+
+namespace brenk {
+
+Sessione::Sessione(Finestra& finestra, QObject* parent)
+    : Sessione(finestra, std::make_unique<DispositivoSeriale>(), orologio_reale(), parent)
+{
+}
+
+Sessione::Sessione(Finestra& finestra, std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio,
+                   QObject* parent)
+    : QObject(parent), finestra_(finestra), porta_(std::move(dispositivo), orologio)
+{
+    connect(&porta_, &PortaSeriale::persa, this, &Sessione::porta_persa);
+}
+
+// ---- The buttons ----
+
+// Every task goes through the guard, which tells the operator of an
+// unexpected error.
+void Sessione::avvia(const QString& nome, Task<void> operazione)
+{
+    if (esecutore_.in_corso())
+        return;
+    guasto_detto_ = false;
+    esecutore_.avvia(custodita(contesto_, nome, std::move(operazione)));
+}
+
+void Sessione::connetti(const QString& nome)
+{
+    avvia(nome, connetti_in_giornata());
+}
+
+void Sessione::programma(const QString& nome)
+{
+    avvia(nome, registrata(nome, brenk::programma(contesto_)));
+}
+
+void Sessione::fabbrica(const QString& nome, Banda banda)
+{
+    avvia(nome, fabbrica_in_giornata(nome, banda));
+}
+
+void Sessione::trasmetti(const QString& nome)
+{
+    avvia(nome, trasmetti_in_giornata());
+}
+
+void Sessione::disconetti()
+{
+    const Valori prima = valori();
+    congeda(contesto_, 'E');
+    rispondi(giornata_.lasciato(prima));
+}
+
+void Sessione::esci()
+{
+    if (std::exchange(in_uscita_, true))
+        return;
+    porta_.al_termine_dello_scambio([this] {
+        interrompi_giornata(porta_.buffer() == "K");
+        esecutore_.abbandona();
+        congeda(contesto_, 'E');
+        emit uscita();
+    });
+}
+
+void Sessione::congedo_immediato()
+{
+    if (!porta_.aperta())
+        return;
+    interrompi_giornata(false);
+    esecutore_.abbandona();
+    congeda(contesto_, 'E');
+}
+
+void Sessione::scegli_porta(int numero)
+{
+    porta_.chiudi_porta();
+    if (numero)
+        porta_.imposta_numero(numero);
+}
+
+void Sessione::mostra_file(const Valori& v)
+{
+    metti_valori(finestra_, v, !blocco_.letti);
+}
+
+Valori Sessione::valori() const
+{
+    return valori_di(finestra_);
+}
+
+QString Sessione::tipo() const
+{
+    if (!blocco_.letti)
+        return {};
+    return (*blocco_.letti)[Tipo_brenk] == tipo_nuovo ? tipo_letto_nuovo : tipo_letto_vecchio;
+}
+
+// ---- The day ----
+
+Unita Sessione::unita() const
+{
+    return {nome_com.arg(porta_.numero()), porta_.dispositivo(), tipo()};
+}
+
+// Values as typed, with the band the read showed; the note; the end of the
+// series; then the messages, once no operation runs.
+void Sessione::rispondi(const Risposta& r)
+{
+    if (r.valori)
+        metti_valori(finestra_, *r.valori, false);
+    if (!r.nota.isEmpty())
+        finestra_.mostra_nota(r.nota);
+    if (r.serie_finita)
+        emit serie_finita();
+    for (const QString& m : r.messaggi)
+        dire(m);
+}
+
+Task<void> Sessione::connetti_in_giornata()
+{
+    rispondi(giornata_.collegamento(valori()));
+    co_await brenk::connetti(contesto_);
+    rispondi(giornata_.letto(blocco_.letti.has_value(), valori()));
+}
+
+Task<void> Sessione::trasmetti_in_giornata()
+{
+    const Valori prima = valori();
+    co_await trasmissione_di_prova(contesto_);
+    rispondi(giornata_.lasciato(prima));
+}
+
+Task<void> Sessione::fabbrica_in_giornata(QString nome, Banda banda)
+{
+    const auto inviati = std::span(blocco_fabbrica(banda)).first(std::tuple_size_v<Letti>);
+    giornata_.fabbrica(unita(), valori_inviati(Letti{}, inviati, {}));
+    co_await registrata(std::move(nome), carica_fabbrica(contesto_, banda));
+}
+
+// The code the bytes carry and what they hold, as a read will show them.
+std::optional<QString> Sessione::programmazione_al_via(std::span<const std::uint8_t> scritture)
+{
+    const Valori inviati = valori_inviati(*blocco_.letti, scritture, valori());
+    return giornata_.programmazione(inviati.testo(Campo::CodiceBrenk).toInt(), inviati, unita());
+}
+
+// The operation, then its end to the day, however it ends: an unexpected
+// error is told by the guard, and the record still gets the line.
+Task<void> Sessione::registrata(QString nome, Task<void> operazione)
+{
+    co_await custodita(contesto_, std::move(nome), std::move(operazione));
+    if (const auto problema = giornata_.conclusa())
+        co_await finestra_.messaggio(*problema, Icona::Esclamazione);
+}
+
+// The program ends under a programming or loading: its line goes to the
+// record now, or the reason it could not to standard error.
+void Sessione::interrompi_giornata(bool confermata_in_volo)
+{
+    if (const auto problema = giornata_.interrotta(confermata_in_volo))
+        qWarning("%s", qUtf8Printable(*problema));
+}
+
+// ---- The port and the messages ----
+
+// The device vanished: the connection is over, though the fields keep their
+// values, and nothing is confirmed any more. The operator hears of it once:
+// from the running operation if it tells of the port's failure, from here
+// otherwise.
+void Sessione::porta_persa(const ErrorePorta& errore)
+{
+    finestra_.imposta_stato(stato_non_connesso);
+    finestra_.mostra_conferma({});
+    if (!guasto_detto_)
+        perdita_ = errore;
+    avvisa_perdita();
+}
+
+// Told by the operation now running or the last one: the port the failure
+// came from can only come back through the next operation.
+void Sessione::guasto_porta_detto()
+{
+    guasto_detto_ = true;
+    perdita_.reset();
+}
+
+// What waits to be told is told once the operation is over.
+void Sessione::al_cambio_di_operazione()
+{
+    emit cambiata();
+    QMetaObject::invokeMethod(this, &Sessione::avvisa_perdita, Qt::QueuedConnection);
+}
+
+// A loss that the operation did not tell.
+void Sessione::avvisa_perdita()
+{
+    if (perdita_ && !esecutore_.in_corso())
+        dire(messaggio_porta_persa.arg(std::exchange(perdita_, {})->descrizione));
+    di_quel_che_resta();
+}
+
+void Sessione::dire(const QString& testo)
+{
+    da_dire_ << testo;
+    di_quel_che_resta();
+}
+
+void Sessione::di_quel_che_resta()
+{
+    if (!da_dire_.isEmpty() && !esecutore_.in_corso())
+        avvia(nome_avvisi, avvisi_in_sospeso());
+}
+
+Task<void> Sessione::avvisi_in_sospeso()
+{
+    while (!da_dire_.isEmpty())
+        co_await finestra_.messaggio(da_dire_.takeFirst(), Icona::Esclamazione);
+}
+
+} // namespace brenk
