@@ -3,13 +3,13 @@
 
 #include "ops/operazioni.h"
 #include "ops/vista.h"
+#include "params/telegrammi.h"
 #include "testi_operatore.h"
 
 namespace brenk {
 
 namespace {
 
-constexpr int ultimo_letto = 62;
 // What no check of a read covers and yet decides something: what may be
 // written, what is shown.
 constexpr int da_confermare[] = {Tipo_brenk, brenkVU};

@@ -5,20 +5,17 @@
 #include "ops/verifica.h"
 #include "params/frequenza.h"
 #include "params/numero.h"
+#include "params/telegrammi.h"
 #include "testi_operatore.h"
 
 #include <array>
-#include <cmath>
 
 namespace brenk {
 
 namespace {
 
-constexpr int ultimo_tipo_nuovo = 61;
-constexpr int ultimo_tipo_vecchio = 33;
-
 // What the programming writes at addresses 0 to 61.
-using Scritture = std::array<std::uint8_t, ultimo_tipo_nuovo + 1>;
+using Scritture = std::array<std::uint8_t, ultimo_scritto_tipo_nuovo + 1>;
 
 // The field to blame when a value cannot travel as a byte.
 struct Rifiuto {
@@ -47,38 +44,14 @@ Rifiuto fuori_dalla_scheda(Campo campo)
     return {didascalia(scheda(campo)), testo_intervallo(scheda(campo).valori)};
 }
 
-int maschera_ingresso(double ingresso)
-{
-    for (int n = 1; n <= 8; ++n)
-        if (ingresso == n)
-            return 1 << (n - 1);
-    return 0;
-}
-
-void memorizza_telegramma(BloccoParametri& b, int primo, const Telegramma& t)
-{
-    for (std::size_t i = 0; i < t.size(); ++i)
-        b[primo + static_cast<int>(i)] = t[i];
-}
-
 // Both radio telegrams from the code, the tones, the repeater and the input.
 std::optional<Rifiuto> calcola_telegrammi(Contesto& c, double codice)
 {
     const Finestra& f = c.finestra;
-    double hi = std::floor(codice / 256);
-    const double lo = codice - 256 * hi;
-    if (f.selezionata(Opzione::Opt_toni_bassi))
-        hi += 4 * numero(f, Campo::cmb_Zelmrep);
-    const auto byte_hi = codifica_byte(hi);
-    if (!byte_hi)
-        return fuori_dalla_scheda(Campo::cmb_Zelmrep);
-    const auto byte_lo = codifica_byte(lo);
-    if (!byte_lo)
-        return fuori_dalla_scheda(Campo::CodiceBrenk);
-    const auto in = static_cast<std::uint8_t>(maschera_ingresso(numero(f, Campo::Cmb_n_ing_all)));
-    const std::uint8_t opt = f.selezionata(Opzione::Opt_toni_alti) ? 120 : 124;
-    memorizza_telegramma(c.blocco, Byt1, telegramma(*byte_hi, *byte_lo, in, opt));
-    memorizza_telegramma(c.blocco, Byte1, telegramma(*byte_hi, *byte_lo, 0, opt));
+    const SceltaTelegrammi scelta{codice, f.selezionata(Opzione::Opt_toni_alti), numero(f, Campo::cmb_Zelmrep),
+                                  numero(f, Campo::Cmb_n_ing_all)};
+    if (const auto campo = codifica_telegrammi(scelta, c.blocco))
+        return fuori_dalla_scheda(*campo);
     return std::nullopt;
 }
 
@@ -102,7 +75,7 @@ std::optional<Rifiuto> componi(BloccoParametri& b, Scritture& s)
     s[ncicli] = 2;
     s[Byt12] = 3;
     s[Zelmbrenk] = 1;
-    std::fill(s.begin() + Zelmbrenk + 1, s.begin() + Tipo_brenk, std::uint8_t{0});
+    std::fill(s.begin() + primo_senza_parametro, s.begin() + ultimo_senza_parametro + 1, std::uint8_t{0});
     s[Tipo_brenk] = static_cast<std::uint8_t>(tipo_nuovo);
     b[totck] = checksum_blocco(s);
     s[totck] = static_cast<std::uint8_t>(b[totck]);
@@ -168,7 +141,7 @@ Task<std::span<const std::uint8_t>> da_scrivere(Contesto& c, Scritture& scrittur
         co_await c.messaggio(messaggio_senza_scelta.arg(*coppia), Icona::Esclamazione);
         co_return {};
     }
-    const auto ultimo = c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_tipo_nuovo : ultimo_tipo_vecchio;
+    const auto ultimo = c.blocco[Tipo_brenk] == tipo_nuovo ? ultimo_scritto_tipo_nuovo : ultimo_scritto_tipo_vecchio;
     if (const auto fuori = scelta_fuori_lista(c.finestra, ultimo)) {
         co_await c.messaggio(*fuori, Icona::Esclamazione);
         co_return {};

@@ -2,6 +2,7 @@
 #include "ops/vista.h"
 
 #include "params/frequenza.h"
+#include "params/telegrammi.h"
 #include "testi_operatore.h"
 
 #include <algorithm>
@@ -10,9 +11,6 @@
 namespace brenk {
 
 namespace {
-
-constexpr int primo_senza_parametro = 37;
-constexpr int ultimo_senza_parametro = 59;
 
 long long intero(double valore)
 {
@@ -24,13 +22,9 @@ QString cifre(double valore)
     return QString::number(intero(valore));
 }
 
-// The input whose single bit the mask holds; none for any other mask.
-std::optional<QString> ingresso_da_maschera(double maschera)
+std::optional<QString> testo_ingresso(std::optional<int> ingresso)
 {
-    for (int n = 1; n <= 8; ++n)
-        if (maschera == (1 << (n - 1)))
-            return QString::number(n);
-    return std::nullopt;
+    return ingresso ? std::optional(QString::number(*ingresso)) : std::nullopt;
 }
 
 std::optional<bool> coppia_da(double valore)
@@ -38,23 +32,6 @@ std::optional<bool> coppia_da(double valore)
     if (valore != 0 && valore != 1)
         return std::nullopt;
     return valore == 1;
-}
-
-QString codice(const BloccoParametri& b)
-{
-    const long long alto = intero(b[Byt3]);
-    return QString::number(b[Zelmbrenk] == 0 ? 256 * alto + intero(b[Byt4]) : 256 * (alto & 3) + intero(b[Byt4]));
-}
-
-void ingressi(const BloccoParametri& b, Vista& v)
-{
-    if (b[Zelmbrenk] == 0) {
-        v.testo(Campo::Cmb_n_ing_all) = QString::number((intero(b[Byt6]) & 7) + 1);
-        v.testo(Campo::Cmb_N_ing_bat) = QString::number((intero(b[Byte6]) & 7) + 1);
-        return;
-    }
-    v.testo(Campo::Cmb_n_ing_all) = ingresso_da_maschera(b[Byt5]);
-    v.testo(Campo::Cmb_N_ing_bat) = ingresso_da_maschera(b[Byte5]);
 }
 
 std::optional<QString> banda(const BloccoParametri& b)
@@ -109,9 +86,10 @@ Vista vista_di(const Letti& letti)
 {
     BloccoParametri b = blocco_di(letti);
     Vista v;
-    v.testo(Campo::CodiceBrenk) = codice(b);
+    v.testo(Campo::CodiceBrenk) = QString::number(codice_dei_telegrammi(letti));
     v.testo(Campo::FqTx) = decodifica_frequenza(b);
-    ingressi(b, v);
+    v.testo(Campo::Cmb_n_ing_all) = testo_ingresso(ingresso_del_telegramma(letti, Byt1));
+    v.testo(Campo::Cmb_N_ing_bat) = testo_ingresso(ingresso_del_telegramma(letti, Byte1));
     for (const SchedaCampo& s : schede_campi)
         if (s.diretto)
             v.testo(s.campo) = cifre(b[s.indirizzo]);

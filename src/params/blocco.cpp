@@ -51,37 +51,6 @@ void calcola_totck(BloccoParametri& blocco)
     blocco[totck] = checksum_blocco(byte);
 }
 
-Telegramma telegramma(std::uint8_t hi, std::uint8_t lo, std::uint8_t in, std::uint8_t opt)
-{
-    Telegramma t{28, 7, hi, lo, in, opt, 0, 0, 3};
-    t[6] = byte_controllo(t);
-    t[7] = byte_somma(t);
-    return t;
-}
-
-std::uint8_t byte_controllo(const Telegramma& t)
-{
-    // Bytes 2 to 6 sit at indices 1 to 5.
-    return static_cast<std::uint8_t>(t[1] ^ t[2] ^ t[3] ^ t[4] ^ t[5]);
-}
-
-std::uint8_t byte_somma(const Telegramma& t)
-{
-    // Bytes 2 to 7 sit at indices 1 to 6.
-    return complemento(std::accumulate(t.begin() + 1, t.begin() + 7, 0LL));
-}
-
-bool telegrammi_integri(const Letti& letti)
-{
-    for (const int primo : {Byt1, Byte1}) {
-        Telegramma t{};
-        std::copy_n(letti.begin() + primo, t.size(), t.begin());
-        if (byte_controllo(t) != t[6] || byte_somma(t) != t[7])
-            return false;
-    }
-    return true;
-}
-
 bool ottavo_bit_visto(const Letti& letti)
 {
     return std::any_of(letti.begin(), letti.end(), [](std::uint8_t b) { return b & 0x80; });

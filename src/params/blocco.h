@@ -3,7 +3,8 @@
 
 // The transmitter's 64-address parameter memory as the window mirrors it:
 // one number per address (it can hold a real before it is sent), the byte
-// coding of a value, the block checksum and the radio telegrams.
+// coding of a value and the block checksum. The radio telegrams are in
+// params/telegrammi.h.
 
 #include <array>
 #include <cstdint>
@@ -25,12 +26,21 @@ enum Indirizzo : int {
     Tipo_brenk = 60, totck = 61, brenkVU = 62,
 };
 
+// A programming writes addresses 0 to 61 of a new type, and of an old one
+// 0 to 33, where the telegrams end; 37 to 59 hold no parameter; a read
+// stops at 62.
+inline constexpr int ultimo_scritto_tipo_nuovo = totck;
+inline constexpr int ultimo_scritto_tipo_vecchio = Byte9;
+inline constexpr int primo_senza_parametro = Zelmbrenk + 1;
+inline constexpr int ultimo_senza_parametro = Tipo_brenk - 1;
+inline constexpr int ultimo_letto = brenkVU;
+
 inline constexpr double tipo_nuovo = 78;  // "N"
 inline constexpr double banda_uhf = 85;   // "U"
 inline constexpr double banda_vhf = 86;   // "V"
 
 // The bytes of one read of the block, addresses 0 to 62.
-using Letti = std::array<std::uint8_t, 63>;
+using Letti = std::array<std::uint8_t, ultimo_letto + 1>;
 
 // Every variable counts as 0 until the first read.
 struct BloccoParametri {
@@ -60,15 +70,6 @@ std::uint8_t checksum_blocco(std::span<const std::uint8_t> byte);
 // refuses them before it gets this far.
 void calcola_totck(BloccoParametri& blocco);
 
-// A nine-byte radio telegram: 28, 7, hi, lo, in, opt, check, sum, 3.
-using Telegramma = std::array<std::uint8_t, 9>;
-Telegramma telegramma(std::uint8_t hi, std::uint8_t lo, std::uint8_t in, std::uint8_t opt);
-// Byte 7: bytes 2 to 6 combined by exclusive or.
-std::uint8_t byte_controllo(const Telegramma& t);
-// Byte 8: the complement of the sum of bytes 2 to 7.
-std::uint8_t byte_somma(const Telegramma& t);
-// Both telegrams of a read hold their own check and sum bytes.
-bool telegrammi_integri(const Letti& letti);
 // Some byte of the read has bit 7 set, so the path from the transmitter
 // carries it. The checks tell a path that loses it only by chance: the bytes
 // a telegram's sum covers always hold an even number above 127, so only a

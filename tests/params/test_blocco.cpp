@@ -3,6 +3,7 @@
 #include "params/fabbrica.h"
 #include "fabbrica_attesa.h"
 #include "params/frequenza.h"
+#include "params/telegrammi.h"
 
 #include <QTest>
 
@@ -24,6 +25,8 @@ Telegramma da_lista(const QList<int>& byte)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(SceltaTelegrammi)
 
 class TestBlocco : public QObject {
     Q_OBJECT
@@ -109,30 +112,57 @@ private slots:
         QCOMPARE(blocco[totck], double(atteso));
     }
 
-    void telegramma_data()
+    void telegrammi_data()
     {
-        QTest::addColumn<QList<int>>("campi"); // hi, lo, in, opt
-        QTest::addColumn<QList<int>>("atteso");
-        const auto riga = [](const char* nome, const QList<int>& campi, const QList<int>& atteso) {
-            QTest::newRow(nome) << campi << atteso;
+        QTest::addColumn<SceltaTelegrammi>("scelta"); // code, high tones, repeater, input
+        QTest::addColumn<QList<int>>("telegrammi");   // the alarm's bytes, then the restore's
+        QTest::addColumn<QList<int>>("vecchio"); // shown with Zelmbrenk 0: code, alarm input, restore input
+        QTest::addColumn<int>("colpa");          // the field refused, or -1
+        const auto riga = [](const char* nome, SceltaTelegrammi s, QList<int> t, QList<int> v, int c = -1) {
+            QTest::newRow(nome) << s << t << v << c;
         };
-        riga("code 1 input 1 high tones, alarm", {0, 1, 1, 120}, {28, 7, 0, 1, 1, 120, 127, 255, 3});
-        riga("code 1 input 1 high tones, restore", {0, 1, 0, 120}, {28, 7, 0, 1, 0, 120, 126, 1, 3});
-        riga("code 1023 input 8 low tones repeater 5, alarm", {23, 255, 128, 124},
-             {28, 7, 23, 255, 128, 124, 19, 211, 3});
-        riga("code 1023 input 8 low tones repeater 5, restore", {23, 255, 0, 124},
-             {28, 7, 23, 255, 0, 124, 147, 211, 3});
-        riga("code 500 input 3 high tones", {1, 244, 4, 120}, {28, 7, 1, 244, 4, 120, 142, 249, 3});
-        riga("factory alarm", {0, 1, 1, 192}, {28, 7, 0, 1, 1, 192, 199, 111, 3});
-        riga("factory restore", {0, 1, 1, 199}, {28, 7, 0, 1, 1, 199, 192, 111, 3});
+        riga("1, input 1", {1, true, 0, 1}, {28, 7, 0, 1, 1, 120, 127, 255, 3, 28, 7, 0, 1, 0, 120, 126, 1, 3},
+             {1, 1, 1});
+        riga("255, input 2, high tones drop the repeater", {255, true, 9, 2},
+             {28, 7, 0, 255, 2, 120, 130, 253, 3, 28, 7, 0, 255, 0, 120, 128, 1, 3}, {255, 1, 1});
+        riga("256, input 3, low tones", {256, false, 0, 3},
+             {28, 7, 1, 0, 4, 124, 126, 249, 3, 28, 7, 1, 0, 0, 124, 122, 1, 3}, {256, 5, 5});
+        riga("500, input 4", {500, true, 0, 4}, {28, 7, 1, 244, 8, 120, 130, 1, 3, 28, 7, 1, 244, 0, 120, 138, 1, 3},
+             {500, 1, 1});
+        riga("513, input 5, repeater 1", {513, false, 1, 5},
+             {28, 7, 6, 1, 16, 124, 108, 249, 3, 28, 7, 6, 1, 0, 124, 124, 249, 3}, {1537, 5, 5});
+        riga("768, input 6, repeater 63", {768, false, 63, 6},
+             {28, 7, 255, 0, 32, 124, 164, 185, 3, 28, 7, 255, 0, 0, 124, 132, 249, 3}, {65280, 5, 5});
+        riga("1000, input 7", {1000, true, 63, 7},
+             {28, 7, 3, 232, 64, 120, 212, 129, 3, 28, 7, 3, 232, 0, 120, 148, 1, 3}, {1000, 1, 1});
+        riga("1023, input 8, repeater 5", {1023, false, 5, 8},
+             {28, 7, 23, 255, 128, 124, 19, 211, 3, 28, 7, 23, 255, 0, 124, 147, 211, 3}, {6143, 5, 5});
+        riga("repeater 64", {1, false, 64, 1}, QList<int>(18, 0), {}, int(Campo::cmb_Zelmrep));
+        riga("lo 255.6", {255.6, true, 0, 1}, QList<int>(18, 0), {}, int(Campo::CodiceBrenk));
     }
-    void telegramma()
+    void telegrammi()
     {
-        QFETCH(QList<int>, campi);
-        QFETCH(QList<int>, atteso);
-        const auto byte = [&campi](int i) { return static_cast<std::uint8_t>(campi[i]); };
-        const Telegramma t = brenk::telegramma(byte(0), byte(1), byte(2), byte(3));
-        QCOMPARE(QList<int>(t.begin(), t.end()), atteso);
+        QFETCH(SceltaTelegrammi, scelta);
+        QFETCH(QList<int>, telegrammi);
+        QFETCH(QList<int>, vecchio);
+        QFETCH(int, colpa);
+        BloccoParametri b;
+        const auto campo = codifica_telegrammi(scelta, b);
+        QCOMPARE(campo ? int(*campo) : -1, colpa);
+        Letti l{};
+        std::copy_n(b.valori.begin(), l.size(), l.begin());
+        QList<int> scritti(l.begin() + Byt1, l.begin() + Byt9 + 1);
+        QCOMPARE(scritti << QList<int>(l.begin() + Byte1, l.begin() + Byte9 + 1), telegrammi);
+        if (campo)
+            return;
+        // What an old type's programming sends stops before Zelmbrenk.
+        QCOMPARE(codice_dei_telegrammi(std::span(l).first(34)), int(scelta.codice));
+        for (const std::uint8_t zelmbrenk : {1, 0}) {
+            l[Zelmbrenk] = zelmbrenk;
+            const QList<int> mostrati{codice_dei_telegrammi(l), ingresso_del_telegramma(l, Byt1).value_or(0),
+                                      ingresso_del_telegramma(l, Byte1).value_or(0)};
+            QCOMPARE(mostrati, (zelmbrenk ? QList<int>{int(scelta.codice), int(scelta.ingresso), 0} : vecchio));
+        }
     }
 
     void controllo_e_somma_data()
@@ -140,8 +170,6 @@ private slots:
         QTest::addColumn<QList<int>>("byte"); // bytes 1..9; 7 and 8 are ignored
         QTest::addColumn<int>("controllo");
         QTest::addColumn<int>("somma");
-        QTest::newRow("7,0,1,1,192") << QList<int>{28, 7, 0, 1, 1, 192, 0, 0, 3} << 199 << 111;
-        QTest::newRow("7,0,1,1,199") << QList<int>{28, 7, 0, 1, 1, 199, 0, 0, 3} << 192 << 111;
         QTest::newRow("bytes 1 and 9 do not count") << QList<int>{0, 7, 0, 1, 1, 192, 0, 0, 0} << 199 << 111;
         QTest::newRow("all 255") << QList<int>{255, 255, 255, 255, 255, 255, 0, 0, 255} << 255 << 5;
     }

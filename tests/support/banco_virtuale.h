@@ -10,6 +10,7 @@
 #include "scambi_attesi.h"
 #include "ops/esecutore.h"
 #include "ops/operazioni.h"
+#include "params/telegrammi.h"
 
 #include <QCoreApplication>
 #include <QList>
