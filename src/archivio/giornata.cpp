@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/giornata.h"
 
+#include "params/telegrammi.h"
 #include "testi_operatore.h"
 
 #include <QDateTime>
@@ -13,12 +14,6 @@ namespace brenk {
 namespace {
 
 const SchedaCampo& codice_brenk = scheda(Campo::CodiceBrenk);
-
-// The telegrams' bytes that carry the code.
-bool porta_il_codice(int indirizzo)
-{
-    return indirizzo == Byt3 || indirizzo == Byt4 || indirizzo == Byte3 || indirizzo == Byte4;
-}
 
 } // namespace
 

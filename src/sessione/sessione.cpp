@@ -3,6 +3,7 @@
 
 #include "link/dispositivo_seriale.h"
 #include "ops/operazioni.h"
+#include "params/telegrammi.h"
 #include "sessione/valori_mostrati.h"
 
 namespace brenk {
@@ -149,7 +150,7 @@ Task<void> Sessione::fabbrica_in_giornata(QString nome, Banda banda)
 std::optional<QString> Sessione::programmazione_al_via(std::span<const std::uint8_t> scritture)
 {
     const Valori inviati = valori_inviati(*blocco_.letti, scritture, valori());
-    return giornata_.programmazione(inviati.testo(Campo::CodiceBrenk).toInt(), inviati, unita());
+    return giornata_.programmazione(codice_dei_telegrammi(scritture), inviati, unita());
 }
 
 // The operation, then its end to the day, however it ends: an unexpected
