@@ -2,8 +2,8 @@
 #include "ops/lettura.h"
 
 #include "ops/operazioni.h"
+#include "ops/testi.h"
 #include "ops/vista.h"
-#include "testi_operatore.h"
 
 namespace brenk {
 

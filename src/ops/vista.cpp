@@ -2,7 +2,7 @@
 #include "ops/vista.h"
 
 #include "params/frequenza.h"
-#include "testi_operatore.h"
+#include "params/testi.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,6 +5,7 @@
 
 #include "ui/principale.h"
 
+#include "link/testi.h"
 #include "ops/operazioni.h"
 #include "ui_principale.h"
 
