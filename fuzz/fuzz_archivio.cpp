@@ -9,7 +9,7 @@
 
 #include "archivio/file_parametri.h"
 #include "params/numero.h"
-#include "testi_operatore.h"
+#include "params/testi.h"
 
 #include <QRegularExpression>
 

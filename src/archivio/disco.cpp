@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/disco.h"
 
-#include "testi_operatore.h"
+#include "archivio/testi.h"
 
 #include <QFileInfo>
 

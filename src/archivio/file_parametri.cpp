@@ -2,7 +2,7 @@
 #include "archivio/file_parametri.h"
 
 #include "archivio/disco.h"
-#include "testi_operatore.h"
+#include "archivio/testi.h"
 
 #include <QDir>
 #include <QFile>

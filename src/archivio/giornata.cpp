@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/giornata.h"
 
+#include "archivio/testi.h"
 #include "params/telegrammi.h"
-#include "testi_operatore.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -2,8 +2,8 @@
 #include "archivio/registro.h"
 
 #include "archivio/disco.h"
+#include "archivio/testi.h"
 #include "params/numero.h"
-#include "testi_operatore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivio/valori.h"
 
-#include "testi_operatore.h"
+#include "archivio/testi.h"
 
 namespace brenk {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/errore_porta.h"
-#include "testi_operatore.h"
+#include "link/testi.h"
 
 namespace brenk {
 

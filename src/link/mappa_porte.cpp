@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/mappa_porte.h"
-#include "testi_operatore.h"
+#include "link/testi.h"
 
 #include <QSerialPortInfo>
 #include <QtGlobal>

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "link/testi.h"
 #include "ops/operazioni.h"
 #include "ops/scambi.h"
 

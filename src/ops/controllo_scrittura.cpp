@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ops/controllo_scrittura.h"
 
+#include "ops/testi.h"
 #include "params/numero.h"
-#include "testi_operatore.h"
 
 namespace brenk {
 

@@ -2,7 +2,7 @@
 #include "ops/esecutore.h"
 
 #include "ops/operazioni.h"
-#include "testi_operatore.h"
+#include "ops/testi.h"
 
 #include <QtGlobal>
 

@@ -2,9 +2,9 @@
 #include "ops/lettura.h"
 
 #include "ops/operazioni.h"
+#include "ops/testi.h"
 #include "ops/vista.h"
 #include "params/telegrammi.h"
-#include "testi_operatore.h"
 
 namespace brenk {
 

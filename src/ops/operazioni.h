@@ -5,8 +5,8 @@
 // the exchange it performs; waits suspend it (see link/porta_seriale.h).
 
 #include "ops/contesto.h"
+#include "ops/testi.h"
 #include "params/fabbrica.h"
-#include "testi_operatore.h"
 
 #include <QString>
 

@@ -2,11 +2,11 @@
 #include "ops/controllo_scrittura.h"
 #include "ops/operazioni.h"
 #include "ops/scambi.h"
+#include "ops/testi.h"
 #include "ops/verifica.h"
 #include "params/frequenza.h"
 #include "params/numero.h"
 #include "params/telegrammi.h"
-#include "testi_operatore.h"
 
 #include <array>
 

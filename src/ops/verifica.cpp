@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ops/verifica.h"
 
+#include "ops/testi.h"
 #include "params/campi.h"
-#include "testi_operatore.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 
 #include "params/frequenza.h"
 #include "params/telegrammi.h"
-#include "testi_operatore.h"
+#include "params/testi.h"
 
 #include <algorithm>
 #include <cmath>

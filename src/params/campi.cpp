@@ -2,7 +2,7 @@
 #include "params/campi.h"
 
 #include "params/numero.h"
-#include "testi_operatore.h"
+#include "params/testi.h"
 
 #include <QStringList>
 

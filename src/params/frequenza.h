@@ -5,7 +5,6 @@
 // coding into ByteT1..ByteT3 on the 12.5 kHz grid, and back into text.
 
 #include "params/blocco.h"
-#include "testi_operatore.h"
 
 #include <QString>
 

@@ -2,8 +2,10 @@
 #include "sessione/sessione.h"
 
 #include "link/dispositivo_seriale.h"
+#include "link/testi.h"
 #include "ops/operazioni.h"
 #include "params/telegrammi.h"
+#include "sessione/testi.h"
 #include "sessione/valori_mostrati.h"
 
 namespace brenk {

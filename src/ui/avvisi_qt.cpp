@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/avvisi_qt.h"
-#include "testi_operatore.h"
+#include "ui/testi.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 #include "ui/controlli_ingresso.h"
 
 #include "params/numero.h"
-#include "testi_operatore.h"
+#include "ui/testi.h"
 
 namespace brenk {
 

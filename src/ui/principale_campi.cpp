@@ -6,9 +6,10 @@
 #include "ui/principale.h"
 
 #include "link/mappa_porte.h"
+#include "link/testi.h"
 #include "params/numero.h"
-#include "testi_operatore.h"
 #include "ui/controlli_ingresso.h"
+#include "ui/testi.h"
 #include "ui_principale.h"
 
 #include <QFocusEvent>

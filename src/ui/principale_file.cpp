@@ -7,8 +7,8 @@
 #include "ui/principale.h"
 
 #include "archivio/file_parametri.h"
+#include "ui/testi.h"
 #include "ui_principale.h"
-#include "testi_operatore.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

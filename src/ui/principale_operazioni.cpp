@@ -6,6 +6,7 @@
 
 #include "ops/operazioni.h"
 #include "ui/avvisi.h"
+#include "ui/testi.h"
 #include "ui_principale.h"
 
 #include <QAccessible>

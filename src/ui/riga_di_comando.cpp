@@ -3,7 +3,7 @@
 
 #include "archivio/file_parametri.h"
 #include "programma.h"
-#include "testi_operatore.h"
+#include "ui/testi.h"
 
 #include <QCommandLineParser>
 

@@ -3,8 +3,8 @@
 
 #include "ui/aspetto.h"
 #include "ui/disegni.h"
+#include "ui/testi.h"
 #include "ui_titolo.h"
-#include "testi_operatore.h"
 
 namespace brenk {
 

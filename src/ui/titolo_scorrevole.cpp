@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/titolo_scorrevole.h"
 
-#include "testi_operatore.h"
+#include "ui/testi.h"
 
 namespace brenk {
 

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The help line under the pointer: each area's text on its free surface,
 // nothing from the controls inside an area or from the areas without help,
-// and the bare window emptying it.
+// the bare window emptying it, and the table's ranges in its words.
 
 #include "banco.h"
 
 #include "ui/aiuto.h"
+
+#include <QRegularExpression>
 
 using namespace brenk;
 
@@ -66,17 +68,34 @@ private slots:
         QCOMPARE(b.aiuto(), QString());
     }
 
+    void intervalli_data()
+    {
+        QTest::addColumn<Campo>("campo");
+        QTest::addColumn<QString>("testo");
+        QTest::newRow("Frame1") << Campo::CodiceBrenk << " Inserire il Codice dello Brenk (Renge 1 - 1023)";
+        QTest::newRow("Frame3") << Campo::txb_tmp_rap
+                                << " Inserire il Tempo di preallarme Rapina espresso in sec (Range 1 - 255 sec)";
+        QTest::newRow("Frame4") << Campo::txb_amp << " Inserire il Tempo di preallarme Dell'Antiatterramento "
+                                                     "espresso in sec (Range 1 - 255 sec)";
+    }
+
+    void intervalli()
+    {
+        QFETCH(Campo, campo);
+        QFETCH(QString, testo);
+        QCOMPARE(testo_aiuto(QString::fromLatin1(QTest::currentDataTag())).value_or(QString()), testo);
+        QCOMPARE(QRegularExpression("\\d+ - \\d+").match(testo).captured(), testo_intervallo(scheda(campo).valori));
+    }
+
     // The pointer on a text box or a label inside an area, or on the maker's
     // label, changes nothing.
     void controlli_dentro_un_area()
     {
         QWidget* rapina = b.trova("Frame3");
         QTest::mouseMove(rapina, libero(rapina));
-        const QString rapina_aiuto =
-            QStringLiteral(" Inserire il Tempo di preallarme Rapina espresso in sec (Range 1 - 255 sec)");
-        QCOMPARE(b.aiuto(), rapina_aiuto);
+        QCOMPARE(b.aiuto(), *testo_aiuto(u"Frame3"));
         QTest::mouseMove(b.trova("txb_tmp_rap"));
-        QCOMPARE(b.aiuto(), rapina_aiuto);
+        QCOMPARE(b.aiuto(), *testo_aiuto(u"Frame3"));
         sulla_finestra();
         for (const char* nome : {"txb_tmp_rap", "lab_range_rapina", "Label1"}) {
             QTest::mouseMove(b.trova(nome)); // to its middle

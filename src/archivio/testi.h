@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The operator's files' texts: the day's rules of series and record, the
+// record's columns and words, the parameter files' problems and the disk's.
+// A "%n" stands for what the text names.
+
+#include <QString>
+
+namespace brenk {
+
+// ---- The day: the series and the record's outcomes ----
+
+inline const QString nota_serie = QStringLiteral("Serie: trasmettitore letto; la finestra mantiene i valori da programmare");
+inline const QString messaggio_codice_registrato = QStringLiteral(
+    "Programmazione non eseguita: il Codice Brenk %1 è già nel registro \"%2\" per un altro trasmettitore.");
+inline const QString messaggio_codice_usato = QStringLiteral(
+    "Programmazione non eseguita: il Codice Brenk %1 è già stato scritto oggi in un altro trasmettitore.");
+inline const QString messaggio_fine_serie = QStringLiteral("Serie terminata: nessun Codice Brenk libero dopo %1.");
+inline const QString esito_non_verificato = QStringLiteral("Non verificato");
+inline const QString esito_interrotto =
+    QStringLiteral("Interrotta all'uscita dal programma dopo %1 scritture confermate");
+inline const QString esito_verificato = QStringLiteral("Verificato");
+
+// ---- The operator's files and the record ----
+
+inline const QString problema_registro = QStringLiteral("Registro \"%1\": %2.");
+inline const QString riga_non_scritta =
+    QStringLiteral("riga non scritta (%1); l'esito dell'operazione resta quello mostrato");
+inline const QString formato_piu_recente =
+    QStringLiteral("il formato %1 è più recente di questo programma, che legge fino al formato %2");
+inline const QString non_un_registro = QStringLiteral("non è un registro di questa versione del configuratore");
+inline const QString registro_troppo_grande = QStringLiteral("è troppo grande per essere un registro");
+inline const QString colonna_codice_scritto = QStringLiteral("Codice scritto");
+inline const QString parola_si = QStringLiteral("si");
+inline const QString parola_no = QStringLiteral("no");
+inline const QString non_file_ordinario = QStringLiteral("non è un file ordinario");
+inline const QString disco_pieno = QStringLiteral("il disco è pieno");
+inline const QString permesso_negato = QStringLiteral("permesso negato");
+inline const QString disco_sola_lettura = QStringLiteral("il disco è in sola lettura");
+inline const QString file_inesistente = QStringLiteral("il file o la cartella non esiste");
+inline const QString colonna_data = QStringLiteral("Data e ora");
+inline const QString colonna_porta = QStringLiteral("Porta");
+inline const QString colonna_dispositivo = QStringLiteral("Dispositivo");
+inline const QString colonna_tipo = QStringLiteral("Tipo");
+inline const QString problema_file = QStringLiteral("Impossibile %1 il file \"%2\": %3.");
+inline const QString manca_valore = QStringLiteral("manca il valore di \"%1\"");
+inline const QString valore_non_valido = QStringLiteral("valore non valido in \"%1\"");
+inline const QString lettura_non_valida = QStringLiteral("la lettura registrata non è valida");
+inline const QString azione_aprire = QStringLiteral("aprire");
+inline const QString azione_salvare = QStringLiteral("salvare");
+inline const QString file_troppo_grande = QStringLiteral("è troppo grande per essere un file di parametri");
+inline const QString valore_fuori_range_file = QStringLiteral("valore fuori range in \"%1\": \"%2\"");
+inline const QString colonna_esito = QStringLiteral("Esito");
+inline const QString non_nostro = QStringLiteral("non è un file di parametri del configuratore");
+
+} // namespace brenk

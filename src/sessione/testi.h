@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The session's own texts. A "%n" stands for what the text names.
+
+#include <QString>
+
+namespace brenk {
+
+// The name the guard gives the messages told once an operation is over.
+inline const QString nome_avvisi = QStringLiteral("Messaggi");
+inline const QString messaggio_porta_persa = QStringLiteral(
+    "%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
+
+} // namespace brenk
