@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The day's orchestration without a window: the session on the virtual line,
+// "Disconetti" pressed in the middle of a programming, and what the record
+// and the window keep of it.
+
+#include "banco_virtuale.h"
+#include "sessione/sessione.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace brenk;
+using namespace brenk::prova;
+
+class TestSessione : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each row: a series or not, how many bytes the transmitter has taken
+    // from the first write on when "Disconetti" is pressed, then the record's
+    // outcome, code cell and code, the code the window shows, the messages.
+    void disconetti_durante_la_programmazione_data()
+    {
+        QTest::addColumn<bool>("serie");
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<QStringList>("visto");
+        const QString interrotta = QStringLiteral("Interrotta da Disconetti dopo %1 scritture confermate");
+        QTest::newRow("serie, dopo il codice") << true << 60 << QStringList{interrotta.arg(19) + ",si,306", "307"};
+        QTest::newRow("serie, prima del codice") << true << 30 << QStringList{interrotta.arg(9) + ",no,306", "306"};
+        QTest::newRow("serie, nella rilettura") << true << 200 << QStringList{interrotta.arg(62) + ",si,306", "307"};
+        QTest::newRow("senza serie") << false << 60 << QStringList{interrotta.arg(19) + ",si,306", ""};
+    }
+    void disconetti_durante_la_programmazione()
+    {
+        QFETCH(bool, serie);
+        QFETCH(int, byte);
+        QFETCH(QStringList, visto);
+        QTemporaryDir cartella;
+        Banco b(Contenuto::UHF);
+        Sessione s(b.finestra, b.linea.dispositivo(), b.orologio);
+        QVERIFY(!s.giornata().imposta_registro(cartella.filePath(QStringLiteral("registro.csv"))));
+        s.giornata().imposta_serie(serie); // on an empty window: the read gives the site's values
+        s.connetti(QStringLiteral("Connetti"));
+        QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
+        b.finestra.testi[Campo::CodiceBrenk] = QStringLiteral("306");
+        const qsizetype prima = b.ricevuti().size();
+        s.programma(QStringLiteral("Programma"));
+        QVERIFY(b.avanza_finche([&] { return b.ricevuti().size() - prima == byte; }));
+        s.disconetti();
+        QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
+        QFile registro(cartella.filePath(QStringLiteral("registro.csv")));
+        QVERIFY(registro.open(QIODevice::ReadOnly));
+        const QStringList righe = QString::fromUtf8(registro.readAll()).split(QStringLiteral("\r\n"));
+        QCOMPARE(righe.size(), 3);
+        QCOMPARE((QStringList{righe[1].section(u',', 4, 6), b.finestra.testi[Campo::CodiceBrenk]}), visto);
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{visto.first().section(u',', 0, 0)});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSessione)
+#include "test_sessione.moc"
