@@ -42,6 +42,7 @@
 #include "trasmettitore.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -322,10 +323,12 @@ bool errore_di_porta(const Banco& b, const QString& testo)
     return false;
 }
 
-// A write not confirmed, or refused by a port that is gone.
+// A write not confirmed, refused by a port that is gone, or cut short by
+// "Disconetti".
 bool scrittura_fallita(const Banco& b, const QString& testo)
 {
-    return testo == atteso::time_out || errore_di_porta(b, testo);
+    static const QRegularExpression interrotta(QStringLiteral("^Interrotta da Disconetti dopo \\d+ scritture confermate$"));
+    return testo == atteso::time_out || errore_di_porta(b, testo) || (b.disconnesso && interrotta.match(testo).hasMatch());
 }
 
 // A verdict as a programming ends it, or as a factory loading does.

@@ -207,9 +207,7 @@ Task<void> rileggi_e_verifica(Contesto& c, Conversazione& linea, std::span<const
     std::optional<Letti> letti;
     const auto errore = co_await cattura(rileggi(c, linea, attesi_dopo(c.blocco.letti, valori), letti));
     QString esito;
-    if (errore && errore->porta_chiusa())
-        esito = messaggio_interrotta_da_disconetti.arg(valori.size());
-    else if (errore)
+    if (errore)
         esito = messaggio_verifica_interrotta.arg(poi);
     else if (!letti)
         esito = messaggio_scrittura_disturbata.arg(poi);

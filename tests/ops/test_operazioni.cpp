@@ -166,7 +166,7 @@ private slots:
         congeda(b.contesto, 'E');
         QVERIFY(b.avanza_finche([&] { return !b.esecutore.in_corso(); }));
         QCOMPARE(b.orologio.adesso_ms(), premuto);
-        QCOMPARE(b.finestra.testi_messaggi(), QStringList{"Interrotta da Disconetti dopo 3 scritture confermate"});
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{atteso::interrotta(3)});
         QCOMPARE(b.fleg, 0);
     }
 

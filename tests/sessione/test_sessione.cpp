@@ -5,6 +5,7 @@
 
 #include "banco_virtuale.h"
 #include "sessione/sessione.h"
+#include "testi.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,11 +25,13 @@ private slots:
         QTest::addColumn<bool>("serie");
         QTest::addColumn<int>("byte");
         QTest::addColumn<QStringList>("visto");
-        const QString interrotta = QStringLiteral("Interrotta da Disconetti dopo %1 scritture confermate");
-        QTest::newRow("serie, dopo il codice") << true << 60 << QStringList{interrotta.arg(19) + ",si,306", "307"};
-        QTest::newRow("serie, prima del codice") << true << 30 << QStringList{interrotta.arg(9) + ",no,306", "306"};
-        QTest::newRow("serie, nella rilettura") << true << 200 << QStringList{interrotta.arg(62) + ",si,306", "307"};
-        QTest::newRow("senza serie") << false << 60 << QStringList{interrotta.arg(19) + ",si,306", ""};
+        const QString rilettura = QStringLiteral("Verifica non eseguita: la porta si è chiusa durante la rilettura. I "
+                                                 "valori da programmare sono ancora nella finestra: ripetere la "
+                                                 "programmazione.");
+        QTest::newRow("serie, dopo il codice") << true << 60 << QStringList{atteso::interrotta(19) + ",si,306", "307"};
+        QTest::newRow("serie, prima del codice") << true << 30 << QStringList{atteso::interrotta(9) + ",no,306", "306"};
+        QTest::newRow("serie, nella rilettura") << true << 200 << QStringList{rilettura + ",si,306", "307"};
+        QTest::newRow("senza serie") << false << 60 << QStringList{atteso::interrotta(19) + ",si,306", ""};
     }
     void disconetti_durante_la_programmazione()
     {

@@ -14,6 +14,11 @@ inline const QString in_attesa = QStringLiteral(" In Attesa ");
 inline const QString connesso = QStringLiteral(" Connesso");
 
 inline const QString time_out = QStringLiteral("Errore TIME OUT   ");
+// "Disconetti" pressed during the writes, after `confermate` acknowledged ones.
+inline QString interrotta(int confermate)
+{
+    return QStringLiteral("Interrotta da Disconetti dopo %1 scritture confermate").arg(confermate);
+}
 inline const QString errore_lettura = QStringLiteral("Errore di Lettura nei Parametri, Riprovare ");
 inline const QString porta_guasta = QStringLiteral("Porta seriale Guasta o Mancante");
 inline const QString codice = QStringLiteral("Errore Codice Brenk - Zelm  Fuori Range (1 - 1023)");
