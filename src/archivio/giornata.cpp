@@ -5,7 +5,6 @@
 #include "params/telegrammi.h"
 
 #include <QDateTime>
-#include <QDir>
 
 #include <utility>
 
@@ -17,15 +16,73 @@ const SchedaCampo& codice_brenk = scheda(Campo::CodiceBrenk);
 
 } // namespace
 
-std::optional<QString> Giornata::imposta_registro(const std::optional<QString>& percorso)
+Giornata::Giornata() = default;
+Giornata::~Giornata() = default;
+
+Risposta Giornata::imposta_serie(bool accesa)
 {
-    QSet<int> codici;
-    if (percorso) {
-        if (const auto problema = codici_scritti(*percorso, codici))
-            return problema;
+    serie_ = accesa;
+    return ripresa();
+}
+
+Risposta Giornata::imposta_registro(const std::optional<QString>& indirizzo, const QString& sito)
+{
+    registro_.reset();
+    if (!indirizzo)
+        return {};
+    Risposta r;
+    QString percorso = *indirizzo;
+    if (percorso.endsWith(u'.' + estensione_registro, Qt::CaseInsensitive))
+        r.messaggi << importa_csv(*indirizzo, percorso);
+    QString problema;
+    registro_ = RegistroCodici::apri(percorso, sito, problema);
+    if (!registro_) {
+        r.messaggi << problema;
+        return r;
     }
-    registro_ = percorso;
-    return std::nullopt;
+    Risposta dopo = ripresa();
+    dopo.messaggi = r.messaggi + dopo.messaggi;
+    return dopo;
+}
+
+QString Giornata::nome_registro() const
+{
+    return registro_ ? registro_->nome() : QString();
+}
+
+QString Giornata::riepilogo() const
+{
+    if (!registro_)
+        return {};
+    const Riepilogo r = registro_->riepilogo();
+    return r.ultimo_codice ? testo_riepilogo.arg(r.trasmettitori).arg(*r.ultimo_codice) : QString();
+}
+
+std::optional<QString> Giornata::assegna(int codice, const QString& a_chi)
+{
+    return registro_ ? registro_->assegna(codice, a_chi) : std::nullopt;
+}
+
+std::optional<QString> Giornata::esporta_csv(const QString& percorso)
+{
+    return registro_ ? registro_->esporta_csv(percorso) : std::nullopt;
+}
+
+// A series with a record goes on from the highest code the site holds.
+Risposta Giornata::ripresa() const
+{
+    if (!serie_ || !registro_)
+        return {};
+    const auto ultimo = registro_->riepilogo().ultimo_codice;
+    if (!ultimo)
+        return {};
+    Risposta r;
+    if (const auto libero = libero_dopo(*ultimo))
+        r.codice = QString::number(*libero);
+    else
+        r.messaggi << messaggio_fine_serie.arg(*ultimo);
+    r.serie_finita = !r.codice;
+    return r;
 }
 
 Risposta Giornata::collegamento(const Valori& mostrati)
@@ -38,11 +95,13 @@ Risposta Giornata::collegamento(const Valori& mostrati)
 // In a series the window keeps the site's values over the unit's own.
 Risposta Giornata::letto(bool attendibile, const Valori& mostrati)
 {
+    if (attendibile)
+        letti_ = mostrati;
     if (!serie_ || !attendibile)
         return {};
     if (sito_.vuoti())
         sito_ = mostrati;
-    return {sito_, nota_serie};
+    return {sito_, {}, nota_serie};
 }
 
 // The unit's code, if it may have reached it, is used from now on. In a
@@ -62,19 +121,23 @@ Risposta Giornata::lasciato(const Valori& mostrati)
 }
 
 // The first code after `usato` that no unit has today and the record does
-// not hold; after the last, the series ends.
+// not hold.
+std::optional<int> Giornata::libero_dopo(int usato) const
+{
+    int prossimo = usato + 1;
+    while (prossimo <= codice_brenk.valori.massimo
+           && (usati_.contains(prossimo) || (registro_ && registro_->occupato(prossimo))))
+        ++prossimo;
+    if (prossimo > codice_brenk.valori.massimo)
+        return std::nullopt;
+    return prossimo;
+}
+
+// After the last code, the series ends.
 void Giornata::prossimo_codice(int usato, Risposta& r) const
 {
-    QSet<int> occupati = usati_;
-    if (registro_) {
-        if (const auto problema = codici_scritti(*registro_, occupati))
-            r.messaggi << *problema;
-    }
-    int prossimo = usato + 1;
-    while (prossimo <= codice_brenk.valori.massimo && occupati.contains(prossimo))
-        ++prossimo;
-    if (prossimo <= codice_brenk.valori.massimo) {
-        r.valori->testo(Campo::CodiceBrenk) = QString::number(prossimo);
+    if (const auto prossimo = libero_dopo(usato)) {
+        r.valori->testo(Campo::CodiceBrenk) = QString::number(*prossimo);
         return;
     }
     r.valori->testo(Campo::CodiceBrenk).clear();
@@ -82,29 +145,30 @@ void Giornata::prossimo_codice(int usato, Risposta& r) const
     r.messaggi << messaggio_fine_serie.arg(usato);
 }
 
-// A code another unit has, by the record or since this morning; the unit
-// connected may have its own again.
+// A code another unit has since this morning; the unit connected may have
+// its own again.
 std::optional<QString> Giornata::rifiuto(int codice) const
 {
-    if (codice_unita_ == codice)
-        return std::nullopt;
-    if (registro_) {
-        QSet<int> codici;
-        if (const auto problema = codici_scritti(*registro_, codici))
-            return problema;
-        if (codici.contains(codice))
-            return messaggio_codice_registrato.arg(codice).arg(QDir::toNativeSeparators(*registro_));
-    }
-    if (usati_.contains(codice))
+    if (codice_unita_ != codice && usati_.contains(codice))
         return messaggio_codice_usato.arg(codice);
     return std::nullopt;
 }
 
+// The record reserves the code before its first byte goes out, or names who
+// holds it.
 std::optional<QString> Giornata::programmazione(int codice, const Valori& inviati, const Unita& unita)
 {
     if (auto r = rifiuto(codice))
         return r;
-    lavoro_ = Lavoro{unita, inviati, codice};
+    Lavoro lavoro{unita, inviati, codice};
+    if (registro_) {
+        auto esito = registro_->riserva(codice, {unita.porta, unita.dispositivo, unita.tipo, letti_}, inviati,
+                                        assegnato_a_);
+        if (const auto* rifiutata = std::get_if<QString>(&esito))
+            return *rifiutata;
+        lavoro.prenotazione = std::get<Prenotazione>(esito);
+    }
+    lavoro_ = lavoro;
     return std::nullopt;
 }
 
@@ -131,6 +195,7 @@ void Giornata::inviata(int indirizzo)
     if (lavoro_->codice && porta_il_codice(indirizzo)) {
         lavoro_->codice_scritto = true;
         raggiunta(*lavoro_->codice);
+        letti_ = lavoro_->valori;
     }
 }
 
@@ -175,12 +240,18 @@ std::optional<QString> Giornata::interrotta(bool confermata_in_volo)
     return annota_lavoro(l, esito_interrotto.arg(l.confermate));
 }
 
-std::optional<QString> Giornata::annota_lavoro(const Lavoro& l, const QString& esito) const
+// A programming completes its reserved line (releasing the code when no
+// byte of it went out); a factory loading that sent anything adds one.
+std::optional<QString> Giornata::annota_lavoro(const Lavoro& l, const QString& esito)
 {
-    if (!registro_ || l.inviate == 0)
+    if (!registro_)
         return std::nullopt;
-    return annota(*registro_, {QDateTime::currentDateTime(), l.unita.porta, l.unita.dispositivo, l.unita.tipo,
-                               esito, l.codice_scritto, l.valori});
+    if (l.prenotazione)
+        return registro_->concludi(*l.prenotazione, esito, l.codice_scritto);
+    if (l.inviate == 0)
+        return std::nullopt;
+    return registro_->annota({QDateTime::currentDateTime(), l.unita.porta, l.unita.dispositivo, l.unita.tipo,
+                              esito, l.codice_scritto, l.valori});
 }
 
 } // namespace brenk

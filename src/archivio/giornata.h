@@ -13,13 +13,14 @@
 // however the unit was left. The unit that has it may be programmed again
 // while it stays connected; any other unit is refused it.
 
-#include "archivio/registro.h"
+#include "archivio/registro_codici.h"
 #include "archivio/valori.h"
 
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace brenk {
@@ -32,10 +33,11 @@ struct Unita {
 };
 
 // What the window does after an event, in this order: shows `valori` as if
-// typed (the band as it was), the note in the progress bar's place, unticks
-// "Serie", then tells the messages.
+// typed (the band as it was) and `codice` in "Codice Brenk", the note in the
+// progress bar's place, unticks "Serie", then tells the messages.
 struct Risposta {
     std::optional<Valori> valori{};
+    std::optional<QString> codice{};
     QString nota{};
     bool serie_finita = false;
     QStringList messaggi{};
@@ -43,12 +45,28 @@ struct Risposta {
 
 class Giornata {
 public:
-    void imposta_serie(bool accesa) { serie_ = accesa; }
+    Giornata();
+    ~Giornata();
+    // "Serie" on or off. With a record, a series picks up where the site is:
+    // the code box gets the next free code after the highest one written.
+    Risposta imposta_serie(bool accesa);
     bool serie() const { return serie_; }
-    // "Registro" on with the file chosen, or off (none). A file that is not a
-    // record is not taken: the message says why.
-    std::optional<QString> imposta_registro(const std::optional<QString>& percorso);
-    const std::optional<QString>& registro() const { return registro_; }
+    // "Registro" on with the record at `indirizzo` (a file or a server) for
+    // the site `sito`, or off (none). A record that cannot be read and
+    // written is not taken: the message says why. An older CSV record is
+    // imported into a new one beside it, and the message says so.
+    Risposta imposta_registro(const std::optional<QString>& indirizzo, const QString& sito);
+    bool registro() const { return registro_ != nullptr; }
+    // The record as the operator knows it (a file's name, a server), and
+    // what the site holds ("12 trasmettitori, ultimo codice 312"); empty
+    // without a record.
+    QString nome_registro() const;
+    QString riepilogo() const;
+    // "Assegnato a": kept with the next code written; for a code already
+    // written, corrected.
+    void imposta_assegnato(const QString& a_chi) { assegnato_a_ = a_chi; }
+    std::optional<QString> assegna(int codice, const QString& a_chi);
+    std::optional<QString> esporta_csv(const QString& percorso);
 
     // "Connetti", the window showing `mostrati`: a unit not left yet (its port
     // vanished) is left first.
@@ -89,15 +107,20 @@ private:
         bool codice_scritto = false;
         bool verificato = false;
         QStringList detti{};
+        std::optional<Prenotazione> prenotazione{}; // the code reserved in the record
     };
 
     void prossimo_codice(int usato, Risposta& r) const;
+    std::optional<int> libero_dopo(int usato) const;
+    Risposta ripresa() const;
     std::optional<QString> rifiuto(int codice) const;
     void raggiunta(int codice);
-    std::optional<QString> annota_lavoro(const Lavoro& l, const QString& esito) const;
+    std::optional<QString> annota_lavoro(const Lavoro& l, const QString& esito);
 
     bool serie_ = false;
-    std::optional<QString> registro_;
+    std::unique_ptr<RegistroCodici> registro_;
+    QString assegnato_a_;
+    Valori letti_; // what the unit connected holds, as its read showed it
     std::optional<int> codice_unita_; // the code that reached the unit connected
     QSet<int> usati_;                 // the codes that reached a unit today
     Valori sito_;                     // the window's values when the unit was connected

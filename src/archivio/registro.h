@@ -17,6 +17,7 @@
 namespace brenk {
 
 inline const QString estensione_registro = QStringLiteral("csv");
+inline const QString estensione_registro_sql = QStringLiteral("sqlite");
 // Far more than years of lines; a larger file is not read.
 inline constexpr qint64 dimensione_massima_registro = 64 * 1024 * 1024;
 

@@ -89,9 +89,22 @@ void Sessione::scegli_porta(int numero)
         porta_.imposta_numero(numero);
 }
 
-void Sessione::mostra_file(const Valori& v)
+void Sessione::mostra_file(const Valori& v, const QString& sito)
 {
+    sito_ = sito;
     metti_valori(finestra_, v, !blocco_.letti);
+}
+
+void Sessione::imposta_serie(bool accesa)
+{
+    rispondi(giornata_.imposta_serie(accesa));
+}
+
+bool Sessione::usa_registro(const std::optional<QString>& indirizzo)
+{
+    rispondi(giornata_.imposta_registro(indirizzo, sito_));
+    emit registro_cambiato();
+    return giornata_.registro();
 }
 
 Valori Sessione::valori() const
@@ -119,6 +132,8 @@ void Sessione::rispondi(const Risposta& r)
 {
     if (r.valori)
         metti_valori(finestra_, *r.valori, false);
+    if (r.codice)
+        finestra_.imposta_testo(Campo::CodiceBrenk, *r.codice);
     if (!r.nota.isEmpty())
         finestra_.mostra_nota(r.nota);
     if (r.serie_finita)
@@ -160,7 +175,9 @@ std::optional<QString> Sessione::programmazione_al_via(std::span<const std::uint
 Task<void> Sessione::registrata(QString nome, Task<void> operazione)
 {
     co_await custodita(contesto_, std::move(nome), std::move(operazione));
-    if (const auto problema = giornata_.conclusa())
+    const auto problema = giornata_.conclusa();
+    emit registro_cambiato();
+    if (problema)
         co_await finestra_.messaggio(*problema, Icona::Esclamazione);
 }
 

@@ -13,6 +13,7 @@
 #include "ops/contesto.h"
 #include "ops/esecutore.h"
 #include "params/fabbrica.h"
+#include "sessione/testi.h"
 
 #include <QObject>
 #include <QStringList>
@@ -51,8 +52,14 @@ public:
     void scegli_porta(int numero);
 
     // A parameter file's values, shown as if typed; the band is the
-    // transmitter's once a read of this connection has shown it.
-    void mostra_file(const Valori& v);
+    // transmitter's once a read of this connection has shown it. The file's
+    // name names the site in a record chosen after it.
+    void mostra_file(const Valori& v, const QString& sito);
+    void imposta_sito(const QString& sito) { sito_ = sito; }
+    // "Serie" and "Registro" (a file or a server; none: off), as the day
+    // answers them. Whether a record is in use.
+    void imposta_serie(bool accesa);
+    bool usa_registro(const std::optional<QString>& indirizzo);
     // What the window shows, with the type as the block reads it.
     Valori valori() const;
     QString tipo() const;
@@ -70,6 +77,8 @@ signals:
     void cambiata();
     // The series has no free code left: "Serie" goes off.
     void serie_finita();
+    // What the record holds may have changed (Giornata::riepilogo).
+    void registro_cambiato();
     void uscita();
 
 private:
@@ -107,6 +116,7 @@ private:
     bool guasto_detto_ = false;          // by the running or the last operation
     bool in_uscita_ = false;
     QStringList da_dire_;
+    QString sito_ = sito_predefinito;
 };
 
 } // namespace brenk

@@ -8,6 +8,8 @@
 namespace brenk {
 
 // The name the guard gives the messages told once an operation is over.
+// The site a record names when no parameter file named it.
+inline const QString sito_predefinito = QStringLiteral("Impianto");
 inline const QString nome_avvisi = QStringLiteral("Messaggi");
 inline const QString messaggio_porta_persa = QStringLiteral(
     "%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");

@@ -24,6 +24,8 @@ int main(int argc, char** argv)
     avvisi.appartiene_a(&principale);
     if (riga.file())
         principale.apri_al_caricamento(*riga.file());
+    if (riga.registro())
+        principale.usa_registro(*riga.registro());
     brenk::Titolo titolo(principale);
     QObject::connect(&principale, &brenk::Principale::uscita, &app, &QCoreApplication::quit);
     // The end of the user's session takes the way out of the window; if the

@@ -136,7 +136,7 @@ void Principale::paintEvent(QPaintEvent*)
     p.setPen(palette().color(QPalette::WindowText));
     p.drawRect(QRect(8, 8, 608, 448));
     p.drawRect(QRect(8, 464, 608, 88));
-    p.drawRect(QRect(8, 560, 608, 64));
+    p.drawRect(QRect(8, 560, 608, 96));
 }
 
 // ---- Status supervision and title ----

@@ -11,6 +11,7 @@
 #include "sessione/sessione.h"
 #include "ui/riposo_cursore.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <QWidget>
 
@@ -67,10 +68,16 @@ public:
     // in a message and leaves the window as it was.
     void apri_file(const QString& percorso);
     void salva_file(const QString& percorso);
-    // The record's file, chosen by the operator: "Registro" on.
-    void usa_registro(const QString& percorso);
+    // The record, a file or a server's address, chosen by the operator or on
+    // the command line: "Registro" on.
+    void usa_registro(const QString& indirizzo);
     // A file named on the command line, opened once the window has loaded.
-    void apri_al_caricamento(const QString& percorso) { da_aprire_ = percorso; }
+    // Its name names the site of a record chosen before it opens.
+    void apri_al_caricamento(const QString& percorso)
+    {
+        da_aprire_ = percorso;
+        sessione_->imposta_sito(QFileInfo(percorso).completeBaseName());
+    }
 
 public slots:
     // Status supervision: evaluates the status table once and changes only
@@ -121,6 +128,7 @@ private:
     void collega_file();
     void scegli_file(bool salvare);
     void scegli_registro(bool acceso);
+    void scegli_esportazione();
     void ricorda_cartella(const QString& percorso);
 
     QWidget* campo(Campo c) const { return campi_[static_cast<std::size_t>(c)]; }

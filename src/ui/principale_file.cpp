@@ -36,16 +36,30 @@ void ricorda(const QString& chiave, const QString& valore)
 }
 
 // A dialog of its own window, which the event loop runs: nothing waits in it.
-QFileDialog* dialogo(QWidget* finestra, const QString& titolo, const QString& estensione,
+// Files of the first extension are made; the others are taken too.
+QFileDialog* dialogo(QWidget* finestra, const QString& titolo, const QStringList& estensioni,
                      QFileDialog::AcceptMode modo)
 {
     auto* d = new QFileDialog(finestra, titolo, ricordato(chiave_cartella),
-                              QStringLiteral("%1 (*.%2)").arg(titolo, estensione));
+                              QStringLiteral("%1 (*.%2)").arg(titolo, estensioni.join(QStringLiteral(" *."))));
     d->setAttribute(Qt::WA_DeleteOnClose);
     d->setAcceptMode(modo);
     d->setFileMode(modo == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    d->setDefaultSuffix(estensione);
+    d->setDefaultSuffix(estensioni.first());
     return d;
+}
+
+// A server's address typed in the dialog's file name comes back joined to
+// the folder shown: what follows its scheme is the address.
+QString indirizzo_registro(const QString& scelto)
+{
+    const qsizetype schema = scelto.indexOf(QStringLiteral("postgresql:/"));
+    if (schema < 0)
+        return scelto;
+    QString resto = scelto.mid(schema + 12);
+    while (resto.startsWith(u'/'))
+        resto.remove(0, 1);
+    return QStringLiteral("postgresql://") + resto;
 }
 
 } // namespace
@@ -59,46 +73,66 @@ void Principale::collega_file()
     connect(ui_->Cmd_salva, &QPushButton::clicked, this, [this] { scegli_file(true); });
     connect(ui_->Chk_registro, &QCheckBox::clicked, this, &Principale::scegli_registro);
     ui_->lab_registro->setText(QFileInfo(ricordato(chiave_registro)).fileName());
-    connect(ui_->Chk_serie, &QCheckBox::toggled, this,
-            [this](bool accesa) { sessione_->giornata().imposta_serie(accesa); });
+    connect(ui_->Chk_serie, &QCheckBox::toggled, sessione_.get(), &Sessione::imposta_serie);
+    connect(ui_->Cmd_esporta, &QPushButton::clicked, this, &Principale::scegli_esportazione);
+    connect(ui_->txb_assegnato, &QLineEdit::textChanged, this,
+            [this](const QString& a_chi) { sessione_->giornata().imposta_assegnato(a_chi); });
+    connect(sessione_.get(), &Sessione::registro_cambiato, this, [this] {
+        ui_->lab_riepilogo->setText(sessione_->giornata().riepilogo());
+        ui_->Cmd_esporta->setEnabled(sessione_->giornata().registro());
+    });
+    ui_->Cmd_esporta->setEnabled(false);
 }
 
 void Principale::scegli_file(bool salvare)
 {
-    QFileDialog* d = dialogo(this, titolo_file_parametri, estensione_parametri,
+    QFileDialog* d = dialogo(this, titolo_file_parametri, {estensione_parametri},
                              salvare ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     connect(d, &QFileDialog::fileSelected, this,
             [this, salvare](const QString& percorso) { salvare ? salva_file(percorso) : apri_file(percorso); });
     d->open();
 }
 
-// The record is only ever appended to: choosing an existing file is not
-// overwriting it. "Registro" stays off until a file is chosen.
+// The record only ever grows: choosing an existing file is not overwriting
+// it. A server's address may be typed as the file's name. "Registro" stays
+// off until a record is taken.
 void Principale::scegli_registro(bool acceso)
 {
     if (!acceso) {
-        sessione_->giornata().imposta_registro(std::nullopt);
+        sessione_->usa_registro(std::nullopt);
         return;
     }
     ui_->Chk_registro->setChecked(false);
-    QFileDialog* d = dialogo(this, titolo_file_registro, estensione_registro, QFileDialog::AcceptSave);
+    QFileDialog* d = dialogo(this, titolo_file_registro, {estensione_registro_sql, estensione_registro},
+                             QFileDialog::AcceptSave);
     d->setOption(QFileDialog::DontConfirmOverwrite);
+    d->setOption(QFileDialog::DontUseNativeDialog);
     if (const QString ultimo = ricordato(chiave_registro); !ultimo.isEmpty())
         d->selectFile(ultimo);
-    connect(d, &QFileDialog::fileSelected, this, &Principale::usa_registro);
+    connect(d, &QFileDialog::fileSelected, this,
+            [this](const QString& scelto) { usa_registro(indirizzo_registro(scelto)); });
     d->open();
 }
 
-void Principale::usa_registro(const QString& percorso)
+void Principale::usa_registro(const QString& indirizzo)
 {
-    if (const auto problema = sessione_->giornata().imposta_registro(percorso)) {
-        sessione_->dire(*problema);
+    if (!sessione_->usa_registro(indirizzo))
         return;
-    }
-    ricorda(chiave_registro, percorso);
-    ricorda_cartella(percorso);
-    ui_->lab_registro->setText(QFileInfo(percorso).fileName());
+    ricorda(chiave_registro, indirizzo);
+    if (!indirizzo.startsWith(QStringLiteral("postgresql:")))
+        ricorda_cartella(indirizzo);
+    ui_->lab_registro->setText(sessione_->giornata().nome_registro());
     ui_->Chk_registro->setChecked(true);
+}
+
+void Principale::scegli_esportazione()
+{
+    QFileDialog* d = dialogo(this, titolo_esporta, {estensione_registro}, QFileDialog::AcceptSave);
+    connect(d, &QFileDialog::fileSelected, this, [this](const QString& percorso) {
+        if (const auto problema = sessione_->giornata().esporta_csv(percorso))
+            sessione_->dire(*problema);
+    });
+    d->open();
 }
 
 void Principale::ricorda_cartella(const QString& percorso)
@@ -115,7 +149,7 @@ void Principale::apri_file(const QString& percorso)
     }
     ricorda_cartella(percorso);
     ui_->lab_file->setText(QFileInfo(percorso).fileName());
-    sessione_->mostra_file(letto.valori);
+    sessione_->mostra_file(letto.valori, QFileInfo(percorso).completeBaseName());
 }
 
 void Principale::salva_file(const QString& percorso)
@@ -127,6 +161,7 @@ void Principale::salva_file(const QString& percorso)
     }
     ricorda_cartella(percorso);
     ui_->lab_file->setText(QFileInfo(percorso).fileName());
+    s.imposta_sito(QFileInfo(percorso).completeBaseName());
 }
 
 // One local file, dropped while no operation runs, opens as with "Apri…".

@@ -62,6 +62,7 @@ void prepara(QCommandLineParser& riga)
     riga.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     riga.addHelpOption();
     riga.addVersionOption();
+    riga.addOption({QStringLiteral("registro"), opzione_registro, QStringLiteral("FILE|URL")});
 }
 
 } // namespace
@@ -102,6 +103,8 @@ std::optional<int> RigaDiComando::leggi(QApplication& app)
         scrivi(argomento_inatteso.arg(argomenti.constFirst()));
         return 2;
     }
+    if (riga.isSet(QStringLiteral("registro")))
+        registro_ = riga.value(QStringLiteral("registro"));
     for (const char* risposta : {"help", "help-all", "version"}) {
         if (riga.isSet(QLatin1String(risposta)))
             riga.process(app); // answers and ends

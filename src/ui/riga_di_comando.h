@@ -29,6 +29,8 @@ public:
 
     // The parameter file named on the command line, if any.
     const std::optional<QString>& file() const { return file_; }
+    // The record given with --registro: a file or a server's address.
+    const std::optional<QString>& registro() const { return registro_; }
 
 private:
     bool schermo_trovato() const;
@@ -37,6 +39,7 @@ private:
     QByteArray elenco_;      // what Qt tries: those, then "offscreen"
     bool schermo_indicato_ = false;
     std::optional<QString> file_;
+    std::optional<QString> registro_;
 };
 
 } // namespace brenk

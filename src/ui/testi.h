@@ -20,6 +20,7 @@ inline const QString fabbrica = QStringLiteral("Fabbrica");
 inline const QString errore_com = QStringLiteral(" Errore com");
 inline const QString titolo_file_parametri = QStringLiteral("Parametri Brenk");
 inline const QString titolo_file_registro = QStringLiteral("Registro");
+inline const QString titolo_esporta = QStringLiteral("Registro in CSV");
 inline const QString titolo_sinistra = QStringLiteral("Sistemi di Allarme Personale    Assistenza Tecnica");
 inline const QString titolo_destra = QStringLiteral("Brenk  Versione ZeduRuzozudovav");
 
@@ -28,6 +29,8 @@ inline const QString titolo_destra = QStringLiteral("Brenk  Versione ZeduRuzozud
 inline const QString descrizione_programma = QStringLiteral(
     "Configuratore del trasmettitore radio di allarme Brenk: legge, modifica e\n"
     "programma i suoi parametri sulla porta seriale.");
+inline const QString opzione_registro = QStringLiteral(
+    "Il registro dei codici: un file (SQLite) o un server, postgresql://utente@host/database.");
 inline const QString argomento_inatteso = QStringLiteral("argomento inatteso '%1'.");
 inline const QString schermo_muto = QStringLiteral(
     "nessuno schermo su cui aprire la finestra (lo schermo indicato non risponde)");
