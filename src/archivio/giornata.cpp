@@ -5,6 +5,7 @@
 #include "params/telegrammi.h"
 
 #include <QDateTime>
+#include <QDir>
 
 #include <utility>
 
@@ -241,17 +242,47 @@ std::optional<QString> Giornata::interrotta(bool confermata_in_volo)
 }
 
 // A programming completes its reserved line (releasing the code when no
-// byte of it went out); a factory loading that sent anything adds one.
+// byte of it went out); a factory loading that sent anything adds one. A
+// line the record cannot take stays in memory until it can.
 std::optional<QString> Giornata::annota_lavoro(const Lavoro& l, const QString& esito)
 {
-    if (!registro_)
+    if (!registro_ || (!l.prenotazione && l.inviate == 0))
         return std::nullopt;
-    if (l.prenotazione)
-        return registro_->concludi(*l.prenotazione, esito, l.codice_scritto);
-    if (l.inviate == 0)
+    const Sospesa s{l.prenotazione, {QDateTime::currentDateTime(), l.unita.porta, l.unita.dispositivo, l.unita.tipo,
+                                     esito, l.codice_scritto, l.valori}};
+    riprova();
+    const auto problema = scrivi(s);
+    if (!problema)
         return std::nullopt;
-    return registro_->annota({QDateTime::currentDateTime(), l.unita.porta, l.unita.dispositivo, l.unita.tipo,
-                              esito, l.codice_scritto, l.valori});
+    sospese_ << s;
+    return *problema + u' ' + riga_in_sospeso;
+}
+
+std::optional<QString> Giornata::scrivi(const Sospesa& s)
+{
+    if (s.prenotazione)
+        return registro_->concludi(*s.prenotazione, s.riga.esito, s.riga.codice_scritto);
+    return registro_->annota(s.riga);
+}
+
+void Giornata::riprova()
+{
+    sospese_.removeIf([this](const Sospesa& s) { return !scrivi(s); });
+}
+
+std::optional<QString> Giornata::salva_sospese(const QString& cartella)
+{
+    if (registro_)
+        riprova();
+    if (sospese_.isEmpty())
+        return std::nullopt;
+    const QString percorso = QDir(cartella).filePath(file_sospese);
+    QDir().mkpath(cartella);
+    for (const Sospesa& s : std::exchange(sospese_, {})) {
+        if (const auto problema = annota(percorso, s.riga))
+            return problema;
+    }
+    return messaggio_sospese.arg(QDir::toNativeSeparators(percorso));
 }
 
 } // namespace brenk

@@ -95,6 +95,10 @@ public:
     // (`confermata_in_volo`: with the write's acknowledgement): its line all
     // the same, as interrupted.
     std::optional<QString> interrotta(bool confermata_in_volo);
+    // The program ends: the lines the record could not take (kept in memory
+    // since, and tried again at each end of a unit) go to a CSV file in
+    // `cartella`; the message naming it.
+    std::optional<QString> salva_sospese(const QString& cartella);
 
 private:
     struct Lavoro {
@@ -116,6 +120,13 @@ private:
     std::optional<QString> rifiuto(int codice) const;
     void raggiunta(int codice);
     std::optional<QString> annota_lavoro(const Lavoro& l, const QString& esito);
+    // A line for the record: the reserved one completed, or a new one.
+    struct Sospesa {
+        std::optional<Prenotazione> prenotazione;
+        RigaRegistro riga;
+    };
+    std::optional<QString> scrivi(const Sospesa& s);
+    void riprova();
 
     bool serie_ = false;
     std::unique_ptr<RegistroCodici> registro_;
@@ -125,6 +136,7 @@ private:
     QSet<int> usati_;                 // the codes that reached a unit today
     Valori sito_;                     // the window's values when the unit was connected
     std::optional<Lavoro> lavoro_;
+    QList<Sospesa> sospese_; // lines the record could not take yet
 };
 
 } // namespace brenk

@@ -16,6 +16,11 @@ inline const QString messaggio_codice_registrato = QStringLiteral(
     "Programmazione non eseguita: il Codice Brenk %1 è già nel registro \"%2\" per un altro trasmettitore.");
 inline const QString messaggio_codice_usato = QStringLiteral(
     "Programmazione non eseguita: il Codice Brenk %1 è già stato scritto oggi in un altro trasmettitore.");
+inline const QString riga_in_sospeso =
+    QStringLiteral("La riga resta in memoria e sarà scritta appena il registro risponde.");
+inline const QString file_sospese = QStringLiteral("registro-in-sospeso.csv");
+inline const QString messaggio_sospese =
+    QStringLiteral("Il registro non ha risposto: le sue righe in sospeso sono nel file \"%1\".");
 inline const QString testo_riepilogo = QStringLiteral("%1 trasmettitori, ultimo codice %2");
 inline const QString messaggio_fine_serie = QStringLiteral("Serie terminata: nessun Codice Brenk libero dopo %1.");
 inline const QString esito_non_verificato = QStringLiteral("Non verificato");

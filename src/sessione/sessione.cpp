@@ -8,6 +8,8 @@
 #include "sessione/testi.h"
 #include "sessione/valori_mostrati.h"
 
+#include <QStandardPaths>
+
 namespace brenk {
 
 Sessione::Sessione(Finestra& finestra, QObject* parent)
@@ -182,11 +184,14 @@ Task<void> Sessione::registrata(QString nome, Task<void> operazione)
 }
 
 // The program ends under a programming or loading: its line goes to the
-// record now, or the reason it could not to standard error.
+// record now, with the lines it could not take before, or to a file beside
+// the settings; what went wrong to standard error.
 void Sessione::interrompi_giornata(bool confermata_in_volo)
 {
-    if (const auto problema = giornata_.interrotta(confermata_in_volo))
-        qWarning("%s", qUtf8Printable(*problema));
+    const auto cartella = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    for (const auto& problema : {giornata_.interrotta(confermata_in_volo), giornata_.salva_sospese(cartella)})
+        if (problema)
+            qWarning("%s", qUtf8Printable(*problema));
 }
 
 // ---- The port and the messages ----
