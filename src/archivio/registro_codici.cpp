@@ -93,15 +93,14 @@ std::optional<QSqlError> RegistroCodici::con_riga(const QString& testo, const QV
                                                   const QStringList& celle)
 {
     QSqlDatabase db = base(connessione_);
-    if (const auto e = sql::inizia(db))
-        return e;
-    std::optional<QSqlError> e;
-    {
-        QSqlQuery q(db);
+    // Kept until the transaction ends: PostgreSQL frees a statement only outside a failed one.
+    QSqlQuery q(db);
+    std::optional<QSqlError> e = sql::inizia(db);
+    if (!e)
         e = sql::esegui(q, testo, valori);
-    }
     if (!e)
         e = sql::inserisci_riga(db, id, sito_, celle);
+    q.finish();
     return sql::chiudi(db, e);
 }
 
@@ -154,20 +153,19 @@ std::variant<Prenotazione, QString> RegistroCodici::gia_preso(int codice, const 
 std::optional<QString> RegistroCodici::concludi(const Prenotazione& p, const QString& esito, bool codice_scritto)
 {
     QSqlDatabase db = base(connessione_);
+    QSqlQuery q(db);
     std::optional<QSqlError> e = sql::inizia(db);
-    if (e)
-        return errore(*e);
-    {
-        QSqlQuery q(db);
+    if (!e)
         e = sql::esegui(q, QStringLiteral("UPDATE righe SET esito = ?, codice_scritto = ? WHERE id = ?"),
                         {esito, codice_scritto ? 1 : 0, p.riga});
-        const bool libera = !codice_scritto && !p.stesso_trasmettitore;
-        if (!e && libera)
-            e = sql::esegui(q, QStringLiteral("DELETE FROM codici WHERE sito = ? AND codice = ?"), {sito_, p.codice});
-        else if (!e)
-            e = sql::esegui(q, QStringLiteral("UPDATE codici SET stato = ? WHERE sito = ? AND codice = ?"),
-                            {stato_scritto, sito_, p.codice});
-    }
+    // Without a code byte the reservation goes; a unit that held the code already keeps it.
+    const bool libera = !codice_scritto && !p.stesso_trasmettitore;
+    if (!e && libera)
+        e = sql::esegui(q, QStringLiteral("DELETE FROM codici WHERE sito = ? AND codice = ?"), {sito_, p.codice});
+    else if (!e)
+        e = sql::esegui(q, QStringLiteral("UPDATE codici SET stato = ? WHERE sito = ? AND codice = ?"),
+                        {stato_scritto, sito_, p.codice});
+    q.finish();
     if ((e = sql::chiudi(db, e)))
         return errore(*e);
     return std::nullopt;

@@ -138,8 +138,9 @@ std::optional<QSqlError> esegui(QSqlQuery& q, const QString& testo, const QVaria
     // PostgreSQL prepares no table's creation: a statement without values runs as it is.
     bool fatto = valori.isEmpty() ? q.exec(testo) : q.prepare(testo);
     if (fatto && !valori.isEmpty()) {
+        // Qt binds a null text as NULL: the tables keep an empty one.
         for (const QVariant& v : valori)
-            q.addBindValue(v);
+            q.addBindValue(v.typeId() == QMetaType::QString && v.toString().isNull() ? QVariant(QStringLiteral("")) : v);
         fatto = q.exec();
     }
     return fatto ? std::nullopt : std::optional(q.lastError());
