@@ -109,8 +109,8 @@ std::optional<QSqlError> importa_linea(QSqlDatabase& db, const QString& sito, co
                                       "tipo, valori) VALUES (?, ?, ?, ?, ?, ?, '', ?, ?) ON CONFLICT (sito, codice) "
                                       "DO UPDATE SET quando = excluded.quando, tipo = excluded.tipo, "
                                       "valori = excluded.valori"),
-                       {sito, codice, stato_scritto, sql::computer(), sql::utente(), celle[0],
-                        celle[prime_colonne - 3], sql::testo_valori(celle)});
+                       {sito, codice, stato_scritto, sql::computer(), sql::utente(), celle[0], celle[prime_colonne - 3],
+                        sql::testo_valori(celle)});
 }
 
 QString nel_registro(const QString& percorso, const QString& problema)
@@ -157,7 +157,8 @@ QString importa_csv(const QString& csv, QString& database)
     }
     if ((e = sql::chiudi(db, e)))
         return registro->errore(*e);
-    const QString fatto = csv_importato.arg(importate).arg(QDir::toNativeSeparators(csv), QDir::toNativeSeparators(database));
+    const QString fatto = csv_importato.arg(importate).arg(QDir::toNativeSeparators(csv),
+                                                           QDir::toNativeSeparators(database));
     return non_lette.isEmpty() ? fatto : fatto + righe_non_lette.arg(non_lette.join(QStringLiteral(", ")));
 }
 

@@ -29,6 +29,13 @@ QString testo_valori(const Valori& v)
     return sql::testo_valori(celle_registro({QDateTime(), {}, {}, {}, {}, false, v}));
 }
 
+// The line of a programming that starts.
+QStringList riga_iniziata(const UnitaLetta& unita, const Valori& inviati)
+{
+    return celle_registro(
+        {QDateTime::currentDateTime(), unita.porta, unita.dispositivo, unita.tipo, esito_in_corso, false, inviati});
+}
+
 QString data_e_ora(const QString& iso)
 {
     return QDateTime::fromString(iso, Qt::ISODate).toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
@@ -47,8 +54,7 @@ RegistroCodici::~RegistroCodici()
     QSqlDatabase::removeDatabase(connessione_);
 }
 
-std::unique_ptr<RegistroCodici> RegistroCodici::apri(const QString& indirizzo, const QString& sito,
-                                                     QString& problema)
+std::unique_ptr<RegistroCodici> RegistroCodici::apri(const QString& indirizzo, const QString& sito, QString& problema)
 {
     const QString connessione = nuovo_id();
     QString nome;
@@ -104,16 +110,15 @@ std::optional<QSqlError> RegistroCodici::con_riga(const QString& testo, const QV
     return sql::chiudi(db, e);
 }
 
-std::variant<Prenotazione, QString> RegistroCodici::riserva(int codice, const UnitaLetta& unita,
-                                                            const Valori& inviati, const QString& assegnato_a)
+std::variant<Prenotazione, QString> RegistroCodici::riserva(int codice, const UnitaLetta& unita, const Valori& inviati,
+                                                            const QString& assegnato_a)
 {
     const QString id = nuovo_id();
-    const QStringList celle = celle_registro(
-        {QDateTime::currentDateTime(), unita.porta, unita.dispositivo, unita.tipo, esito_in_corso, false, inviati});
+    const QStringList celle = riga_iniziata(unita, inviati);
     const auto e = con_riga(QStringLiteral("INSERT INTO codici (sito, codice, stato, computer, utente, quando, "
                                            "assegnato_a, tipo, valori) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                            {sito_, codice, stato_riservato, sql::computer(), sql::utente(), sql::adesso(),
-                             assegnato_a, unita.tipo, testo_valori(inviati)},
+                            {sito_, codice, stato_riservato, sql::computer(), sql::utente(), sql::adesso(), assegnato_a,
+                             unita.tipo, testo_valori(inviati)},
                             id, celle);
     if (!e)
         return Prenotazione{id, codice, false};
@@ -132,19 +137,18 @@ std::variant<Prenotazione, QString> RegistroCodici::gia_preso(int codice, const 
         return errore(*e);
     if (!q.next())
         return errore(perche);
-    const bool stesso = unita.letti.testo(Campo::CodiceBrenk) == QString::number(codice) &&
-                        testo_valori(unita.letti) == q.value(4).toString();
+    const bool stesso = unita.letti.testo(Campo::CodiceBrenk) == QString::number(codice)
+                        && testo_valori(unita.letti) == q.value(4).toString();
     if (!stesso)
         return codice_in_uso.arg(codice).arg(sito_, q.value(0).toString(), data_e_ora(q.value(3).toString()),
                                              q.value(1).toString(), q.value(2).toString());
     q.finish();
     const QString id = nuovo_id();
-    const QStringList celle = celle_registro(
-        {QDateTime::currentDateTime(), unita.porta, unita.dispositivo, unita.tipo, esito_in_corso, false, inviati});
+    const QStringList celle = riga_iniziata(unita, inviati);
     if (const auto e = con_riga(QStringLiteral("UPDATE codici SET stato = ?, computer = ?, utente = ?, quando = ?, "
                                                "valori = ? WHERE sito = ? AND codice = ?"),
-                                {stato_riservato, sql::computer(), sql::utente(), sql::adesso(),
-                                 testo_valori(inviati), sito_, codice},
+                                {stato_riservato, sql::computer(), sql::utente(), sql::adesso(), testo_valori(inviati),
+                                 sito_, codice},
                                 id, celle))
         return errore(*e);
     return Prenotazione{id, codice, true};
@@ -196,16 +200,16 @@ std::optional<int> RegistroCodici::prossimo_libero(int dopo)
 bool RegistroCodici::occupato(int codice)
 {
     QSqlQuery q(base(connessione_));
-    return sql::esegui(q, QStringLiteral("SELECT 1 FROM codici WHERE sito = ? AND codice = ?"), {sito_, codice}) ||
-           q.next();
+    return sql::esegui(q, QStringLiteral("SELECT 1 FROM codici WHERE sito = ? AND codice = ?"), {sito_, codice})
+           || q.next();
 }
 
 Riepilogo RegistroCodici::riepilogo()
 {
     QSqlQuery q(base(connessione_));
     if (sql::esegui(q, QStringLiteral("SELECT COUNT(*), MAX(codice) FROM codici WHERE sito = ? AND stato = ?"),
-                    {sito_, stato_scritto}) ||
-        !q.next())
+                    {sito_, stato_scritto})
+        || !q.next())
         return {};
     return {q.value(0).toInt(), q.value(1).isNull() ? std::nullopt : std::optional(q.value(1).toInt())};
 }
@@ -224,9 +228,8 @@ std::optional<QString> RegistroCodici::assegna(int codice, const QString& a_chi)
 QString RegistroCodici::assegnato(int codice)
 {
     QSqlQuery q(base(connessione_));
-    if (sql::esegui(q, QStringLiteral("SELECT assegnato_a FROM codici WHERE sito = ? AND codice = ?"),
-                    {sito_, codice}) ||
-        !q.next())
+    if (sql::esegui(q, QStringLiteral("SELECT assegnato_a FROM codici WHERE sito = ? AND codice = ?"), {sito_, codice})
+        || !q.next())
         return {};
     return q.value(0).toString();
 }

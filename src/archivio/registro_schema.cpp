@@ -47,7 +47,7 @@ static_assert(versione_schema > 0);
 QStringList colonne_righe()
 {
     QStringList colonne{QStringLiteral("quando"), QStringLiteral("porta"), QStringLiteral("dispositivo"),
-                        QStringLiteral("tipo"), QStringLiteral("esito"), QStringLiteral("codice_scritto")};
+                        QStringLiteral("tipo"),   QStringLiteral("esito"), QStringLiteral("codice_scritto")};
     for (const SchedaCampo& s : schede_campi)
         colonne << QString::fromLatin1(s.chiave);
     for (const SchedaCoppia& s : schede_coppie)
@@ -131,6 +131,13 @@ std::optional<QString> migra(QSqlDatabase& db)
     return std::nullopt;
 }
 
+// Qt binds a null text as NULL: the tables keep an empty one.
+QVariant da_legare(const QVariant& v)
+{
+    const bool nullo = v.typeId() == QMetaType::QString && v.toString().isNull();
+    return nullo ? QVariant(QStringLiteral("")) : v;
+}
+
 } // namespace
 
 std::optional<QSqlError> esegui(QSqlQuery& q, const QString& testo, const QVariantList& valori)
@@ -138,9 +145,8 @@ std::optional<QSqlError> esegui(QSqlQuery& q, const QString& testo, const QVaria
     // PostgreSQL prepares no table's creation: a statement without values runs as it is.
     bool fatto = valori.isEmpty() ? q.exec(testo) : q.prepare(testo);
     if (fatto && !valori.isEmpty()) {
-        // Qt binds a null text as NULL: the tables keep an empty one.
         for (const QVariant& v : valori)
-            q.addBindValue(v.typeId() == QMetaType::QString && v.toString().isNull() ? QVariant(QStringLiteral("")) : v);
+            q.addBindValue(da_legare(v));
         fatto = q.exec();
     }
     return fatto ? std::nullopt : std::optional(q.lastError());
@@ -170,8 +176,8 @@ std::optional<QSqlError> chiudi(QSqlDatabase& db, std::optional<QSqlError> error
 std::optional<QString> connetti(const QString& indirizzo, const QString& connessione, QString& nome)
 {
     const bool server = indirizzo.startsWith(prefisso_postgres);
-    QSqlDatabase db =
-        QSqlDatabase::addDatabase(server ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), connessione);
+    QSqlDatabase db = QSqlDatabase::addDatabase(server ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"),
+                                                connessione);
     nome = indirizzo;
     if (const auto problema = server ? connetti_postgres(db, indirizzo, nome) : connetti_sqlite(db, indirizzo, nome))
         return problema;
@@ -182,8 +188,9 @@ std::optional<QString> connetti(const QString& indirizzo, const QString& conness
 
 std::optional<QString> prepara_schema(QSqlDatabase& db)
 {
+    // SQLite's "not a database".
     if (const auto e = inizia(db))
-        return e->text();
+        return e->nativeErrorCode() == u"26" ? non_registro_codici : e->text();
     QSqlQuery q(db);
     // The lock's number: any constant the other programs on the server do not use.
     const auto e = postgres(db) ? esegui(q, QStringLiteral("SELECT pg_advisory_xact_lock(7310021)")) : std::nullopt;
@@ -236,7 +243,8 @@ std::optional<QSqlError> leggi_righe(QSqlDatabase& db, const QString& sito, QLis
 {
     const QStringList colonne = colonne_righe();
     QSqlQuery q(db);
-    if (const auto e = esegui(q, QStringLiteral("SELECT %1 FROM righe WHERE sito = ?").arg(colonne.join(u", ")), {sito}))
+    if (const auto e = esegui(q, QStringLiteral("SELECT %1 FROM righe WHERE sito = ?").arg(colonne.join(u", ")),
+                              {sito}))
         return e;
     while (q.next()) {
         QStringList celle;
