@@ -113,7 +113,7 @@ std::optional<QSqlError> importa_linea(QSqlDatabase& db, const QString& sito, co
                         sql::testo_valori(celle)});
 }
 
-QString nel_registro(const QString& percorso, const QString& problema)
+QString nel_csv(const QString& percorso, const QString& problema)
 {
     return problema_registro.arg(QDir::toNativeSeparators(percorso), problema);
 }
@@ -125,13 +125,13 @@ QString importa_csv(const QString& csv, QString& database)
     const QFileInfo info(csv);
     database = info.dir().filePath(info.completeBaseName() + QStringLiteral(".sqlite"));
     if (const auto problema = non_da_leggere(csv, dimensione_massima_registro, registro_troppo_grande))
-        return nel_registro(csv, *problema);
+        return nel_csv(csv, *problema);
     QFile file(csv);
     if (!file.open(QIODevice::ReadOnly))
-        return nel_registro(csv, motivo(file));
+        return nel_csv(csv, motivo(file));
     QList<Linea> linee = linee_csv(QString::fromUtf8(file.readAll()));
     if (linee.isEmpty() || tagliate(linee.takeFirst().celle) != colonne_registro())
-        return nel_registro(csv, non_un_registro);
+        return nel_csv(csv, non_un_registro);
 
     QString problema;
     const auto registro = RegistroCodici::apri(database, info.completeBaseName(), problema);
