@@ -18,7 +18,6 @@ namespace brenk::sql {
 namespace {
 
 const QString prefisso_postgres = QStringLiteral("postgresql://");
-constexpr int versione_schema = 1;
 
 // The migrations: step n brings a record of version n - 1 to version n.
 // A step once published never changes; a new one is added at the end.
@@ -41,7 +40,8 @@ const QList<QStringList> passi{
         QStringLiteral("CREATE INDEX righe_del_sito ON righe (sito)"),
     },
 };
-static_assert(versione_schema > 0);
+// The version this program writes: that of its last step.
+const int versione_schema = static_cast<int>(passi.size());
 
 // The columns of `righe` after its key and site, one per cell of a line.
 QStringList colonne_righe()
@@ -97,6 +97,8 @@ std::optional<QString> connetti_sqlite(QSqlDatabase& db, const QString& percorso
     return std::nullopt;
 }
 
+// The record's schema version: 0 for an empty database; refused, one that
+// holds other tables, or a version newer than this program's.
 std::optional<QString> versione(QSqlDatabase& db, int& v)
 {
     const QStringList tabelle = db.tables();
