@@ -5,7 +5,8 @@
 set -euo pipefail
 
 pacchetti=(cmake ninja-build g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-           qt6-qpa-plugins libqt6svg6 qt6-translations-l10n libx11-dev fonts-dejavu-core xvfb xauth "$@")
+           qt6-qpa-plugins libqt6svg6 qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql libx11-dev
+           fonts-dejavu-core xvfb xauth "$@")
 
 mancanti=()
 for p in "${pacchetti[@]}"; do

@@ -34,25 +34,6 @@ QString cella(QString testo)
     return u'"' + testo.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-QByteArray riga_csv(const QStringList& celle)
-{
-    QStringList testo;
-    for (const QString& c : celle)
-        testo << cella(c);
-    return (testo.join(u',') + QStringLiteral("\r\n")).toUtf8();
-}
-
-QStringList celle_intestazione()
-{
-    QStringList celle{colonna_data, colonna_porta, colonna_dispositivo, colonna_tipo, colonna_esito,
-                      colonna_codice_scritto};
-    for (const SchedaCampo& s : schede_campi)
-        celle << didascalia(s);
-    for (const SchedaCoppia& s : schede_coppie)
-        celle << didascalia(s);
-    return celle;
-}
-
 // The cells of one line; none when its quotes do not close.
 std::optional<QStringList> celle_csv(QStringView riga)
 {
@@ -89,19 +70,38 @@ std::optional<QString> leggi(const QString& percorso, QList<QStringList>& righe)
         if (const auto celle = celle_csv(QString::fromUtf8(riga).chopped(riga.endsWith('\r') ? 1 : 0)))
             righe << *celle;
     }
-    if (righe.isEmpty() || righe.first() != celle_intestazione())
+    if (righe.isEmpty() || righe.first() != colonne_registro())
         return non_un_registro;
     return std::nullopt;
 }
 
 } // namespace
 
-QByteArray intestazione_registro()
+QByteArray linea_csv(const QStringList& celle)
 {
-    return riga_csv(celle_intestazione());
+    QStringList testo;
+    for (const QString& c : celle)
+        testo << cella(c);
+    return (testo.join(u',') + QStringLiteral("\r\n")).toUtf8();
 }
 
-QByteArray in_csv(const RigaRegistro& r)
+QStringList colonne_registro()
+{
+    QStringList celle{colonna_data, colonna_porta, colonna_dispositivo, colonna_tipo, colonna_esito,
+                      colonna_codice_scritto};
+    for (const SchedaCampo& s : schede_campi)
+        celle << didascalia(s);
+    for (const SchedaCoppia& s : schede_coppie)
+        celle << didascalia(s);
+    return celle;
+}
+
+QByteArray intestazione_registro()
+{
+    return linea_csv(colonne_registro());
+}
+
+QStringList celle_registro(const RigaRegistro& r)
 {
     QDateTime quando = r.quando;
     quando.setOffsetFromUtc(quando.offsetFromUtc()); // written out, even when it is 0
@@ -110,7 +110,12 @@ QByteArray in_csv(const RigaRegistro& r)
     celle << QStringList(r.valori.campi.begin(), r.valori.campi.end());
     for (std::size_t i = 0; i < numero_coppie; ++i)
         celle << parola_coppia(schede_coppie[i], r.valori.coppie[i]);
-    return riga_csv(celle);
+    return celle;
+}
+
+QByteArray in_csv(const RigaRegistro& r)
+{
+    return linea_csv(celle_registro(r));
 }
 
 // One write of the whole line, on a file opened for appending: the system
@@ -138,7 +143,7 @@ std::optional<QString> codici_scritti(const QString& percorso, QSet<int>& codici
     QList<QStringList> righe;
     if (const auto problema = leggi(percorso, righe))
         return nel_registro(percorso, *problema);
-    const QStringList colonne = celle_intestazione();
+    const QStringList colonne = colonne_registro();
     const qsizetype scritto = colonne.indexOf(colonna_codice_scritto);
     const qsizetype codice = colonne.indexOf(didascalia(scheda(Campo::CodiceBrenk)));
     for (const QStringList& r : std::as_const(righe)) {

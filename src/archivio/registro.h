@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -35,6 +36,13 @@ QByteArray intestazione_registro();
 // One line, CRLF included. A cell a spreadsheet would take for a formula is
 // written as text, and a line break inside a cell as a blank.
 QByteArray in_csv(const RigaRegistro& riga);
+
+// The same cells as texts, before they are neutralised: the header's, a
+// line's, and the line these make. The values' cells follow the first six.
+QStringList colonne_registro();
+QStringList celle_registro(const RigaRegistro& riga);
+QByteArray linea_csv(const QStringList& celle);
+inline constexpr qsizetype prime_colonne = 6;
 
 // Appends `riga` (after the header when the file is new or empty). The
 // message for the operator, naming the file, when it could not: then the

@@ -17,10 +17,14 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
+#include <QVariantList>
 
 #include <memory>
 #include <optional>
 #include <variant>
+
+class QSqlError;
 
 namespace brenk {
 
@@ -89,9 +93,19 @@ public:
     std::optional<QString> esporta_csv(const QString& percorso);
 
 private:
-    RegistroCodici(QString connessione, QString indirizzo, QString sito);
+    friend QString importa_csv(const QString& csv, QString& database);
+
+    RegistroCodici(QString connessione, QString nome, QString sito);
+    // The driver's reason, for the operator, naming the record.
+    QString errore(const QSqlError& e) const;
+    std::optional<QString> segna_interrotte();
+    // The code's row, then the programming's line, in one transaction.
+    std::optional<QSqlError> con_riga(const QString& testo, const QVariantList& valori, const QString& id,
+                                      const QStringList& celle);
+    std::variant<Prenotazione, QString> gia_preso(int codice, const UnitaLetta& unita, const Valori& inviati,
+                                                  const QSqlError& perche);
     QString connessione_;
-    QString indirizzo_;
+    QString indirizzo_; // as the operator knows it: never a password
     QString sito_;
 };
 

@@ -60,4 +60,22 @@ inline const QString valore_fuori_range_file = QStringLiteral("valore fuori rang
 inline const QString colonna_esito = QStringLiteral("Esito");
 inline const QString non_nostro = QStringLiteral("non è un file di parametri del configuratore");
 
+// ---- The record as a database: the codes of a site ----
+
+inline const QString stato_riservato = QStringLiteral("riservato");
+inline const QString stato_scritto = QStringLiteral("scritto");
+inline const QString stato_interrotta = QStringLiteral("interrotta");
+inline const QString esito_in_corso = QStringLiteral("In corso");
+inline const QString codice_in_uso = QStringLiteral(
+    "Programmazione non eseguita: il Codice Brenk %1 del sito \"%2\" è già in uso (%3) dal %4, computer \"%5\", "
+    "utente \"%6\".");
+inline const QString codice_non_registrato = QStringLiteral("il Codice Brenk %1 non è nel registro del sito \"%2\"");
+inline const QString non_registro_codici = QStringLiteral("non è un registro dei codici del configuratore");
+inline const QString indirizzo_non_valido =
+    QStringLiteral("indirizzo non valido: un percorso, oppure postgresql://utente@server/database");
+inline const QString registro_sola_lettura = QStringLiteral("il file o la sua cartella è in sola lettura");
+inline const QString csv_importato = QStringLiteral("%1 righe del registro \"%2\" importate nel nuovo registro \"%3\".");
+inline const QString csv_gia_importato = QStringLiteral("Il registro \"%1\" è già stato importato in \"%2\".");
+inline const QString righe_non_lette = QStringLiteral(" Righe non lette: %1.");
+
 } // namespace brenk
