@@ -8,7 +8,8 @@
 #                                 DIR/server.log, creates the database
 #                                 brenk_prova and prints its address,
 #                                 postgresql://brenk@/brenk_prova?host=DIR;
-#   postgres_prova.sh ferma DIR   stops it and removes DIR.
+#   postgres_prova.sh ferma DIR   stops it and removes DIR (also when
+#                                 avvia failed or never ran).
 # As root the server runs as the user postgres (the Debian package's), who
 # is given DIR; otherwise as the caller. The package's own cluster is not
 # touched, running or not: its files and socket are elsewhere.
@@ -20,6 +21,8 @@ uso() {
 }
 [ $# -eq 2 ] || uso
 comando="$1"
+# Gone already: nothing to stop.
+[ "$comando" != ferma ] || [ -e "$2" ] || exit 0
 [ -d "$2" ] || { echo "postgres_prova: $2 is not a folder" >&2; exit 2; }
 radice="$(cd "$(dirname "$0")/.." && pwd)"
 cartella="$(cd "$2" && pwd -P)"
@@ -27,6 +30,11 @@ dati="$cartella/dati"
 registro="$cartella/server.log"
 # Written first by avvia: ferma removes only a folder that carries it.
 segno="$cartella/.brenk-postgres-prova"
+# Still empty at ferma: avvia never ran (its caller failed before).
+if [ "$comando" = ferma ] && [ -z "$(ls -A "$cartella")" ]; then
+  rmdir "$cartella"
+  exit 0
+fi
 
 [ "$comando" != avvia ] || "$radice/scripts/dipendenze.sh" postgresql >&2
 
