@@ -29,7 +29,7 @@ sito="$(sed -n 's/^set(BRENK_SITO "\([^"]*\)".*/\1/p' "$radice/CMakeLists.txt")"
 
 opzioni=(-std=c++20 -Wall -Wextra -Wpedantic -Werror -Winvalid-pch
          "-DBRENK_VERSIONE=\"$versione\"" "-DBRENK_SITO=\"$sito\"" -I"$radice/src" -I"$cartella")
-for modulo in "" QtCore QtGui QtWidgets QtSerialPort; do
+for modulo in "" QtCore QtGui QtWidgets QtSerialPort QtSql; do
   opzioni+=(-isystem "$qt/$modulo")
 done
 
