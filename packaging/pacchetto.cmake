@@ -93,11 +93,12 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 # Library dependencies come from dpkg-shlibdeps (package dpkg-dev). The
 # window also needs a platform plugin, which the Qt libraries only recommend,
-# the SVG plugins that draw its icon, Qt's Italian catalogue, and the SQL
-# drivers of the record of codes (a file, or a team's server).
+# the SVG plugins that draw its icon, and Qt's Italian catalogue; the record
+# of codes, Qt's SQLite driver, and for a team's shared record the
+# PostgreSQL one.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n, libqt6sql6-sqlite, libqt6sql6-psql")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, qt6-translations-l10n, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-psql")
 # Every time inside the package is SOURCE_DATE_EPOCH, by default the last
 # commit's: two builds of one commit give the same package, byte for byte.
 set(CPACK_PROJECT_CONFIG_FILE ${BRENK_PACCHETTO}/data_sorgente.cmake)

@@ -1,12 +1,16 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the configurator needs to build, run and test,
-# and any further packages named as arguments.
+# and any further packages named as arguments. The record of codes takes Qt's
+# SQLite and PostgreSQL drivers. The tests' PostgreSQL server (package
+# postgresql) is named by scripts/postgres_prova.sh and the test command
+# only: installed, Debian starts a cluster of its own at every boot, which
+# the run command has no use for.
 set -euo pipefail
 
 pacchetti=(cmake ninja-build g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-           qt6-qpa-plugins libqt6svg6 qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql libx11-dev
-           fonts-dejavu-core xvfb xauth "$@")
+           qt6-qpa-plugins libqt6svg6 qt6-translations-l10n libx11-dev fonts-dejavu-core xvfb xauth
+           libqt6sql6-sqlite libqt6sql6-psql "$@")
 
 mancanti=()
 for p in "${pacchetti[@]}"; do

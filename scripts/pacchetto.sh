@@ -16,6 +16,7 @@
 #   files (the desktop entry the metainfo launches must be there). --no-net:
 #   the screenshot's address is not fetched;
 # - desktop-file-validate on the desktop entry;
+# - ldd on the installed brenk-zelm, which must load libQt6Sql;
 # - the two packages must be the same byte for byte (every time inside them
 #   is SOURCE_DATE_EPOCH, by default the last commit's).
 set -euo pipefail
@@ -69,7 +70,17 @@ for voce in "$albero"/usr/share/applications/*.desktop; do
   fi
   echo "$(basename "$voce"): ok${esito:+ ($esito)}"
 done
-echo "Package $(basename "$pacchetto") passed lintian, appstreamcli and desktop-file-validate."
+# The record of codes is kept through Qt SQL, whose drivers the package
+# names: the installed program must load its library.
+echo "== ldd usr/bin/brenk-zelm"
+librerie="$(ldd "$albero/usr/bin/brenk-zelm")"
+if ! grep -qE 'libQt6Sql\.so[.0-9]* => /' <<<"$librerie"; then
+  echo "usr/bin/brenk-zelm does not link libQt6Sql:"
+  echo "$librerie"
+  exit 1
+fi
+grep -E 'libQt6Sql\.so[.0-9]* => /' <<<"$librerie"
+echo "Package $(basename "$pacchetto") passed lintian, appstreamcli, desktop-file-validate and ldd."
 [ "${1:-}" != --da ] || exit 0
 
 echo "== a second build in $(basename "$cartella")-bis"

@@ -6,19 +6,26 @@
 #                            in a process group of its own (set -m), its
 #                            output kept until...
 #   attendi NAME             ...waits for it, shows its output, and fails if
-#                            it failed.
+#                            it failed;
+#   alla_fine COMMAND...     runs COMMAND at the script's end, even a failed
+#                            one, once the steps alongside are stopped; its
+#                            failure is shown and changes nothing.
 
 passi_nomi=()
 passi_secondi=()
 passi_inizio=$SECONDS
 passi_cartella="$(mktemp -d)"
 declare -A passi_file=()
+passi_fine=()
 
 passi_tabella() {
-  local stato=$? file
+  local stato=$? file comando
   # A step still running alongside is stopped with its whole group.
   for file in "${passi_file[@]}"; do
     [ -f "$file.fine" ] || kill -- "-$(cat "$file.gruppo")" 2>/dev/null || true
+  done
+  for comando in "${passi_fine[@]}"; do
+    eval "$comando" || echo "At the end, failed: $comando"
   done
   echo
   printf '%-36s %7s\n' "step" "seconds"
@@ -65,4 +72,8 @@ attendi() {
   passi_nomi+=("$nome (alongside)")
   passi_secondi+=("$secondi")
   [ "$stato" -eq 0 ]
+}
+
+alla_fine() {
+  passi_fine+=("$(printf '%q ' "$@")")
 }

@@ -5,7 +5,8 @@
 # and checks it, and builds the Windows check and the fuzzers; runs the tests
 # again under AddressSanitizer and UndefinedBehaviorSanitizer; then a short
 # run of each fuzzer. Ends with the time of each step. No test is run twice:
-# a test that fails once fails the command.
+# a test that fails once fails the command. Both suites have a throwaway
+# PostgreSQL server (scripts/postgres_prova.sh), removed at the end.
 #
 # Most tests run on a virtual line and clock, and take no time; those on a
 # real line (tests/ops/test_linea_reale.cpp, the simulator's and the windows'
@@ -20,8 +21,9 @@ radice="$(cd "$(dirname "$0")/.." && pwd)"
 source "$radice/scripts/passi.sh"
 cede=(chrt --idle 0)
 
-# Each step installs what it needs beyond these.
-passo "packages" "$radice/scripts/dipendenze.sh"
+# Each step installs what it needs beyond these; the PostgreSQL server for
+# the tests is asked for here, in the same installation.
+passo "packages" "$radice/scripts/dipendenze.sh" postgresql
 
 export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.
@@ -30,6 +32,17 @@ export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
 # leaves out what runs no test, and keeps of the debugging information the
 # line tables its reports need (98 s to build instead of 117 s).
 passo "build" "$radice/scripts/compila.sh" "$radice/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_UNITY_BUILD=ON
+# The record's rows on PostgreSQL run on a throwaway server: its socket only
+# in a folder of its own, no TCP port; stopped and removed at the end, also
+# after a failure. Both suites take its address.
+postgres_cartella="$(mktemp -d)"
+alla_fine "$radice/scripts/postgres_prova.sh" ferma "$postgres_cartella"
+avvia_postgres() {
+  BRENK_PROVA_POSTGRES="$("$radice/scripts/postgres_prova.sh" avvia "$postgres_cartella")"
+  export BRENK_PROVA_POSTGRES
+  echo "BRENK_PROVA_POSTGRES=$BRENK_PROVA_POSTGRES"
+}
+passo "PostgreSQL" avvia_postgres
 accanto "tests" ctest --test-dir "$radice/build" --output-on-failure -j4
 passo "ASan+UBSan build" "${cede[@]}" "$radice/scripts/compila.sh" "$radice/build-asan" \
   -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DBRENK_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON -DBRENK_STRUMENTI=OFF
