@@ -63,7 +63,8 @@ QStringList giornata(QString passi)
     f.testo(Campo::CodiceBrenk) = QStringLiteral("5");
     f.testo(Campo::txb_tmp_rap) = QStringLiteral("45");
     QStringList visto;
-    const auto leggi = [&](QString t) { visto << t.remove(cartella.path() + u'/'); };
+    // The record names who holds a code and since when: neither is the rules'.
+    const auto leggi = [&](QString t) { visto << t.remove(cartella.path() + u'/').section(QStringLiteral(" dal "), 0, 0); };
     const auto dici = [&](const std::optional<QString>& p) {
         if (p)
             leggi(*p);
@@ -142,8 +143,8 @@ private slots:
     {
         QTest::addColumn<QString>("passi");
         QTest::addColumn<QStringList>("visto");
-        const QString gia = QStringLiteral("Programmazione non eseguita: il Codice Brenk %1 è già nel registro "
-                                           "\"registro.csv\" per un altro trasmettitore.");
+        const QString gia = QStringLiteral("Programmazione non eseguita: il Codice Brenk %1 del sito \"sito\" è già in "
+                                           "uso (scritto)");;
         const auto riga = [](const char* nome, const char* passi, const QStringList& visto) {
             QTest::newRow(nome) << QString::fromUtf8(passi) << visto;
         };
@@ -165,9 +166,8 @@ private slots:
              "serie, connetti, programma, connetti, disconetti, finestra", {"5", "6/45"});
         riga("stessa unità di nuovo, con il registro", "registro, connetti, codice 5, programma, programma",
              {"5", "5"});
-        riga("registro senza serie rifiuta il codice di un'altra unità",
-             "registro, connetti, codice 5, programma, disconetti, connetti, codice 5, programma",
-             {"5", gia.arg(5)});
+        riga("registro: un codice scritto da un altro configuratore", "registro, riga 5, connetti, codice 5, programma",
+             {gia.arg(5)});
         riga("serie salta i codici del registro", "registro, riga 6, riga 7, serie, connetti, codice 5, programma, "
              "disconetti, connetti, programma", {"5", "8"});
         riga("codice non scritto nel registro: libero", "registro, riga 6 no, connetti, codice 6, programma", {"6"});
@@ -180,7 +180,7 @@ private slots:
         riga("dopo 1023 la serie finisce", "serie, codice 1023, connetti, programma, disconetti, finestra",
              {"1023", "Serie terminata: nessun Codice Brenk libero dopo 1023.", "/45"});
         riga("1023 nel registro: la serie finisce a 1022",
-             "registro, riga 1023, serie, codice 1022, connetti, programma, disconetti, finestra",
+             "registro, serie, riga 1023, codice 1022, connetti, programma, disconetti, finestra",
              {"1022", "Serie terminata: nessun Codice Brenk libero dopo 1022.", "/45"});
         riga("serie su finestra vuota: i valori del primo letto",
              "vuota, serie, connetti, finestra, programma, disconetti, connetti, finestra", {"1/30", "1", "2/30"});
@@ -190,7 +190,8 @@ private slots:
              {"1", "Interrotta all'uscita dal programma dopo 15 scritture confermate si 1"});
         riga("uscita con l'ultima conferma arrivata", "registro, connetti, inizia, scrive 9, manca, uscita k, righe",
              {"1", "Interrotta all'uscita dal programma dopo 10 scritture confermate no 1"});
-        riga("niente inviato, nessuna riga", "registro, connetti, inizia, fine, righe", {"1"});
+        riga("niente inviato: il codice torna libero", "registro, connetti, inizia, fine, righe, disconetti, "
+             "connetti, codice 1, programma", {"1", "Non verificato no 1", "1"});
         riga("nessuna conferma, la riga c'è", "registro, connetti, inizia, manca, fine, righe",
              {"1", "Non verificato no 1"});
         riga("inizializzazione: riga senza codice", "registro, connetti, fabbrica, righe", {"Verificato no 1"});

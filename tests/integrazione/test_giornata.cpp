@@ -262,7 +262,7 @@ private slots:
         g.banco.finestra->apri_file(sito);
         g.banco.casella("CodiceBrenk")->setText(QStringLiteral("1021"));
         QVERIFY(g.premi("Chk_serie"));
-        g.banco.finestra->usa_registro(g.file("registro.csv"));
+        g.banco.finestra->usa_registro(g.file("registro.sqlite"));
         for (auto [guasto, lascia, atteso] : {std::tuple{std::optional<int>(), "Cmd_tx", "1022"},
                                               {0, "Cmd_disconetti", "1023"},
                                               {{}, "Cmd_disconetti", ""}}) {
@@ -281,9 +281,9 @@ private slots:
                  (QStringList{"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto 46. I valori "
                               "da programmare sono ancora nella finestra: ripetere la programmazione.",
                               "Serie terminata: nessun Codice Brenk libero dopo 1023.",
-                              QStringLiteral("Programmazione non eseguita: il Codice Brenk 1022 è già nel registro "
-                                             "\"%1\" per un altro trasmettitore.")
-                                  .arg(g.file("registro.csv"))}));
+                              "Programmazione non eseguita: il Codice Brenk 1022 è già stato scritto oggi in un "
+                              "altro trasmettitore."}));
+        QVERIFY(!g.banco.finestra->sessione().giornata().esporta_csv(g.file("registro.csv")));
         const QList<QByteArray> righe = contenuto(g.file("registro.csv")).split('\n');
         QCOMPARE(righe.size(), 5);
         QCOMPARE(righe[0], "Data e ora,Porta,Dispositivo,Tipo,Esito,Codice scritto,Codice Brenk,Freq Tx Mhz,"

@@ -68,9 +68,11 @@ private slots:
             "programma i suoi parametri sulla porta seriale.\n"
             "\n"
             "Opzioni:\n"
-            "  -h, --help     Mostra l'aiuto sulle opzioni della riga di comando.\n"
-            "  --help-all     Mostra l'aiuto con anche le opzioni proprie di Qt.\n"
-            "  -v, --version  Mostra le informazioni sulla versione.\n");
+            "  -h, --help             Mostra l'aiuto sulle opzioni della riga di comando.\n"
+            "  --help-all             Mostra l'aiuto con anche le opzioni proprie di Qt.\n"
+            "  -v, --version          Mostra le informazioni sulla versione.\n"
+            "  --registro <FILE|URL>  Il registro dei codici: un file (SQLite) o un server,\n"
+            "                         postgresql://utente@host/database.\n");
         const QString versione = QStringLiteral(
             " 1.0.5\n"
             "Software libero con licenza GPL-3.0-or-later (GNU GPL, versione 3 o successiva):\n"

@@ -41,8 +41,8 @@ private slots:
         QTemporaryDir cartella;
         Banco b(Contenuto::UHF);
         Sessione s(b.finestra, b.linea.dispositivo(), b.orologio);
-        QVERIFY(!s.giornata().imposta_registro(cartella.filePath(QStringLiteral("registro.csv"))));
-        s.giornata().imposta_serie(serie); // on an empty window: the read gives the site's values
+        QVERIFY(s.usa_registro(cartella.filePath(QStringLiteral("registro.sqlite"))));
+        s.imposta_serie(serie); // on an empty window: the read gives the site's values
         s.connetti(QStringLiteral("Connetti"));
         QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
         b.finestra.testi[Campo::CodiceBrenk] = QStringLiteral("306");
@@ -52,7 +52,7 @@ private slots:
         s.disconetti();
         QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
         QFile registro(cartella.filePath(QStringLiteral("registro.csv")));
-        QVERIFY(registro.open(QIODevice::ReadOnly));
+        QVERIFY(!s.giornata().esporta_csv(registro.fileName()) && registro.open(QIODevice::ReadOnly));
         const QStringList righe = QString::fromUtf8(registro.readAll()).split(QStringLiteral("\r\n"));
         QCOMPARE(righe.size(), 3);
         QCOMPARE((QStringList{righe[1].section(u',', 4, 6), b.finestra.testi[Campo::CodiceBrenk]}), visto);

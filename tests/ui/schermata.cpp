@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     if (giornata) {
         principale.apri_file(QString::fromLocal8Bit(argv[3]));
         principale.findChild<QCheckBox*>("Chk_serie")->setChecked(true);
-        principale.usa_registro(cartella.filePath(QStringLiteral("impianto.csv")));
+        principale.usa_registro(cartella.filePath(QStringLiteral("impianto.sqlite")));
     }
     QTimer::singleShot(300, principale.findChild<QPushButton*>("Cmd_connetti"), &QPushButton::click);
 

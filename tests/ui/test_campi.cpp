@@ -57,8 +57,8 @@ private slots:
                 ++nominati;
             }
         }
-        // 7 text boxes, 6 combo boxes, 8 option buttons, 16 groups with a caption.
-        QCOMPARE(nominati, 7 + 6 + 8 + 16);
+        // 8 text boxes, 6 combo boxes, 8 option buttons, 16 groups with a caption.
+        QCOMPARE(nominati, 8 + 6 + 8 + 16);
         QCOMPARE(b.casella("CodiceBrenk")->accessibleName(), QStringLiteral("Codice Brenk"));
         QCOMPARE(b.opzione("Opt_toni_bassi")->accessibleName(), QStringLiteral("Bassi"));
         // A note in the progress bar's place is what its label's name says.
@@ -83,7 +83,7 @@ private slots:
         }
         const QStringList atteso{"cmb_Zelmrep", "Cmb_n_tx_tot", "Opt_toni_alti", "Opt_tx_mult", "Opt_bat_no",
                                  "CodiceBrenk", "FqTx", "txb_tmp_rap", "txb_amp", "Cmb_n_ing_all", "Cmd_connetti",
-                                 "Cmb_com", "Text7", "Command4", "Cmd_apri", "Cmd_salva", "Chk_serie", "Chk_registro",
+                                 "Cmb_com", "Text7", "Command4", "Cmd_apri", "Cmd_salva", "Chk_serie", "Chk_registro", "txb_assegnato",
                                  "txb_stato_con", "Opt_zelm", "Cmb_tmr_p_all", "Text1"};
         QCOMPARE(visitati, atteso);
     }
