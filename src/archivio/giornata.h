@@ -66,6 +66,8 @@ public:
     // written, corrected.
     void imposta_assegnato(const QString& a_chi) { assegnato_a_ = a_chi; }
     std::optional<QString> assegna(int codice, const QString& a_chi);
+    // The record holds `codice` for a unit.
+    bool occupato(int codice) const { return registro_ && registro_->occupato(codice); }
     std::optional<QString> esporta_csv(const QString& percorso);
 
     // "Connetti", the window showing `mostrati`: a unit not left yet (its port

@@ -102,6 +102,17 @@ void Sessione::imposta_serie(bool accesa)
     rispondi(giornata_.imposta_serie(accesa));
 }
 
+void Sessione::correggi_assegnato(const QString& a_chi)
+{
+    const int codice = valori().testo(Campo::CodiceBrenk).toInt();
+    if (!giornata_.registro() || !giornata_.occupato(codice))
+        return;
+    if (const auto problema = giornata_.assegna(codice, a_chi))
+        dire(*problema);
+    else
+        finestra_.mostra_nota(nota_assegnato.arg(codice));
+}
+
 bool Sessione::usa_registro(const std::optional<QString>& indirizzo)
 {
     rispondi(giornata_.imposta_registro(indirizzo, sito_));

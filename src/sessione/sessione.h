@@ -60,6 +60,9 @@ public:
     // answers them. Whether a record is in use.
     void imposta_serie(bool accesa);
     bool usa_registro(const std::optional<QString>& indirizzo);
+    // "Assegnato a" confirmed for the code the window shows, which the
+    // record already holds: corrected there.
+    void correggi_assegnato(const QString& a_chi);
     // What the window shows, with the type as the block reads it.
     Valori valori() const;
     QString tipo() const;

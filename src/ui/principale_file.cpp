@@ -77,6 +77,8 @@ void Principale::collega_file()
     connect(ui_->Cmd_esporta, &QPushButton::clicked, this, &Principale::scegli_esportazione);
     connect(ui_->txb_assegnato, &QLineEdit::textChanged, this,
             [this](const QString& a_chi) { sessione_->giornata().imposta_assegnato(a_chi); });
+    connect(ui_->txb_assegnato, &QLineEdit::returnPressed, this,
+            [this] { sessione_->correggi_assegnato(ui_->txb_assegnato->text()); });
     connect(sessione_.get(), &Sessione::registro_cambiato, this, [this] {
         ui_->lab_riepilogo->setText(sessione_->giornata().riepilogo());
         ui_->Cmd_esporta->setEnabled(sessione_->giornata().registro());

@@ -170,6 +170,7 @@ private slots:
              {gia.arg(5)});
         riga("serie salta i codici del registro", "registro, riga 6, riga 7, serie, connetti, codice 5, programma, "
              "disconetti, connetti, programma", {"5", "8"});
+        riga("riavvio: la serie riprende dal registro", "registro, riga 300, serie, finestra", {"301/45"});
         riga("codice non scritto nel registro: libero", "registro, riga 6 no, connetti, codice 6, programma", {"6"});
         riga("senza registro rifiuta un codice usato oggi",
              "connetti, codice 5, programma, disconetti, connetti, codice 5, programma",
