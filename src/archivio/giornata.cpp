@@ -146,11 +146,11 @@ void Giornata::prossimo_codice(int usato, Risposta& r) const
     r.messaggi << messaggio_fine_serie.arg(usato);
 }
 
-// A code another unit has since this morning; the unit connected may have
-// its own again.
+// Without a record, a code another unit has since this morning; the unit
+// connected may have its own again. A record knows the units themselves.
 std::optional<QString> Giornata::rifiuto(int codice) const
 {
-    if (codice_unita_ != codice && usati_.contains(codice))
+    if (!registro_ && codice_unita_ != codice && usati_.contains(codice))
         return messaggio_codice_usato.arg(codice);
     return std::nullopt;
 }
