@@ -263,6 +263,10 @@ private slots:
         g.banco.casella("CodiceBrenk")->setText(QStringLiteral("1021"));
         QVERIFY(g.premi("Chk_serie"));
         g.banco.finestra->usa_registro(g.file("registro.csv"));
+        g.collega(Contenuto::VHF); // only read: the site's values, with the band it has
+        QVERIFY(g.premi("Cmd_connetti"));
+        QCOMPARE(g.testo("Text1"), QStringLiteral("  VHF"));
+        QVERIFY(g.premi("Cmd_disconetti"));
         for (auto [guasto, lascia, atteso] : {std::tuple{std::optional<int>(), "Cmd_tx", "1022"},
                                               {0, "Cmd_disconetti", "1023"},
                                               {{}, "Cmd_disconetti", ""}}) {
