@@ -278,9 +278,10 @@ private slots:
         }
         QVERIFY(!g.banco.trova<QCheckBox>("Chk_serie")->isChecked());
         g.collega(Contenuto::UHF);
-        QVERIFY(g.premi("Cmd_connetti"));
+        QVERIFY(g.connetti());
         g.banco.casella("CodiceBrenk")->setText(QStringLiteral("1022"));
         QVERIFY(g.premi("cmd_programma"));
+        QCOMPARE(g.dopo_connessione(), QByteArray()); // refused: nothing written
         QCOMPARE(g.banco.avvisi.testi(),
                  (QStringList{"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto 46. I valori "
                               "da programmare sono ancora nella finestra: ripetere la programmazione.",
