@@ -247,6 +247,7 @@ private slots:
         QVERIFY(g.banco.apri(&avvisi) && scrivi(g.file("altro.csv"), "non un registro\r\n"));
         QTest::ignoreMessage(QtCriticalMsg, "brenk-zelm: operazione \"Messaggi\" interrotta da un errore imprevisto: guasto");
         g.banco.finestra->usa_registro(g.file("altro.csv"));
+        QVERIFY(!g.banco.trova<QCheckBox>("Chk_registro")->isChecked()); // not a record: not taken
         QCOMPARE(avvisi.testi(), QStringList{"Operazione \"Messaggi\" interrotta da un errore imprevisto. Riprovare; se "
                                              "l'errore si ripete, riavviare il programma."});
     }
