@@ -124,6 +124,8 @@ private slots:
         riga("codice 1024", sito_con({{"\"417\"", "\"1024\""}}), "valore fuori range in \"Codice Brenk\": \"1024\"");
         riga("filtro 200", sito_con({{"\"filtro_pulsante\": \"1\"", "\"filtro_pulsante\": \"200\""}}),
              "valore fuori range in \"Filtro P. All\": \"200\"");
+        riga("filtro 03", sito_con({{"\"filtro_pulsante\": \"1\"", "\"filtro_pulsante\": \"03\""}}),
+             "valore fuori range in \"Filtro P. All\": \"03\"");
         riga("trasmissioni 0", sito_con({{"\"trasmissioni_totali\": \"6\"", "\"trasmissioni_totali\": \"0\""}}),
              "valore fuori range in \"N° di Tx Tot\": \"0\"");
         riga("i massimi",
