@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include <utility>
 
@@ -33,10 +34,16 @@ Risposta Giornata::imposta_registro(const std::optional<QString>& indirizzo, con
         return {};
     Risposta r;
     QString percorso = *indirizzo;
-    if (percorso.endsWith(u'.' + estensione_registro, Qt::CaseInsensitive))
+    QString nome_sito = sito;
+    // An older CSV record goes on as the site it names, in a database beside it.
+    if (percorso.endsWith(u'.' + estensione_registro, Qt::CaseInsensitive)) {
         r.messaggi << importa_csv(*indirizzo, percorso);
+        nome_sito = QFileInfo(*indirizzo).completeBaseName();
+        if (percorso.isEmpty())
+            return r;
+    }
     QString problema;
-    registro_ = RegistroCodici::apri(percorso, sito, problema);
+    registro_ = RegistroCodici::apri(percorso, nome_sito, problema);
     if (!registro_) {
         r.messaggi << problema;
         return r;

@@ -123,7 +123,8 @@ QString nel_csv(const QString& percorso, const QString& problema)
 QString importa_csv(const QString& csv, QString& database)
 {
     const QFileInfo info(csv);
-    database = info.dir().filePath(info.completeBaseName() + QStringLiteral(".sqlite"));
+    const QString nuovo = info.dir().filePath(info.completeBaseName() + QStringLiteral(".sqlite"));
+    database.clear();
     if (const auto problema = non_da_leggere(csv, dimensione_massima_registro, registro_troppo_grande))
         return nel_csv(csv, *problema);
     QFile file(csv);
@@ -134,13 +135,14 @@ QString importa_csv(const QString& csv, QString& database)
         return nel_csv(csv, non_un_registro);
 
     QString problema;
-    const auto registro = RegistroCodici::apri(database, info.completeBaseName(), problema);
+    const auto registro = RegistroCodici::apri(nuovo, info.completeBaseName(), problema);
     if (!registro)
         return problema;
     QSqlDatabase db = QSqlDatabase::database(registro->connessione_, false);
     QList<QStringList> gia;
     if (const auto e = sql::leggi_righe(db, registro->sito_, gia))
         return registro->errore(*e);
+    database = nuovo;
     if (!gia.isEmpty())
         return csv_gia_importato.arg(QDir::toNativeSeparators(csv), QDir::toNativeSeparators(database));
 
@@ -155,8 +157,10 @@ QString importa_csv(const QString& csv, QString& database)
         else if (!(e = importa_linea(db, registro->sito_, *celle, codice)))
             ++importate;
     }
-    if ((e = sql::chiudi(db, e)))
+    if ((e = sql::chiudi(db, e))) {
+        database.clear();
         return registro->errore(*e);
+    }
     const QString fatto = csv_importato.arg(importate).arg(QDir::toNativeSeparators(csv),
                                                            QDir::toNativeSeparators(database));
     return non_lette.isEmpty() ? fatto : fatto + righe_non_lette.arg(non_lette.join(QStringLiteral(", ")));

@@ -113,7 +113,8 @@ private:
 // name, ".sqlite"): every line with a code counts, quoted line breaks,
 // quoted cells, a trailing empty cell, CRLF or LF, a byte-order mark, a last
 // line without a line break. The message for the operator says so, naming
-// any line it could not read; `database` is the new record's path.
+// any line it could not read; `database` is the new record's path, empty
+// when nothing could be imported (the CSV unreadable, or not a record).
 QString importa_csv(const QString& csv, QString& database);
 
 } // namespace brenk

@@ -104,6 +104,7 @@ private slots:
         QTest::addColumn<QString>("cambio");
         QTest::newRow("Disconetti") << "Cmd_disconetti";
         QTest::newRow("un tasto in Codice Brenk") << "CodiceBrenk";
+        QTest::newRow("un tasto in N° Ing di All") << "Cmb_n_ing_all";
         QTest::newRow("un clic su Bassi") << "Opt_toni_bassi";
         QTest::newRow("testo dato a Freq Tx Mhz senza tasti") << "=FqTx"; // assistive technology, drop
         QTest::newRow("adattatore staccato") << "riaggancio";
@@ -128,6 +129,8 @@ private slots:
             i.banco.casella(qPrintable(cambio.mid(1)))->setText(QStringLiteral("161"));
         else if (auto* casella = i.banco.casella(qPrintable(cambio)))
             QTest::keyClicks(casella, "5");
+        else if (auto* scelta = i.banco.combo(qPrintable(cambio)))
+            QTest::keyClicks(scelta, "2");
         else
             QTest::mouseClick(i.banco.trova(qPrintable(cambio)), Qt::LeftButton);
         QTRY_VERIFY(!verifica->isVisible());

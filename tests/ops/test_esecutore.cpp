@@ -114,8 +114,8 @@ private slots:
         QTest::newRow("TX") << Pulsante(trasmissione_di_prova);
     }
     // An exception the operation does not expect ends it with a word to the
-    // operator and a line on standard error; the busy state is cleared and
-    // the next operation runs.
+    // operator and a line on standard error; the busy state and the note are
+    // cleared and the next operation runs.
     void errore_imprevisto()
     {
         QFETCH(Pulsante, pulsante);
@@ -125,6 +125,7 @@ private slots:
         int fleg = 1;
         FinestraGuasta finestra(blocco);
         finestra.mostra_progresso(true);
+        finestra.mostra_nota(QStringLiteral("Il trasmettitore non risponde. \"Disconetti\" termina l'attesa."));
         Contesto c{porta, blocco, fleg, finestra};
         Esecutore esecutore;
         QTest::ignoreMessage(QtCriticalMsg, qPrintable(QStringLiteral(
@@ -135,6 +136,7 @@ private slots:
             "riavviare il programma.").arg(nome)});
         QCOMPARE(fleg, 0);
         QVERIFY(!finestra.progresso_visibile);
+        QCOMPARE(finestra.nota, QString());
         Sospensione s;
         bool finita = false;
         QVERIFY(esecutore.avvia(operazione(Fine::Subito, s, finita)));

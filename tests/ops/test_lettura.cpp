@@ -92,6 +92,7 @@ private slots:
         // every read cannot be told (the limit of the rule).
         riga("banda colpita una volta", colpite({62}), "New", 2, 2);
         riga("banda colpita a ogni lettura", colpite({62, 64}), "New", 1, 1, "  VHF");
+        riga("tipo colpito alla rilettura, la banda no", colpite({63}), "New", 2, 2);
     }
     void letture_ripetute()
     {

@@ -46,6 +46,7 @@ private slots:
         s.connetti(QStringLiteral("Connetti"));
         QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
         b.finestra.testi[Campo::CodiceBrenk] = QStringLiteral("306");
+        b.finestra.testi[Campo::FqTx] = QStringLiteral("440.9149"); // sent as 440.9125
         const qsizetype prima = b.ricevuti().size();
         s.programma(QStringLiteral("Programma"));
         QVERIFY(b.avanza_finche([&] { return b.ricevuti().size() - prima == byte; }));
@@ -55,6 +56,7 @@ private slots:
         QVERIFY(!s.giornata().esporta_csv(registro.fileName()) && registro.open(QIODevice::ReadOnly));
         const QStringList righe = QString::fromUtf8(registro.readAll()).split(QStringLiteral("\r\n"));
         QCOMPARE(righe.size(), 3);
+        QCOMPARE(righe[1].section(u',', 7, 7), QStringLiteral("440.9125"));
         QCOMPARE((QStringList{righe[1].section(u',', 4, 6), b.finestra.testi[Campo::CodiceBrenk]}), visto);
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{visto.first().section(u',', 0, 0)});
     }

@@ -72,6 +72,7 @@ private slots:
         riga("conferme finite", {.memoria = m, .conferme_max = 2}, {'W', 0, 1, 'W', 1, 2, 'W', 2, 3, 'R', 2},
              {'K', 'K', 6}, 2, 6, 3);
         riga("k minuscola", {.memoria = m, .k_minuscola = true}, {'W', 5, 9}, {'k'}, 5, 9, 1);
+        riga("K dopo l'indirizzo", {.memoria = m, .k_dopo_indirizzo = true}, {'W', 5, 9, 'R', 5}, {'K', 9}, 5, 9, 1);
         riga("byte in più", {.memoria = m, .extra_dopo = 1}, {'R', 0, 'R', 1, 'R', 2}, {30, 60, 0xA5, 6}, 1, 60, 0);
         riga("checksum errato", {.memoria = m, .checksum_errato = true}, {'R', 61, 'R', 60}, {143, 78}, 61, 142, 0);
         auto altra = m;
