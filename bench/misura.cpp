@@ -65,7 +65,8 @@ public:
             QMetaObject::invokeMethod(&contesto_, f, Qt::BlockingQueuedConnection);
         } else {
             R r{};
-            QMetaObject::invokeMethod(&contesto_, [&] { r = f(); }, Qt::BlockingQueuedConnection);
+            QMetaObject::invokeMethod(
+                &contesto_, [&] { r = f(); }, Qt::BlockingQueuedConnection);
             return r;
         }
     }
@@ -87,10 +88,19 @@ public:
         filo_.wait();
     }
 
-    QList<Simulatore::Evento> ricevuti() { return nel_filo([this] { return sim_->registro_ricevuti(); }); }
-    QList<Simulatore::Evento> inviati() { return nel_filo([this] { return sim_->registro_inviati(); }); }
+    QList<Simulatore::Evento> ricevuti()
+    {
+        return nel_filo([this] { return sim_->registro_ricevuti(); });
+    }
+    QList<Simulatore::Evento> inviati()
+    {
+        return nel_filo([this] { return sim_->registro_inviati(); });
+    }
     qsizetype byte_sulla_linea() { return ricevuti().size() + inviati().size(); }
-    double processore() { return nel_filo([] { return secondi_processore(RUSAGE_THREAD); }); }
+    double processore()
+    {
+        return nel_filo([] { return secondi_processore(RUSAGE_THREAD); });
+    }
     // Seconds on the simulator's clock, which starts with it.
     double adesso() const { return double(orologio_.nsecsElapsed()) / 1e9; }
 

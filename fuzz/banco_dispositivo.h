@@ -200,8 +200,7 @@ struct Banco : brenk::prova::BancoVirtuale {
 [[noreturn]] void fallisce(const Banco& b, const char* cosa)
 {
     std::fprintf(stderr, "%s\nstatus \"%s\", fleg %d, port %s, %.1f ms\nmessages:\n", cosa,
-                 qPrintable(b.finestra.stato), b.fleg, b.porta.aperta() ? "open" : "closed",
-                 b.orologio.adesso_ms());
+                 qPrintable(b.finestra.stato), b.fleg, b.porta.aperta() ? "open" : "closed", b.orologio.adesso_ms());
     for (const auto& m : b.finestra.messaggi)
         std::fprintf(stderr, "  \"%s\"\n", qPrintable(m.testo));
     std::fprintf(stderr, "received by the transmitter: %s\n", b.ricevuti().toHex(' ').constData());
@@ -278,7 +277,7 @@ bool riletti_tipo_e_banda(const QList<Comando>& comandi, qsizetype i)
 {
     const auto lettura_di = [&comandi](qsizetype j, int indirizzo) {
         return j < comandi.size() && comandi[j].lettera == 'R'
-            && (comandi[j].indirizzo == indirizzo || comandi[j].indirizzo < 0);
+               && (comandi[j].indirizzo == indirizzo || comandi[j].indirizzo < 0);
     };
     const auto fine = [&comandi](qsizetype j) {
         return j == comandi.size() || comandi[j].lettera == 'E' || comandi[j].lettera == 'Q';
@@ -327,14 +326,17 @@ bool errore_di_porta(const Banco& b, const QString& testo)
 // "Disconetti".
 bool scrittura_fallita(const Banco& b, const QString& testo)
 {
-    static const QRegularExpression interrotta(QStringLiteral("^Interrotta da Disconetti dopo \\d+ scritture confermate$"));
-    return testo == atteso::time_out || errore_di_porta(b, testo) || (b.disconnesso && interrotta.match(testo).hasMatch());
+    static const QRegularExpression interrotta(
+        QStringLiteral("^Interrotta da Disconetti dopo \\d+ scritture confermate$"));
+    return testo == atteso::time_out || errore_di_porta(b, testo)
+           || (b.disconnesso && interrotta.match(testo).hasMatch());
 }
 
 // A verdict as a programming ends it, or as a factory loading does.
 bool uno_di(const QString& testo, const QString& programmazione)
 {
-    const QString dai_campi = QStringLiteral("I valori da programmare sono ancora nella finestra: ripetere la programmazione.");
+    const QString dai_campi =
+        QStringLiteral("I valori da programmare sono ancora nella finestra: ripetere la programmazione.");
     QString fabbrica = programmazione;
     fabbrica.replace(dai_campi, QStringLiteral("Ripetere la programmazione."));
     return testo == programmazione || testo == fabbrica;
@@ -368,8 +370,8 @@ void controlla_messaggi_programmazione(const Banco& b, QStringList m)
         m.removeFirst();
     const bool rifiuto = m.size() == 1
                          && (m.first() == atteso::fuori_banda || m.first() == atteso::senza_lettura
-                             || m.first().startsWith(QStringLiteral("Programmazione non eseguita: \"")) || m.first() == atteso::codice
-                             || scrittura_fallita(b, m.first())
+                             || m.first().startsWith(QStringLiteral("Programmazione non eseguita: \""))
+                             || m.first() == atteso::codice || scrittura_fallita(b, m.first())
                              || m.first().startsWith(QStringLiteral("Valore fuori range in \"")));
     richiedi(rifiuto || verdetto(m), b, "programming: unexpected messages");
 }

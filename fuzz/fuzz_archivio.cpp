@@ -47,7 +47,7 @@ bool nei_limiti(const SchedaCampo& s, const QString& testo)
 bool uguali(const FileParametri& a, const FileParametri& b)
 {
     return a.valori.campi == b.valori.campi && a.valori.coppie == b.valori.coppie && a.tipo == b.tipo
-        && a.letti == b.letti;
+           && a.letti == b.letti;
 }
 
 } // namespace

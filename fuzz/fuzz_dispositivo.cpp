@@ -75,9 +75,9 @@ bool risposte_sincere(const Scenario& s, int ultima)
     if ((o.risposta_colpita && *o.risposta_colpita <= ultima) || o.bit7_perso)
         return false;
     const bool altre_voci = o.annunci_da_collegato || o.rumore_ogni_ms || !o.conferme_ritardate.isEmpty()
-                            || !o.rimbalzi.isEmpty() || o.annuncio_dopo_silenzio_ms
-                            || o.extra_dopo || o.spazzatura.contains('K') || o.reset_dopo_letture
-                            || o.reset_dopo_conferme || o.l_non_sentite > 0 || o.eco
+                            || !o.rimbalzi.isEmpty() || o.annuncio_dopo_silenzio_ms || o.extra_dopo
+                            || o.spazzatura.contains('K') || o.reset_dopo_letture || o.reset_dopo_conferme
+                            || o.l_non_sentite > 0 || o.eco
                             || std::any_of(o.risposte_sostituite.begin(), o.risposte_sostituite.end(),
                                            [](const QByteArray& r) { return r.size() > 1; });
     const auto& r = o.risposte_sostituite;
@@ -118,15 +118,18 @@ void controlla_valori(const Banco& b, const Memoria& m, const char* cosa)
 
 void controlla_scritti(const Banco& b, const QMap<Campo, QString>& chiesti, const std::array<int, 64>& v)
 {
-    static constexpr std::pair<int, Opzione> coppie[] = {
-        {TONIHL, Opzione::Opt_toni_bassi}, {Ning, Opzione::Opt_bat_si}, {TxSM, Opzione::Opt_tx_mult}};
+    static constexpr std::pair<int, Opzione> coppie[] = {{TONIHL, Opzione::Opt_toni_bassi},
+                                                         {Ning, Opzione::Opt_bat_si},
+                                                         {TxSM, Opzione::Opt_tx_mult}};
     for (const auto& [indirizzo, uno] : coppie)
         if (v[indirizzo] >= 0)
             richiedi(b.finestra.selezionata(static_cast<Opzione>(static_cast<int>(uno) - 1)) != (v[indirizzo] == 1)
                          && b.finestra.selezionata(uno) == (v[indirizzo] == 1),
                      b, "an option written that the window does not show");
-    static constexpr std::pair<int, Campo> campi[] = {{tempopre_rap, Campo::txb_tmp_rap}, {tempopre_amp, Campo::txb_amp},
-                                                      {ntxtot, Campo::Cmb_n_tx_tot}, {Filtropre, Campo::Cmb_tmr_p_all},
+    static constexpr std::pair<int, Campo> campi[] = {{tempopre_rap, Campo::txb_tmp_rap},
+                                                      {tempopre_amp, Campo::txb_amp},
+                                                      {ntxtot, Campo::Cmb_n_tx_tot},
+                                                      {Filtropre, Campo::Cmb_tmr_p_all},
                                                       {Codicerep, Campo::cmb_Zelmrep}};
     for (const auto& [indirizzo, campo] : campi) {
         bool intero = false;
@@ -152,9 +155,9 @@ void connetti(Banco& b, const Scenario& s)
 
 void prepara_campi(Banco& b, const Scenario& s)
 {
-    static constexpr Campo campi[] = {Campo::CodiceBrenk, Campo::FqTx, Campo::txb_tmp_rap, Campo::txb_amp,
-                                      Campo::Cmb_n_ing_all, Campo::Cmb_n_tx_tot, Campo::cmb_Zelmrep,
-                                      Campo::Cmb_tmr_p_all};
+    static constexpr Campo campi[] = {Campo::CodiceBrenk, Campo::FqTx,          Campo::txb_tmp_rap,
+                                      Campo::txb_amp,     Campo::Cmb_n_ing_all, Campo::Cmb_n_tx_tot,
+                                      Campo::cmb_Zelmrep, Campo::Cmb_tmr_p_all};
     for (qsizetype i = 0; i < s.testi.size() && i < qsizetype(std::size(campi)); ++i)
         if (!s.testi[i].isEmpty())
             b.finestra.imposta_testo(campi[i], s.testi[i]);
@@ -213,7 +216,8 @@ void operazione(Banco& b, const Scenario& s, QMap<Campo, QString>& chiesti)
         chiesti = b.finestra.testi;
         esegui(b, programma(b.contesto));
         if (!letto)
-            richiedi(messaggi_da(b, primo) == QStringList{atteso::senza_lettura}, b, "programming without a trusted read");
+            richiedi(messaggi_da(b, primo) == QStringList{atteso::senza_lettura}, b,
+                     "programming without a trusted read");
         controlla_campi_dopo(b, s, chiesti);
         richiedi(b.fleg == 0 && !b.finestra.progresso_visibile, b, "programming left fleg or the bar");
         controlla_messaggi_programmazione(b, messaggi_da(b, primo));

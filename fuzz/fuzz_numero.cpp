@@ -29,8 +29,7 @@ using brenk::valore_numerico;
 
 [[noreturn]] void fallisce(const char* cosa, const QString& testo, double atteso, double letto)
 {
-    std::fprintf(stderr, "%s: \"%s\" gave %.17g, expected %.17g\n", cosa,
-                 testo.toUtf8().constData(), letto, atteso);
+    std::fprintf(stderr, "%s: \"%s\" gave %.17g, expected %.17g\n", cosa, testo.toUtf8().constData(), letto, atteso);
     std::abort();
 }
 
@@ -57,8 +56,8 @@ double intero_di_riferimento(const std::string& compatto)
     const bool esadecimale = lettera == 'H' || lettera == 'h';
     if (!esadecimale && lettera != 'O' && lettera != 'o')
         return 0;
-    const std::string cifre = compatto.substr(2, compatto.substr(2).find_first_not_of(
-        esadecimale ? "0123456789abcdefABCDEF" : "01234567"));
+    const std::string cifre =
+        compatto.substr(2, compatto.substr(2).find_first_not_of(esadecimale ? "0123456789abcdefABCDEF" : "01234567"));
     const std::size_t zeri = cifre.find_first_not_of('0');
     if (zeri != std::string::npos && cifre.size() - zeri > (esadecimale ? 13u : 17u))
         return -1;

@@ -16,7 +16,8 @@ namespace brenk {
 // BRENK_SITO cache variable.
 inline QString testo_versione()
 {
-    return QStringLiteral(BRENK_VERSIONE "\n"
+    return QStringLiteral(BRENK_VERSIONE
+                          "\n"
                           "Software libero con licenza GPL-3.0-or-later (GNU GPL, versione 3 o successiva):\n"
                           "lo si può ridistribuire e modificare; non c'è alcuna garanzia.\n" BRENK_SITO);
 }

@@ -16,8 +16,7 @@ namespace {
 thread_local qint64 ritardo_in_consegna_ns = 0;
 } // namespace
 
-CodaLinea::CodaLinea(QObject* parent)
-    : QObject(parent)
+CodaLinea::CodaLinea(QObject* parent) : QObject(parent)
 {
     orologio_.start();
     timer_fd_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);

@@ -27,21 +27,29 @@ struct Scelte {
 const QList<QCommandLineOption>& opzioni_riga()
 {
     static const QList<QCommandLineOption> opzioni{
-        {"memoria", "Contenuto della memoria: zeri, uhf, vhf, vecchio (blocco UHF di tipo vecchio) "
-                    "oppure un file di 64 byte. Predefinito: uhf.", "tipo", "uhf"},
+        {"memoria",
+         "Contenuto della memoria: zeri, uhf, vhf, vecchio (blocco UHF di tipo vecchio) "
+         "oppure un file di 64 byte. Predefinito: uhf.",
+         "tipo", "uhf"},
         {"link", "Crea un collegamento simbolico al dispositivo in <percorso>.", "percorso"},
-        {"latenza-adattatore", "Come un adattatore USB: i byte verso il PC passano a gruppi, ogni <ms> "
-                               "millisecondi.", "ms"},
+        {"latenza-adattatore",
+         "Come un adattatore USB: i byte verso il PC passano a gruppi, ogni <ms> "
+         "millisecondi.",
+         "ms"},
         {"mai-k", "Guasto: non annuncia mai \"K\"."},
         {"spazzatura", "Guasto: invia <testo> prima di ogni \"K\" di annuncio.", "testo"},
         {"conferme-max", "Guasto: dopo <n> scritture non memorizza e non risponde più.", "n"},
         {"k-minuscola", "Guasto: conferma le scritture con \"k\" invece di \"K\"."},
         {"extra-dopo", "Guasto: un byte in più dopo la risposta di lettura numero <n> (da 0).", "n"},
         {"checksum-errato", "Guasto: all'indirizzo 61 risponde con la somma di controllo più 1."},
-        {"riaggancia-dopo", "Guasto: chiude la linea al byte ricevuto numero <n>, "
-                            "come un adattatore USB staccato.", "n"},
-        {"conferma-ritardata", "Guasto: la conferma della scrittura numero <n> (da 0) parte dopo <ms> "
-                               "millisecondi; ripetibile.", "n:ms"},
+        {"riaggancia-dopo",
+         "Guasto: chiude la linea al byte ricevuto numero <n>, "
+         "come un adattatore USB staccato.",
+         "n"},
+        {"conferma-ritardata",
+         "Guasto: la conferma della scrittura numero <n> (da 0) parte dopo <ms> "
+         "millisecondi; ripetibile.",
+         "n:ms"},
         {"annunci-da-collegato", "Guasto: anche da collegato annuncia \"K\" quando il PC tace per "
                                  "l'intervallo degli annunci."},
         {"rumore", "Guasto: da collegato invia un byte di disturbo ogni <ms> millisecondi.", "ms"},
@@ -49,24 +57,32 @@ const QList<QCommandLineOption>& opzioni_riga()
         {"indirizzo-guasto", "Guasto: l'indirizzo <n> memorizza il valore scritto più 1.", "n"},
         {"scrittura-persa", "Guasto: la scrittura numero <n> (da 0) è confermata ma non memorizzata.", "n"},
         {"l-non-sentite", "Guasto: non sente le prime <n> \"L\" e resta scollegato ad annunciare.", "n"},
-        {"reset-dopo-letture", "Guasto: si riavvia dopo <n> risposte di lettura e torna ad annunciare \"K\".",
+        {"reset-dopo-letture", "Guasto: si riavvia dopo <n> risposte di lettura e torna ad annunciare \"K\".", "n"},
+        {"reset-dopo-conferme", "Guasto: si riavvia dopo <n> conferme di scrittura e torna ad annunciare \"K\".", "n"},
+        {"risposta-colpita",
+         "Guasto: la risposta di lettura numero <n> (da 0) è colpita sulla linea e arriva "
+         "come un altro valore.",
          "n"},
-        {"reset-dopo-conferme", "Guasto: si riavvia dopo <n> conferme di scrittura e torna ad annunciare \"K\".",
-         "n"},
-        {"risposta-colpita", "Guasto: la risposta di lettura numero <n> (da 0) è colpita sulla linea e arriva "
-                             "come un altro valore.", "n"},
         {"ritardo-risposte", "Guasto: risponde a ogni richiesta dopo <ms> millisecondi, una richiesta alla volta.",
          "ms"},
         {"eco", "Guasto: il cavo rimanda al PC ogni byte che il PC invia."},
-        {"ritardo-indirizzo", "Guasto: la risposta di lettura all'indirizzo <a> parte dopo <ms> millisecondi, "
-                              "le altre richieste hanno risposta come sempre; ripetibile.", "a:ms"},
-        {"rimbalzo", "Guasto: la risposta di lettura all'indirizzo <a> torna al PC una seconda volta "
-                     "<ms> millisecondi dopo; ripetibile.", "a:ms"},
-        {"k-dopo-silenzio", "Guasto: da scollegato annuncia \"K\" <ms> millisecondi dopo l'ultimo byte "
-                            "ricevuto, poi all'intervallo degli annunci.", "ms"},
+        {"ritardo-indirizzo",
+         "Guasto: la risposta di lettura all'indirizzo <a> parte dopo <ms> millisecondi, "
+         "le altre richieste hanno risposta come sempre; ripetibile.",
+         "a:ms"},
+        {"rimbalzo",
+         "Guasto: la risposta di lettura all'indirizzo <a> torna al PC una seconda volta "
+         "<ms> millisecondi dopo; ripetibile.",
+         "a:ms"},
+        {"k-dopo-silenzio",
+         "Guasto: da scollegato annuncia \"K\" <ms> millisecondi dopo l'ultimo byte "
+         "ricevuto, poi all'intervallo degli annunci.",
+         "ms"},
         {"bit7-perso", "Guasto: i byte verso il PC perdono il bit 7."},
-        {"ritorno", "Dopo una chiusura della linea torna dopo <ms> millisecondi "
-                    "su un nuovo dispositivo.", "ms"},
+        {"ritorno",
+         "Dopo una chiusura della linea torna dopo <ms> millisecondi "
+         "su un nuovo dispositivo.",
+         "ms"},
         {"registro", "Stampa ogni byte ricevuto in esadecimale con il suo istante."},
     };
     return opzioni;
@@ -92,7 +108,9 @@ std::optional<int> numero(const QCommandLineParser& riga, const QString& nome, Q
     const int n = riga.value(nome).toInt(&ok);
     if (!ok || n < minimo || n > massimo)
         errore = QStringLiteral("--%1 %2: serve un numero intero da %3 a %4")
-                     .arg(nome, riga.value(nome)).arg(minimo).arg(massimo);
+                     .arg(nome, riga.value(nome))
+                     .arg(minimo)
+                     .arg(massimo);
     return n;
 }
 
@@ -106,9 +124,7 @@ QMap<int, int> ritardi(const QCommandLineParser& riga, const QString& nome, QStr
         const int n = parti.value(0).toInt(&ok_n);
         const int ms = parti.value(1).toInt(&ok_ms);
         if (parti.size() != 2 || !ok_n || !ok_ms || n < 0 || ms < 0)
-            errore = QStringLiteral("--%1 %2: serve n:ms, due numeri interi da 0 a %3")
-                         .arg(nome, coppia)
-                         .arg(INT_MAX);
+            errore = QStringLiteral("--%1 %2: serve n:ms, due numeri interi da 0 a %3").arg(nome, coppia).arg(INT_MAX);
         ritardi.insert(n, ms);
     }
     return ritardi;
@@ -178,18 +194,15 @@ std::optional<Scelte> analizza(const QCommandLineParser& riga, QString& errore)
 
 void racconta(Simulatore& sim, const Scelte& scelte, QTextStream& out)
 {
-    QObject::connect(&sim, &Simulatore::stato_collegamento, [&out](bool collegato) {
-        out << (collegato ? "Collegato" : "Scollegato") << Qt::endl;
-    });
-    QObject::connect(&sim, &Simulatore::trasmissione,
-                     [&out] { out << "Trasmissione di prova ricevuta" << Qt::endl; });
+    QObject::connect(&sim, &Simulatore::stato_collegamento,
+                     [&out](bool collegato) { out << (collegato ? "Collegato" : "Scollegato") << Qt::endl; });
+    QObject::connect(&sim, &Simulatore::trasmissione, [&out] { out << "Trasmissione di prova ricevuta" << Qt::endl; });
     QObject::connect(&sim, &Simulatore::ignorato, [&out](quint8 byte) {
         out << QStringLiteral("Byte ignorato %1").arg(byte, 2, 16, QChar('0')).toUpper() << Qt::endl;
     });
     if (scelte.registro) {
         QObject::connect(&sim, &Simulatore::ricevuto, [&out](quint8 byte, double ms) {
-            out << QStringLiteral("%1 ms  %2").arg(ms, 10, 'f', 3).arg(byte, 2, 16, QChar('0')).toUpper()
-                << Qt::endl;
+            out << QStringLiteral("%1 ms  %2").arg(ms, 10, 'f', 3).arg(byte, 2, 16, QChar('0')).toUpper() << Qt::endl;
         });
     }
     QObject::connect(&sim, &Simulatore::riagganciato, [&sim, &out, ritorno = scelte.ritorno_ms] {
@@ -219,9 +232,8 @@ int main(int argc, char* argv[])
     brenk::parla_italiano();
 
     QCommandLineParser riga;
-    riga.setApplicationDescription(
-        "Trasmettitore simulato su uno pseudo-terminale. La prima riga stampata è il "
-        "dispositivo da aprire come porta seriale.");
+    riga.setApplicationDescription("Trasmettitore simulato su uno pseudo-terminale. La prima riga stampata è il "
+                                   "dispositivo da aprire come porta seriale.");
     riga.addHelpOption();
     riga.addVersionOption();
     riga.addOptions(opzioni_riga());

@@ -88,12 +88,10 @@ bool Pseudoterminale::fallisci(QString* errore, const QString& cosa)
 void Pseudoterminale::guarda_aperture()
 {
     inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (inotify_ >= 0
-        && ::inotify_add_watch(inotify_, dispositivo_.toLocal8Bit().constData(), IN_OPEN | IN_CLOSE) < 0)
+    if (inotify_ >= 0 && ::inotify_add_watch(inotify_, dispositivo_.toLocal8Bit().constData(), IN_OPEN | IN_CLOSE) < 0)
         chiudi_fd(inotify_);
     if (inotify_ < 0) {
-        qWarning("brenk-sim: aperture di %s non osservabili: %s", qPrintable(dispositivo_),
-                 std::strerror(errno));
+        qWarning("brenk-sim: aperture di %s non osservabili: %s", qPrintable(dispositivo_), std::strerror(errno));
         return;
     }
     aperture_ = new QSocketNotifier(inotify_, QSocketNotifier::Read, this);

@@ -68,8 +68,8 @@ std::optional<Memoria> memoria_da_file(const QString& percorso, QString* errore)
     return memoria;
 }
 
-Trasmettitore::Trasmettitore(const OpzioniSimulatore& opzioni, Orologio& orologio,
-                             std::function<bool()> in_ascolto, QObject* parent)
+Trasmettitore::Trasmettitore(const OpzioniSimulatore& opzioni, Orologio& orologio, std::function<bool()> in_ascolto,
+                             QObject* parent)
     : QObject(parent),
       opzioni_(opzioni),
       orologio_(orologio),
@@ -254,8 +254,8 @@ void Trasmettitore::scrivi(quint8 indirizzo, quint8 valore)
     if (indirizzo < memoria_.size() && opzioni_.scrittura_persa != numero)
         memoria_[indirizzo] = opzioni_.indirizzo_guasto == indirizzo ? static_cast<quint8>(valore + 1) : valore;
     const QByteArray conferma = opzioni_.k_dopo_indirizzo ? QByteArray()
-                                : opzioni_.k_minuscola   ? QByteArrayLiteral("k")
-                                                         : QByteArrayLiteral("K");
+                                : opzioni_.k_minuscola    ? QByteArrayLiteral("k")
+                                                          : QByteArrayLiteral("K");
     rispondi(conferma, opzioni_.conferme_ritardate.value(numero, 0));
     if (opzioni_.reset_dopo_conferme == ++conferme_)
         entra(Stato::Annuncio);

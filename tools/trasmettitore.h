@@ -47,15 +47,15 @@ struct OpzioniSimulatore {
     std::optional<int> latenza_adattatore_ms;
 
     // Faults.
-    bool mai_k = false;                  // never announces "K"
-    QByteArray spazzatura;               // sent before each announced "K"
-    std::optional<int> conferme_max;     // later writes: not stored, not answered
-    bool k_minuscola = false;            // writes answered "k"
-    bool k_dopo_indirizzo = false;       // writes answered once their address arrives
-    std::optional<int> extra_dopo;       // a byte more after read reply n (from 0)
+    bool mai_k = false;              // never announces "K"
+    QByteArray spazzatura;           // sent before each announced "K"
+    std::optional<int> conferme_max; // later writes: not stored, not answered
+    bool k_minuscola = false;        // writes answered "k"
+    bool k_dopo_indirizzo = false;   // writes answered once their address arrives
+    std::optional<int> extra_dopo;   // a byte more after read reply n (from 0)
     std::uint8_t byte_extra = 0xA5;
-    bool checksum_errato = false;        // address 61 read as its byte + 1
-    std::optional<int> riaggancia_dopo;  // the line drops on the n-th byte received
+    bool checksum_errato = false;       // address 61 read as its byte + 1
+    std::optional<int> riaggancia_dopo; // the line drops on the n-th byte received
     // Replies sent in place of the one due, by the number of the "R" or
     // "W" command answered (from 0): any bytes, none for silence.
     QMap<int, QByteArray> risposte_sostituite;
@@ -67,7 +67,7 @@ struct OpzioniSimulatore {
     // Linked, the noise byte every so many milliseconds.
     std::optional<int> rumore_ogni_ms;
     std::uint8_t byte_rumore = 0xFF;
-    bool rumore_da_scrittura = false;     // the noise starts with the first write
+    bool rumore_da_scrittura = false; // the noise starts with the first write
     // This address stores the value written plus one.
     std::optional<int> indirizzo_guasto;
     // Write n (from 0) is acknowledged but not stored.
@@ -100,7 +100,7 @@ struct OpzioniSimulatore {
 
 enum class Contenuto {
     Zeri,
-    UHF,     // the factory blocks
+    UHF, // the factory blocks
     VHF,
     Vecchio, // the UHF block on an old-type transmitter: 0 at 60, no checksum at 61
 };
@@ -179,9 +179,9 @@ private:
     std::unique_ptr<Sveglia> annunci_;
     std::unique_ptr<Sveglia> rumore_;
     std::unique_ptr<Sveglia> ritardi_;
-    std::unique_ptr<Sveglia> lenta_;     // the slow transmitter's pending reply
+    std::unique_ptr<Sveglia> lenta_; // the slow transmitter's pending reply
     QByteArray risposta_lenta_;
-    std::deque<std::uint8_t> in_coda_;   // received while a slow reply is pending
+    std::deque<std::uint8_t> in_coda_; // received while a slow reply is pending
     std::deque<InRitardo> in_ritardo_; // by when they are due
     double inizio_ms_ = 0;
     bool attivo_ = false;

@@ -18,8 +18,7 @@ const QString nome_formato = QStringLiteral("brenk-zelm parametri");
 
 QString nel_file(const QString& quale, const QString& percorso, const QString& problema)
 {
-    return problema_file
-        .arg(quale, QDir::toNativeSeparators(percorso), problema);
+    return problema_file.arg(quale, QDir::toNativeSeparators(percorso), problema);
 }
 
 QJsonObject campi_in_json(const Valori& v)
@@ -97,7 +96,8 @@ QByteArray in_json(const FileParametri& p)
     if (p.letti)
         radice.insert(QStringLiteral("lettura"),
                       QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(p.letti->data()),
-                                                     static_cast<qsizetype>(p.letti->size())).toHex()));
+                                                     static_cast<qsizetype>(p.letti->size()))
+                                              .toHex()));
     return QJsonDocument(radice).toJson(QJsonDocument::Indented);
 }
 

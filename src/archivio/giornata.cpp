@@ -232,9 +232,9 @@ std::optional<QString> Giornata::conclusa()
     if (!lavoro_)
         return std::nullopt;
     const Lavoro l = *std::exchange(lavoro_, std::nullopt);
-    const QString esito = l.verificato ? esito_verificato
-        : l.detti.isEmpty()            ? esito_non_verificato
-                                       : l.detti.join(u' ');
+    const QString esito = l.verificato        ? esito_verificato
+                          : l.detti.isEmpty() ? esito_non_verificato
+                                              : l.detti.join(u' ');
     return annota_lavoro(l, esito);
 }
 
@@ -255,8 +255,9 @@ std::optional<QString> Giornata::annota_lavoro(const Lavoro& l, const QString& e
 {
     if (!registro_ || (!l.prenotazione && l.inviate == 0))
         return std::nullopt;
-    const Sospesa s{l.prenotazione, {QDateTime::currentDateTime(), l.unita.porta, l.unita.dispositivo, l.unita.tipo,
-                                     esito, l.codice_scritto, l.valori}};
+    const Sospesa s{l.prenotazione,
+                    {QDateTime::currentDateTime(), l.unita.porta, l.unita.dispositivo, l.unita.tipo, esito,
+                     l.codice_scritto, l.valori}};
     riprova();
     const auto problema = scrivi(s);
     if (!problema)

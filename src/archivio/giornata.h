@@ -27,9 +27,9 @@ namespace brenk {
 
 // The transmitter on the line, as the record names it.
 struct Unita {
-    QString porta;       // "Com n"
+    QString porta; // "Com n"
     QString dispositivo;
-    QString tipo;        // "New" or "Old", as the block's type reads
+    QString tipo; // "New" or "Old", as the block's type reads
 };
 
 // What the window does after an event, in this order: shows `valori` as if
@@ -133,7 +133,7 @@ private:
     bool serie_ = false;
     std::unique_ptr<RegistroCodici> registro_;
     QString assegnato_a_;
-    Valori letti_; // what the unit connected holds, as its read showed it
+    Valori letti_;                    // what the unit connected holds, as its read showed it
     std::optional<int> codice_unita_; // the code that reached the unit connected
     QSet<int> usati_;                 // the codes that reached a unit today
     Valori sito_;                     // the window's values when the unit was connected

@@ -87,8 +87,8 @@ QByteArray linea_csv(const QStringList& celle)
 
 QStringList colonne_registro()
 {
-    QStringList celle{colonna_data, colonna_porta, colonna_dispositivo, colonna_tipo, colonna_esito,
-                      colonna_codice_scritto};
+    QStringList celle{colonna_data, colonna_porta, colonna_dispositivo,
+                      colonna_tipo, colonna_esito, colonna_codice_scritto};
     for (const SchedaCampo& s : schede_campi)
         celle << didascalia(s);
     for (const SchedaCoppia& s : schede_coppie)
@@ -105,7 +105,11 @@ QStringList celle_registro(const RigaRegistro& r)
 {
     QDateTime quando = r.quando;
     quando.setOffsetFromUtc(quando.offsetFromUtc()); // written out, even when it is 0
-    QStringList celle{quando.toString(Qt::ISODate), r.porta, r.dispositivo, r.tipo, r.esito,
+    QStringList celle{quando.toString(Qt::ISODate),
+                      r.porta,
+                      r.dispositivo,
+                      r.tipo,
+                      r.esito,
                       r.codice_scritto ? parola_si : parola_no};
     celle << QStringList(r.valori.campi.begin(), r.valori.campi.end());
     for (std::size_t i = 0; i < numero_coppie; ++i)

@@ -27,7 +27,7 @@ struct RigaRegistro {
     QString porta;       // "Com n"
     QString dispositivo; // the device behind it
     QString tipo;
-    QString esito;       // "Verificato", or what the operator was told
+    QString esito;               // "Verificato", or what the operator was told
     bool codice_scritto = false; // the code reached the transmitter
     Valori valori;
 };

@@ -30,10 +30,10 @@ namespace brenk {
 
 // The unit on the line as its read showed it before the programming.
 struct UnitaLetta {
-    QString porta;       // "Com n"
+    QString porta; // "Com n"
     QString dispositivo;
-    QString tipo;        // "New" or "Old"
-    Valori letti;        // what the read showed (the band, the code it had)
+    QString tipo; // "New" or "Old"
+    Valori letti; // what the read showed (the band, the code it had)
 };
 
 // A programming under way: the line to complete when it ends.
@@ -45,7 +45,7 @@ struct Prenotazione {
 
 // What the site holds so far.
 struct Riepilogo {
-    int trasmettitori = 0;           // codes written
+    int trasmettitori = 0;            // codes written
     std::optional<int> ultimo_codice; // the highest written
 };
 

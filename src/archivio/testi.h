@@ -11,7 +11,8 @@ namespace brenk {
 
 // ---- The day: the series and the record's outcomes ----
 
-inline const QString nota_serie = QStringLiteral("Serie: trasmettitore letto; la finestra mantiene i valori da programmare");
+inline const QString nota_serie =
+    QStringLiteral("Serie: trasmettitore letto; la finestra mantiene i valori da programmare");
 inline const QString messaggio_codice_registrato = QStringLiteral(
     "Programmazione non eseguita: il Codice Brenk %1 è già nel registro \"%2\" per un altro trasmettitore.");
 inline const QString messaggio_codice_usato = QStringLiteral(
@@ -74,7 +75,8 @@ inline const QString non_registro_codici = QStringLiteral("non è un registro de
 inline const QString indirizzo_non_valido =
     QStringLiteral("indirizzo non valido: un percorso, oppure postgresql://utente@server/database");
 inline const QString registro_sola_lettura = QStringLiteral("il file o la sua cartella è in sola lettura");
-inline const QString csv_importato = QStringLiteral("%1 righe del registro \"%2\" importate nel nuovo registro \"%3\".");
+inline const QString csv_importato =
+    QStringLiteral("%1 righe del registro \"%2\" importate nel nuovo registro \"%3\".");
 inline const QString csv_gia_importato = QStringLiteral("Il registro \"%1\" è già stato importato in \"%2\".");
 inline const QString righe_non_lette = QStringLiteral(" Righe non lette: %1.");
 

@@ -140,7 +140,7 @@ private:
     QString dispositivo_;
     std::optional<ErrorePorta> perdita_; // the device vanished while open
     int numero_ = 1;
-    double non_prima_ms_ = 0;     // of the awaited reply
+    double non_prima_ms_ = 0; // of the awaited reply
     int anticipati_ = 0;
     bool a_tempo_ = false; // Timer1 bounds the wait for "K" or a byte
     Attesa* attesa_ = nullptr;

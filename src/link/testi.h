@@ -12,7 +12,8 @@ namespace brenk {
 inline const QString nome_com = QStringLiteral("Com %1");
 inline const QString porta_nessuna = QStringLiteral("(nessuna)");
 inline const QString errore_porta_inesistente = QStringLiteral("Porta seriale inesistente: %1");
-inline const QString errore_porta_negata = QStringLiteral("Accesso negato alla porta %1 (l'utente deve far parte del gruppo dialout)");
+inline const QString errore_porta_negata =
+    QStringLiteral("Accesso negato alla porta %1 (l'utente deve far parte del gruppo dialout)");
 inline const QString errore_porta_in_uso = QStringLiteral("Porta %1 già aperta o in uso");
 inline const QString errore_porta_non_aperta = QStringLiteral("Operazione non valida: porta non aperta");
 inline const QString errore_porta_scrittura = QStringLiteral("Errore di scrittura sulla porta %1");

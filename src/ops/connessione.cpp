@@ -95,9 +95,9 @@ Task<void> trasmissione_di_prova(Contesto& c)
 
 void svuota_campi(Finestra& finestra)
 {
-    for (Campo campo : {Campo::CodiceBrenk, Campo::FqTx, Campo::txb_tmp_rap, Campo::txb_amp,
-                        Campo::Cmb_n_ing_all, Campo::Cmb_N_ing_bat, Campo::Cmb_n_tx_tot,
-                        Campo::cmb_Zelmrep, Campo::Cmb_tmr_p_all, Campo::Text1})
+    for (Campo campo :
+         {Campo::CodiceBrenk, Campo::FqTx, Campo::txb_tmp_rap, Campo::txb_amp, Campo::Cmb_n_ing_all,
+          Campo::Cmb_N_ing_bat, Campo::Cmb_n_tx_tot, Campo::cmb_Zelmrep, Campo::Cmb_tmr_p_all, Campo::Text1})
         finestra.imposta_testo(campo, QString());
 }
 

@@ -13,7 +13,7 @@ namespace brenk {
 struct Contesto {
     PortaSeriale& porta;
     BloccoParametri& blocco;
-    int& fleg;        // 1 while a programming runs
+    int& fleg; // 1 while a programming runs
     Finestra& finestra;
     Osservatore& eventi = Osservatore::nessuno();
 

@@ -13,10 +13,14 @@ namespace brenk {
 
 // The option buttons, pair by pair (the button storing 0 first).
 enum class Opzione {
-    Opt_toni_alti, Opt_toni_bassi,
-    Opt_bat_no, Opt_bat_si,
-    Opt_tx_sing, Opt_tx_mult,
-    opt_brenk, Opt_zelm,
+    Opt_toni_alti,
+    Opt_toni_bassi,
+    Opt_bat_no,
+    Opt_bat_si,
+    Opt_tx_sing,
+    Opt_tx_mult,
+    opt_brenk,
+    Opt_zelm,
 };
 
 // The button of pair `c` that stores 1, or the one that stores 0.
@@ -43,7 +47,7 @@ public:
     virtual void imposta_stato(const QString& stato) = 0; // txb_stato_con
     virtual void imposta_tipo(const QString& tipo) = 0;   // lab_tipo_brenk
 
-    virtual void mostra_progresso(bool visibile) = 0;     // ProgressBar1
+    virtual void mostra_progresso(bool visibile) = 0; // ProgressBar1
     virtual void imposta_massimo_progresso(int massimo) = 0;
     virtual void imposta_progresso(int valore) = 0;
     // A confirmation in the progress bar's place, without a message box;

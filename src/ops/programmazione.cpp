@@ -121,8 +121,7 @@ Task<bool> nulla_cambia_di_nascosto(Contesto& c, std::span<const std::uint8_t> v
     std::copy(valori.begin(), valori.end(), dopo.begin());
     const auto d = prima_discordanza(vista_di(*c.blocco.letti), vista_di(dopo), c.finestra);
     if (d)
-        co_await c.messaggio(messaggio_discordanza.arg(d->campo, d->mostrato, d->conterrebbe),
-                                      Icona::Esclamazione);
+        co_await c.messaggio(messaggio_discordanza.arg(d->campo, d->mostrato, d->conterrebbe), Icona::Esclamazione);
     co_return !d;
 }
 

@@ -102,8 +102,8 @@ Task<bool> confermati(Conversazione& linea, const Letti& letti, std::span<const 
 // The confirming reads follow the block at once: one quiet time after the
 // last of them proves them all.
 Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& linea,
-                                                     std::function<bool(const Letti&)> si_garantisce,
-                                                     std::span<const int> da_confermare)
+                                                    std::function<bool(const Letti&)> si_garantisce,
+                                                    std::span<const int> da_confermare)
 {
     std::vector<Letti> indisturbate;
     for (int n = 0; n < letture_massime; ++n) {

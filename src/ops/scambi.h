@@ -76,8 +76,8 @@ private:
 // reads that agree byte for byte. Empty when none could be trusted. Throws
 // ErrorePorta when the port closes under it.
 Task<std::optional<Letti>> leggi_finche_attendibile(Contesto& c, Conversazione& linea,
-                                                     std::function<bool(const Letti&)> si_garantisce,
-                                                     std::span<const int> da_confermare = {});
+                                                    std::function<bool(const Letti&)> si_garantisce,
+                                                    std::span<const int> da_confermare = {});
 
 // Writes `valori` to addresses 0, 1, ... with the progress bar running. On a
 // write not confirmed shows "Errore TIME OUT   ", on a port that refuses the

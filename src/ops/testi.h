@@ -47,8 +47,8 @@ inline const QString messaggio_senza_lettura = QStringLiteral(
 inline const QString messaggio_telegrammi = QStringLiteral(
     "I telegrammi radio letti non sono validi: un ricevitore non accetterebbe gli allarmi di questo trasmettitore. "
     "Caricare i valori di fabbrica (UHF o VHF) o programmare il trasmettitore.");
-inline const QString messaggio_senza_scelta = QStringLiteral(
-    "Programmazione non eseguita: \"%1\" non mostra nessuna scelta. Scegliere un'opzione.");
+inline const QString messaggio_senza_scelta =
+    QStringLiteral("Programmazione non eseguita: \"%1\" non mostra nessuna scelta. Scegliere un'opzione.");
 inline const QString nota_in_attesa = QStringLiteral(
     "Nessun trasmettitore su %1 (%2): accenderlo e controllare il cavo. \"Disconetti\" termina l'attesa.");
 inline const QString nota_trasmettitore_muto =
@@ -68,7 +68,8 @@ inline const QString messaggio_fuori_banda = QStringLiteral("Frequenza Fuori Ban
 // ---- The operations' messages ----
 
 inline const QString messaggio_verifica_fallita = QStringLiteral("Verifica fallita: %1 scritto %2, letto %3. %4");
-inline const QString conferma_verificato = QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti");
+inline const QString conferma_verificato =
+    QStringLiteral("Verificato: gli indirizzi 0 - %1 contengono i valori scritti");
 inline const QString messaggio_valore_fuori_range = QStringLiteral("Valore fuori range in \"%1\" (%2)");
 inline const QString intervallo_byte = QStringLiteral("0 - 255");
 inline const QString eccezione_sconosciuta = QStringLiteral("eccezione sconosciuta");

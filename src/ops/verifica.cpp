@@ -52,7 +52,8 @@ QString nome_indirizzo(int indirizzo)
 QString messaggio_verifica(const Differenza& d, const QString& poi)
 {
     const QString nome = nome_indirizzo(d.indirizzo);
-    const QString dove = nome == nome_per_indirizzo.arg(d.indirizzo) ? nome : nome_con_indirizzo.arg(nome).arg(d.indirizzo);
+    const QString dove = nome == nome_per_indirizzo.arg(d.indirizzo) ? nome
+                                                                     : nome_con_indirizzo.arg(nome).arg(d.indirizzo);
     return messaggio_verifica_fallita.arg(dove).arg(d.scritto).arg(d.letto).arg(poi);
 }
 

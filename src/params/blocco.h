@@ -17,13 +17,46 @@ inline constexpr int dimensione_blocco = 64;
 
 // The named block variables, by address.
 enum Indirizzo : int {
-    tempopre_rap = 0, tempopre_amp = 1, ntxtot = 2, ncicli = 3, TONIHL = 4, Ning = 5, TxSM = 6,
-    BaseD1 = 7, BaseD2 = 8, BaseD3 = 9, ByteT1 = 10, ByteT2 = 11, ByteT3 = 12,
-    Byt1 = 13, Byt2, Byt3, Byt4, Byt5, Byt6, Byt7, Byt8, Byt9,
-    Byt10 = 22, Byt11 = 23, Byt12 = 24,
-    Byte1 = 25, Byte2, Byte3, Byte4, Byte5, Byte6, Byte7, Byte8, Byte9,
-    Filtropre = 34, Codicerep = 35, Zelmbrenk = 36,
-    Tipo_brenk = 60, totck = 61, brenkVU = 62,
+    tempopre_rap = 0,
+    tempopre_amp = 1,
+    ntxtot = 2,
+    ncicli = 3,
+    TONIHL = 4,
+    Ning = 5,
+    TxSM = 6,
+    BaseD1 = 7,
+    BaseD2 = 8,
+    BaseD3 = 9,
+    ByteT1 = 10,
+    ByteT2 = 11,
+    ByteT3 = 12,
+    Byt1 = 13,
+    Byt2,
+    Byt3,
+    Byt4,
+    Byt5,
+    Byt6,
+    Byt7,
+    Byt8,
+    Byt9,
+    Byt10 = 22,
+    Byt11 = 23,
+    Byt12 = 24,
+    Byte1 = 25,
+    Byte2,
+    Byte3,
+    Byte4,
+    Byte5,
+    Byte6,
+    Byte7,
+    Byte8,
+    Byte9,
+    Filtropre = 34,
+    Codicerep = 35,
+    Zelmbrenk = 36,
+    Tipo_brenk = 60,
+    totck = 61,
+    brenkVU = 62,
 };
 
 // A programming writes addresses 0 to 61 of a new type, and of an old one
@@ -35,9 +68,9 @@ inline constexpr int primo_senza_parametro = Zelmbrenk + 1;
 inline constexpr int ultimo_senza_parametro = Tipo_brenk - 1;
 inline constexpr int ultimo_letto = brenkVU;
 
-inline constexpr double tipo_nuovo = 78;  // "N"
-inline constexpr double banda_uhf = 85;   // "U"
-inline constexpr double banda_vhf = 86;   // "V"
+inline constexpr double tipo_nuovo = 78; // "N"
+inline constexpr double banda_uhf = 85;  // "U"
+inline constexpr double banda_vhf = 86;  // "V"
 
 // The bytes of one read of the block, addresses 0 to 62.
 using Letti = std::array<std::uint8_t, ultimo_letto + 1>;

@@ -19,8 +19,15 @@ namespace brenk {
 
 // The ten parameter fields, in the order a disconnect empties them.
 enum class Campo {
-    CodiceBrenk, FqTx, txb_tmp_rap, txb_amp,
-    Cmb_n_ing_all, Cmb_N_ing_bat, Cmb_n_tx_tot, cmb_Zelmrep, Cmb_tmr_p_all,
+    CodiceBrenk,
+    FqTx,
+    txb_tmp_rap,
+    txb_amp,
+    Cmb_n_ing_all,
+    Cmb_N_ing_bat,
+    Cmb_n_tx_tot,
+    cmb_Zelmrep,
+    Cmb_tmr_p_all,
     Text1,
 };
 inline constexpr std::size_t numero_campi = 10;
@@ -65,7 +72,12 @@ inline constexpr std::array<SchedaCampo, numero_campi> schede_campi{{
     {Campo::CodiceBrenk, Byt4, "Codice Brenk", "codice_brenk", Immissione::Cifre, {1, 1023}, false},
     {Campo::FqTx, ByteT1, "Freq Tx Mhz", "frequenza_tx", Immissione::Frequenza, {}, false},
     {Campo::txb_tmp_rap, tempopre_rap, "Timer per rapina", "timer_rapina", Immissione::Cifre, {1, 255}, true},
-    {Campo::txb_amp, tempopre_amp, "Timer Antiatterramento", "timer_antiatterramento", Immissione::Cifre, {1, 255},
+    {Campo::txb_amp,
+     tempopre_amp,
+     "Timer Antiatterramento",
+     "timer_antiatterramento",
+     Immissione::Cifre,
+     {1, 255},
      true},
     {Campo::Cmb_n_ing_all, Byt5, "N° Ing di All", "ingresso_allarme", Immissione::Scelta, {1, 8}, false},
     {Campo::Cmb_N_ing_bat, senza_indirizzo, "Su Ing N°", "ingresso_ripristino", Immissione::Scelta, {1, 8}, false},
@@ -106,8 +118,14 @@ struct GammaFrequenza {
 inline constexpr GammaFrequenza frequenze_vhf{{150, 174}, {140, 175}, {130, 185}};
 inline constexpr GammaFrequenza frequenze_uhf{{400, 470}, {410, 470}, {400, 480}};
 
-constexpr const SchedaCampo& scheda(Campo c) { return schede_campi[static_cast<std::size_t>(c)]; }
-constexpr const SchedaCoppia& scheda(Coppia c) { return schede_coppie[static_cast<std::size_t>(c)]; }
+constexpr const SchedaCampo& scheda(Campo c)
+{
+    return schede_campi[static_cast<std::size_t>(c)];
+}
+constexpr const SchedaCoppia& scheda(Coppia c)
+{
+    return schede_coppie[static_cast<std::size_t>(c)];
+}
 
 // A programming writes the field from the window: it is kept among the
 // parameters, addresses 0 to 36.

@@ -17,8 +17,7 @@ Sessione::Sessione(Finestra& finestra, QObject* parent)
 {
 }
 
-Sessione::Sessione(Finestra& finestra, std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio,
-                   QObject* parent)
+Sessione::Sessione(Finestra& finestra, std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio, QObject* parent)
     : QObject(parent), finestra_(finestra), porta_(std::move(dispositivo), orologio)
 {
     connect(&porta_, &PortaSeriale::persa, this, &Sessione::porta_persa);

@@ -12,7 +12,7 @@ namespace brenk {
 inline const QString sito_predefinito = QStringLiteral("Impianto");
 inline const QString nota_assegnato = QStringLiteral("\"Assegnato a\" registrato per il Codice Brenk %1");
 inline const QString nome_avvisi = QStringLiteral("Messaggi");
-inline const QString messaggio_porta_persa = QStringLiteral(
-    "%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
+inline const QString messaggio_porta_persa =
+    QStringLiteral("%1: collegamento con il trasmettitore interrotto. Ricollegare la porta e premere \"Connetti\".");
 
 } // namespace brenk

@@ -11,7 +11,6 @@ namespace brenk {
 
 namespace {
 
-
 // The suspension point of an operation that waits for the operator to close
 // a message box. If the operation is abandoned first, its frame takes the box
 // and the pending resumption with it.

@@ -26,8 +26,7 @@ std::vector<Azione> controllo_cifre(QStringView testo, Intervallo valori)
             azioni.insert(azioni.end(), {{Azione::Seleziona, i}, {Azione::Fuoco}, {Azione::Beep}});
     }
     if (!azioni.empty())
-        azioni.push_back({Azione::Suggerimento, 0,
-                          suggerimento_cifre.arg(valori.minimo).arg(valori.massimo)});
+        azioni.push_back({Azione::Suggerimento, 0, suggerimento_cifre.arg(valori.minimo).arg(valori.massimo)});
     return azioni;
 }
 

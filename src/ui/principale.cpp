@@ -43,23 +43,23 @@ Principale::Principale(Avvisi& avvisi, QWidget* parent)
 {
 }
 
-Principale::Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio,
-                       QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::Principale>()), avvisi_(avvisi),
+Principale::Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio, QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::Principale>()),
+      avvisi_(avvisi),
       sessione_(std::make_unique<Sessione>(*this, std::move(dispositivo), orologio))
 {
     ui_->setupUi(this);
-    campi_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp, ui_->Cmb_n_ing_all,
+    campi_ = {ui_->CodiceBrenk,   ui_->FqTx,         ui_->txb_tmp_rap, ui_->txb_amp,       ui_->Cmb_n_ing_all,
               ui_->Cmb_N_ing_bat, ui_->Cmb_n_tx_tot, ui_->cmb_Zelmrep, ui_->Cmb_tmr_p_all, ui_->Text1};
     riempi_scelte();
     scrivi_intervalli();
     opzioni_ = {ui_->Opt_toni_alti, ui_->Opt_toni_bassi, ui_->Opt_bat_no, ui_->Opt_bat_si,
-                ui_->Opt_tx_sing, ui_->Opt_tx_mult, ui_->opt_brenk, ui_->Opt_zelm};
+                ui_->Opt_tx_sing,   ui_->Opt_tx_mult,    ui_->opt_brenk,  ui_->Opt_zelm};
     digitati_ = {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp};
-    controllati_ = {ui_->cmd_programma, ui_->Cmd_disconetti, ui_->Cmb_com, ui_->Cmd_connetti,
-                    ui_->Cmd_init_vhf, ui_->Cmd_init_uhf, ui_->Cmd_tx,
-                    ui_->Cmb_tmr_p_all, ui_->cmb_Zelmrep, ui_->Cmb_n_tx_tot, ui_->Cmb_N_ing_bat,
-                    ui_->Cmd_apri, ui_->Cmd_salva, ui_->Chk_serie, ui_->Chk_registro};
+    controllati_ = {ui_->cmd_programma, ui_->Cmd_disconetti, ui_->Cmb_com,       ui_->Cmd_connetti, ui_->Cmd_init_vhf,
+                    ui_->Cmd_init_uhf,  ui_->Cmd_tx,         ui_->Cmb_tmr_p_all, ui_->cmb_Zelmrep,  ui_->Cmb_n_tx_tot,
+                    ui_->Cmb_N_ing_bat, ui_->Cmd_apri,       ui_->Cmd_salva,     ui_->Chk_serie,    ui_->Chk_registro};
     static_assert(std::tuple_size_v<decltype(controllati_)> == numero_controllati);
 
     setWindowTitle(titolo_principale());
@@ -96,8 +96,8 @@ void Principale::applica_aspetto()
     setFont(carattere(8.25));
     ui_->Label7->setFont(carattere(14.25));
     restringi_a_misura(ui_->Label7);
-    for (QLineEdit* casella : {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp,
-                               ui_->txb_stato_con, ui_->Text1, ui_->Text7})
+    for (QLineEdit* casella :
+         {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp, ui_->txb_stato_con, ui_->Text1, ui_->Text7})
         colora(casella, Qt::cyan);
     for (QComboBox* casella : findChildren<QComboBox*>()) {
         colora(casella, Qt::yellow);
@@ -171,10 +171,9 @@ void Principale::valuta_in_coda()
 
 void Principale::Timer_stato_Timer()
 {
-    const Supervisione esito = supervisiona({ui_->txb_stato_con->text(), sessione_->fleg(),
-                                             sessione_->blocco()[Tipo_brenk], ui_->Opt_zelm->isChecked(),
-                                             ui_->Opt_tx_sing->isChecked(), ui_->Opt_bat_si->isChecked(),
-                                             sessione_->occupato()});
+    const Supervisione esito = supervisiona(
+        {ui_->txb_stato_con->text(), sessione_->fleg(), sessione_->blocco()[Tipo_brenk], ui_->Opt_zelm->isChecked(),
+         ui_->Opt_tx_sing->isChecked(), ui_->Opt_bat_si->isChecked(), sessione_->occupato()});
     if (esito.reimposta_stato) {
         imposta_stato(stato_non_connesso);
         return;

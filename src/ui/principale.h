@@ -38,8 +38,7 @@ public:
     // On the serial port, in real time.
     explicit Principale(Avvisi& avvisi, QWidget* parent = nullptr);
     // On any device and clock: the tests' virtual line.
-    Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio,
-               QWidget* parent = nullptr);
+    Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo, Orologio& orologio, QWidget* parent = nullptr);
     ~Principale() override;
 
     QString testo(Campo campo) const override;

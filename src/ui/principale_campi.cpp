@@ -111,9 +111,8 @@ void Principale::collega_combo()
         casella->setCompleter(nullptr);
         disconnect(casella->lineEdit(), &QLineEdit::editingFinished, casella, nullptr);
         if (casella != ui_->Cmb_com) {
-            connect(casella, &QComboBox::activated, this, [this, casella] {
-                QTimer::singleShot(0, casella, [this, casella] { scelta_da_lista(casella); });
-            });
+            connect(casella, &QComboBox::activated, this,
+                    [this, casella] { QTimer::singleShot(0, casella, [this, casella] { scelta_da_lista(casella); }); });
         }
     }
     connect(ui_->Cmb_com, &QComboBox::activated, this, &Principale::Cmb_com_Click);

@@ -136,8 +136,8 @@ void Principale::imposta_progresso(int valore)
     const bool in_coda = progresso_.has_value();
     progresso_ = valore;
     if (!in_coda)
-        QMetaObject::invokeMethod(this, [this] { ui_->ProgressBar1->setValue(*std::exchange(progresso_, {})); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { ui_->ProgressBar1->setValue(*std::exchange(progresso_, {})); }, Qt::QueuedConnection);
 }
 
 void Principale::mostra_conferma(const QString& testo)

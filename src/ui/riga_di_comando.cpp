@@ -72,7 +72,7 @@ RigaDiComando::RigaDiComando([[maybe_unused]] int argc, [[maybe_unused]] char** 
 #ifndef Q_OS_WIN
     const QByteArray chieste = piattaforme_chieste(argc, argv);
     schermo_indicato_ = !chieste.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+                        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (schermo_indicato_)
         piattaforme_ = chieste.isEmpty() ? piattaforme_della_sessione() : chieste;
     elenco_ = piattaforme_ + ";offscreen";

@@ -25,8 +25,8 @@ void colonna_comune(Supervisione& esito, bool connesso, bool in_attesa, bool occ
     imposta(esito, Controllato::Cmd_init_uhf, libero_connesso);
     imposta(esito, Controllato::Cmd_tx, libero_connesso);
     // The file controls change what the window shows, or record it.
-    for (Controllato c : {Controllato::Cmd_apri, Controllato::Cmd_salva, Controllato::Chk_serie,
-                          Controllato::Chk_registro})
+    for (Controllato c :
+         {Controllato::Cmd_apri, Controllato::Cmd_salva, Controllato::Chk_serie, Controllato::Chk_registro})
         imposta(esito, c, !occupato);
 }
 

@@ -15,21 +15,32 @@ namespace brenk {
 
 // The controls it sets, in the order it sets them.
 enum class Controllato {
-    cmd_programma, Cmd_disconetti, Cmb_com, Cmd_connetti,
-    Cmd_init_vhf, Cmd_init_uhf, Cmd_tx,
-    Cmb_tmr_p_all, cmb_Zelmrep, Cmb_n_tx_tot, Cmb_N_ing_bat,
-    Cmd_apri, Cmd_salva, Chk_serie, Chk_registro,
+    cmd_programma,
+    Cmd_disconetti,
+    Cmb_com,
+    Cmd_connetti,
+    Cmd_init_vhf,
+    Cmd_init_uhf,
+    Cmd_tx,
+    Cmb_tmr_p_all,
+    cmb_Zelmrep,
+    Cmb_n_tx_tot,
+    Cmb_N_ing_bat,
+    Cmd_apri,
+    Cmd_salva,
+    Chk_serie,
+    Chk_registro,
 };
 inline constexpr std::size_t numero_controllati = 15;
 
 struct StatoFinestra {
-    QString stato;          // the text of txb_stato_con
+    QString stato; // the text of txb_stato_con
     int fleg = 0;
-    double tipo_brenk = 0;  // 78 ("N") marks the new type
-    bool zelm = false;      // Opt_zelm selected
-    bool tx_sing = false;   // Opt_tx_sing selected
-    bool bat_si = false;    // Opt_bat_si selected
-    bool occupato = false;  // a device operation is running
+    double tipo_brenk = 0; // 78 ("N") marks the new type
+    bool zelm = false;     // Opt_zelm selected
+    bool tx_sing = false;  // Opt_tx_sing selected
+    bool bat_si = false;   // Opt_bat_si selected
+    bool occupato = false; // a device operation is running
 };
 
 struct Supervisione {

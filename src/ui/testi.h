@@ -29,13 +29,13 @@ inline const QString titolo_destra = QStringLiteral("Brenk  Versione ZeduRuzozud
 inline const QString descrizione_programma = QStringLiteral(
     "Configuratore del trasmettitore radio di allarme Brenk: legge, modifica e\n"
     "programma i suoi parametri sulla porta seriale.");
-inline const QString opzione_registro = QStringLiteral(
-    "Il registro dei codici: un file (SQLite) o un server, postgresql://utente@host/database.");
+inline const QString opzione_registro =
+    QStringLiteral("Il registro dei codici: un file (SQLite) o un server, postgresql://utente@host/database.");
 inline const QString argomento_inatteso = QStringLiteral("argomento inatteso '%1'.");
-inline const QString schermo_muto = QStringLiteral(
-    "nessuno schermo su cui aprire la finestra (lo schermo indicato non risponde)");
-inline const QString schermo_assente = QStringLiteral(
-    "nessuno schermo su cui aprire la finestra (DISPLAY e WAYLAND_DISPLAY non impostati)");
+inline const QString schermo_muto =
+    QStringLiteral("nessuno schermo su cui aprire la finestra (lo schermo indicato non risponde)");
+inline const QString schermo_assente =
+    QStringLiteral("nessuno schermo su cui aprire la finestra (DISPLAY e WAYLAND_DISPLAY non impostati)");
 
 // ---- The help line: the text of each area of the main window ----
 

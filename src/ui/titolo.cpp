@@ -10,7 +10,6 @@ namespace brenk {
 
 namespace {
 
-
 } // namespace
 
 Titolo::Titolo(QWidget& principale, QWidget* parent)

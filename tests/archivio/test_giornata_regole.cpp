@@ -64,7 +64,9 @@ QStringList giornata(QString passi)
     f.testo(Campo::txb_tmp_rap) = QStringLiteral("45");
     QStringList visto;
     // The record names who holds a code and since when: neither is the rules'.
-    const auto leggi = [&](QString t) { visto << t.remove(cartella.path() + u'/').section(QStringLiteral(" dal "), 0, 0); };
+    const auto leggi = [&](QString t) {
+        visto << t.remove(cartella.path() + u'/').section(QStringLiteral(" dal "), 0, 0);
+    };
     const auto dici = [&](const std::optional<QString>& p) {
         if (p)
             leggi(*p);
@@ -90,33 +92,31 @@ QStringList giornata(QString passi)
         {"vuota", [&](const QString&) { f = {}; }},
         {"connetti",
          [&](const QString&) {
-             mostra(g.collegamento(f));
-             f.testo(Campo::CodiceBrenk) = QStringLiteral("1");
-             f.testo(Campo::txb_tmp_rap) = QStringLiteral("30");
-             mostra(g.letto(true, f));
+        mostra(g.collegamento(f));
+        f.testo(Campo::CodiceBrenk) = QStringLiteral("1");
+        f.testo(Campo::txb_tmp_rap) = QStringLiteral("30");
+        mostra(g.letto(true, f));
          }},
         {"disconetti", [&](const QString&) { mostra(g.lasciato(std::exchange(f, {}))); }},
         {"inizia",
          [&](const QString&) {
-             scritte = 0;
-             const int codice = f.testo(Campo::CodiceBrenk).toInt();
-             leggi(g.programmazione(codice, f, unita).value_or(QString::number(codice)));
+        scritte = 0;
+        const int codice = f.testo(Campo::CodiceBrenk).toInt();
+        leggi(g.programmazione(codice, f, unita).value_or(QString::number(codice)));
          }},
         {"inizializza",
          [&](const QString&) {
-             scritte = 0;
-             g.fabbrica(unita, f);
+        scritte = 0;
+        g.fabbrica(unita, f);
          }},
         {"scrive", [&](const QString& q) { scrivi(q.toInt(), true); }},
-        {"manca", [&](const QString&) { scrivi(1, false); }},
-        {"verificata", [&](const QString&) { g.verificata(); }},
-        {"detto", [&](const QString& q) { g.detto(q); }},
-        {"fine", [&](const QString&) { dici(g.conclusa()); }},
+        {"manca", [&](const QString&) { scrivi(1, false); }}, {"verificata", [&](const QString&) { g.verificata(); }},
+        {"detto", [&](const QString& q) { g.detto(q); }}, {"fine", [&](const QString&) { dici(g.conclusa()); }},
         {"uscita", [&](const QString& q) { dici(g.interrotta(q == u"k")); }},
         {"finestra",
          [&](const QString&) { visto << f.testo(Campo::CodiceBrenk) + u'/' + f.testo(Campo::txb_tmp_rap); }},
         {"righe", [&](const QString&) { visto << righe(g, cartella.filePath(QStringLiteral("registro.csv"))); }},
-    };
+        };
     passi.replace(QStringLiteral("programma"), QStringLiteral("inizia, scrive 62, verificata, fine"));
     passi.replace(QStringLiteral("fabbrica"), QStringLiteral("inizializza, scrive 64, verificata, fine"));
     for (const QString& passo : passi.split(QStringLiteral(", "))) {
@@ -144,7 +144,8 @@ private slots:
         QTest::addColumn<QString>("passi");
         QTest::addColumn<QStringList>("visto");
         const QString gia = QStringLiteral("Programmazione non eseguita: il Codice Brenk %1 del sito \"sito\" è già in "
-                                           "uso (scritto)");;
+                                           "uso (scritto)");
+        ;
         const auto riga = [](const char* nome, const char* passi, const QStringList& visto) {
             QTest::newRow(nome) << QString::fromUtf8(passi) << visto;
         };
@@ -162,14 +163,16 @@ private slots:
              "serie, connetti, inizia, scrive 15, manca, fine, disconetti, connetti, programma", {"5", "6"});
         riga("la riga tiene il codice inviato, non la finestra",
              "registro, serie, connetti, inizia, scrive 62, disconetti, fine, righe", {"5", "Non verificato si 5"});
-        riga("porta persa, poi Connetti: un passo solo",
-             "serie, connetti, programma, connetti, disconetti, finestra", {"5", "6/45"});
+        riga("porta persa, poi Connetti: un passo solo", "serie, connetti, programma, connetti, disconetti, finestra",
+             {"5", "6/45"});
         riga("stessa unità di nuovo, con il registro", "registro, connetti, codice 5, programma, programma",
              {"5", "5"});
         riga("registro: un codice scritto da un altro configuratore", "registro, riga 5, connetti, codice 5, programma",
              {gia.arg(5)});
-        riga("serie salta i codici del registro", "registro, riga 6, riga 7, serie, connetti, codice 5, programma, "
-             "disconetti, connetti, programma", {"5", "8"});
+        riga("serie salta i codici del registro",
+             "registro, riga 6, riga 7, serie, connetti, codice 5, programma, "
+             "disconetti, connetti, programma",
+             {"5", "8"});
         riga("riavvio: la serie riprende dal registro", "registro, riga 300, serie, finestra", {"301/45"});
         riga("codice non scritto nel registro: libero", "registro, riga 6 no, connetti, codice 6, programma", {"6"});
         riga("senza registro rifiuta un codice usato oggi",
@@ -191,8 +194,10 @@ private slots:
              {"1", "Interrotta all'uscita dal programma dopo 15 scritture confermate si 1"});
         riga("uscita con l'ultima conferma arrivata", "registro, connetti, inizia, scrive 9, manca, uscita k, righe",
              {"1", "Interrotta all'uscita dal programma dopo 10 scritture confermate no 1"});
-        riga("niente inviato: il codice torna libero", "registro, connetti, inizia, fine, righe, disconetti, "
-             "connetti, codice 1, programma", {"1", "Non verificato no 1", "1"});
+        riga("niente inviato: il codice torna libero",
+             "registro, connetti, inizia, fine, righe, disconetti, "
+             "connetti, codice 1, programma",
+             {"1", "Non verificato no 1", "1"});
         riga("nessuna conferma, la riga c'è", "registro, connetti, inizia, manca, fine, righe",
              {"1", "Non verificato no 1"});
         riga("inizializzazione: riga senza codice", "registro, connetti, fabbrica, righe", {"Verificato no 1"});

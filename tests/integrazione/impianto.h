@@ -74,9 +74,15 @@ struct Impianto {
         QTest::mouseClick(p, Qt::LeftButton);
         return true;
     }
-    bool a_riposo() { return attendi([this] { return !banco.finestra->occupato(); }); }
+    bool a_riposo()
+    {
+        return attendi([this] { return !banco.finestra->occupato(); });
+    }
     bool premi(const char* nome) { return clicca(nome) && a_riposo(); }
-    bool in_stato(const QString& stato) { return attendi([&] { return banco.stato() == stato; }, 5000); }
+    bool in_stato(const QString& stato)
+    {
+        return attendi([&] { return banco.stato() == stato; }, 5000);
+    }
     bool connetti()
     {
         const bool connessa = premi("Cmd_connetti");

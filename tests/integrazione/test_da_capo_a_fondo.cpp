@@ -213,7 +213,8 @@ private slots:
     {
         QFETCH(int, operazione);
         QFETCH(QStringList, messaggi);
-        Impianto i({.memoria = memoria_predefinita(Contenuto::UHF), .mai_k = operazione == 2,
+        Impianto i({.memoria = memoria_predefinita(Contenuto::UHF),
+                    .mai_k = operazione == 2,
                     .conferme_ritardate = {{5, 3000}}},
                    Linea::Reale);
         QVERIFY(i.banco.apri());
@@ -250,8 +251,8 @@ private slots:
     // loading cut short still leaves its line in the record.
     void uscita_dopo_lo_scambio_in_corso_data()
     {
-        QTest::addColumn<int>("segnale"); // 0: "ESCI"
-        QTest::addColumn<char>("scambio"); // 'W': write 5 of "VHF"; 'R': read 5 of the connect; 0: none
+        QTest::addColumn<int>("segnale");     // 0: "ESCI"
+        QTest::addColumn<char>("scambio");    // 'W': write 5 of "VHF"; 'R': read 5 of the connect; 0: none
         QTest::addColumn<int>("risposta_ms"); // its acknowledgement or reply, late by; -1: never
         QTest::newRow("ESCI, conferma che non arriva") << 0 << 'W' << -1;
         QTest::newRow("SIGTERM, conferma in ritardo") << SIGTERM << 'W' << 400;
@@ -313,7 +314,8 @@ private slots:
         QVERIFY(registro.open(QIODevice::ReadOnly));
         // A late "K" comes within the exchange the way out waits for: it counts.
         const auto riga = QStringLiteral(",Interrotta all'uscita dal programma dopo %1 scritture confermate,no,");
-        QCOMPARE(QString::fromUtf8(registro.readAll()).count(riga.arg(risposta_ms < 0 ? 5 : 6)), scambio == 'W' ? 1 : 0);
+        QCOMPARE(QString::fromUtf8(registro.readAll()).count(riga.arg(risposta_ms < 0 ? 5 : 6)),
+                 scambio == 'W' ? 1 : 0);
     }
 };
 

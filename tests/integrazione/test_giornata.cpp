@@ -129,8 +129,11 @@ private slots:
         riga("trasmissioni 0", sito_con({{"\"trasmissioni_totali\": \"6\"", "\"trasmissioni_totali\": \"0\""}}),
              "valore fuori range in \"N° di Tx Tot\": \"0\"");
         riga("i massimi",
-             sito_con({{"\"417\"", "\"1023\""}, {"\"45\"", "\"255\""}, {"allarme\": \"3", "allarme\": \"8"},
-                       {"ripetitore\": \"0", "ripetitore\": \"63"}, {"pulsante\": \"1", "pulsante\": \"5"},
+             sito_con({{"\"417\"", "\"1023\""},
+                       {"\"45\"", "\"255\""},
+                       {"allarme\": \"3", "allarme\": \"8"},
+                       {"ripetitore\": \"0", "ripetitore\": \"63"},
+                       {"pulsante\": \"1", "pulsante\": \"5"},
                        {"totali\": \"6", "totali\": \"10"}}),
              {}, "1023");
         riga("codice e timer 0, frequenza fuori banda",
@@ -152,7 +155,7 @@ private slots:
         QFETCH(QString, problema);
         QFETCH(QString, codice);
         Impianto g(trasmettitore(modo == Modo::SuLetturaVhf ? Contenuto::VHF : Contenuto::UHF, {},
-                                     modo == Modo::TrascinaInAttesa));
+                                 modo == Modo::TrascinaInAttesa));
         PseudoTerminale muto;
         QString percorso = g.file("sito.brenk");
         if (cosa == Cosa::Fifo)
@@ -206,11 +209,13 @@ private slots:
         if (QProcess::execute(QStringLiteral("mount"), tmpfs) != 0)
             QSKIP("un disco tmpfs si monta solo da root: la prova del disco pieno non si fa qui");
         const auto smonta = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {cartella.path()}); });
-        const QString percorso = cartella.filePath(registro ? QStringLiteral("registro.csv") : QStringLiteral("sito.brenk"));
+        const QString percorso = cartella.filePath(registro ? QStringLiteral("registro.csv")
+                                                            : QStringLiteral("sito.brenk"));
         // The record's page has 20 bytes left, less than a line.
         const QByteArray prima = registro
-            ? intestazione_registro() + QByteArray(4096 - 20 - intestazione_registro().size() - 2, 'x') + "\r\n"
-            : contenuto(sito);
+                                     ? intestazione_registro()
+                                           + QByteArray(4096 - 20 - intestazione_registro().size() - 2, 'x') + "\r\n"
+                                     : contenuto(sito);
         QVERIFY(!esistente || scrivi(percorso, prima));
         QFile pieno(cartella.filePath(QStringLiteral("pieno"))); // every whole page still free
         QVERIFY(pieno.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
@@ -221,13 +226,15 @@ private slots:
         QVERIFY(banco.apri());
         std::optional<QString> detto;
         if (registro)
-            detto = annota(percorso, {QDateTime::currentDateTime(), "Com 1", "/dev/ttyUSB0", "New", "Verificato", true, {}});
+            detto = annota(percorso,
+                           {QDateTime::currentDateTime(), "Com 1", "/dev/ttyUSB0", "New", "Verificato", true, {}});
         else
             banco.finestra->salva_file(percorso);
-        const QString messaggio = registro
-            ? QStringLiteral("Registro \"%1\": riga non scritta (il disco è pieno); l'esito dell'operazione resta "
-                             "quello mostrato.")
-            : QStringLiteral("Impossibile salvare il file \"%1\": il disco è pieno.");
+        const QString messaggio =
+            registro
+                ? QStringLiteral("Registro \"%1\": riga non scritta (il disco è pieno); l'esito dell'operazione resta "
+                                 "quello mostrato.")
+                : QStringLiteral("Impossibile salvare il file \"%1\": il disco è pieno.");
         QCOMPARE(registro ? QStringList{detto.value_or(QString())} : banco.avvisi.testi(),
                  QStringList{messaggio.arg(percorso)});
         QCOMPARE(contenuto(percorso), esistente ? prima : QByteArray("(nessun file)"));
@@ -247,11 +254,13 @@ private slots:
         } avvisi;
         Impianto g;
         QVERIFY(g.banco.apri(&avvisi) && scrivi(g.file("altro.csv"), "non un registro\r\n"));
-        QTest::ignoreMessage(QtCriticalMsg, "brenk-zelm: operazione \"Messaggi\" interrotta da un errore imprevisto: guasto");
+        QTest::ignoreMessage(QtCriticalMsg,
+                             "brenk-zelm: operazione \"Messaggi\" interrotta da un errore imprevisto: guasto");
         g.banco.finestra->usa_registro(g.file("altro.csv"));
         QVERIFY(!g.banco.trova<QCheckBox>("Chk_registro")->isChecked()); // not a record: not taken
-        QCOMPARE(avvisi.testi(), QStringList{"Operazione \"Messaggi\" interrotta da un errore imprevisto. Riprovare; se "
-                                             "l'errore si ripete, riavviare il programma."});
+        QCOMPARE(avvisi.testi(),
+                 QStringList{"Operazione \"Messaggi\" interrotta da un errore imprevisto. Riprovare; se "
+                             "l'errore si ripete, riavviare il programma."});
     }
 
     // The site's file, then unit after unit from code 1021: a verified unit
@@ -310,10 +319,10 @@ private slots:
         QVERIFY(righe[3].endsWith(QByteArray(dopo_porta).replace("1021", "1023")));
         // A record spoilt since: the loading's line cannot go there, the operator hears why and that it waits.
         QVERIFY(scrivi(g.file("registro.sqlite"), "non un registro\r\n") && g.premi("Cmd_init_uhf"));
-        QCOMPARE(g.banco.avvisi.testi().last(),
-                 QStringLiteral("Registro \"%1\": file is not a database Unable to fetch row. La riga resta in memoria e "
-                                "sarà scritta appena il registro risponde.")
-                     .arg(g.file("registro.sqlite")));
+        QCOMPARE(g.banco.avvisi.testi().last(), QStringLiteral("Registro \"%1\": file is not a database Unable to "
+                                                               "fetch row. La riga resta in memoria e "
+                                                               "sarà scritta appena il registro risponde.")
+                                                    .arg(g.file("registro.sqlite")));
     }
 };
 

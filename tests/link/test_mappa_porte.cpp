@@ -17,13 +17,13 @@ private slots:
         QTest::addColumn<int>("numero");
         QTest::addColumn<QStringList>("sistema");
         QTest::addColumn<QString>("dispositivo");
-        const QStringList otto{"/dev/ttyS1", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM0",
-                               "/dev/ttyUSB0", "/dev/ttyS3", "/dev/ttyS2", "/dev/ttyS4"};
+        const QStringList otto{"/dev/ttyS1",   "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM0",
+                               "/dev/ttyUSB0", "/dev/ttyS3",   "/dev/ttyS2", "/dev/ttyS4"};
         QTest::newRow("Com 1, un adattatore") << 1 << otto << "/dev/ttyACM0";
         QTest::newRow("Com 4, la prima integrata") << 4 << otto << "/dev/ttyS0";
         QTest::newRow("Com 8, l'ultima del sistema") << 8 << otto << "/dev/ttyS4";
-        QTest::newRow("Com 3 con due porte") << 3 << QStringList{"/dev/ttyS0", "/dev/ttyUSB0"}
-                                             << "/dev/brenk-com3-assente";
+        QTest::newRow("Com 3 con due porte")
+            << 3 << QStringList{"/dev/ttyS0", "/dev/ttyUSB0"} << "/dev/brenk-com3-assente";
         QTest::newRow("Com 8 senza porte") << 8 << QStringList{} << "/dev/brenk-com8-assente";
     }
     void com_n_tra_le_porte_del_sistema()
@@ -42,8 +42,8 @@ private slots:
         QTest::newRow("adattatori prima")
             << QStringList{"/dev/ttyS1", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB0"}
             << QStringList{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyS1"};
-        QTest::newRow("solo integrate") << QStringList{"/dev/ttyS3", "/dev/ttyS2"}
-                                        << QStringList{"/dev/ttyS2", "/dev/ttyS3"};
+        QTest::newRow("solo integrate")
+            << QStringList{"/dev/ttyS3", "/dev/ttyS2"} << QStringList{"/dev/ttyS2", "/dev/ttyS3"};
         QTest::newRow("nessuna") << QStringList{} << QStringList{};
     }
     void ordine_delle_porte()

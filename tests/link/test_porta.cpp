@@ -351,8 +351,8 @@ private slots:
         QTest::addColumn<QString>("dispositivo"); // empty: the one of Com 1
         QTest::addColumn<bool>("scrivibile");
         QTest::addColumn<QString>("testo"); // %1: the one of Com 1
-        QTest::newRow("inesistente") << "/dev/nessuna-porta-qui" << true
-                                     << "Porta seriale inesistente: /dev/nessuna-porta-qui 8002";
+        QTest::newRow("inesistente")
+            << "/dev/nessuna-porta-qui" << true << "Porta seriale inesistente: /dev/nessuna-porta-qui 8002";
         QTest::newRow("in uso") << QString() << true << "Porta %1 già aperta o in uso 8005";
         QTest::newRow("in uso, solo leggibile")
             << QString() << false << "Accesso negato alla porta %1 (l'utente deve far parte del gruppo dialout) 8010";

@@ -60,9 +60,12 @@ private slots:
         QTest::addColumn<QString>("alla_fine");
         QTest::addColumn<bool>("finita");
         // An operation that never waits ends within its start.
-        QTest::newRow("senza attese") << int(Fine::Subito) << "10" << "10" << true;
-        QTest::newRow("dopo un'attesa") << int(Fine::DopoLAttesa) << "1" << "11" << true;
-        QTest::newRow("con un errore") << int(Fine::ErroreDopoLAttesa) << "1" << "11" << false;
+        QTest::newRow("senza attese") << int(Fine::Subito) << "10"
+                                      << "10" << true;
+        QTest::newRow("dopo un'attesa") << int(Fine::DopoLAttesa) << "1"
+                                        << "11" << true;
+        QTest::newRow("con un errore") << int(Fine::ErroreDopoLAttesa) << "1"
+                                       << "11" << false;
     }
     // One report once the operation has run to its first wait, one when it
     // ends, however it ends; the one at the end comes from its last step.
@@ -128,12 +131,15 @@ private slots:
         finestra.mostra_nota(QStringLiteral("Il trasmettitore non risponde. \"Disconetti\" termina l'attesa."));
         Contesto c{porta, blocco, fleg, finestra};
         Esecutore esecutore;
-        QTest::ignoreMessage(QtCriticalMsg, qPrintable(QStringLiteral(
-            "brenk-zelm: operazione \"%1\" interrotta da un errore imprevisto: guasto").arg(nome)));
+        QTest::ignoreMessage(
+            QtCriticalMsg,
+            qPrintable(
+                QStringLiteral("brenk-zelm: operazione \"%1\" interrotta da un errore imprevisto: guasto").arg(nome)));
         QVERIFY(esecutore.avvia(custodita(c, nome, pulsante(c))));
-        QCOMPARE(finestra.testi_messaggi(), QStringList{QStringLiteral(
-            "Operazione \"%1\" interrotta da un errore imprevisto. Riprovare; se l'errore si ripete, "
-            "riavviare il programma.").arg(nome)});
+        QCOMPARE(finestra.testi_messaggi(), QStringList{QStringLiteral("Operazione \"%1\" interrotta da un errore "
+                                                                       "imprevisto. Riprovare; se l'errore si ripete, "
+                                                                       "riavviare il programma.")
+                                                            .arg(nome)});
         QCOMPARE(fleg, 0);
         QVERIFY(!finestra.progresso_visibile);
         QCOMPARE(finestra.nota, QString());

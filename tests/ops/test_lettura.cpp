@@ -26,11 +26,11 @@ private slots:
         QCOMPARE(b.orologio.adesso_ms() - b.linea.registro().back().ms, 25.0);
         QCOMPARE(b.finestra.stato, atteso::connesso);
         QCOMPARE(b.fleg, 0);
-        const QMap<Campo, QString> attesi{
-            {Campo::CodiceBrenk, "1"}, {Campo::FqTx, "460"}, {Campo::txb_tmp_rap, "30"},
-            {Campo::txb_amp, "60"}, {Campo::Cmb_n_ing_all, "1"}, {Campo::Cmb_N_ing_bat, "1"},
-            {Campo::Cmb_n_tx_tot, "6"}, {Campo::Cmb_tmr_p_all, "1"}, {Campo::cmb_Zelmrep, "0"},
-            {Campo::Text1, "  UHF"}};
+        const QMap<Campo, QString> attesi{{Campo::CodiceBrenk, "1"},   {Campo::FqTx, "460"},
+                                          {Campo::txb_tmp_rap, "30"},  {Campo::txb_amp, "60"},
+                                          {Campo::Cmb_n_ing_all, "1"}, {Campo::Cmb_N_ing_bat, "1"},
+                                          {Campo::Cmb_n_tx_tot, "6"},  {Campo::Cmb_tmr_p_all, "1"},
+                                          {Campo::cmb_Zelmrep, "0"},   {Campo::Text1, "  UHF"}};
         QCOMPARE(b.finestra.testi, attesi);
         QCOMPARE(b.finestra.tipo, QStringLiteral("New"));
         for (const auto o : {Opzione::Opt_toni_alti, Opzione::Opt_tx_mult, Opzione::Opt_bat_si, Opzione::Opt_zelm})
@@ -85,7 +85,8 @@ private slots:
         riga("vecchio, a metà", dopo(5, Contenuto::Vecchio), "Old", 3, 0);
         riga("nuovo, dopo l'ultima risposta", dopo(62, Contenuto::UHF), "New", 2, 2);
         riga("vecchio, dopo l'ultima risposta", dopo(62, Contenuto::Vecchio), "Old", 3, 0);
-        riga("vecchio, somma qualunque", [](auto& o) { o.memoria[Tipo_brenk] = 0, o.memoria[totck] = 3; }, "Old", 2, 0);
+        riga(
+            "vecchio, somma qualunque", [](auto& o) { o.memoria[Tipo_brenk] = 0, o.memoria[totck] = 3; }, "Old", 2, 0);
         // No check covers the band, which decides the frequency's limits: a
         // read its checks vouch for reads it (and the type) once more. A hit
         // once is read again, and 161 MHz is refused as out of band; a hit on
@@ -197,7 +198,8 @@ private slots:
     {
         QFETCH(int, annuncio_ms);
         QFETCH(bool, abbandonata);
-        Banco b(Contenuto::UHF, [annuncio_ms](auto& o) { o.mai_k = !annuncio_ms, o.intervallo_annunci_ms = annuncio_ms; });
+        Banco b(Contenuto::UHF,
+                [annuncio_ms](auto& o) { o.mai_k = !annuncio_ms, o.intervallo_annunci_ms = annuncio_ms; });
         b.finestra.testi[Campo::CodiceBrenk] = "12";
         QVERIFY(b.esecutore.avvia(connetti(b.contesto)));
         QCOMPARE(b.finestra.stato, atteso::in_attesa);

@@ -106,7 +106,7 @@ private slots:
     {
         QTest::addColumn<bool>("fabbrica"); // the VHF transmitter loaded with the UHF values, or Programma
         QTest::addColumn<Guasto>("guasto");
-        QTest::addColumn<int>("scritte"); // that reach the transmitter
+        QTest::addColumn<int>("scritte");  // that reach the transmitter
         QTest::addColumn<int>("staccato"); // the adapter pulled out at this byte, 0 for never
         QTest::addColumn<QString>("messaggio");
         const auto programma = [](const char* nome, const Guasto& g, int scritte) {
@@ -116,10 +116,14 @@ private slots:
             const Guasto muto([=](auto& o) { o.conferme_max = staccato ? 64 : scritte - 1; });
             QTest::addRow("valori di fabbrica, %s", nome) << true << muto << scritte << staccato << messaggio;
         };
-        programma("muto dopo la 10", [](auto& o) { o.conferme_max = 10; }, 11);
-        programma("nessuna conferma", [](auto& o) { o.conferme_max = 0; }, 1);
-        programma("k minuscola", [](auto& o) { o.conferme_max = 100, o.k_minuscola = true; }, 1);
-        programma("K dopo l'indirizzo, prima del valore", [](auto& o) { o.k_dopo_indirizzo = true; }, 1);
+        programma(
+            "muto dopo la 10", [](auto& o) { o.conferme_max = 10; }, 11);
+        programma(
+            "nessuna conferma", [](auto& o) { o.conferme_max = 0; }, 1);
+        programma(
+            "k minuscola", [](auto& o) { o.conferme_max = 100, o.k_minuscola = true; }, 1);
+        programma(
+            "K dopo l'indirizzo, prima del valore", [](auto& o) { o.k_dopo_indirizzo = true; }, 1);
         fabbrica("nessuna risposta", 1, 0, atteso::time_out);
         fabbrica("muto dopo l'indirizzo 40", 42, 0, atteso::time_out);
         // At the "W" of write 5.
@@ -188,8 +192,10 @@ private slots:
         QTest::addColumn<QString>("frequenza");
         QTest::addColumn<QString>("testo_banda");
         QTest::addColumn<BloccoAtteso>("blocco");
-        QTest::newRow("UHF") << Banda::UHF << "460" << "  UHF" << fabbrica_uhf_attesa;
-        QTest::newRow("VHF") << Banda::VHF << "161" << "  VHF" << fabbrica_vhf_attesa;
+        QTest::newRow("UHF") << Banda::UHF << "460"
+                             << "  UHF" << fabbrica_uhf_attesa;
+        QTest::newRow("VHF") << Banda::VHF << "161"
+                             << "  VHF" << fabbrica_vhf_attesa;
     }
     void valori_di_fabbrica()
     {

@@ -189,8 +189,8 @@ private:
         pc->finestra.testi[Campo::txb_tmp_rap] = QStringLiteral("31");
         programma(c.messaggi_connessione + c.messaggi_programmazione);
         QCOMPARE(pc->tx().scritture(), c.scritture_eseguite);
-        const qsizetype dopo_scritture =
-            1 + byte_lettura * c.letture + c.conferme + byte_scrittura * c.scritture_inviate;
+        const qsizetype dopo_scritture = 1 + byte_lettura * c.letture + c.conferme
+                                         + byte_scrittura * c.scritture_inviate;
         QCOMPARE(pc->ricevuti().size(), dopo_scritture + byte_lettura * c.riletture);
         if (c.riagganciato) {
             pc->linea.ritorna();
@@ -227,8 +227,8 @@ private slots:
                 dopo_riscaldamento = memoria_residente_kb();
         }
         const long alla_fine = memoria_residente_kb();
-        qInfo("Memoria residente: %ld kB dopo %d cicli, %ld kB dopo %d", dopo_riscaldamento,
-              cicli_di_riscaldamento, alla_fine, cicli_per_fase);
+        qInfo("Memoria residente: %ld kB dopo %d cicli, %ld kB dopo %d", dopo_riscaldamento, cicli_di_riscaldamento,
+              alla_fine, cicli_per_fase);
         QVERIFY(dopo_riscaldamento > 0);
         if (memoria_confrontabile)
             QVERIFY2(alla_fine - dopo_riscaldamento < crescita_massima_kb,

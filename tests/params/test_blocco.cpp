@@ -116,8 +116,8 @@ private slots:
     {
         QTest::addColumn<SceltaTelegrammi>("scelta"); // code, high tones, repeater, input
         QTest::addColumn<QList<int>>("telegrammi");   // the alarm's bytes, then the restore's
-        QTest::addColumn<QList<int>>("vecchio"); // shown with Zelmbrenk 0: code, alarm input, restore input
-        QTest::addColumn<int>("colpa");          // the field refused, or -1
+        QTest::addColumn<QList<int>>("vecchio");      // shown with Zelmbrenk 0: code, alarm input, restore input
+        QTest::addColumn<int>("colpa");               // the field refused, or -1
         const auto riga = [](const char* nome, SceltaTelegrammi s, QList<int> t, QList<int> v, int c = -1) {
             QTest::newRow(nome) << s << t << v << c;
         };

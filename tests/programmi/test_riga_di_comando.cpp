@@ -81,8 +81,8 @@ private slots:
         const QString nessuno = QStringLiteral(":99999");
         // Named after the command line; the text is the standard output of a
         // run that succeeds, the standard error of one that does not.
-        const auto riga = [](const QString& programma, const QStringList& argomenti, const QString& display,
-                             int codice, const QString& testo) {
+        const auto riga = [](const QString& programma, const QStringList& argomenti, const QString& display, int codice,
+                             const QString& testo) {
             QString nome = (QStringList{QFileInfo(programma).fileName()} + argomenti).join(u' ');
             if (!display.isEmpty())
                 nome += (display.contains(u'=') ? ", " : ", DISPLAY=") + display;
@@ -153,8 +153,9 @@ private slots:
             {"--indirizzo-guasto <n>", "Guasto: l'indirizzo <n> memorizza il valore"},
         };
         for (const auto& [opzione, descrizione] : opzioni) {
-            const QRegularExpression riga(QStringLiteral("^  %1 +%2").arg(QRegularExpression::escape(opzione),
-                                                                          QRegularExpression::escape(descrizione)));
+            const QRegularExpression riga(
+                QStringLiteral("^  %1 +%2")
+                    .arg(QRegularExpression::escape(opzione), QRegularExpression::escape(descrizione)));
             QVERIFY2(righe.indexOf(riga) >= 0, opzione);
         }
     }

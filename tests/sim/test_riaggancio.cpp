@@ -27,7 +27,10 @@ private slots:
         // Held at the drop: the acknowledgement of write 1, put off (an "X", not
         // to be taken for an announcement), and the reply to "R", 0 in the adapter.
         QTest::newRow("conferma in ritardo, risposta nell'adattatore")
-            << O{.memoria = m, .latenza_adattatore_ms = 20, .riaggancia_dopo = 10, .risposte_sostituite = {{1, "X"}},
+            << O{.memoria = m,
+                 .latenza_adattatore_ms = 20,
+                 .riaggancia_dopo = 10,
+                 .risposte_sostituite = {{1, "X"}},
                  .conferme_ritardate = {{1, 300}}}
             << byte({'W', 6, 1, 'R', 0, 'R', 1}) << QByteArray();
         // Paced: the acknowledgement on its way out, the last 0 on its way in.

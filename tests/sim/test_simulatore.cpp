@@ -84,8 +84,8 @@ private slots:
              {'K', 'K', 201}, 7, 201, 2);
         altra = m;
         altra[7] = 0;
-        riga("indirizzo guasto, 255", {.memoria = altra, .indirizzo_guasto = 7}, {'W', 7, 255, 'R', 7}, {'K', 0},
-             7, 0, 1);
+        riga("indirizzo guasto, 255", {.memoria = altra, .indirizzo_guasto = 7}, {'W', 7, 255, 'R', 7}, {'K', 0}, 7, 0,
+             1);
         // Reset with the second "K": the third write goes unheard, the "L"
         // links it again before its first announcement.
         riga("riavvio dopo 2 conferme, poi L", {.memoria = m, .intervallo_annunci_ms = 1000, .reset_dopo_conferme = 2},

@@ -53,11 +53,8 @@ inline Memoria uhf_con(const Modifiche& modifiche)
 // What the programming writes for the UHF block as read, fields untouched.
 inline std::array<std::uint8_t, 62> programmazione_uhf()
 {
-    std::array<std::uint8_t, 62> v{30, 60, 6, 2, 0, 1, 1, 5, 133, 1, 2, 63, 0,
-                                    28, 7, 0, 1, 1, 120, 127, 255, 3,
-                                    0, 0, 3,
-                                    28, 7, 0, 1, 0, 120, 126, 1, 3,
-                                    1, 0, 1};
+    std::array<std::uint8_t, 62> v{30,  60,  6, 2, 0, 1, 1,  5, 133, 1, 2, 63,  0,   28, 7, 0, 1, 1, 120,
+                                   127, 255, 3, 0, 0, 3, 28, 7, 0,   1, 0, 120, 126, 1,  3, 1, 0, 1};
     v[60] = 78;
     v[61] = static_cast<std::uint8_t>((255 - std::accumulate(v.begin(), v.begin() + 37, 0)) & 255);
     return v;
@@ -97,7 +94,10 @@ struct BancoVirtuale {
         while (!fatto() && orologio.avanza(fine));
         return fatto();
     }
-    void aspetta(double ms) { avanza_finche([] { return false; }, ms); }
+    void aspetta(double ms)
+    {
+        avanza_finche([] { return false; }, ms);
+    }
     // Runs `operazione` to its end; false if refused or still running after `limite_ms`.
     bool esegui(Task<void> operazione, double limite_ms = 60000)
     {

@@ -55,8 +55,7 @@ public:
         if (evento.sveglia) {
             evento.sveglia->pianificata_ = false;
             evento.sveglia->suona();
-        }
-        else
+        } else
             evento.cosa();
         return true;
     }
@@ -99,7 +98,8 @@ private:
     {
         if (!std::exchange(sveglia->pianificata_, false))
             return;
-        const auto e = std::find_if(eventi_.begin(), eventi_.end(), [sveglia](const Evento& e) { return e.sveglia == sveglia; });
+        const auto e = std::find_if(eventi_.begin(), eventi_.end(),
+                                    [sveglia](const Evento& e) { return e.sveglia == sveglia; });
         *e = std::move(eventi_.back());
         eventi_.pop_back();
     }

@@ -23,7 +23,10 @@ inline QByteArray lettura_completa(int volte = 1)
 // then the type and the band read once more.
 inline QByteArray lettura_confermata(int volte = 1)
 {
-    return lettura_completa(volte) + QByteArray("R\x3c" "R\x3e", 4);
+    return lettura_completa(volte)
+           + QByteArray("R\x3c"
+                        "R\x3e",
+                        4);
 }
 
 // "W", the address and the value, for each of `valori` from address 0.

@@ -31,12 +31,12 @@ inline QString verificato(int ultimo)
 }
 // As a programming ends them; a factory loading ends with "Ripetere la
 // programmazione." instead.
-inline const QString verifica_interrotta =
-    QStringLiteral("Verifica non eseguita: la porta si è chiusa durante la rilettura. I valori da programmare "
-                   "sono ancora nella finestra: ripetere la programmazione.");
-inline const QString scrittura_disturbata =
-    QStringLiteral("Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. I valori da "
-                   "programmare sono ancora nella finestra: ripetere la programmazione.");
+inline const QString verifica_interrotta = QStringLiteral(
+    "Verifica non eseguita: la porta si è chiusa durante la rilettura. I valori da programmare "
+    "sono ancora nella finestra: ripetere la programmazione.");
+inline const QString scrittura_disturbata = QStringLiteral(
+    "Comunicazione disturbata: il trasmettitore potrebbe contenere valori errati. I valori da "
+    "programmare sono ancora nella finestra: ripetere la programmazione.");
 inline const QString senza_lettura = QStringLiteral(
     "Programmazione non eseguita: manca una lettura valida dei parametri. Disconnettere e connettere di nuovo "
     "il trasmettitore per rileggerli, poi programmare.");

@@ -23,9 +23,9 @@
 
 // The controls the status supervision enables and disables, in the order of
 // the tests' expectation strings.
-inline const char* const supervisionati[] = {"cmd_programma", "Cmd_disconetti", "Cmb_com", "Cmd_connetti",
-                                             "Cmd_init_vhf", "Cmd_init_uhf", "Cmd_tx", "Cmb_tmr_p_all",
-                                             "cmb_Zelmrep", "Cmb_n_tx_tot", "Cmb_N_ing_bat"};
+inline const char* const supervisionati[] = {"cmd_programma", "Cmd_disconetti", "Cmb_com",      "Cmd_connetti",
+                                             "Cmd_init_vhf",  "Cmd_init_uhf",   "Cmd_tx",       "Cmb_tmr_p_all",
+                                             "cmb_Zelmrep",   "Cmb_n_tx_tot",   "Cmb_N_ing_bat"};
 
 struct Banco {
     AvvisiRegistrati avvisi;
@@ -52,7 +52,10 @@ struct Banco {
     }
 
     template <typename T = QWidget>
-    T* trova(const char* nome) const { return finestra->findChild<T*>(QString::fromLatin1(nome)); }
+    T* trova(const char* nome) const
+    {
+        return finestra->findChild<T*>(QString::fromLatin1(nome));
+    }
     QLineEdit* casella(const char* nome) const { return trova<QLineEdit>(nome); }
     QComboBox* combo(const char* nome) const { return trova<QComboBox>(nome); }
     QRadioButton* opzione(const char* nome) const { return trova<QRadioButton>(nome); }

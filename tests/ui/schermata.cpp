@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     QTimer controllo;
     QObject::connect(&controllo, &QTimer::timeout, &principale, [&] {
         const bool letto = principale.findChild<QLineEdit*>("txb_stato_con")->text() == stato_connesso
-            && !principale.occupato() && !principale.findChild<QLineEdit*>("Text1")->text().isEmpty();
+                           && !principale.occupato() && !principale.findChild<QLineEdit*>("Text1")->text().isEmpty();
         if (!letto)
             return;
         if (da_programmare) {

@@ -73,10 +73,11 @@ private slots:
         QTest::addColumn<Campo>("campo");
         QTest::addColumn<QString>("testo");
         QTest::newRow("Frame1") << Campo::CodiceBrenk << " Inserire il Codice dello Brenk (Renge 1 - 1023)";
-        QTest::newRow("Frame3") << Campo::txb_tmp_rap
-                                << " Inserire il Tempo di preallarme Rapina espresso in sec (Range 1 - 255 sec)";
-        QTest::newRow("Frame4") << Campo::txb_amp << " Inserire il Tempo di preallarme Dell'Antiatterramento "
-                                                     "espresso in sec (Range 1 - 255 sec)";
+        QTest::newRow("Frame3")
+            << Campo::txb_tmp_rap << " Inserire il Tempo di preallarme Rapina espresso in sec (Range 1 - 255 sec)";
+        QTest::newRow("Frame4") << Campo::txb_amp
+                                << " Inserire il Tempo di preallarme Dell'Antiatterramento "
+                                   "espresso in sec (Range 1 - 255 sec)";
     }
 
     void intervalli()

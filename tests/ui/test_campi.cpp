@@ -81,10 +81,11 @@ private slots:
                 break;
             visitati << QApplication::focusWidget()->objectName();
         }
-        const QStringList atteso{"cmb_Zelmrep", "Cmb_n_tx_tot", "Opt_toni_alti", "Opt_tx_mult", "Opt_bat_no",
-                                 "CodiceBrenk", "FqTx", "txb_tmp_rap", "txb_amp", "Cmb_n_ing_all", "Cmd_connetti",
-                                 "Cmb_com", "Text7", "Command4", "Cmd_apri", "Cmd_salva", "Chk_serie", "Chk_registro", "txb_assegnato",
-                                 "txb_stato_con", "Opt_zelm", "Cmb_tmr_p_all", "Text1"};
+        const QStringList atteso{"cmb_Zelmrep",  "Cmb_n_tx_tot",  "Opt_toni_alti", "Opt_tx_mult",   "Opt_bat_no",
+                                 "CodiceBrenk",  "FqTx",          "txb_tmp_rap",   "txb_amp",       "Cmb_n_ing_all",
+                                 "Cmd_connetti", "Cmb_com",       "Text7",         "Command4",      "Cmd_apri",
+                                 "Cmd_salva",    "Chk_serie",     "Chk_registro",  "txb_assegnato", "txb_stato_con",
+                                 "Opt_zelm",     "Cmb_tmr_p_all", "Text1"};
         QCOMPARE(visitati, atteso);
     }
 
@@ -103,8 +104,8 @@ private slots:
         QTest::newRow("trasmissioni") << "Cmb_n_tx_tot" << numeri(1, 10);
         QTest::newRow("codice ripetitore") << "cmb_Zelmrep" << numeri(0, 63);
         QTest::newRow("filtro pulsante") << "Cmb_tmr_p_all" << numeri(0, 5);
-        QTest::newRow("porta") << "Cmb_com"
-                               << QStringList{"Com 1", "Com 2", "Com 3", "Com 4", "Com 5", "Com 6", "Com 7", "Com 8"};
+        QTest::newRow("porta")
+            << "Cmb_com" << QStringList{"Com 1", "Com 2", "Com 3", "Com 4", "Com 5", "Com 6", "Com 7", "Com 8"};
     }
 
     void liste()
@@ -184,9 +185,12 @@ private slots:
         QTest::addColumn<QString>("altro"); // the other button of the pair
         QTest::addColumn<int>("indirizzo");
         QTest::addColumn<double>("valore");
-        QTest::newRow("Sing") << "Opt_tx_sing" << "Opt_tx_mult" << int(TxSM) << 0.0;
-        QTest::newRow("Bassi") << "Opt_toni_bassi" << "Opt_toni_alti" << int(TONIHL) << 1.0;
-        QTest::newRow("Si") << "Opt_bat_si" << "Opt_bat_no" << int(Ning) << 1.0;
+        QTest::newRow("Sing") << "Opt_tx_sing"
+                              << "Opt_tx_mult" << int(TxSM) << 0.0;
+        QTest::newRow("Bassi") << "Opt_toni_bassi"
+                               << "Opt_toni_alti" << int(TONIHL) << 1.0;
+        QTest::newRow("Si") << "Opt_bat_si"
+                            << "Opt_bat_no" << int(Ning) << 1.0;
     }
 
     // A click stores the button's value; clicking the other one of the pair
@@ -235,10 +239,11 @@ private slots:
     void testo_dei_campi_da_codice()
     {
         const QList<std::pair<Campo, const char*>> campi{
-            {Campo::CodiceBrenk, "CodiceBrenk"}, {Campo::FqTx, "FqTx"}, {Campo::txb_tmp_rap, "txb_tmp_rap"},
-            {Campo::txb_amp, "txb_amp"}, {Campo::Cmb_n_ing_all, "Cmb_n_ing_all"},
-            {Campo::Cmb_N_ing_bat, "Cmb_N_ing_bat"}, {Campo::Cmb_n_tx_tot, "Cmb_n_tx_tot"},
-            {Campo::cmb_Zelmrep, "cmb_Zelmrep"}, {Campo::Cmb_tmr_p_all, "Cmb_tmr_p_all"}, {Campo::Text1, "Text1"}};
+            {Campo::CodiceBrenk, "CodiceBrenk"},     {Campo::FqTx, "FqTx"},
+            {Campo::txb_tmp_rap, "txb_tmp_rap"},     {Campo::txb_amp, "txb_amp"},
+            {Campo::Cmb_n_ing_all, "Cmb_n_ing_all"}, {Campo::Cmb_N_ing_bat, "Cmb_N_ing_bat"},
+            {Campo::Cmb_n_tx_tot, "Cmb_n_tx_tot"},   {Campo::cmb_Zelmrep, "cmb_Zelmrep"},
+            {Campo::Cmb_tmr_p_all, "Cmb_tmr_p_all"}, {Campo::Text1, "Text1"}};
         for (const auto& [campo, nome] : campi) {
             const QString valore = QStringLiteral("1%1").arg(int(campo));
             b.finestra->imposta_testo(campo, valore);

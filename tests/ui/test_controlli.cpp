@@ -17,7 +17,10 @@ const QString solo_codice = QStringLiteral("Solo cifre: 1 - 1023");
 const QString solo_tempi = QStringLiteral("Solo cifre: 1 - 255");
 const QString solo_frequenza = QStringLiteral("Frequenza in MHz con il punto: 433.525");
 
-QString suggerimento() { return QToolTip::isVisible() ? QToolTip::text() : QString(); }
+QString suggerimento()
+{
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
 
 // What follows a refused keystroke.
 enum class Poi {
@@ -39,16 +42,30 @@ private slots:
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QString>("atteso"); // empty: the field accepts the text
-        QTest::newRow("codice, lettera") << "codice" << "1x" << solo_codice;
-        QTest::newRow("codice 1024") << "codice" << "1024" << solo_codice;
-        QTest::newRow("codice 1023") << "codice" << "1023" << "";
-        QTest::newRow("codice 0, ancora da completare") << "codice" << "0" << "";
-        QTest::newRow("tempo, lettera e oltre") << "tempo" << "9x99" << solo_tempi;
-        QTest::newRow("tempo 256") << "tempo" << "256" << solo_tempi;
-        QTest::newRow("tempo 255") << "tempo" << "255" << "";
-        QTest::newRow("frequenza, virgola") << "frequenza" << "433,525" << solo_frequenza;
-        QTest::newRow("frequenza, due errori") << "frequenza" << "4x3,5" << solo_frequenza;
-        QTest::newRow("frequenza 433.525") << "frequenza" << "433.525" << "";
+        QTest::newRow("codice, lettera") << "codice"
+                                         << "1x" << solo_codice;
+        QTest::newRow("codice 1024") << "codice"
+                                     << "1024" << solo_codice;
+        QTest::newRow("codice 1023") << "codice"
+                                     << "1023"
+                                     << "";
+        QTest::newRow("codice 0, ancora da completare") << "codice"
+                                                        << "0"
+                                                        << "";
+        QTest::newRow("tempo, lettera e oltre") << "tempo"
+                                                << "9x99" << solo_tempi;
+        QTest::newRow("tempo 256") << "tempo"
+                                   << "256" << solo_tempi;
+        QTest::newRow("tempo 255") << "tempo"
+                                   << "255"
+                                   << "";
+        QTest::newRow("frequenza, virgola") << "frequenza"
+                                            << "433,525" << solo_frequenza;
+        QTest::newRow("frequenza, due errori") << "frequenza"
+                                               << "4x3,5" << solo_frequenza;
+        QTest::newRow("frequenza 433.525") << "frequenza"
+                                           << "433.525"
+                                           << "";
     }
 
     // A refusal carries exactly one tooltip, as its last action: taking the
@@ -58,9 +75,9 @@ private slots:
         QFETCH(QString, campo);
         QFETCH(QString, testo);
         QFETCH(QString, atteso);
-        const auto azioni = campo == "frequenza" ? controllo_frequenza(testo)
-                                                 : controllo_cifre(testo, campo == "codice" ? Intervallo{1, 1023}
-                                                                                            : Intervallo{1, 255});
+        const auto azioni = campo == "frequenza"
+                                ? controllo_frequenza(testo)
+                                : controllo_cifre(testo, campo == "codice" ? Intervallo{1, 1023} : Intervallo{1, 255});
         if (atteso.isEmpty()) {
             QVERIFY(azioni.empty());
             return;
@@ -83,32 +100,58 @@ private slots:
         QTest::addColumn<int>("beep");
         QTest::addColumn<int>("selezione"); // start of the one selected character, -1 for none
         QTest::addColumn<QString>("suggerimento");
-        QTest::newRow("codice 1023") << false << "CodiceBrenk" << "1023" << 0 << -1 << "";
-        QTest::newRow("codice 1024") << false << "CodiceBrenk" << "1024" << 4 << 3 << solo_codice;
-        QTest::newRow("codice 12a") << false << "CodiceBrenk" << "12a" << 1 << 2 << solo_codice;
-        QTest::newRow("codice 1a0000") << false << "CodiceBrenk" << "1a0000" << 1 << 1 << solo_codice;
-        QTest::newRow("codice 2e3 vale 2000") << false << "CodiceBrenk" << "2e3" << 4 << 2 << solo_codice;
-        QTest::newRow("codice vuoto") << false << "CodiceBrenk" << "" << 0 << -1 << "";
-        QTest::newRow("codice 0 si corregge dopo") << false << "CodiceBrenk" << "0" << 0 << -1 << "";
-        QTest::newRow("antiatterramento 300") << false << "txb_amp" << "300" << 3 << 2 << solo_tempi;
-        QTest::newRow("antiatterramento 255") << false << "txb_amp" << "255" << 0 << -1 << "";
-        QTest::newRow("antiatterramento 0") << false << "txb_amp" << "0" << 0 << -1 << "";
-        QTest::newRow("antiatterramento 256") << false << "txb_amp" << "256" << 3 << 2 << solo_tempi;
-        QTest::newRow("antiatterramento 4-") << false << "txb_amp" << "4-" << 1 << 1 << solo_tempi;
-        QTest::newRow("rapina 9x9") << false << "txb_tmp_rap" << "9x9" << 1 << 1 << solo_tempi;
-        QTest::newRow("rapina blank e cifre") << false << "txb_tmp_rap" << "2 5" << 1 << 1 << solo_tempi;
-        QTest::newRow("rapina 9x900 oltre il limite") << false << "txb_tmp_rap" << "9x900" << 1 << 1 << solo_tempi;
-        QTest::newRow("rapina 300x") << false << "txb_tmp_rap" << "300x" << 5 << 3 << solo_tempi;
-        QTest::newRow("frequenza 160.9125") << false << "FqTx" << "160.9125" << 0 << -1 << "";
-        QTest::newRow("frequenza con virgola") << false << "FqTx" << "160,9125" << 1 << 3 << solo_frequenza;
-        QTest::newRow("frequenza 1a,b") << false << "FqTx" << "1a,b" << 1 << 1 << solo_frequenza;
-        QTest::newRow("frequenza 1..2") << false << "FqTx" << "1..2" << 0 << -1 << "";
-        QTest::newRow("frequenza senza limite") << false << "FqTx" << "99999" << 0 << -1 << "";
-        QTest::newRow("uscita, codice 2000") << true << "CodiceBrenk" << "2000" << 4 << 3 << solo_codice;
-        QTest::newRow("uscita, codice 1000") << true << "CodiceBrenk" << "1000" << 0 << -1 << "";
-        QTest::newRow("uscita, frequenza 16o") << true << "FqTx" << "16o" << 1 << 2 << solo_frequenza;
-        QTest::newRow("uscita, rapina 256") << true << "txb_tmp_rap" << "256" << 3 << 2 << solo_tempi;
-        QTest::newRow("uscita, antiatterramento 12") << true << "txb_amp" << "12" << 0 << -1 << "";
+        QTest::newRow("codice 1023") << false << "CodiceBrenk"
+                                     << "1023" << 0 << -1 << "";
+        QTest::newRow("codice 1024") << false << "CodiceBrenk"
+                                     << "1024" << 4 << 3 << solo_codice;
+        QTest::newRow("codice 12a") << false << "CodiceBrenk"
+                                    << "12a" << 1 << 2 << solo_codice;
+        QTest::newRow("codice 1a0000") << false << "CodiceBrenk"
+                                       << "1a0000" << 1 << 1 << solo_codice;
+        QTest::newRow("codice 2e3 vale 2000") << false << "CodiceBrenk"
+                                              << "2e3" << 4 << 2 << solo_codice;
+        QTest::newRow("codice vuoto") << false << "CodiceBrenk"
+                                      << "" << 0 << -1 << "";
+        QTest::newRow("codice 0 si corregge dopo") << false << "CodiceBrenk"
+                                                   << "0" << 0 << -1 << "";
+        QTest::newRow("antiatterramento 300") << false << "txb_amp"
+                                              << "300" << 3 << 2 << solo_tempi;
+        QTest::newRow("antiatterramento 255") << false << "txb_amp"
+                                              << "255" << 0 << -1 << "";
+        QTest::newRow("antiatterramento 0") << false << "txb_amp"
+                                            << "0" << 0 << -1 << "";
+        QTest::newRow("antiatterramento 256") << false << "txb_amp"
+                                              << "256" << 3 << 2 << solo_tempi;
+        QTest::newRow("antiatterramento 4-") << false << "txb_amp"
+                                             << "4-" << 1 << 1 << solo_tempi;
+        QTest::newRow("rapina 9x9") << false << "txb_tmp_rap"
+                                    << "9x9" << 1 << 1 << solo_tempi;
+        QTest::newRow("rapina blank e cifre") << false << "txb_tmp_rap"
+                                              << "2 5" << 1 << 1 << solo_tempi;
+        QTest::newRow("rapina 9x900 oltre il limite") << false << "txb_tmp_rap"
+                                                      << "9x900" << 1 << 1 << solo_tempi;
+        QTest::newRow("rapina 300x") << false << "txb_tmp_rap"
+                                     << "300x" << 5 << 3 << solo_tempi;
+        QTest::newRow("frequenza 160.9125") << false << "FqTx"
+                                            << "160.9125" << 0 << -1 << "";
+        QTest::newRow("frequenza con virgola") << false << "FqTx"
+                                               << "160,9125" << 1 << 3 << solo_frequenza;
+        QTest::newRow("frequenza 1a,b") << false << "FqTx"
+                                        << "1a,b" << 1 << 1 << solo_frequenza;
+        QTest::newRow("frequenza 1..2") << false << "FqTx"
+                                        << "1..2" << 0 << -1 << "";
+        QTest::newRow("frequenza senza limite") << false << "FqTx"
+                                                << "99999" << 0 << -1 << "";
+        QTest::newRow("uscita, codice 2000") << true << "CodiceBrenk"
+                                             << "2000" << 4 << 3 << solo_codice;
+        QTest::newRow("uscita, codice 1000") << true << "CodiceBrenk"
+                                             << "1000" << 0 << -1 << "";
+        QTest::newRow("uscita, frequenza 16o") << true << "FqTx"
+                                               << "16o" << 1 << 2 << solo_frequenza;
+        QTest::newRow("uscita, rapina 256") << true << "txb_tmp_rap"
+                                            << "256" << 3 << 2 << solo_tempi;
+        QTest::newRow("uscita, antiatterramento 12") << true << "txb_amp"
+                                                     << "12" << 0 << -1 << "";
     }
 
     void controllo_di_ingresso()
@@ -152,15 +195,24 @@ private slots:
         QTest::addColumn<int>("beep");
         QTest::addColumn<QString>("suggerimento");
         QTest::addColumn<Poi>("poi");
-        QTest::newRow("codice, lettera") << "CodiceBrenk" << "12a" << 1 << solo_codice << Poi::AltriTasti;
-        QTest::newRow("codice oltre 1023") << "CodiceBrenk" << "1024" << 4 << solo_codice << Poi::AltriTasti;
-        QTest::newRow("frequenza, virgola") << "FqTx" << "433," << 1 << solo_frequenza << Poi::AltriTasti;
-        QTest::newRow("rapina, lettera") << "txb_tmp_rap" << "9x" << 1 << solo_tempi << Poi::AltriTasti;
-        QTest::newRow("rapina oltre 255") << "txb_tmp_rap" << "256" << 3 << solo_tempi << Poi::AltriTasti;
-        QTest::newRow("antiatterramento, segno") << "txb_amp" << "4-" << 1 << solo_tempi << Poi::AltriTasti;
-        QTest::newRow("antiatterramento oltre 255") << "txb_amp" << "300" << 3 << solo_tempi << Poi::AltriTasti;
-        QTest::newRow("codice oltre 1023, corretto") << "CodiceBrenk" << "1024" << 4 << solo_codice << Poi::Correzione;
-        QTest::newRow("codice, lettera, poi via") << "CodiceBrenk" << "7k" << 1 << solo_codice << Poi::Uscita;
+        QTest::newRow("codice, lettera") << "CodiceBrenk"
+                                         << "12a" << 1 << solo_codice << Poi::AltriTasti;
+        QTest::newRow("codice oltre 1023") << "CodiceBrenk"
+                                           << "1024" << 4 << solo_codice << Poi::AltriTasti;
+        QTest::newRow("frequenza, virgola") << "FqTx"
+                                            << "433," << 1 << solo_frequenza << Poi::AltriTasti;
+        QTest::newRow("rapina, lettera") << "txb_tmp_rap"
+                                         << "9x" << 1 << solo_tempi << Poi::AltriTasti;
+        QTest::newRow("rapina oltre 255") << "txb_tmp_rap"
+                                          << "256" << 3 << solo_tempi << Poi::AltriTasti;
+        QTest::newRow("antiatterramento, segno") << "txb_amp"
+                                                 << "4-" << 1 << solo_tempi << Poi::AltriTasti;
+        QTest::newRow("antiatterramento oltre 255") << "txb_amp"
+                                                    << "300" << 3 << solo_tempi << Poi::AltriTasti;
+        QTest::newRow("codice oltre 1023, corretto") << "CodiceBrenk"
+                                                     << "1024" << 4 << solo_codice << Poi::Correzione;
+        QTest::newRow("codice, lettera, poi via") << "CodiceBrenk"
+                                                  << "7k" << 1 << solo_codice << Poi::Uscita;
     }
 
     // Typing a refused character shows, at the field, what the field accepts,

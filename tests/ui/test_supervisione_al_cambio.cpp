@@ -25,7 +25,10 @@ using brenk::prova::TrasmettitoreAMano;
 namespace {
 
 // One turn of the event loop: what is queued runs, no time is let pass.
-void un_giro() { QCoreApplication::processEvents(); }
+void un_giro()
+{
+    QCoreApplication::processEvents();
+}
 
 // The three option pairs the table reads: the button selected for true and
 // the one for false.
@@ -200,8 +203,10 @@ private slots:
         QCOMPARE(b.stato(), atteso::connesso);
         QCOMPARE(b.abilitazioni("01000001110"), QStringLiteral("01000001110"));
 
-        const Clic clic_in_lettura[] = {{"opt_brenk", "01000001010"}, {"Opt_tx_sing", "01000001000"},
-                                        {"Opt_bat_si", "01000001001"}, {"Opt_zelm", "01000001101"}};
+        const Clic clic_in_lettura[] = {{"opt_brenk", "01000001010"},
+                                        {"Opt_tx_sing", "01000001000"},
+                                        {"Opt_bat_si", "01000001001"},
+                                        {"Opt_zelm", "01000001101"}};
         for (const auto& [opzione, colonna] : clic_in_lettura) {
             QVERIFY2(clic(opzione), opzione);
             QCOMPARE(b.abilitazioni(colonna), QString::fromLatin1(colonna));
@@ -245,7 +250,8 @@ private slots:
         QCOMPARE(b.finestra->sessione().fleg(), 1);
         QCOMPARE(b.abilitazioni("01000000011"), QStringLiteral("01000000011"));
 
-        const Clic clic_in_programmazione[] = {{"Opt_tx_sing", "01000000001"}, {"Opt_bat_no", "01000000000"},
+        const Clic clic_in_programmazione[] = {{"Opt_tx_sing", "01000000001"},
+                                               {"Opt_bat_no", "01000000000"},
                                                {"Opt_zelm", "01000000000"}};
         for (const auto& [opzione, colonna] : clic_in_programmazione) {
             QVERIFY2(clic(opzione), opzione);
