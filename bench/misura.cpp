@@ -21,6 +21,7 @@
 #include "simulatore.h"
 #include "ui/avvisi.h"
 #include "ui/principale.h"
+#include "attese.h"
 #include "riga.h"
 #include "ui/riposo_cursore.h"
 #include "uso.h"
@@ -110,27 +111,6 @@ private:
     Simulatore* sim_ = nullptr;
     QElapsedTimer orologio_;
 };
-
-// Runs the event loop until `fatto` holds, checking every `passo_ms`.
-void attendi(const std::function<bool()>& fatto, int passo_ms = 1)
-{
-    QEventLoop ciclo;
-    QTimer controllo;
-    QObject::connect(&controllo, &QTimer::timeout, &ciclo, [&] {
-        if (fatto())
-            ciclo.quit();
-    });
-    controllo.start(passo_ms);
-    if (!fatto())
-        ciclo.exec();
-}
-
-void attendi_per(int ms)
-{
-    QEventLoop ciclo;
-    QTimer::singleShot(ms, &ciclo, &QEventLoop::quit);
-    ciclo.exec();
-}
 
 // The window's thread while nothing happens: wake-ups a second and percent
 // of one core. Read from that thread itself, so the simulator's thread and
