@@ -5,7 +5,8 @@
 # SQLite and PostgreSQL drivers. The tests' PostgreSQL server (package
 # postgresql) is named by scripts/postgres_prova.sh and the test command
 # only: installed, Debian starts a cluster of its own at every boot, which
-# the run command has no use for.
+# the run command has no use for. The handover sheet's test reads its PDF
+# with pdftotext (poppler-utils), which the test command asks for too.
 set -euo pipefail
 
 pacchetti=(cmake ninja-build g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev

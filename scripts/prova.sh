@@ -23,7 +23,7 @@ cede=(chrt --idle 0)
 
 # Each step installs what it needs beyond these; the PostgreSQL server for
 # the tests is asked for here, in the same installation.
-passo "packages" "$radice/scripts/dipendenze.sh" postgresql
+passo "packages" "$radice/scripts/dipendenze.sh" postgresql poppler-utils
 
 export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.

@@ -3,7 +3,9 @@
 
 #include "archivio/testi.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <system_error>
@@ -39,6 +41,14 @@ QString motivo(const QFileDevice& file)
     if (errore == std::errc::no_such_file_or_directory)
         return file_inesistente;
     return file.errorString();
+}
+
+std::optional<QString> salva_intero(const QString& percorso, const QByteArray& testo)
+{
+    QSaveFile file(percorso);
+    if (file.open(QIODevice::WriteOnly) && file.write(testo) == testo.size() && file.commit())
+        return std::nullopt;
+    return problema_file.arg(azione_salvare, QDir::toNativeSeparators(percorso), motivo(file));
 }
 
 } // namespace brenk

@@ -24,4 +24,8 @@ std::optional<QString> non_da_leggere(const QString& percorso, qint64 massimo, c
 // failure: it reads the system's error number.
 QString motivo(const QFileDevice& file);
 
+// Writes `testo` as the whole of `percorso`, or leaves the file as it was;
+// the message for the operator, naming the file, when it could not.
+std::optional<QString> salva_intero(const QString& percorso, const QByteArray& testo);
+
 } // namespace brenk

@@ -76,6 +76,11 @@ std::optional<QString> Giornata::esporta_csv(const QString& percorso)
     return registro_ ? registro_->esporta_csv(percorso) : std::nullopt;
 }
 
+std::variant<Foglio, QString> Giornata::foglio()
+{
+    return registro_ ? registro_->foglio() : std::variant<Foglio, QString>(Foglio{});
+}
+
 // A series with a record goes on from the highest code the site holds.
 Risposta Giornata::ripresa() const
 {

@@ -69,6 +69,8 @@ public:
     // The record holds `codice` for a unit.
     bool occupato(int codice) const { return registro_ && registro_->occupato(codice); }
     std::optional<QString> esporta_csv(const QString& percorso);
+    // The handover sheet of the site; without a record, none.
+    std::variant<Foglio, QString> foglio();
 
     // "Connetti", the window showing `mostrati`: a unit not left yet (its port
     // vanished) is left first.

@@ -5,8 +5,6 @@
 #include "archivio/registro_sql.h"
 #include "archivio/testi.h"
 
-#include <QDir>
-#include <QSaveFile>
 #include <QUuid>
 
 namespace brenk {
@@ -34,11 +32,6 @@ QStringList riga_iniziata(const UnitaLetta& unita, const Valori& inviati)
 {
     return celle_registro(
         {QDateTime::currentDateTime(), unita.porta, unita.dispositivo, unita.tipo, esito_in_corso, false, inviati});
-}
-
-QString data_e_ora(const QString& iso)
-{
-    return QDateTime::fromString(iso, Qt::ISODate).toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
 }
 
 } // namespace
@@ -140,7 +133,7 @@ std::variant<Prenotazione, QString> RegistroCodici::gia_preso(int codice, const 
     const bool stesso = unita.letti.testo(Campo::CodiceBrenk) == QString::number(codice)
                         && testo_valori(unita.letti) == q.value(4).toString();
     if (!stesso)
-        return codice_in_uso.arg(codice).arg(sito_, q.value(0).toString(), data_e_ora(q.value(3).toString()),
+        return codice_in_uso.arg(codice).arg(sito_, q.value(0).toString(), sql::data_e_ora(q.value(3).toString()),
                                              q.value(1).toString(), q.value(2).toString());
     q.finish();
     const QString id = nuovo_id();
@@ -243,10 +236,7 @@ std::optional<QString> RegistroCodici::esporta_csv(const QString& percorso)
     QByteArray testo = intestazione_registro();
     for (const QStringList& r : std::as_const(righe))
         testo += linea_csv(r);
-    QSaveFile file(percorso);
-    if (file.open(QIODevice::WriteOnly) && file.write(testo) == testo.size() && file.commit())
-        return std::nullopt;
-    return problema_file.arg(azione_salvare, QDir::toNativeSeparators(percorso), motivo(file));
+    return salva_intero(percorso, testo);
 }
 
 } // namespace brenk

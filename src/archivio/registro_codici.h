@@ -12,6 +12,7 @@
 // A code whose byte was sent stays taken; a reservation whose programming sent
 // no code byte is released; one whose program was killed stays, "interrotta".
 
+#include "archivio/foglio.h"
 #include "archivio/registro.h"
 #include "archivio/valori.h"
 
@@ -91,6 +92,9 @@ public:
     // The site's lines as the CSV of a record (RFC 4180, formula cells
     // neutralised); the message naming the file when it cannot be written.
     std::optional<QString> esporta_csv(const QString& percorso);
+    // The handover sheet's rows: every code the site holds, with its last
+    // line's outcome; the message naming the record when it cannot answer.
+    std::variant<Foglio, QString> foglio();
 
 private:
     friend QString importa_csv(const QString& csv, QString& database);

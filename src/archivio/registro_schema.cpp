@@ -210,6 +210,11 @@ QString adesso()
     return ora.toString(Qt::ISODate);
 }
 
+QString data_e_ora(const QString& iso)
+{
+    return QDateTime::fromString(iso, Qt::ISODate).toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+}
+
 QString computer()
 {
     return QSysInfo::machineHostName();

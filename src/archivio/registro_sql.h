@@ -33,6 +33,8 @@ std::optional<QString> prepara_schema(QSqlDatabase& db);
 
 // The time now, ISO 8601 with its offset, as the tables keep it.
 QString adesso();
+// A time the tables keep, as the operator reads it: "10/12/2026 09:30".
+QString data_e_ora(const QString& iso);
 QString computer();
 QString utente();
 // The values' cells of a line (from `prime_colonne` on), as one text.

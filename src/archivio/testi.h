@@ -80,4 +80,12 @@ inline const QString csv_importato =
 inline const QString csv_gia_importato = QStringLiteral("Il registro \"%1\" è già stato importato in \"%2\".");
 inline const QString righe_non_lette = QStringLiteral(" Righe non lette: %1.");
 
+// ---- The handover sheet ----
+
+inline const QString stato_funzionante = QStringLiteral("funzionante");
+inline const QString stato_non_verificato = QStringLiteral("non verificato");
+inline const QString colonna_assegnato = QStringLiteral("Assegnato a");
+inline const QString colonna_stato = QStringLiteral("Stato");
+inline const QString conteggio_trasmettitori = QStringLiteral("Trasmettitori: %1, funzionanti: %2");
+
 } // namespace brenk

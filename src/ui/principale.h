@@ -128,6 +128,8 @@ private:
     void scegli_file(bool salvare);
     void scegli_registro(bool acceso);
     void scegli_esportazione();
+    void scegli_foglio();
+    void consegna_foglio(const QString& pdf);
     void ricorda_cartella(const QString& percorso);
 
     QWidget* campo(Campo c) const { return campi_[static_cast<std::size_t>(c)]; }

@@ -7,9 +7,11 @@
 #include "ui/principale.h"
 
 #include "archivio/file_parametri.h"
+#include "ui/foglio_pdf.h"
 #include "ui/testi.h"
 #include "ui_principale.h"
 
+#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -82,8 +84,11 @@ void Principale::collega_file()
     connect(sessione_.get(), &Sessione::registro_cambiato, this, [this] {
         ui_->lab_riepilogo->setText(sessione_->giornata().riepilogo());
         ui_->Cmd_esporta->setEnabled(sessione_->giornata().registro());
+        ui_->Cmd_foglio->setEnabled(sessione_->giornata().registro());
     });
+    connect(ui_->Cmd_foglio, &QPushButton::clicked, this, &Principale::scegli_foglio);
     ui_->Cmd_esporta->setEnabled(false);
+    ui_->Cmd_foglio->setEnabled(false);
 }
 
 void Principale::scegli_file(bool salvare)
@@ -135,6 +140,29 @@ void Principale::scegli_esportazione()
             sessione_->dire(*problema);
     });
     d->open();
+}
+
+void Principale::scegli_foglio()
+{
+    QFileDialog* d = dialogo(this, titolo_foglio, {QStringLiteral("pdf")}, QFileDialog::AcceptSave);
+    connect(d, &QFileDialog::fileSelected, this, &Principale::consegna_foglio);
+    d->open();
+}
+
+// The PDF and the CSV beside it; the PDF then opens in the desktop's viewer,
+// which prints it (not on a screen of none: the tests').
+void Principale::consegna_foglio(const QString& pdf)
+{
+    const auto foglio = sessione_->giornata().foglio();
+    const auto* problema = std::get_if<QString>(&foglio);
+    const auto non_scritto = problema ? std::optional(*problema) : scrivi_foglio(std::get<Foglio>(foglio), pdf);
+    if (non_scritto) {
+        sessione_->dire(*non_scritto);
+        return;
+    }
+    ricorda_cartella(pdf);
+    if (QGuiApplication::platformName() != u"offscreen")
+        QDesktopServices::openUrl(QUrl::fromLocalFile(pdf));
 }
 
 void Principale::ricorda_cartella(const QString& percorso)

@@ -21,6 +21,13 @@ inline const QString errore_com = QStringLiteral(" Errore com");
 inline const QString titolo_file_parametri = QStringLiteral("Parametri Brenk");
 inline const QString titolo_file_registro = QStringLiteral("Registro");
 inline const QString titolo_esporta = QStringLiteral("Registro in CSV");
+inline const QString titolo_foglio = QStringLiteral("Foglio di consegna");
+inline const QString foglio_sito = QStringLiteral("Sito");
+inline const QString foglio_data = QStringLiteral("Data");
+inline const QString foglio_computer = QStringLiteral("Computer del tecnico");
+inline const QString foglio_pagina = QStringLiteral("Pagina %1 di %2");
+inline const QString firma_tecnico = QStringLiteral("Firma del tecnico");
+inline const QString firma_responsabile = QStringLiteral("Firma del responsabile");
 inline const QString titolo_sinistra = QStringLiteral("Sistemi di Allarme Personale    Assistenza Tecnica");
 inline const QString titolo_destra = QStringLiteral("Brenk  Versione ZeduRuzozudovav");
 
