@@ -12,41 +12,38 @@ namespace brenk {
 
 namespace {
 
-// Where a line of the record (celle_registro) holds the field `c`.
-qsizetype colonna(Campo c)
-{
-    return colonne_registro().indexOf(didascalia(scheda(c)));
-}
+// Where a line of the record (celle_registro) holds what the sheet reads.
+struct Colonne {
+    QStringList nomi = colonne_registro();
+    qsizetype codice = nomi.indexOf(didascalia(scheda(Campo::CodiceBrenk)));
+    qsizetype banda = nomi.indexOf(didascalia(scheda(Campo::Text1)));
+    qsizetype frequenza = nomi.indexOf(didascalia(scheda(Campo::FqTx)));
+    qsizetype esito = nomi.indexOf(colonna_esito);
+    qsizetype scritto = nomi.indexOf(colonna_codice_scritto);
+};
 
-// A line of a programming that wrote its code, or whose reservation is still
-// open; a factory loading's line names the factory's code and is not one.
-bool del_codice(const QStringList& riga)
+// The last line of each code among the site's lines, which come in time
+// order: a programming's that wrote the code, or whose reservation is still
+// open. A factory loading's line names the factory's code and is not one.
+QHash<int, QStringList> ultime_righe(const QList<QStringList>& righe, const Colonne& c)
 {
-    const QStringList colonne = colonne_registro();
-    return riga.value(colonne.indexOf(colonna_codice_scritto)) == parola_si
-           || riga.value(colonne.indexOf(colonna_esito)) == esito_in_corso;
-}
-
-// The last line of each code among the site's lines, which come in time order.
-QHash<int, QStringList> ultime_righe(const QList<QStringList>& righe)
-{
-    const qsizetype codice = colonna(Campo::CodiceBrenk);
     QHash<int, QStringList> ultime;
     for (const QStringList& r : righe) {
-        if (del_codice(r))
-            ultime.insert(static_cast<int>(valore_numerico(r.value(codice))), r);
+        if (r.value(c.scritto) == parola_si || r.value(c.esito) == esito_in_corso)
+            ultime.insert(static_cast<int>(valore_numerico(r.value(c.codice))), r);
     }
     return ultime;
 }
 
-RigaFoglio riga_foglio(const QSqlQuery& q, const QStringList& ultima)
+// The code's row in `codici` (code, state, holder, type) and its last line.
+RigaFoglio riga_foglio(const QSqlQuery& q, const QStringList& ultima, const Colonne& c)
 {
-    const QString esito = ultima.value(colonne_registro().indexOf(colonna_esito));
+    const QString esito = ultima.value(c.esito);
     return {q.value(0).toInt(),
             q.value(2).toString(),
             q.value(3).toString(),
-            ultima.value(colonna(Campo::Text1)).trimmed(),
-            ultima.value(colonna(Campo::FqTx)),
+            ultima.value(c.banda).trimmed(),
+            ultima.value(c.frequenza),
             esito,
             ultima.isEmpty() ? QString() : sql::data_e_ora(ultima.first()),
             stato_foglio(q.value(1).toString(), esito)};
@@ -93,7 +90,8 @@ std::variant<Foglio, QString> RegistroCodici::foglio()
     QList<QStringList> righe;
     if (const auto e = sql::leggi_righe(db, sito_, righe))
         return errore(*e);
-    const QHash<int, QStringList> ultime = ultime_righe(righe);
+    const Colonne colonne;
+    const QHash<int, QStringList> ultime = ultime_righe(righe, colonne);
     QSqlQuery q(db);
     if (const auto e = sql::esegui(
             q, QStringLiteral("SELECT codice, stato, assegnato_a, tipo FROM codici WHERE sito = ? ORDER BY codice"),
@@ -101,7 +99,7 @@ std::variant<Foglio, QString> RegistroCodici::foglio()
         return errore(*e);
     Foglio f{sito_, {}};
     while (q.next())
-        f.righe << riga_foglio(q, ultime.value(q.value(0).toInt()));
+        f.righe << riga_foglio(q, ultime.value(q.value(0).toInt()), colonne);
     return f;
 }
 

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,6 +65,7 @@ private slots:
         QCOMPARE(registro->concludi(riserva(6, "-1 piano, cassa"), "Nessuna risposta", true), std::nullopt);
         riserva(7, "Verdi – sportello");
         apri(); // the program that reserved 7 was killed
+        QVERIFY(registro);
         alle_nove_e_mezza();
         const QString pdf = cartella.filePath("Consegna.pdf");
         QCOMPARE(scrivi_foglio(std::get<Foglio>(registro->foglio()), pdf), std::nullopt);
@@ -73,12 +75,12 @@ private slots:
             righe << r.simplified();
         for (const char* riga :
              {"Foglio di consegna", "Sito: Banca",
-
               "5 Rossi – magazzino New UHF 433.525 Verificato 10/12/2026 09:30 funzionante",
               "6 -1 piano, cassa New UHF 433.525 Nessuna risposta 10/12/2026 09:30 non verificato",
               "7 Verdi – sportello New UHF 433.525 In corso 10/12/2026 09:30 interrotta",
               "Trasmettitori: 3, funzionanti: 1", "Firma del tecnico Firma del responsabile", "Pagina 1 di 1"})
             QVERIFY2(righe.contains(riga), qPrintable(righe.join(u'\n')));
+        QVERIFY(righe.contains("Computer del tecnico: " + QSysInfo::machineHostName()));
 
         QFile csv(cartella.filePath("Consegna.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
