@@ -8,6 +8,7 @@
 #include "ui/aspetto.h"
 #include "ui/avvisi.h"
 #include "ui/disegni.h"
+#include "ui/guida.h"
 #include "ui/supervisione.h"
 #include "ui/titolo_scorrevole.h"
 #include "ui/titolo_x11.h"
@@ -74,6 +75,7 @@ Principale::Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo,
     collega_supervisione();
     collega_conferma();
     collega_file();
+    guida_con_f1(this);
 
     Tmr_scritte.setInterval(150);
     connect(&Tmr_scritte, &QTimer::timeout, this, &Principale::Tmr_scritte_Timer);

@@ -22,6 +22,7 @@ inline const QString titolo_file_parametri = QStringLiteral("Parametri Brenk");
 inline const QString titolo_file_registro = QStringLiteral("Registro");
 inline const QString titolo_esporta = QStringLiteral("Registro in CSV");
 inline const QString titolo_sinistra = QStringLiteral("Sistemi di Allarme Personale    Assistenza Tecnica");
+inline const QString titolo_guida = QStringLiteral("Brenk_zelm - Guida");
 inline const QString titolo_destra = QStringLiteral("Brenk  Versione ZeduRuzozudovav");
 
 // ---- The command line (standard error) ----
