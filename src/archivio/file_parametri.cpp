@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QSaveFile>
 
 namespace brenk {
@@ -25,7 +26,7 @@ QJsonObject campi_in_json(const Valori& v)
 {
     QJsonObject campi;
     for (std::size_t i = 0; i < numero_campi; ++i)
-        campi.insert(QLatin1String(schede_campi[i].chiave), v.campi[i]);
+        campi.insert(QLatin1String(schede_campi[i].chiave), testo_in_file(schede_campi[i], v.campi[i]));
     return campi;
 }
 
@@ -39,16 +40,28 @@ QJsonObject coppie_in_json(const Valori& v)
     return coppie;
 }
 
+// A text as it is; a number as its shortest decimal text, as a person
+// writes it (500, 433.925); nothing for anything else.
+std::optional<QString> testo_json(const QJsonValue& valore)
+{
+    if (valore.isString())
+        return valore.toString();
+    if (valore.isDouble())
+        return QString::number(valore.toDouble(), 'g', QLocale::FloatingPointShortest);
+    return std::nullopt;
+}
+
 std::optional<QString> campi_da_json(const QJsonObject& campi, Valori& v)
 {
     for (std::size_t i = 0; i < numero_campi; ++i) {
         const SchedaCampo& s = schede_campi[i];
-        const QJsonValue valore = campi.value(QLatin1String(s.chiave));
-        if (!valore.isString())
+        const auto testo = testo_json(campi.value(QLatin1String(s.chiave)));
+        if (!testo)
             return manca_valore.arg(didascalia(s));
-        if (const auto problema = problema_campo(s, valore.toString()))
+        const QString nel_campo = testo_da_file(s, *testo);
+        if (const auto problema = problema_campo(s, nel_campo))
             return problema;
-        v.campi[i] = valore.toString();
+        v.campi[i] = nel_campo;
     }
     return std::nullopt;
 }

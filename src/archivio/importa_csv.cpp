@@ -113,6 +113,17 @@ std::optional<QSqlError> importa_linea(QSqlDatabase& db, const QString& sito, co
                         sql::testo_valori(celle)});
 }
 
+// Why the first line is not this layout's header: a spreadsheet that saved
+// it again with semicolons gets a word of its own.
+std::optional<QString> non_intestazione(const Linea& prima)
+{
+    if (tagliate(prima.celle) == colonne_registro())
+        return std::nullopt;
+    if (prima.celle && tagliate(prima.celle->join(u',').split(u';')) == colonne_registro())
+        return registro_punto_e_virgola;
+    return non_un_registro;
+}
+
 QString nel_csv(const QString& percorso, const QString& problema)
 {
     return problema_registro.arg(QDir::toNativeSeparators(percorso), problema);
@@ -131,8 +142,10 @@ QString importa_csv(const QString& csv, QString& database)
     if (!file.open(QIODevice::ReadOnly))
         return nel_csv(csv, motivo(file));
     QList<Linea> linee = linee_csv(QString::fromUtf8(file.readAll()));
-    if (linee.isEmpty() || tagliate(linee.takeFirst().celle) != colonne_registro())
+    if (linee.isEmpty())
         return nel_csv(csv, non_un_registro);
+    if (const auto problema = non_intestazione(linee.takeFirst()))
+        return nel_csv(csv, *problema);
 
     QString problema;
     const auto registro = RegistroCodici::apri(nuovo, info.completeBaseName(), problema);

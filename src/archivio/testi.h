@@ -37,6 +37,8 @@ inline const QString riga_non_scritta =
 inline const QString formato_piu_recente =
     QStringLiteral("il formato %1 è più recente di questo programma, che legge fino al formato %2");
 inline const QString non_un_registro = QStringLiteral("non è un registro di questa versione del configuratore");
+inline const QString registro_punto_e_virgola =
+    QStringLiteral("è un registro salvato con il punto e virgola come separatore: salvarlo di nuovo con la virgola");
 inline const QString registro_troppo_grande = QStringLiteral("è troppo grande per essere un registro");
 inline const QString colonna_codice_scritto = QStringLiteral("Codice scritto");
 inline const QString parola_si = QStringLiteral("si");

@@ -2,6 +2,7 @@
 #include "archivio/valori.h"
 
 #include "archivio/testi.h"
+#include "params/testi.h"
 
 namespace brenk {
 
@@ -15,6 +16,19 @@ constexpr qsizetype lunghezza_mostrata = 16;
 QString parola_coppia(const SchedaCoppia& s, std::optional<bool> secondo)
 {
     return secondo ? QString::fromLatin1(s.parole[*secondo]) : QString();
+}
+
+QString testo_in_file(const SchedaCampo& s, const QString& testo)
+{
+    return s.immissione == Immissione::Banda ? testo.trimmed() : testo;
+}
+
+QString testo_da_file(const SchedaCampo& s, const QString& testo)
+{
+    for (const QString& banda : {testo_banda_uhf, testo_banda_vhf})
+        if (s.immissione == Immissione::Banda && testo == banda.trimmed())
+            return banda;
+    return testo;
 }
 
 std::optional<QString> problema_campo(const SchedaCampo& s, const QString& testo)

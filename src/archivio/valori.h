@@ -34,6 +34,12 @@ struct Valori {
 // The word a file writes for the pair; empty when neither button is selected.
 QString parola_coppia(const SchedaCoppia& s, std::optional<bool> secondo);
 
+// A field's text as a parameter file keeps it, and back: the band is its
+// word ("UHF"), which the field shows after two blanks; a file may hold
+// either form. Every other field's text is kept as it is.
+QString testo_in_file(const SchedaCampo& s, const QString& testo);
+QString testo_da_file(const SchedaCampo& s, const QString& testo);
+
 // Why `testo` cannot be the field's value, naming the field and the value;
 // nothing when the window could hold it.
 std::optional<QString> problema_campo(const SchedaCampo& s, const QString& testo);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/aspetto.h"
 
+#include <QFontMetrics>
 #include <QPalette>
 #include <QWidget>
 
@@ -14,6 +15,18 @@ QFont carattere(qreal punti)
     f.setStretch(QFont::SemiCondensed);
     f.setPointSizeF(punti);
     f.setBold(true);
+    return f;
+}
+
+QFont carattere_che_sta(const QFont& base, const QString& testo, const QRect& spazio, Qt::Alignment allineamento)
+{
+    const int modo = static_cast<int>(allineamento) | Qt::TextWordWrap;
+    QFont f = base;
+    for (qreal punti = base.pointSizeF(); punti >= base.pointSizeF() * 0.75; punti -= 0.25) {
+        f.setPointSizeF(punti);
+        if (spazio.contains(QFontMetrics(f).boundingRect(spazio, modo, testo)))
+            return f;
+    }
     return f;
 }
 

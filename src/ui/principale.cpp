@@ -8,6 +8,7 @@
 #include "ui/aspetto.h"
 #include "ui/avvisi.h"
 #include "ui/disegni.h"
+#include "ui/guida.h"
 #include "ui/supervisione.h"
 #include "ui/titolo_scorrevole.h"
 #include "ui/titolo_x11.h"
@@ -74,6 +75,7 @@ Principale::Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo,
     collega_supervisione();
     collega_conferma();
     collega_file();
+    guida_con_f1(this);
 
     Tmr_scritte.setInterval(150);
     connect(&Tmr_scritte, &QTimer::timeout, this, &Principale::Tmr_scritte_Timer);
@@ -96,6 +98,7 @@ void Principale::applica_aspetto()
     setFont(carattere(8.25));
     ui_->Label7->setFont(carattere(14.25));
     restringi_a_misura(ui_->Label7);
+    ui_->lab_verifica->setWordWrap(true); // a note on two lines: see mostra_al_posto_della_barra
     for (QLineEdit* casella :
          {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp, ui_->txb_stato_con, ui_->Text1, ui_->Text7})
         colora(casella, Qt::cyan);

@@ -5,6 +5,7 @@
 #include "ui/principale.h"
 
 #include "ops/operazioni.h"
+#include "ui/aspetto.h"
 #include "ui/avvisi.h"
 #include "ui/testi.h"
 #include "ui_principale.h"
@@ -151,17 +152,20 @@ void Principale::mostra_nota(const QString& testo)
 }
 
 // The confirmation and the note take the progress bar's place over the help
-// line, in a label of the same size: nothing else moves. The label has no
-// name of its own: assistive technology reads its text, and hears that it
-// changed.
+// line, in a label as wide and tall enough for two lines: nothing else
+// moves. A text that two lines of the window's font cannot hold is shown a
+// little smaller, never cut. The label has no name of its own: assistive
+// technology reads its text, and hears that it changed.
 void Principale::mostra_al_posto_della_barra(const QString& testo, QColor sfondo)
 {
-    QPalette colori = ui_->lab_verifica->palette();
+    QLabel* nota = ui_->lab_verifica;
+    QPalette colori = nota->palette();
     colori.setColor(QPalette::Window, sfondo);
-    ui_->lab_verifica->setPalette(colori);
-    ui_->lab_verifica->setText(testo);
-    ui_->lab_verifica->setVisible(!testo.isEmpty());
-    QAccessibleEvent annuncio(ui_->lab_verifica, QAccessible::NameChanged);
+    nota->setPalette(colori);
+    nota->setFont(carattere_che_sta(font(), testo, nota->contentsRect(), nota->alignment()));
+    nota->setText(testo);
+    nota->setVisible(!testo.isEmpty());
+    QAccessibleEvent annuncio(nota, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&annuncio);
 }
 

@@ -29,6 +29,7 @@ inline const QString foglio_pagina = QStringLiteral("Pagina %1 di %2");
 inline const QString firma_tecnico = QStringLiteral("Firma del tecnico");
 inline const QString firma_responsabile = QStringLiteral("Firma del responsabile");
 inline const QString titolo_sinistra = QStringLiteral("Sistemi di Allarme Personale    Assistenza Tecnica");
+inline const QString titolo_guida = QStringLiteral("Brenk_zelm - Guida");
 inline const QString titolo_destra = QStringLiteral("Brenk  Versione ZeduRuzozudovav");
 
 // ---- The command line (standard error) ----

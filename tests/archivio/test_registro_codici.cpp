@@ -73,7 +73,7 @@ struct Prova {
         f.close();
         QString database;
         const QString fatto = importa_csv(f.fileName(), database);
-        return fatto + apri(database, QStringLiteral("Banca"));
+        return database.isEmpty() ? fatto : fatto + apri(database, QStringLiteral("Banca"));
     }
     // A newer program has brought the record to schema version `v`.
     QString versione(const QString& v)
@@ -182,6 +182,10 @@ void TestRegistroCodici::scenari_data()
          {importate.arg(2) + " Righe non lette: 3, 4.", "presi 5 8"},
          intestazione + cinque + "2026-12-01T10:00:00+01:00,Com 1,si,6\r\n" + linea("\"Errore", "si", "7") + "\r\n"
              + linea("Verificato", "si", "8")},
+        {"csv: salvato col punto e virgola", file, "importa",
+         {"Registro \"Banca.csv\": è un registro salvato con il punto e virgola come separatore: salvarlo di nuovo "
+          "con la virgola."},
+         QByteArray(intestazione).replace(',', ';')},
         {"csv: importato una volta sola", file, "importa; importa; presi",
          {importate.arg(1), "Il registro \"Banca.csv\" è già stato importato in \"Banca.sqlite\".", "presi 5"},
          intestazione + cinque},

@@ -74,19 +74,22 @@ private slots:
     void salva_e_apri_data()
     {
         QTest::addColumn<Contenuto>("contenuto");
-        QTest::newRow("UHF") << Contenuto::UHF;
-        QTest::newRow("VHF") << Contenuto::VHF;
-        QTest::newRow("vecchio") << Contenuto::Vecchio;
+        QTest::addColumn<QByteArray>("banda"); // as the file writes it
+        QTest::newRow("UHF") << Contenuto::UHF << QByteArray("\"banda\": \"UHF\"");
+        QTest::newRow("VHF") << Contenuto::VHF << QByteArray("\"banda\": \"VHF\"");
+        QTest::newRow("vecchio") << Contenuto::Vecchio << QByteArray("\"banda\": \"UHF\"");
     }
     void salva_e_apri()
     {
         QFETCH(Contenuto, contenuto);
+        QFETCH(QByteArray, banda);
         Impianto g(trasmettitore(contenuto));
         QVERIFY(g.apri_e_connetti());
         QTest::keyClicks(g.banco.casella("CodiceBrenk"), "7");
         QTest::mouseClick(g.banco.opzione("Opt_toni_bassi"), Qt::LeftButton);
         g.banco.finestra->salva_file(g.file("sito.brenk"));
         QCOMPARE(g.banco.trova<QLabel>("lab_file")->text(), QStringLiteral("sito.brenk"));
+        QVERIFY(::contenuto(g.file("sito.brenk")).contains(banda));
         QVERIFY(g.premi("cmd_programma"));
         const QByteArray salvati = g.dopo_connessione();
         Impianto altro(trasmettitore(contenuto)); // another technician's, whose day has not used 17
@@ -138,6 +141,8 @@ private slots:
              {}, "1023");
         riga("codice e timer 0, frequenza fuori banda",
              sito_con({{"\"417\"", "\"0\""}, {"\"45\"", "\"0\""}, {"433.925", "999.5"}}), {}, "0");
+        riga("numeri JSON", sito_con({{"\"417\"", "500"}, {"\"433.925\"", "433.925"}}), {}, "500");
+        riga("banda scritta come nel campo", sito_con({{"\"UHF\"", "\"  UHF\""}}), {}, "417");
         riga("oltre 1 MiB", buono, "è troppo grande per essere un file di parametri", "12", Cosa::Grande);
         riga("FIFO", {}, non_ordinario, "12", Cosa::Fifo);
         riga("cartella", {}, non_ordinario, "12", Cosa::Cartella);

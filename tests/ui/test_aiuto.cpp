@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The help line under the pointer: each area's text on its free surface,
 // nothing from the controls inside an area or from the areas without help,
-// the bare window emptying it, and the table's ranges in its words.
+// the bare window emptying it, and the table's ranges in its words; the help
+// window of F1.
 
 #include "banco.h"
 
 #include "ui/aiuto.h"
 
+#include <QDialog>
 #include <QRegularExpression>
+#include <QTextBrowser>
 
 using namespace brenk;
 
@@ -86,6 +89,18 @@ private slots:
         QFETCH(QString, testo);
         QCOMPARE(testo_aiuto(QString::fromLatin1(QTest::currentDataTag())).value_or(QString()), testo);
         QCOMPARE(QRegularExpression("\\d+ - \\d+").match(testo).captured(), testo_intervallo(scheda(campo).valori));
+    }
+
+    // F1 opens the help window over the main window, in Italian.
+    void guida_con_f1()
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        auto* guida = b.finestra->findChild<QDialog*>(QStringLiteral("guida"));
+        QVERIFY(guida && guida->isVisible());
+        QCOMPARE(guida->windowTitle(), QStringLiteral("Brenk_zelm - Guida"));
+        const QString testo = guida->findChild<QTextBrowser*>()->toPlainText();
+        for (const char* parola : {"Serie", "Registro", "Assegnato a", "Esporta CSV…", "postgresql://"})
+            QVERIFY2(testo.contains(QString::fromUtf8(parola)), parola);
     }
 
     // The pointer on a text box or a label inside an area, or on the maker's

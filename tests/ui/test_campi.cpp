@@ -67,6 +67,23 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(b.trova("lab_verifica"))->text(QAccessible::Name), nota);
     }
 
+    // The longest note is read whole: wrapped on two lines of the window's
+    // font, in a label that stays inside the help line's frame.
+    void nota_intera()
+    {
+        const QString nota = QStringLiteral(
+            "Nessun trasmettitore su Com 1 (/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3D4-if00-port0): "
+            "accenderlo e controllare il cavo. \"Disconetti\" termina l'attesa.");
+        b.finestra->mostra_nota(nota);
+        auto* etichetta = b.trova<QLabel>("lab_verifica");
+        const QRect spazio = etichetta->contentsRect();
+        QVERIFY(spazio.height() >= 2 * QFontMetrics(b.finestra->font()).lineSpacing());
+        QVERIFY(
+            spazio.contains(etichetta->fontMetrics().boundingRect(spazio, Qt::AlignCenter | Qt::TextWordWrap, nota)));
+        QVERIFY(etichetta->wordWrap() && etichetta->heightForWidth(etichetta->width()) <= etichetta->height());
+        QVERIFY(b.trova("Frame12")->rect().contains(etichetta->geometry()));
+    }
+
     // The focus visits the selected button of each pair only, and passes over
     // hidden and disabled controls (here: the " Non Connesso" start state).
     void ordine_di_tabulazione()
