@@ -128,7 +128,8 @@ void Principale::usa_registro(const QString& indirizzo)
     ricorda(chiave_registro, indirizzo);
     if (!indirizzo.startsWith(QStringLiteral("postgresql:")))
         ricorda_cartella(indirizzo);
-    ui_->lab_registro->setText(sessione_->giornata().nome_registro());
+    const bool server = indirizzo.startsWith(QStringLiteral("postgresql:"));
+    ui_->lab_registro->setText(server ? sessione_->giornata().nome_registro() : QFileInfo(indirizzo).fileName());
     ui_->Chk_registro->setChecked(true);
 }
 
