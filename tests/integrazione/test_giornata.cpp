@@ -4,6 +4,7 @@
 
 #include "impianto.h"
 #include "archivio/registro.h"
+#include "archivio/registro_codici.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -244,6 +245,26 @@ private slots:
                  QStringList{messaggio.arg(percorso)});
         QCOMPARE(contenuto(percorso), esistente ? prima : QByteArray("(nessun file)"));
         QCOMPARE(QDir(cartella.path()).entryList(QDir::Files), file);
+    }
+
+    // A record on a read-only disk is refused when it is chosen, not after a unit.
+    void registro_in_sola_lettura()
+    {
+        QTemporaryDir cartella;
+        if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "tmpfs", cartella.path()}) != 0)
+            QSKIP("un disco tmpfs si monta solo da root: la prova del disco in sola lettura non si fa qui");
+        const auto smonta = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {cartella.path()}); });
+        const QString registro = cartella.filePath(QStringLiteral("registro.sqlite"));
+        QString problema;
+        QVERIFY(RegistroCodici::apri(registro, QStringLiteral("sito"), problema));
+        QCOMPARE(QProcess::execute(QStringLiteral("mount"), {"-o", "remount,ro", cartella.path()}), 0);
+        Impianto g;
+        QVERIFY(g.banco.apri());
+        g.banco.finestra->usa_registro(registro);
+        QVERIFY(!g.banco.trova<QCheckBox>("Chk_registro")->isChecked());
+        QCOMPARE(g.banco.avvisi.testi(),
+                 QStringList{
+                     QStringLiteral("Registro \"%1\": il file o la sua cartella è in sola lettura.").arg(registro)});
     }
 
     // An unexpected error in a step of the day is told, never lost.
