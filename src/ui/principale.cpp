@@ -15,6 +15,7 @@
 #include "ui_principale.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -211,6 +212,18 @@ void Principale::collega_aiuto()
     }
 }
 
+// Return and Enter press the focused push button, as Space does: a plain
+// window has no default button to take them.
+bool Principale::premuto_con_invio(QObject* oggetto, const QKeyEvent& tasto)
+{
+    auto* pulsante = qobject_cast<QPushButton*>(oggetto);
+    if (!pulsante || (tasto.key() != Qt::Key_Return && tasto.key() != Qt::Key_Enter))
+        return false;
+    if (!tasto.isAutoRepeat())
+        pulsante->click();
+    return true;
+}
+
 // Only the free surface of an area counts: the pointer on a control inside
 // it leaves the help line as it was.
 void Principale::mostra_aiuto(QWidget* area, QPoint posizione)
@@ -236,6 +249,8 @@ bool Principale::eventFilter(QObject* oggetto, QEvent* evento)
         // A refusal's tip lasts until the next key in its field.
         if (qobject_cast<QLineEdit*>(oggetto))
             QToolTip::hideText();
+        else if (premuto_con_invio(oggetto, *static_cast<QKeyEvent*>(evento)))
+            return true;
         break;
     case QEvent::ToolTip:
         // Which device each "Com n" stands for, as it is now.

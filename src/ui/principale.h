@@ -20,6 +20,7 @@
 #include <optional>
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -122,6 +123,7 @@ private:
     void Cmb_com_Click();
     void Cmb_com_Change();
     void mostra_aiuto(QWidget* area, QPoint posizione);
+    bool premuto_con_invio(QObject* oggetto, const QKeyEvent& tasto);
     void mostra_al_posto_della_barra(const QString& testo, QColor sfondo);
 
     void collega_file();

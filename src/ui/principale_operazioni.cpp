@@ -35,6 +35,8 @@ void Principale::collega_pulsanti()
     connect(&s, &Sessione::cambiata, this, &Principale::rivaluta);
     connect(&s, &Sessione::uscita, this, &Principale::uscita);
     connect(&s, &Sessione::serie_finita, ui_->Chk_serie, [this] { ui_->Chk_serie->setChecked(false); });
+    for (QPushButton* pulsante : findChildren<QPushButton*>())
+        pulsante->installEventFilter(this); // Return presses it: see premuto_con_invio
 }
 
 // The confirmation of a writing holds for what the window shows: the first

@@ -19,7 +19,7 @@ namespace atteso = brenk::prova::atteso;
 
 namespace {
 
-enum class Uscita { Esci, Chiusa, EsciInAttesa };
+enum class Uscita { Esci, Chiusa, EsciInAttesa, Invio, InvioDelTastierino };
 
 Task<void> attendi(Avvisi& avvisi, bool& chiuso, const QString& testo, Icona icona = Icona::Esclamazione)
 {
@@ -84,6 +84,8 @@ private slots:
         QTest::newRow("ESCI") << Uscita::Esci;
         QTest::newRow("chiusa dal gestore delle finestre") << Uscita::Chiusa;
         QTest::newRow("ESCI mentre si attende K") << Uscita::EsciInAttesa;
+        QTest::newRow("Invio su ESCI") << Uscita::Invio;
+        QTest::newRow("Invio del tastierino su ESCI") << Uscita::InvioDelTastierino;
     }
 
     // Leaving sends the farewell "E" on an open port, closes it, and asks the
@@ -104,10 +106,13 @@ private slots:
             principale.sessione().porta().apri_porta();
         }
 
+        auto* esci = principale.findChild<QPushButton*>("Command4");
         if (come == Uscita::Chiusa)
             principale.close();
+        else if (come == Uscita::Invio || come == Uscita::InvioDelTastierino)
+            QTest::keyClick(esci, come == Uscita::Invio ? Qt::Key_Return : Qt::Key_Enter);
         else
-            QTest::mouseClick(principale.findChild<QPushButton*>("Command4"), Qt::LeftButton);
+            QTest::mouseClick(esci, Qt::LeftButton);
         QVERIFY(!principale.occupato());
         QCOMPARE(uscita.size(), 1);
         QVERIFY(!principale.isVisible());
