@@ -20,6 +20,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace brenk {
 
 namespace {
@@ -182,15 +184,40 @@ void Principale::Timer_stato_Timer()
         imposta_stato(stato_non_connesso);
         return;
     }
+    QWidget* prima = focusWidget();
     for (std::size_t i = 0; i < controllati_.size(); ++i) {
         const auto abilitato = esito.abilitato[i];
         if (abilitato && controllati_[i]->isEnabled() != *abilitato)
             controllati_[i]->setEnabled(*abilitato);
     }
+    segui_il_fuoco(prima);
     if (esito.forza_brenk)
         seleziona(Opzione::opt_brenk);
     if (esito.svuota_tipo && !ui_->lab_tipo_brenk->text().isEmpty())
         ui_->lab_tipo_brenk->clear();
+}
+
+// A control disabled under the focus sends it to the next of the tab chain,
+// often an option button: the focus goes instead to the button the next
+// step needs, and follows that step while the operator leaves it there.
+void Principale::segui_il_fuoco(QWidget* prima)
+{
+    const bool spento = prima && !prima->isEnabled() && std::ranges::count(controllati_, prima);
+    if (spento || (parcheggio_ && focusWidget() == parcheggio_))
+        parcheggia(pulsante_seguente());
+}
+
+QPushButton* Principale::pulsante_seguente() const
+{
+    if (ui_->cmd_programma->isEnabled())
+        return ui_->cmd_programma;
+    return ui_->Cmd_connetti->isEnabled() ? ui_->Cmd_connetti : ui_->Cmd_disconetti;
+}
+
+void Principale::parcheggia(QPushButton* pulsante)
+{
+    parcheggio_ = pulsante;
+    pulsante->setFocus(Qt::OtherFocusReason);
 }
 
 void Principale::Tmr_scritte_Timer()

@@ -113,6 +113,9 @@ private:
     void collega_conferma();
     void carica();
     void rivaluta();
+    void segui_il_fuoco(QWidget* prima);
+    QPushButton* pulsante_seguente() const;
+    void parcheggia(QPushButton* pulsante);
     void valuta_in_coda();
 
     void controlla(QLineEdit* campo);
@@ -153,6 +156,7 @@ private:
     qint16 lunghezza_titolo_ = 0;
     bool caricata_ = false;
     bool supervisione_in_coda_ = false;
+    QPushButton* parcheggio_ = nullptr; // where the supervision put the focus
 
     std::optional<QString> da_aprire_;
 };

@@ -21,6 +21,8 @@ void Principale::collega_pulsanti()
     Sessione& s = *sessione_;
     connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this, &s] { s.connetti(ui_->Cmd_connetti->text()); });
     connect(ui_->cmd_programma, &QPushButton::clicked, this, [this, &s] {
+        if (focusWidget() == ui_->cmd_programma)
+            parcheggia(ui_->Cmd_disconetti); // not the option button after it
         ui_->cmd_programma->setEnabled(false);
         s.programma(ui_->cmd_programma->text());
     });
