@@ -152,8 +152,7 @@ private slots:
         QCOMPARE(b.stato(), stato);
     }
 
-    // An unknown text in the status box becomes " Non Connesso", and its
-    // column follows.
+    // An unknown status text becomes " Non Connesso", and its column follows.
     void stato_scritto_dall_operatore()
     {
         b.finestra->sessione().blocco()[Tipo_brenk] = 78;
