@@ -15,9 +15,12 @@
 #include "ui_principale.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace brenk {
 
@@ -181,15 +184,40 @@ void Principale::Timer_stato_Timer()
         imposta_stato(stato_non_connesso);
         return;
     }
+    QWidget* prima = focusWidget();
     for (std::size_t i = 0; i < controllati_.size(); ++i) {
         const auto abilitato = esito.abilitato[i];
         if (abilitato && controllati_[i]->isEnabled() != *abilitato)
             controllati_[i]->setEnabled(*abilitato);
     }
+    segui_il_fuoco(prima);
     if (esito.forza_brenk)
         seleziona(Opzione::opt_brenk);
     if (esito.svuota_tipo && !ui_->lab_tipo_brenk->text().isEmpty())
         ui_->lab_tipo_brenk->clear();
+}
+
+// A control disabled under the focus sends it to the next of the tab chain,
+// often an option button: the focus goes instead to the button the next
+// step needs, and follows that step while the operator leaves it there.
+void Principale::segui_il_fuoco(QWidget* prima)
+{
+    const bool spento = prima && !prima->isEnabled() && std::ranges::count(controllati_, prima);
+    if (spento || (parcheggio_ && focusWidget() == parcheggio_))
+        parcheggia(pulsante_seguente());
+}
+
+QPushButton* Principale::pulsante_seguente() const
+{
+    if (ui_->cmd_programma->isEnabled())
+        return ui_->cmd_programma;
+    return ui_->Cmd_connetti->isEnabled() ? ui_->Cmd_connetti : ui_->Cmd_disconetti;
+}
+
+void Principale::parcheggia(QPushButton* pulsante)
+{
+    parcheggio_ = pulsante;
+    pulsante->setFocus(Qt::OtherFocusReason);
 }
 
 void Principale::Tmr_scritte_Timer()
@@ -209,6 +237,18 @@ void Principale::collega_aiuto()
         area->setMouseTracking(true);
         area->installEventFilter(this);
     }
+}
+
+// Return and Enter press the focused push button, as Space does: a plain
+// window has no default button to take them.
+bool Principale::premuto_con_invio(QObject* oggetto, const QKeyEvent& tasto)
+{
+    auto* pulsante = qobject_cast<QPushButton*>(oggetto);
+    if (!pulsante || (tasto.key() != Qt::Key_Return && tasto.key() != Qt::Key_Enter))
+        return false;
+    if (!tasto.isAutoRepeat())
+        pulsante->click();
+    return true;
 }
 
 // Only the free surface of an area counts: the pointer on a control inside
@@ -236,6 +276,8 @@ bool Principale::eventFilter(QObject* oggetto, QEvent* evento)
         // A refusal's tip lasts until the next key in its field.
         if (qobject_cast<QLineEdit*>(oggetto))
             QToolTip::hideText();
+        else if (premuto_con_invio(oggetto, *static_cast<QKeyEvent*>(evento)))
+            return true;
         break;
     case QEvent::ToolTip:
         // Which device each "Com n" stands for, as it is now.

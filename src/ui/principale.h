@@ -20,6 +20,7 @@
 #include <optional>
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -112,6 +113,9 @@ private:
     void collega_conferma();
     void carica();
     void rivaluta();
+    void segui_il_fuoco(QWidget* prima);
+    QPushButton* pulsante_seguente() const;
+    void parcheggia(QPushButton* pulsante);
     void valuta_in_coda();
 
     void controlla(QLineEdit* campo);
@@ -122,6 +126,7 @@ private:
     void Cmb_com_Click();
     void Cmb_com_Change();
     void mostra_aiuto(QWidget* area, QPoint posizione);
+    bool premuto_con_invio(QObject* oggetto, const QKeyEvent& tasto);
     void mostra_al_posto_della_barra(const QString& testo, QColor sfondo);
 
     void collega_file();
@@ -151,6 +156,7 @@ private:
     qint16 lunghezza_titolo_ = 0;
     bool caricata_ = false;
     bool supervisione_in_coda_ = false;
+    QPushButton* parcheggio_ = nullptr; // where the supervision put the focus
 
     std::optional<QString> da_aprire_;
 };

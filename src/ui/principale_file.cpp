@@ -64,6 +64,17 @@ QString indirizzo_registro(const QString& scelto)
     return QStringLiteral("postgresql://") + resto;
 }
 
+// A file label shows the file's name; assistive technology reads it after
+// what the label stands for.
+const QString voce_file = QStringLiteral("File dei parametri");
+const QString voce_registro = QStringLiteral("Registro");
+
+void nomina(QLabel* etichetta, const QString& cosa, const QString& nome)
+{
+    etichetta->setText(nome);
+    etichetta->setAccessibleName(nome.isEmpty() ? cosa : cosa + QStringLiteral(": ") + nome);
+}
+
 } // namespace
 
 void Principale::collega_file()
@@ -74,7 +85,7 @@ void Principale::collega_file()
     connect(ui_->Cmd_apri, &QPushButton::clicked, this, [this] { scegli_file(false); });
     connect(ui_->Cmd_salva, &QPushButton::clicked, this, [this] { scegli_file(true); });
     connect(ui_->Chk_registro, &QCheckBox::clicked, this, &Principale::scegli_registro);
-    ui_->lab_registro->setText(QFileInfo(ricordato(chiave_registro)).fileName());
+    nomina(ui_->lab_registro, voce_registro, QFileInfo(ricordato(chiave_registro)).fileName());
     connect(ui_->Chk_serie, &QCheckBox::toggled, sessione_.get(), &Sessione::imposta_serie);
     connect(ui_->Cmd_esporta, &QPushButton::clicked, this, &Principale::scegli_esportazione);
     connect(ui_->txb_assegnato, &QLineEdit::textChanged, this,
@@ -129,7 +140,8 @@ void Principale::usa_registro(const QString& indirizzo)
     if (!indirizzo.startsWith(QStringLiteral("postgresql:")))
         ricorda_cartella(indirizzo);
     const bool server = indirizzo.startsWith(QStringLiteral("postgresql:"));
-    ui_->lab_registro->setText(server ? sessione_->giornata().nome_registro() : QFileInfo(indirizzo).fileName());
+    nomina(ui_->lab_registro, voce_registro,
+           server ? sessione_->giornata().nome_registro() : QFileInfo(indirizzo).fileName());
     ui_->Chk_registro->setChecked(true);
 }
 
@@ -179,7 +191,7 @@ void Principale::apri_file(const QString& percorso)
         return;
     }
     ricorda_cartella(percorso);
-    ui_->lab_file->setText(QFileInfo(percorso).fileName());
+    nomina(ui_->lab_file, voce_file, QFileInfo(percorso).fileName());
     sessione_->mostra_file(letto.valori, QFileInfo(percorso).completeBaseName());
 }
 
@@ -191,7 +203,7 @@ void Principale::salva_file(const QString& percorso)
         return;
     }
     ricorda_cartella(percorso);
-    ui_->lab_file->setText(QFileInfo(percorso).fileName());
+    nomina(ui_->lab_file, voce_file, QFileInfo(percorso).fileName());
     s.imposta_sito(QFileInfo(percorso).completeBaseName());
 }
 

@@ -21,6 +21,8 @@ void Principale::collega_pulsanti()
     Sessione& s = *sessione_;
     connect(ui_->Cmd_connetti, &QPushButton::clicked, this, [this, &s] { s.connetti(ui_->Cmd_connetti->text()); });
     connect(ui_->cmd_programma, &QPushButton::clicked, this, [this, &s] {
+        if (focusWidget() == ui_->cmd_programma)
+            parcheggia(ui_->Cmd_disconetti); // not the option button after it
         ui_->cmd_programma->setEnabled(false);
         s.programma(ui_->cmd_programma->text());
     });
@@ -35,6 +37,8 @@ void Principale::collega_pulsanti()
     connect(&s, &Sessione::cambiata, this, &Principale::rivaluta);
     connect(&s, &Sessione::uscita, this, &Principale::uscita);
     connect(&s, &Sessione::serie_finita, ui_->Chk_serie, [this] { ui_->Chk_serie->setChecked(false); });
+    for (QPushButton* pulsante : findChildren<QPushButton*>())
+        pulsante->installEventFilter(this); // Return presses it: see premuto_con_invio
 }
 
 // The confirmation of a writing holds for what the window shows: the first

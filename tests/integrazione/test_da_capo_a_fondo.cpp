@@ -51,7 +51,9 @@ private slots:
             QVERIFY(i.connetti());
             QCOMPARE(i.banco.finestra->sessione().blocco()[Zelmbrenk], 1.0);
             QVERIFY(i.banco.opzione("Opt_zelm")->isChecked());
+            QTRY_COMPARE(i.banco.finestra->focusWidget(), i.pulsante("cmd_programma"));
             QVERIFY(i.clicca("Cmd_disconetti"));
+            QTRY_COMPARE(i.banco.finestra->focusWidget(), i.pulsante("Cmd_connetti"));
         }
     }
 
@@ -95,6 +97,7 @@ private slots:
         QCOMPARE(i.banco.finestra->sessione().fleg(), 0);
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());
         QVERIFY(!i.banco.trova<QWidget>("ProgressBar1")->isVisible());
+        QVERIFY(qobject_cast<QPushButton*>(i.banco.finestra->focusWidget()));
     }
 
     // The verified writing is confirmed in the progress bar's place, without a

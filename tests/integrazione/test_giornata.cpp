@@ -89,7 +89,7 @@ private slots:
         QTest::keyClicks(g.banco.casella("CodiceBrenk"), "7");
         QTest::mouseClick(g.banco.opzione("Opt_toni_bassi"), Qt::LeftButton);
         g.banco.finestra->salva_file(g.file("sito.brenk"));
-        QCOMPARE(g.banco.trova<QLabel>("lab_file")->text(), QStringLiteral("sito.brenk"));
+        QCOMPARE(g.banco.trova<QLabel>("lab_file")->accessibleName(), QStringLiteral("File dei parametri: sito.brenk"));
         QVERIFY(::contenuto(g.file("sito.brenk")).contains(banda));
         QVERIFY(g.premi("cmd_programma"));
         const QByteArray salvati = g.dopo_connessione();
@@ -301,6 +301,7 @@ private slots:
         g.banco.casella("CodiceBrenk")->setText(QStringLiteral("1021"));
         QVERIFY(g.premi("Chk_serie"));
         g.banco.finestra->usa_registro(g.file("registro.sqlite"));
+        QCOMPARE(g.banco.trova<QLabel>("lab_registro")->accessibleName(), QStringLiteral("Registro: registro.sqlite"));
         g.collega(Contenuto::VHF); // only read: the site's values, with the band it has
         QVERIFY(g.premi("Cmd_connetti"));
         QCOMPARE(g.testo("Text1"), QStringLiteral("  VHF"));

@@ -59,12 +59,25 @@ private slots:
         }
         // 8 text boxes, 6 combo boxes, 8 option buttons, 16 groups with a caption.
         QCOMPARE(nominati, 8 + 6 + 8 + 16);
-        QCOMPARE(b.casella("CodiceBrenk")->accessibleName(), QStringLiteral("Codice Brenk"));
-        QCOMPARE(b.opzione("Opt_toni_bassi")->accessibleName(), QStringLiteral("Bassi"));
+        const std::pair<const char*, const char*> attesi[] = {
+            {"CodiceBrenk", "Codice Brenk"},    {"Opt_toni_bassi", "Bassi"},
+            {"Cmb_n_ing_all", "N° Ing di All"}, {"Cmb_N_ing_bat", "Ripristino Ing di Allarme"},
+            {"Cmb_n_tx_tot", "N° di Tx Tot"},   {"cmb_Zelmrep", "Cod Rep"},
+            {"Cmb_tmr_p_all", "Filtro P. All"}, {"Cmb_com", "Porta"}};
+        for (auto [nome, atteso] : attesi)
+            QCOMPARE(b.trova(nome)->accessibleName(), QString::fromUtf8(atteso));
         // A note in the progress bar's place is what its label's name says.
         const QString nota = QStringLiteral("Il trasmettitore non risponde. \"Disconetti\" termina l'attesa.");
         b.finestra->mostra_nota(nota);
         QCOMPARE(QAccessible::queryAccessibleInterface(b.trova("lab_verifica"))->text(QAccessible::Name), nota);
+    }
+
+    void sola_lettura()
+    {
+        for (const char* nome : {"txb_stato_con", "Text1", "Text7"}) {
+            QTest::keyClick(b.casella(nome), Qt::Key_Q);
+            QVERIFY2(b.casella(nome)->text().isEmpty(), nome);
+        }
     }
 
     // The longest note is read whole: wrapped on two lines of the window's

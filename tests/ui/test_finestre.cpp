@@ -19,7 +19,7 @@ namespace atteso = brenk::prova::atteso;
 
 namespace {
 
-enum class Uscita { Esci, Chiusa, EsciInAttesa };
+enum class Uscita { Esci, Chiusa, EsciInAttesa, Invio };
 
 Task<void> attendi(Avvisi& avvisi, bool& chiuso, const QString& testo, Icona icona = Icona::Esclamazione)
 {
@@ -84,6 +84,7 @@ private slots:
         QTest::newRow("ESCI") << Uscita::Esci;
         QTest::newRow("chiusa dal gestore delle finestre") << Uscita::Chiusa;
         QTest::newRow("ESCI mentre si attende K") << Uscita::EsciInAttesa;
+        QTest::newRow("Invio su ESCI") << Uscita::Invio;
     }
 
     // Leaving sends the farewell "E" on an open port, closes it, and asks the
@@ -106,6 +107,8 @@ private slots:
 
         if (come == Uscita::Chiusa)
             principale.close();
+        else if (come == Uscita::Invio)
+            QTest::keyClick(principale.findChild<QPushButton*>("Command4"), Qt::Key_Return);
         else
             QTest::mouseClick(principale.findChild<QPushButton*>("Command4"), Qt::LeftButton);
         QVERIFY(!principale.occupato());
