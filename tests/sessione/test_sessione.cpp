@@ -60,6 +60,21 @@ private slots:
         QCOMPARE((QStringList{righe[1].section(u',', 4, 6), b.finestra.testi[Campo::CodiceBrenk]}), visto);
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{visto.first().section(u',', 0, 0)});
     }
+
+    // The adapter pulled out under a write: the programming tells the port's
+    // failure; the loss the device reports after it is not told again.
+    void adattatore_staccato_durante_una_scrittura()
+    {
+        Banco b(Contenuto::UHF);
+        Sessione s(b.finestra, b.linea.dispositivo(), b.orologio);
+        s.connetti(QStringLiteral("Connetti"));
+        QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
+        b.linea.stacca_alla_scrittura(30);
+        s.programma(QStringLiteral("Programma"));
+        b.aspetta(5000);
+        QVERIFY(b.linea.riagganciata() && !s.occupato());
+        QCOMPARE(b.finestra.testi_messaggi(), QStringList{"Errore di scrittura sulla porta virtuale 8020"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSessione)

@@ -204,8 +204,9 @@ private:
         qint64 scarta() override { return static_cast<qint64>(std::exchange(linea_.in_arrivo_, {}).size()); }
         bool scrivi(std::uint8_t byte) override
         {
+            // The write fails now; the device reports its loss from the event loop after.
             if (linea_.scritture_prima_dello_strappo_ && --*linea_.scritture_prima_dello_strappo_ == 0) {
-                linea_.riaggancia();
+                QMetaObject::invokeMethod(&linea_, &LineaVirtuale::riaggancia, Qt::QueuedConnection);
                 return false;
             }
             linea_.dal_pc(byte);
