@@ -34,6 +34,11 @@ bool garantita(const Letti& letti)
 
 } // namespace
 
+QString tipo_letto(const Letti& letti)
+{
+    return tipo_nuovo_letto(letti) ? tipo_letto_nuovo : tipo_letto_vecchio;
+}
+
 Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea)
 {
     auto& finestra = c.finestra;
@@ -55,7 +60,7 @@ Task<void> mostra_lettura(Contesto& c, const Letti& letti)
 {
     conserva(c.blocco, letti);
     const bool nuovo = tipo_nuovo_letto(letti);
-    c.finestra.imposta_tipo(nuovo ? tipo_letto_nuovo : tipo_letto_vecchio);
+    c.finestra.imposta_tipo(tipo_letto(letti));
     if (nuovo && !checksum_giusto(letti))
         co_await c.messaggio(messaggio_errore_lettura, Icona::Esclamazione);
     if (!telegrammi_integri(letti))

@@ -12,6 +12,9 @@ namespace brenk {
 // port closes under it.
 Task<Letti> leggi_blocco(Contesto& c, Conversazione& linea);
 
+// The type a read shows: "New" or "Old".
+QString tipo_letto(const Letti& letti);
+
 // Keeps a trusted read in the block and shows it: the type, the read-error
 // message when a new type's checksum is wrong, then the fields.
 Task<void> mostra_lettura(Contesto& c, const Letti& letti);

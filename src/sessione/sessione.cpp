@@ -3,6 +3,7 @@
 
 #include "link/dispositivo_seriale.h"
 #include "link/testi.h"
+#include "ops/lettura.h"
 #include "ops/operazioni.h"
 #include "params/telegrammi.h"
 #include "sessione/testi.h"
@@ -128,7 +129,7 @@ QString Sessione::tipo() const
 {
     if (!blocco_.letti)
         return {};
-    return (*blocco_.letti)[Tipo_brenk] == tipo_nuovo ? tipo_letto_nuovo : tipo_letto_vecchio;
+    return tipo_letto(*blocco_.letti);
 }
 
 // ---- The day ----
