@@ -117,6 +117,13 @@ Risposta Giornata::letto(bool attendibile, const Valori& mostrati)
     return {sito_, {}, nota_serie};
 }
 
+std::optional<int> Giornata::del_sito() const
+{
+    if (!registro_ || !registro_->tiene(letti_))
+        return std::nullopt;
+    return letti_.testo(Campo::CodiceBrenk).toInt();
+}
+
 // The unit's code, if it may have reached it, is used from now on. In a
 // series the window shows its values again, with the next free code when
 // that one is used; without one it stays empty, as a disconnect leaves it.

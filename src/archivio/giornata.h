@@ -80,6 +80,11 @@ public:
     Risposta letto(bool attendibile, const Valori& mostrati);
     // "Disconetti" or "TX": what the window showed before it was emptied.
     Risposta lasciato(const Valori& mostrati);
+    // The code that may have reached the unit connected.
+    std::optional<int> codice_unita() const { return codice_unita_; }
+    // The unit the last trusted read showed is one the record holds: the
+    // code it carries.
+    std::optional<int> del_sito() const;
 
     // A programming is about to send `codice` with `inviati`: what to tell
     // instead, when refused.

@@ -118,6 +118,24 @@ std::variant<Prenotazione, QString> RegistroCodici::riserva(int codice, const Un
     return gia_preso(codice, unita, inviati, *e);
 }
 
+// The unit whose read shows `letti` is the one written with `codice` and
+// `scritti`: a factory-fresh unit never passes for one.
+bool RegistroCodici::stesso_trasmettitore(int codice, const Valori& letti, const QString& scritti)
+{
+    return letti.testo(Campo::CodiceBrenk) == QString::number(codice) && testo_valori(letti) == scritti;
+}
+
+bool RegistroCodici::tiene(const Valori& letti)
+{
+    bool numero = false;
+    const int codice = letti.testo(Campo::CodiceBrenk).toInt(&numero);
+    QSqlQuery q(base(connessione_));
+    return numero
+           && !sql::esegui(q, QStringLiteral("SELECT valori FROM codici WHERE sito = ? AND codice = ?"),
+                           {sito_, codice})
+           && q.next() && stesso_trasmettitore(codice, letti, q.value(0).toString());
+}
+
 // The insert failed: the code has a holder, or the record could not answer.
 std::variant<Prenotazione, QString> RegistroCodici::gia_preso(int codice, const UnitaLetta& unita,
                                                               const Valori& inviati, const QSqlError& perche)
@@ -130,9 +148,7 @@ std::variant<Prenotazione, QString> RegistroCodici::gia_preso(int codice, const 
         return errore(*e);
     if (!q.next())
         return errore(perche);
-    const bool stesso = unita.letti.testo(Campo::CodiceBrenk) == QString::number(codice)
-                        && testo_valori(unita.letti) == q.value(4).toString();
-    if (!stesso)
+    if (!stesso_trasmettitore(codice, unita.letti, q.value(4).toString()))
         return codice_in_uso.arg(codice).arg(sito_, q.value(0).toString(), sql::data_e_ora(q.value(3).toString()),
                                              q.value(1).toString(), q.value(2).toString());
     q.finish();

@@ -84,6 +84,9 @@ public:
     std::optional<int> prossimo_libero(int dopo);
     // Whether the site holds `codice` for a unit (written, reserved or interrupted).
     bool occupato(int codice);
+    // Whether the unit whose read shows `letti` is one the site holds: it
+    // carries a code of the site and the values written with it.
+    bool tiene(const Valori& letti);
     Riepilogo riepilogo();
     // "Assegnato a": the holder or place of a code already written.
     std::optional<QString> assegna(int codice, const QString& a_chi);
@@ -106,6 +109,7 @@ private:
     // The code's row, then the programming's line, in one transaction.
     std::optional<QSqlError> con_riga(const QString& testo, const QVariantList& valori, const QString& id,
                                       const QStringList& celle);
+    static bool stesso_trasmettitore(int codice, const Valori& letti, const QString& scritti);
     std::variant<Prenotazione, QString> gia_preso(int codice, const UnitaLetta& unita, const Valori& inviati,
                                                   const QSqlError& perche);
     QString connessione_;

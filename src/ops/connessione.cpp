@@ -20,12 +20,25 @@ Task<void> attendi_annuncio(Contesto& c)
     c.finestra.mostra_nota({});
 }
 
+// The unit just left goes on announcing itself until it is taken off the
+// cable: the next unit is the first to announce once the line has been
+// quiet for five of its announcements.
+constexpr int unita_tolta_ms = 500;
+
+Task<void> attendi_cambio(Contesto& c)
+{
+    while (!co_await c.porta.attendi_silenzio(unita_tolta_ms))
+        c.porta.scarta_in_arrivo();
+}
+
 // The handshake and the first read: the transmitter speaks first with "K".
-Task<void> collega(Contesto& c)
+Task<void> collega(Contesto& c, bool dopo_un_altra)
 {
     c.blocco.letti.reset();
     c.porta.apri_porta();
     c.finestra.imposta_stato(stato_in_attesa);
+    if (dopo_un_altra)
+        co_await attendi_cambio(c);
     co_await attendi_annuncio(c);
     c.porta.invia('L');
     c.finestra.imposta_stato(stato_connesso);
@@ -44,16 +57,26 @@ Task<void> segnala_guasto(Contesto& c, const ErrorePorta& errore)
     co_await c.messaggio(messaggio_porta_guasta, Icona::Esclamazione);
 }
 
-} // namespace
-
 // A port the program closed under the connect ("Disconetti", another port
 // chosen) is the operator's choice, not a failure: nothing is told.
+Task<void> connetti_dopo(Contesto& c, bool dopo_un_altra)
+{
+    const auto errore = co_await cattura(collega(c, dopo_un_altra));
+    if (errore && !errore->porta_chiusa())
+        co_await segnala_guasto(c, *errore);
+}
+
+} // namespace
+
 Task<void> connetti(Contesto& c)
 {
     c.finestra.mostra_conferma({});
-    const auto errore = co_await cattura(collega(c));
-    if (errore && !errore->porta_chiusa())
-        co_await segnala_guasto(c, *errore);
+    co_await connetti_dopo(c, false);
+}
+
+Task<void> connetti_la_prossima(Contesto& c)
+{
+    co_await connetti_dopo(c, true);
 }
 
 namespace {

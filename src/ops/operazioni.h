@@ -15,6 +15,10 @@ namespace brenk {
 // "Connetti": open the port, wait for "K", answer "L", read the parameters.
 // Any port error ends on the error path with its two messages.
 Task<void> connetti(Contesto& c);
+// The same for the next unit of a hands-free series, once the unit just
+// left (which announces itself until it is taken off) is gone; the note
+// shown stays through that wait.
+Task<void> connetti_la_prossima(Contesto& c);
 
 // "Disconetti" and leaving (letter 'E'): the letter if the port is open,
 // " Non Connesso", close the port, empty the parameter fields.

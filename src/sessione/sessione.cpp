@@ -38,12 +38,12 @@ void Sessione::avvia(const QString& nome, Task<void> operazione)
 
 void Sessione::connetti(const QString& nome)
 {
-    avvia(nome, connetti_in_giornata());
+    avvia(nome, connetti_in_giornata(nome));
 }
 
 void Sessione::programma(const QString& nome)
 {
-    avvia(nome, registrata(nome, brenk::programma(contesto_)));
+    avvia(nome, programma_in_giornata(nome));
 }
 
 void Sessione::fabbrica(const QString& nome, Banda banda)
@@ -155,11 +155,70 @@ void Sessione::rispondi(const Risposta& r)
         dire(m);
 }
 
-Task<void> Sessione::connetti_in_giornata()
+// Hands-free only on the site's values: a series begun on an empty window
+// takes them from the first read, for the operator to check.
+Task<void> Sessione::connetti_in_giornata(QString nome)
 {
+    const bool con_valori = !valori().vuoti();
     rispondi(giornata_.collegamento(valori()));
     co_await brenk::connetti(contesto_);
     rispondi(giornata_.letto(blocco_.letti.has_value(), valori()));
+    if (automatica() && con_valori && blocco_.letti)
+        co_await in_automatico(nome, co_await turno(nome));
+}
+
+Task<void> Sessione::programma_in_giornata(QString nome)
+{
+    co_await registrata(nome, brenk::programma(contesto_));
+    if (automatica())
+        co_await in_automatico(nome, esito_verificato());
+}
+
+// ---- The hands-free series ----
+
+// Unit after unit, while each ends with what to tell of it: left, the next
+// one read, its turn. A failure leaves the connection as it is, for the
+// operator.
+Task<void> Sessione::in_automatico(QString nome, std::optional<QString> nota)
+{
+    while (nota && co_await prossima(*nota))
+        nota = co_await turno(nome);
+    if (porta_.aperta())
+        finestra_.mostra_nota(nota_automatica_ferma);
+}
+
+// The unit read is programmed, unless the site holds it already: what to
+// tell of it once it is left; none when it failed.
+Task<std::optional<QString>> Sessione::turno(QString nome)
+{
+    if (const auto codice = giornata_.del_sito())
+        co_return nota_gia_del_sito.arg(*codice);
+    co_await registrata(nome, brenk::programma(contesto_));
+    co_return esito_verificato();
+}
+
+std::optional<QString> Sessione::esito_verificato() const
+{
+    if (!verificata_ || !giornata_.codice_unita())
+        return std::nullopt;
+    return nota_verificato_prossimo.arg(*giornata_.codice_unita());
+}
+
+// The unit is left as by "Disconetti", the window gets the next code, and
+// `nota` stays while the next unit is awaited and read. False when the
+// series has no code left, or the read could not be trusted.
+Task<bool> Sessione::prossima(QString nota)
+{
+    const Valori prima = valori();
+    congeda(contesto_, 'E');
+    const Risposta r = giornata_.collegamento(prima);
+    rispondi(r);
+    if (r.serie_finita)
+        co_return false;
+    finestra_.mostra_nota(nota);
+    co_await connetti_la_prossima(contesto_);
+    rispondi(giornata_.letto(blocco_.letti.has_value(), valori()));
+    co_return blocco_.letti.has_value();
 }
 
 Task<void> Sessione::trasmetti_in_giornata()
@@ -187,6 +246,7 @@ std::optional<QString> Sessione::programmazione_al_via(std::span<const std::uint
 // error is told by the guard, and the record still gets the line.
 Task<void> Sessione::registrata(QString nome, Task<void> operazione)
 {
+    verificata_ = false;
     co_await custodita(contesto_, std::move(nome), std::move(operazione));
     const auto problema = giornata_.conclusa();
     emit registro_cambiato();

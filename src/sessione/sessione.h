@@ -59,6 +59,11 @@ public:
     // "Serie" and "Registro" (a file or a server; none: off), as the day
     // answers them. Whether a record is in use.
     void imposta_serie(bool accesa);
+    // "Automatica", in effect with "Serie" and "Registro": "Connetti" on the
+    // site's values, or a verified "Programma", goes on by itself, unit after
+    // unit, until a failure, the series' end or "Disconetti".
+    void imposta_automatica(bool accesa) { automatica_ = accesa; }
+    bool automatica() const { return automatica_ && giornata_.serie() && giornata_.registro(); }
     bool usa_registro(const std::optional<QString>& indirizzo);
     // "Assegnato a" confirmed for the code the window shows, which the
     // record already holds: corrected there.
@@ -88,12 +93,21 @@ private:
     std::optional<QString> programmazione_al_via(std::span<const std::uint8_t> scritture) override;
     void scrittura_inviata(int indirizzo) override { giornata_.inviata(indirizzo); }
     void scrittura_confermata(int indirizzo) override { giornata_.confermata(indirizzo); }
-    void verificata() override { giornata_.verificata(); }
+    void verificata() override
+    {
+        verificata_ = true;
+        giornata_.verificata();
+    }
     void detto(const QString& testo) override { giornata_.detto(testo); }
     void guasto_porta_detto() override;
 
     void avvia(const QString& nome, Task<void> operazione);
-    Task<void> connetti_in_giornata();
+    Task<void> connetti_in_giornata(QString nome);
+    Task<void> programma_in_giornata(QString nome);
+    Task<void> in_automatico(QString nome, std::optional<QString> nota);
+    Task<std::optional<QString>> turno(QString nome);
+    std::optional<QString> esito_verificato() const;
+    Task<bool> prossima(QString nota);
     Task<void> fabbrica_in_giornata(QString nome, Banda banda);
     Task<void> trasmetti_in_giornata();
     Task<void> registrata(QString nome, Task<void> operazione);
@@ -118,6 +132,8 @@ private:
     std::optional<ErrorePorta> perdita_; // the port vanished; not told yet
     bool guasto_detto_ = false;          // by the running or the last operation
     bool in_uscita_ = false;
+    bool automatica_ = false;
+    bool verificata_ = false; // the last programming or loading
     QStringList da_dire_;
     QString sito_ = sito_predefinito;
 };
