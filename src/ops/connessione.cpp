@@ -27,8 +27,12 @@ constexpr int unita_tolta_ms = 500;
 
 Task<void> attendi_cambio(Contesto& c)
 {
-    while (!co_await c.porta.attendi_silenzio(unita_tolta_ms))
+    for (;;) {
+        const bool quieta = co_await c.porta.attendi_silenzio(unita_tolta_ms);
+        if (quieta)
+            co_return;
         c.porta.scarta_in_arrivo();
+    }
 }
 
 // The handshake and the first read: the transmitter speaks first with "K".

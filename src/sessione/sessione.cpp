@@ -163,8 +163,10 @@ Task<void> Sessione::connetti_in_giornata(QString nome)
     rispondi(giornata_.collegamento(valori()));
     co_await brenk::connetti(contesto_);
     rispondi(giornata_.letto(blocco_.letti.has_value(), valori()));
-    if (automatica() && con_valori && blocco_.letti)
-        co_await in_automatico(nome, co_await turno(nome));
+    if (!automatica() || !con_valori || !blocco_.letti)
+        co_return;
+    auto nota = co_await turno(nome);
+    co_await in_automatico(nome, std::move(nota));
 }
 
 Task<void> Sessione::programma_in_giornata(QString nome)
@@ -181,8 +183,12 @@ Task<void> Sessione::programma_in_giornata(QString nome)
 // operator.
 Task<void> Sessione::in_automatico(QString nome, std::optional<QString> nota)
 {
-    while (nota && co_await prossima(*nota))
+    while (nota) {
+        const bool letta = co_await prossima(*nota);
+        if (!letta)
+            break;
         nota = co_await turno(nome);
+    }
     if (porta_.aperta())
         finestra_.mostra_nota(nota_automatica_ferma);
 }

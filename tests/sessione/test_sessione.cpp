@@ -61,6 +61,74 @@ private slots:
         QCOMPARE(b.finestra.testi_messaggi(), QStringList{visto.first().section(u',', 0, 0)});
     }
 
+    // The hands-free series after "Connetti" and "Programma" by hand for
+    // code 300: each row the units plugged in one after the other (a new
+    // one, the first one again, one that acknowledges no write), then what
+    // the record holds and what the operator was told.
+    void serie_automatica_data()
+    {
+        QTest::addColumn<QString>("unita");
+        QTest::addColumn<QStringList>("registro");
+        QTest::addColumn<QStringList>("detti");
+        const QString verificato = QStringLiteral(
+            "nota: Codice Brenk %1 verificato. Staccare il trasmettitore e collegare il prossimo; \"Disconetti\" "
+            "termina la serie.");
+        const QString fermo = QStringLiteral(
+            "nota: Serie automatica ferma: controllare il trasmettitore, poi \"Programma\" per continuare.");
+        const QString letto = QStringLiteral("nota: Serie: trasmettitore letto; la finestra mantiene i valori da "
+                                             "programmare");
+        QTest::newRow("nuovi")
+            << QStringLiteral("nn") << QStringList{"Verificato,si,300", "Verificato,si,301", "Verificato,si,302"}
+            << QStringList{letto, verificato.arg(300), letto, verificato.arg(301), letto, verificato.arg(302)};
+        QTest::newRow("il primo di nuovo")
+            << QStringLiteral("pn") << QStringList{"Verificato,si,300", "Verificato,si,301"}
+            << QStringList{letto,
+                           verificato.arg(300),
+                           letto,
+                           "nota: Trasmettitore già registrato con il Codice Brenk 300: non riprogrammato. Staccarlo "
+                           "e collegare il prossimo.",
+                           letto,
+                           verificato.arg(301)};
+        QTest::newRow("guasto") << QStringLiteral("gn") << QStringList{"Verificato,si,300", "Errore TIME OUT   ,no,301"}
+                                << QStringList{letto, verificato.arg(300), letto, "Errore TIME OUT   ", fermo};
+    }
+    void serie_automatica()
+    {
+        QFETCH(QString, unita);
+        QFETCH(QStringList, registro);
+        QFETCH(QStringList, detti);
+        QTemporaryDir cartella;
+        Banco b(Contenuto::UHF);
+        Sessione s(b.finestra, b.linea.dispositivo(), b.orologio);
+        QVERIFY(s.usa_registro(cartella.filePath(QStringLiteral("registro.sqlite"))));
+        s.imposta_serie(true);
+        s.imposta_automatica(true);
+        s.connetti(QStringLiteral("Connetti"));
+        QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
+        b.finestra.testi[Campo::CodiceBrenk] = QStringLiteral("300");
+        s.programma(QStringLiteral("Programma"));
+        const auto in_attesa = [&] { return b.ricevuti().endsWith('E'); };
+        QVERIFY(b.avanza_finche(in_attesa));
+        const Memoria primo = b.tx().memoria();
+        for (const QChar u : unita) {
+            b.linea.togli();
+            b.aspetta(2000);
+            b.linea.collega(
+                con_memoria(u == u'p' ? primo : memoria_predefinita(Contenuto::UHF),
+                            [u](OpzioniSimulatore& o) { o.conferme_max = u == u'g' ? 0 : o.conferme_max; }));
+            QVERIFY(b.avanza_finche([&] { return in_attesa() || !s.occupato(); }));
+        }
+        s.disconetti();
+        QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
+        QFile csv(cartella.filePath(QStringLiteral("registro.csv")));
+        QVERIFY(!s.giornata().esporta_csv(csv.fileName()) && csv.open(QIODevice::ReadOnly));
+        QStringList righe = QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"));
+        for (QString& riga : righe)
+            riga = riga.section(u',', 4, 6);
+        QCOMPARE(righe.mid(1, righe.size() - 2), registro);
+        QCOMPARE(b.finestra.detti, detti);
+    }
+
     // The adapter pulled out under a write: the programming tells the port's
     // failure; the loss the device reports after it is not told again.
     void adattatore_staccato_durante_una_scrittura()

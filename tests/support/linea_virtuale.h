@@ -136,6 +136,8 @@ public:
         connect(trasmettitore_.get(), &Trasmettitore::riaggancio, this, &LineaVirtuale::riaggancia);
         ritorna();
     }
+    // The unit is taken off the cable; the adapter stays.
+    void togli() { trasmettitore_->ferma(); }
     // The adapter is pulled out: bytes on their way are lost for good.
     void riaggancia()
     {
