@@ -10,107 +10,27 @@
 // wait, the processor use during a programming, the start-up time and the
 // peak resident memory; then the three operations behind a USB adapter whose
 // latency timer is 1 ms and 16 ms, and connect + read against a transmitter
-// that answers each request 25 ms and 50 ms late. Last, the window at rest
+// that answers each request 25 ms and 50 ms late; a hands-free series of 12
+// units (serie.cpp). Last, the window at rest
 // once more, alone in a process of its own so that every thread counts:
 // headless, and on an X server (Xvfb, without a window manager).
 //
-// The simulated transmitter runs in a thread of its own, as a real one runs
-// beside the PC: the window's work must not hold up its clock.
 
-#include "ops/operazioni.h"
-#include "simulatore.h"
-#include "ui/avvisi.h"
-#include "ui/principale.h"
-#include "attese.h"
-#include "riga.h"
+#include "banco.h"
 #include "ui/riposo_cursore.h"
-#include "uso.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
-#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
-#include <QWindow>
 
 #include <cstdio>
-#include <functional>
 #include <tuple>
-#include <type_traits>
 
 using namespace brenk;
 
 namespace {
-
-class AvvisiMuti : public Avvisi {
-public:
-    void beep() override {}
-    Task<void> messaggio(const QString& testo, Icona) override
-    {
-        std::fprintf(stderr, "messaggio: %s\n", qPrintable(testo));
-        co_return;
-    }
-};
-
-// A simulated transmitter in its own thread, reached only through that thread.
-class Trasmettitore {
-public:
-    template <typename F>
-    auto nel_filo(F f)
-    {
-        using R = decltype(f());
-        if constexpr (std::is_void_v<R>) {
-            QMetaObject::invokeMethod(&contesto_, f, Qt::BlockingQueuedConnection);
-        } else {
-            R r{};
-            QMetaObject::invokeMethod(
-                &contesto_, [&] { r = f(); }, Qt::BlockingQueuedConnection);
-            return r;
-        }
-    }
-
-    explicit Trasmettitore(const Simulatore::Opzioni& opzioni)
-    {
-        filo_.start();
-        contesto_.moveToThread(&filo_);
-        nel_filo([&] {
-            sim_ = new Simulatore(opzioni);
-            sim_->avvia();
-        });
-        orologio_.start();
-    }
-    ~Trasmettitore()
-    {
-        nel_filo([this] { delete sim_; });
-        filo_.quit();
-        filo_.wait();
-    }
-
-    QList<Simulatore::Evento> ricevuti()
-    {
-        return nel_filo([this] { return sim_->registro_ricevuti(); });
-    }
-    QList<Simulatore::Evento> inviati()
-    {
-        return nel_filo([this] { return sim_->registro_inviati(); });
-    }
-    qsizetype byte_sulla_linea() { return ricevuti().size() + inviati().size(); }
-    double processore()
-    {
-        return nel_filo([] { return secondi_processore(RUSAGE_THREAD); });
-    }
-    // Seconds on the simulator's clock, which starts with it.
-    double adesso() const { return double(orologio_.nsecsElapsed()) / 1e9; }
-
-private:
-    QThread filo_;
-    QObject contesto_;
-    Simulatore* sim_ = nullptr;
-    QElapsedTimer orologio_;
-};
 
 // The window's thread while nothing happens: wake-ups a second and percent
 // of one core. Read from that thread itself, so the simulator's thread and
@@ -148,91 +68,6 @@ void stampa(const char* nome, const Quiete& q)
     std::printf("%-26s %6.1f risvegli/s  %6.3f %% di un core\n", nome, q.sveglie, q.core);
 }
 
-class Banco {
-public:
-    // `latenza_ms`: a USB adapter's latency timer between the line and the
-    // PC; `ritardo_ms`: how late the transmitter answers each request.
-    explicit Banco(const QString& link, int latenza_ms = 0, int ritardo_ms = 0)
-        : finestra(avvisi), sim(opzioni(link, latenza_ms, ritardo_ms))
-    {
-        qputenv("BRENK_COM1", link.toLocal8Bit());
-    }
-
-    static Simulatore::Opzioni opzioni(const QString& link, int latenza_ms, int ritardo_ms)
-    {
-        Simulatore::Opzioni o;
-        o.memoria = memoria_predefinita(Contenuto::UHF);
-        o.link = link;
-        o.latenza_adattatore_ms = latenza_ms;
-        o.ritardo_risposte_ms = ritardo_ms;
-        return o;
-    }
-
-    void mostra()
-    {
-        finestra.show();
-        attendi([this] { return finestra.windowHandle() && finestra.windowHandle()->isExposed(); });
-    }
-
-    void premi(const char* pulsante)
-    {
-        auto* p = finestra.findChild<QAbstractButton*>(QString::fromLatin1(pulsante));
-        attendi([p] { return p->isEnabled(); });
-        p->click();
-    }
-
-    // Connect + read, timed from the start of the "K" that was answered.
-    Riga connetti()
-    {
-        const qsizetype gia_ricevuti = sim.ricevuti().size();
-        premi("Cmd_connetti");
-        attendi([this] { return !finestra.occupato(); });
-        const double fine = sim.adesso();
-        const auto inviati = sim.inviati();
-        const auto ricevuti = sim.ricevuti();
-        qsizetype primo = inviati.size() - 1;
-        while (primo > 0 && inviati[primo].ms > ricevuti[gia_ricevuti].ms)
-            --primo;
-        const double inizio = inviati[primo].ms / 1000.0 - secondi_per_byte;
-        return {"connetti + lettura", ricevuti.size() - gia_ricevuti + inviati.size() - primo,
-                inviati.last().ms / 1000.0 - inizio, fine - inizio};
-    }
-
-    // Until the transmitter has heard the farewell "E", which the next
-    // connect must not count.
-    void disconnetti()
-    {
-        premi("Cmd_disconetti");
-        attendi([this] { return sim.ricevuti().last().byte == 'E'; });
-    }
-
-    Riga operazione(const char* nome, const char* pulsante)
-    {
-        const qsizetype prima = sim.byte_sulla_linea();
-        const double inizio = sim.adesso();
-        premi(pulsante);
-        attendi([this] { return !finestra.occupato(); });
-        const double fine = sim.adesso();
-        return {nome, sim.byte_sulla_linea() - prima, sim.inviati().last().ms / 1000.0 - inizio, fine - inizio};
-    }
-
-    // The configurator's processor seconds per wall second over one programming.
-    double processore_in_programmazione()
-    {
-        const double cpu = secondi_processore(RUSAGE_SELF) - sim.processore();
-        QElapsedTimer parete;
-        parete.start();
-        premi("cmd_programma");
-        attendi([this] { return !finestra.occupato(); }, 50);
-        const double usato = secondi_processore(RUSAGE_SELF) - sim.processore() - cpu;
-        return usato / (double(parete.nsecsElapsed()) / 1e9);
-    }
-
-    AvvisiMuti avvisi;
-    Principale finestra;
-    Trasmettitore sim;
-};
-
 constexpr int durata_quiete_ms = 10000;
 
 struct Attesa {
@@ -247,7 +82,7 @@ Attesa in_attesa_di_k(Banco& banco, const QString& link)
     Simulatore::Opzioni o;
     o.mai_k = true;
     o.link = link;
-    Trasmettitore muto(o);
+    SimulatoreInFilo muto(o);
     qputenv("BRENK_COM1", link.toLocal8Bit());
     banco.premi("Cmd_connetti");
     attendi_per(200);
@@ -289,7 +124,9 @@ void con_ritardo(const QString& link, int ritardo_ms)
                 lettura.misurato, lettura.all_ultima_risposta);
 }
 
+constexpr int unita_della_serie = 12;
 constexpr const char* solo_quiete = "--solo-quiete";
+constexpr const char* solo_serie = "--solo-serie";
 
 // The window alone, with no simulator beside it, at rest, the caret too:
 // every thread of the process, and their sum.
@@ -340,6 +177,10 @@ int main(int argc, char** argv)
         return 0;
     }
     QTemporaryDir cartella;
+    if (QCoreApplication::arguments().contains(QLatin1String(solo_serie))) {
+        misura_serie(cartella.filePath(QStringLiteral("serie")), unita_della_serie);
+        return 0;
+    }
     Banco banco(cartella.filePath(QStringLiteral("com1")));
     banco.mostra();
     const double avvio = dall_avvio();
@@ -381,6 +222,7 @@ int main(int argc, char** argv)
         con_latenza(cartella.filePath(QStringLiteral("latenza%1").arg(latenza)), latenza);
     for (const int ritardo : {25, 50})
         con_ritardo(cartella.filePath(QStringLiteral("ritardo%1").arg(ritardo)), ritardo);
+    misura_serie(cartella.filePath(QStringLiteral("serie")), unita_della_serie);
     const QString me = QCoreApplication::applicationFilePath();
     in_disparte("offscreen", me, {solo_quiete});
     in_disparte("xcb", QStringLiteral("xvfb-run"), {"-a", me, solo_quiete});

@@ -42,16 +42,27 @@ bool Simulatore::avvia(QString* errore)
     return apri_linea(errore);
 }
 
-void Simulatore::riaggancia()
+void Simulatore::togli_unita()
 {
-    if (!pty_.aperto())
-        return;
-    pty_.chiudi();
     ingresso_.svuota();
     uscita_.svuota();
     trattenuti_.clear();
     adattatore_->ferma();
     trasmettitore_.ferma();
+}
+
+void Simulatore::metti_unita(const Memoria& memoria)
+{
+    trasmettitore_.imposta_memoria(memoria);
+    trasmettitore_.avvia();
+}
+
+void Simulatore::riaggancia()
+{
+    if (!pty_.aperto())
+        return;
+    pty_.chiudi();
+    togli_unita();
     emit riagganciato();
 }
 

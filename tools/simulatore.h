@@ -53,6 +53,12 @@ public:
     // Write commands received, stored or not.
     int scritture() const { return trasmettitore_.scritture(); }
 
+    // The unit is taken off the cable, the line staying up: silent, bytes
+    // on their way lost. Then another one is plugged in: not linked,
+    // announcing, with `memoria`.
+    void togli_unita();
+    void metti_unita(const Memoria& memoria);
+
     // Drops the line now; bytes still on their way are lost.
     void riaggancia();
     // Comes back on a new device, as a device plugged in again: not linked,

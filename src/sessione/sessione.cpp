@@ -178,18 +178,18 @@ Task<void> Sessione::programma_in_giornata(QString nome)
 
 // ---- The hands-free series ----
 
-// Unit after unit, while each ends with what to tell of it: left, the next
-// one read, its turn. A failure leaves the connection as it is, for the
-// operator.
+// Unit after unit, while each ends with what to tell of it and "Automatica"
+// stays ticked: left, the next one read, its turn. A failure leaves the
+// connection as it is, for the operator.
 Task<void> Sessione::in_automatico(QString nome, std::optional<QString> nota)
 {
-    while (nota) {
+    while (nota && automatica()) {
         const bool letta = co_await prossima(*nota);
-        if (!letta)
-            break;
-        nota = co_await turno(nome);
+        nota.reset();
+        if (letta)
+            nota = co_await turno(nome);
     }
-    if (porta_.aperta())
+    if (porta_.aperta() && !nota)
         finestra_.mostra_nota(nota_automatica_ferma);
 }
 

@@ -87,6 +87,14 @@ void Principale::collega_file()
     connect(ui_->Chk_registro, &QCheckBox::clicked, this, &Principale::scegli_registro);
     nomina(ui_->lab_registro, voce_registro, QFileInfo(ricordato(chiave_registro)).fileName());
     connect(ui_->Chk_serie, &QCheckBox::toggled, sessione_.get(), &Sessione::imposta_serie);
+    connect(ui_->Chk_automatica, &QCheckBox::toggled, sessione_.get(), &Sessione::imposta_automatica);
+    // "Automatica" goes with a series and a record: offered with both.
+    const auto offri_automatica = [this] {
+        ui_->Chk_automatica->setEnabled(ui_->Chk_serie->isChecked() && ui_->Chk_registro->isChecked());
+    };
+    connect(ui_->Chk_serie, &QCheckBox::toggled, this, offri_automatica);
+    connect(ui_->Chk_registro, &QCheckBox::toggled, this, offri_automatica);
+    offri_automatica();
     connect(ui_->Cmd_esporta, &QPushButton::clicked, this, &Principale::scegli_esportazione);
     connect(ui_->txb_assegnato, &QLineEdit::textChanged, this,
             [this](const QString& a_chi) { sessione_->giornata().imposta_assegnato(a_chi); });
