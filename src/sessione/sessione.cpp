@@ -95,6 +95,26 @@ void Sessione::mostra_file(const Valori& v, const QString& sito)
 {
     sito_ = sito;
     metti_valori(finestra_, v, !blocco_.letti);
+    file_ = valori();
+}
+
+void Sessione::file_salvato(const QString& sito)
+{
+    sito_ = sito;
+    file_ = valori();
+}
+
+bool Sessione::mostra_il_file() const
+{
+    if (!file_)
+        return false;
+    std::array confronto{valori(), *file_};
+    for (Valori& v : confronto) {
+        v.testo(Campo::Text1).clear();
+        if (giornata_.serie())
+            v.testo(Campo::CodiceBrenk).clear();
+    }
+    return confronto[0].campi == confronto[1].campi && confronto[0].coppie == confronto[1].coppie;
 }
 
 void Sessione::imposta_serie(bool accesa)

@@ -56,6 +56,11 @@ public:
     // name names the site in a record chosen after it.
     void mostra_file(const Valori& v, const QString& sito);
     void imposta_sito(const QString& sito) { sito_ = sito; }
+    // The window's values saved as the site `sito`'s file.
+    void file_salvato(const QString& sito);
+    // The window still shows the last file opened or saved: the band aside,
+    // which is the transmitter's, and in a series the code, each unit's own.
+    bool mostra_il_file() const;
     // "Serie" and "Registro" (a file or a server; none: off), as the day
     // answers them. Whether a record is in use.
     void imposta_serie(bool accesa);
@@ -136,6 +141,7 @@ private:
     bool verificata_ = false; // the last programming or loading
     QStringList da_dire_;
     QString sito_ = sito_predefinito;
+    std::optional<Valori> file_; // as the window showed it
 };
 
 } // namespace brenk

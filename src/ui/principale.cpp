@@ -173,6 +173,7 @@ void Principale::valuta_in_coda()
 {
     supervisione_in_coda_ = false;
     Timer_stato_Timer();
+    confronta_file();
 }
 
 void Principale::Timer_stato_Timer()

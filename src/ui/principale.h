@@ -132,6 +132,8 @@ private:
     void collega_file();
     void scegli_file(bool salvare);
     void scegli_registro(bool acceso);
+    void nomina_file(const QString& nome);
+    void confronta_file();
     void scegli_esportazione();
     void scegli_foglio();
     void consegna_foglio(const QString& pdf);
@@ -156,6 +158,8 @@ private:
     qint16 lunghezza_titolo_ = 0;
     bool caricata_ = false;
     bool supervisione_in_coda_ = false;
+    QString nome_file_; // the parameter file last opened or saved
+    bool file_in_finestra_ = false;
     QPushButton* parcheggio_ = nullptr; // where the supervision put the focus
 
     std::optional<QString> da_aprire_;

@@ -87,6 +87,7 @@ void Principale::collega_file()
     connect(ui_->Chk_registro, &QCheckBox::clicked, this, &Principale::scegli_registro);
     nomina(ui_->lab_registro, voce_registro, QFileInfo(ricordato(chiave_registro)).fileName());
     connect(ui_->Chk_serie, &QCheckBox::toggled, sessione_.get(), &Sessione::imposta_serie);
+    connect(ui_->Chk_serie, &QCheckBox::toggled, this, &Principale::rivaluta); // the file label
     connect(ui_->Chk_automatica, &QCheckBox::toggled, sessione_.get(), &Sessione::imposta_automatica);
     // "Automatica" goes with a series and a record: offered with both.
     const auto offri_automatica = [this] {
@@ -199,8 +200,8 @@ void Principale::apri_file(const QString& percorso)
         return;
     }
     ricorda_cartella(percorso);
-    nomina(ui_->lab_file, voce_file, QFileInfo(percorso).fileName());
     sessione_->mostra_file(letto.valori, QFileInfo(percorso).completeBaseName());
+    nomina_file(QFileInfo(percorso).fileName());
 }
 
 void Principale::salva_file(const QString& percorso)
@@ -211,8 +212,25 @@ void Principale::salva_file(const QString& percorso)
         return;
     }
     ricorda_cartella(percorso);
-    nomina(ui_->lab_file, voce_file, QFileInfo(percorso).fileName());
-    s.imposta_sito(QFileInfo(percorso).completeBaseName());
+    s.file_salvato(QFileInfo(percorso).completeBaseName());
+    nomina_file(QFileInfo(percorso).fileName());
+}
+
+// The file's name, and whether the window still shows its values: a read
+// or a change has replaced them.
+void Principale::nomina_file(const QString& nome)
+{
+    nome_file_ = nome;
+    file_in_finestra_ = true;
+    nomina(ui_->lab_file, voce_file, nome);
+}
+
+void Principale::confronta_file()
+{
+    const bool in_finestra = sessione_->mostra_il_file();
+    if (nome_file_.isEmpty() || in_finestra == std::exchange(file_in_finestra_, in_finestra))
+        return;
+    nomina(ui_->lab_file, voce_file, in_finestra ? nome_file_ : file_non_in_finestra.arg(nome_file_));
 }
 
 // One local file, dropped while no operation runs, opens as with "Apri…".

@@ -47,7 +47,10 @@ void Principale::collega_pulsanti()
 // fields before it confirms.
 void Principale::collega_conferma()
 {
-    const auto togli = [this] { mostra_conferma({}); };
+    const auto togli = [this] {
+        mostra_conferma({});
+        rivaluta(); // the file label too
+    };
     for (QWidget* campo : campi_) {
         if (auto* casella = qobject_cast<QComboBox*>(campo))
             connect(casella, &QComboBox::editTextChanged, this, togli);

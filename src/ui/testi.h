@@ -20,6 +20,8 @@ inline const QString fabbrica = QStringLiteral("Fabbrica");
 inline const QString errore_com = QStringLiteral(" Errore com");
 inline const QString titolo_file_parametri = QStringLiteral("Parametri Brenk");
 inline const QString titolo_file_registro = QStringLiteral("Registro");
+// The file label once the window no longer shows the file's values.
+inline const QString file_non_in_finestra = QStringLiteral("%1 (valori cambiati)");
 inline const QString titolo_esporta = QStringLiteral("Registro in CSV");
 inline const QString titolo_foglio = QStringLiteral("Foglio di consegna");
 inline const QString foglio_sito = QStringLiteral("Sito");

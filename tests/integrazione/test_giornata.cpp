@@ -96,6 +96,9 @@ private slots:
         Impianto altro(trasmettitore(contenuto)); // another technician's, whose day has not used 17
         QVERIFY(altro.apri_e_connetti());
         altro.banco.finestra->apri_file(g.file("sito.brenk"));
+        QVERIFY(altro.premi("Cmd_disconetti") && altro.connetti()); // the unit's own values
+        QCOMPARE(altro.banco.trova<QLabel>("lab_file")->text(), QStringLiteral("sito.brenk (valori cambiati)"));
+        altro.banco.finestra->apri_file(g.file("sito.brenk"));
         QVERIFY(altro.premi("cmd_programma"));
         QCOMPARE(altro.dopo_connessione(), salvati);
         QCOMPARE(altro.testo("CodiceBrenk"), QStringLiteral("17"));
