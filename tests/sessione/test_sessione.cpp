@@ -13,6 +13,36 @@
 using namespace brenk;
 using namespace brenk::prova;
 
+namespace {
+
+// A day with a record, its first unit connected (on an empty window, so
+// that in a series the read gives the site's values).
+struct Giorno {
+    explicit Giorno(bool serie)
+    {
+        registrato = s.usa_registro(cartella.filePath(QStringLiteral("registro.sqlite")));
+        s.imposta_serie(serie);
+        s.connetti(QStringLiteral("Connetti"));
+        connesso = b.avanza_finche([&] { return !s.occupato(); });
+    }
+    // The record's lines, as its CSV export writes them.
+    QStringList righe()
+    {
+        QFile csv(cartella.filePath(QStringLiteral("registro.csv")));
+        if (s.giornata().esporta_csv(csv.fileName()) || !csv.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"));
+    }
+
+    QTemporaryDir cartella;
+    Banco b{Contenuto::UHF};
+    Sessione s{b.finestra, b.linea.dispositivo(), b.orologio};
+    bool registrato = false;
+    bool connesso = false;
+};
+
+} // namespace
+
 class TestSessione : public QObject {
     Q_OBJECT
 
@@ -38,13 +68,10 @@ private slots:
         QFETCH(bool, serie);
         QFETCH(int, byte);
         QFETCH(QStringList, visto);
-        QTemporaryDir cartella;
-        Banco b(Contenuto::UHF);
-        Sessione s(b.finestra, b.linea.dispositivo(), b.orologio);
-        QVERIFY(s.usa_registro(cartella.filePath(QStringLiteral("registro.sqlite"))));
-        s.imposta_serie(serie); // on an empty window: the read gives the site's values
-        s.connetti(QStringLiteral("Connetti"));
-        QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
+        Giorno g(serie);
+        Banco& b = g.b;
+        Sessione& s = g.s;
+        QVERIFY(g.registrato && g.connesso);
         b.finestra.testi[Campo::CodiceBrenk] = QStringLiteral("306");
         b.finestra.testi[Campo::FqTx] = QStringLiteral("440.9149"); // sent as 440.9125
         const qsizetype prima = b.ricevuti().size();
@@ -52,9 +79,7 @@ private slots:
         QVERIFY(b.avanza_finche([&] { return b.ricevuti().size() - prima == byte; }));
         s.disconetti();
         QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
-        QFile registro(cartella.filePath(QStringLiteral("registro.csv")));
-        QVERIFY(!s.giornata().esporta_csv(registro.fileName()) && registro.open(QIODevice::ReadOnly));
-        const QStringList righe = QString::fromUtf8(registro.readAll()).split(QStringLiteral("\r\n"));
+        const QStringList righe = g.righe();
         QCOMPARE(righe.size(), 3);
         QCOMPARE(righe[1].section(u',', 7, 7), QStringLiteral("440.9125"));
         QCOMPARE((QStringList{righe[1].section(u',', 4, 6), b.finestra.testi[Campo::CodiceBrenk]}), visto);
@@ -97,14 +122,11 @@ private slots:
         QFETCH(QString, unita);
         QFETCH(QStringList, registro);
         QFETCH(QStringList, detti);
-        QTemporaryDir cartella;
-        Banco b(Contenuto::UHF);
-        Sessione s(b.finestra, b.linea.dispositivo(), b.orologio);
-        QVERIFY(s.usa_registro(cartella.filePath(QStringLiteral("registro.sqlite"))));
-        s.imposta_serie(true);
+        Giorno g(true);
+        Banco& b = g.b;
+        Sessione& s = g.s;
+        QVERIFY(g.registrato && g.connesso);
         s.imposta_automatica(true);
-        s.connetti(QStringLiteral("Connetti"));
-        QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
         b.finestra.testi[Campo::CodiceBrenk] = QStringLiteral("300");
         s.programma(QStringLiteral("Programma"));
         const auto in_attesa = [&] { return b.ricevuti().endsWith('E'); };
@@ -120,9 +142,7 @@ private slots:
         }
         s.disconetti();
         QVERIFY(b.avanza_finche([&] { return !s.occupato(); }));
-        QFile csv(cartella.filePath(QStringLiteral("registro.csv")));
-        QVERIFY(!s.giornata().esporta_csv(csv.fileName()) && csv.open(QIODevice::ReadOnly));
-        QStringList righe = QString::fromUtf8(csv.readAll()).split(QStringLiteral("\r\n"));
+        QStringList righe = g.righe();
         for (QString& riga : righe)
             riga = riga.section(u',', 4, 6);
         QCOMPARE(righe.mid(1, righe.size() - 2), registro);
