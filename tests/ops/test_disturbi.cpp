@@ -295,9 +295,22 @@ private slots:
     // transmitter's quiet time is the shortest one (the connect's "L" holds
     // its first reply back; a read alone does not), and the real reply 62,
     // 19.5 ms behind the reflection of 61 taken for it, must fall into it.
+    // The same when reply 62, 20 ms late, comes back 85 ms after it: the
+    // quiet time is two of the slowest replies, not one.
+    void quiete_minima_su_linea_esatta_data()
+    {
+        QTest::addColumn<Guasto>("guasto");
+        QTest::newRow("61 riflessa") << Guasto([](auto& o) {
+            o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 20}};
+        });
+        QTest::newRow("62 riflessa tardi") << Guasto([](auto& o) {
+            o.ritardi_indirizzo = {{62, 20}}, o.rimbalzi = {{62, 85}};
+        });
+    }
     void quiete_minima_su_linea_esatta()
     {
-        Banco b(Contenuto::UHF, [](auto& o) { o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 20}}; });
+        QFETCH(Guasto, guasto);
+        Banco b(Contenuto::UHF, guasto);
         QVERIFY(b.connetti());
         QVERIFY(b.esegui(leggi_parametri(b.contesto)));
         QCOMPARE(b.finestra.testi_messaggi(), QStringList(2, atteso::errore_lettura));
