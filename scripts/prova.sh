@@ -22,8 +22,9 @@ source "$radice/scripts/passi.sh"
 cede=(chrt --idle 0)
 
 # Each step installs what it needs beyond these; the PostgreSQL server for
-# the tests is asked for here, in the same installation.
-passo "packages" "$radice/scripts/dipendenze.sh" postgresql poppler-utils
+# the tests is asked for here, in the same installation, and the D-Bus
+# session and accessibility bus of the screen reader test.
+passo "packages" "$radice/scripts/dipendenze.sh" postgresql poppler-utils dbus-daemon at-spi2-core
 
 export QT_QPA_PLATFORM=offscreen
 # Every build folder, the package's and the fuzzers' too, for Ninja.

@@ -101,7 +101,6 @@ void Principale::applica_aspetto()
     setFont(carattere(8.25));
     ui_->Label7->setFont(carattere(14.25));
     restringi_a_misura(ui_->Label7);
-    ui_->lab_verifica->setWordWrap(true); // a note on two lines: see mostra_al_posto_della_barra
     for (QLineEdit* casella :
          {ui_->CodiceBrenk, ui_->FqTx, ui_->txb_tmp_rap, ui_->txb_amp, ui_->txb_stato_con, ui_->Text1, ui_->Text7})
         colora(casella, Qt::cyan);

@@ -127,7 +127,6 @@ private:
     void Cmb_com_Change();
     void mostra_aiuto(QWidget* area, QPoint posizione);
     bool premuto_con_invio(QObject* oggetto, const QKeyEvent& tasto);
-    void mostra_al_posto_della_barra(const QString& testo, QColor sfondo);
 
     void collega_file();
     void scegli_file(bool salvare);

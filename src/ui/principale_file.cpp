@@ -38,13 +38,17 @@ void ricorda(const QString& chiave, const QString& valore)
 }
 
 // A dialog of its own window, which the event loop runs: nothing waits in it.
-// Files of the first extension are made; the others are taken too.
+// Files of the first extension are made; the others are taken too. Qt makes
+// the modal dialog the active window, but gives the window back to no one
+// when it closes: where no window manager does, the window would stay
+// inactive, and Qt tells assistive technology of no focus in it.
 QFileDialog* dialogo(QWidget* finestra, const QString& titolo, const QStringList& estensioni,
                      QFileDialog::AcceptMode modo)
 {
     auto* d = new QFileDialog(finestra, titolo, ricordato(chiave_cartella),
                               QStringLiteral("%1 (*.%2)").arg(titolo, estensioni.join(QStringLiteral(" *."))));
     d->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(d, &QDialog::finished, finestra, &QWidget::activateWindow);
     d->setAcceptMode(modo);
     d->setFileMode(modo == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     d->setDefaultSuffix(estensioni.first());

@@ -5,12 +5,10 @@
 #include "ui/principale.h"
 
 #include "ops/operazioni.h"
-#include "ui/aspetto.h"
 #include "ui/avvisi.h"
 #include "ui/testi.h"
 #include "ui_principale.h"
 
-#include <QAccessible>
 #include <QCloseEvent>
 #include <QComboBox>
 
@@ -150,30 +148,12 @@ void Principale::imposta_progresso(int valore)
 
 void Principale::mostra_conferma(const QString& testo)
 {
-    mostra_al_posto_della_barra(testo, QColor(0xC8, 0xF0, 0xC8));
+    ui_->lab_verifica->annuncia(testo, QColor(0xC8, 0xF0, 0xC8));
 }
 
 void Principale::mostra_nota(const QString& testo)
 {
-    mostra_al_posto_della_barra(testo, QColor(0xFF, 0xF0, 0xB0));
-}
-
-// The confirmation and the note take the progress bar's place over the help
-// line, in a label as wide and tall enough for two lines: nothing else
-// moves. A text that two lines of the window's font cannot hold is shown a
-// little smaller, never cut. The label has no name of its own: assistive
-// technology reads its text, and hears that it changed.
-void Principale::mostra_al_posto_della_barra(const QString& testo, QColor sfondo)
-{
-    QLabel* nota = ui_->lab_verifica;
-    QPalette colori = nota->palette();
-    colori.setColor(QPalette::Window, sfondo);
-    nota->setPalette(colori);
-    nota->setFont(carattere_che_sta(font(), testo, nota->contentsRect(), nota->alignment()));
-    nota->setText(testo);
-    nota->setVisible(!testo.isEmpty());
-    QAccessibleEvent annuncio(nota, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&annuncio);
+    ui_->lab_verifica->annuncia(testo, QColor(0xFF, 0xF0, 0xB0));
 }
 
 void Principale::beep()

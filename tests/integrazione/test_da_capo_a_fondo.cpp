@@ -8,6 +8,7 @@
 #include "testi.h"
 #include "scambi_attesi.h"
 #include "ops/operazioni.h"
+#include "ui/annuncio.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -117,13 +118,13 @@ private slots:
         QFETCH(QString, cambio);
         Impianto i;
         QVERIFY(i.apri_e_connetti());
-        auto* verifica = i.banco.trova<QLabel>("lab_verifica");
+        auto* verifica = i.banco.trova<Annuncio>("lab_verifica");
         auto* barra = i.banco.trova<QWidget>("ProgressBar1");
         QVERIFY(!verifica->isVisible());
         QVERIFY(i.premi("cmd_programma"));
         QVERIFY(i.banco.avvisi.messaggi().isEmpty());
-        QVERIFY(verifica->isVisible());
-        QCOMPARE(verifica->text(), atteso::verificato(61));
+        QTRY_VERIFY(verifica->isVisible());
+        QCOMPARE(verifica->testo(), atteso::verificato(61));
         QVERIFY(verifica->geometry().contains(barra->geometry())); // over it, taller for two lines
         QVERIFY(!barra->isVisible());
         if (cambio == "riaggancio")
