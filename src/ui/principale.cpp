@@ -54,6 +54,7 @@ Principale::Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo,
       sessione_(std::make_unique<Sessione>(*this, std::move(dispositivo), orologio))
 {
     ui_->setupUi(this);
+    ordina_tabulazione();
     campi_ = {ui_->CodiceBrenk,   ui_->FqTx,         ui_->txb_tmp_rap, ui_->txb_amp,       ui_->Cmb_n_ing_all,
               ui_->Cmb_N_ing_bat, ui_->Cmb_n_tx_tot, ui_->cmb_Zelmrep, ui_->Cmb_tmr_p_all, ui_->Text1};
     riempi_scelte();
@@ -85,6 +86,23 @@ Principale::Principale(Avvisi& avvisi, std::unique_ptr<Dispositivo> dispositivo,
 
     // The first control of the tab order takes the focus when the window opens.
     ui_->cmb_Zelmrep->setFocus();
+}
+
+// The tab order, set before the combo boxes get the line edits that stand in
+// for them in it.
+void Principale::ordina_tabulazione()
+{
+    QWidget* const ordine[]{ui_->cmb_Zelmrep,    ui_->Cmb_n_tx_tot,  ui_->Opt_toni_alti, ui_->Opt_toni_bassi,
+                            ui_->Opt_tx_sing,    ui_->Opt_tx_mult,   ui_->Opt_bat_no,    ui_->Opt_bat_si,
+                            ui_->Cmb_N_ing_bat,  ui_->CodiceBrenk,   ui_->FqTx,          ui_->txb_tmp_rap,
+                            ui_->txb_amp,        ui_->Cmb_n_ing_all, ui_->Cmd_connetti,  ui_->Cmd_disconetti,
+                            ui_->Cmd_init_vhf,   ui_->Cmb_com,       ui_->Text7,         ui_->Command4,
+                            ui_->Cmd_apri,       ui_->Cmd_salva,     ui_->Chk_serie,     ui_->Chk_registro,
+                            ui_->Chk_automatica, ui_->txb_assegnato, ui_->Cmd_esporta,   ui_->Cmd_foglio,
+                            ui_->txb_stato_con,  ui_->cmd_programma, ui_->opt_brenk,     ui_->Opt_zelm,
+                            ui_->Cmd_init_uhf,   ui_->Cmd_tx,        ui_->Cmb_tmr_p_all, ui_->Text1};
+    for (std::size_t i = 1; i < std::size(ordine); ++i)
+        setTabOrder(ordine[i - 1], ordine[i]);
 }
 
 // The widgets outlive this part of the window; nothing they signal while

@@ -111,6 +111,7 @@ private:
     void collega_aiuto();
     void collega_supervisione();
     void collega_conferma();
+    void ordina_tabulazione();
     void carica();
     void rivaluta();
     void segui_il_fuoco(QWidget* prima);
