@@ -19,12 +19,18 @@ class TestCampi : public ProvaSulBanco {
 private slots:
     void stato_iniziale()
     {
-        for (const char* nome : {"CodiceBrenk", "FqTx", "txb_tmp_rap", "txb_amp", "Text1", "txb_stato_con", "Text7"})
+        for (const char* nome : {"CodiceBrenk", "FqTx", "txb_tmp_rap", "txb_amp", "Text1", "Text7"})
             QVERIFY2(b.casella(nome)->text().isEmpty(), nome);
+        // As built, before its first evaluation (10 ms after it shows), the
+        // status is empty and the type reads "New"; then " Non Connesso" and none.
+        const Principale costruita(b.avvisi);
+        QCOMPARE(costruita.findChild<QLineEdit*>("txb_stato_con")->text(), QString());
+        QCOMPARE(costruita.findChild<QLabel*>("lab_tipo_brenk")->text(), QStringLiteral("New"));
+        QTRY_COMPARE(b.stato(), QStringLiteral(" Non Connesso"));
+        QCOMPARE(b.trova<QLabel>("lab_tipo_brenk")->text(), QString());
         for (const char* nome : {"Cmb_n_ing_all", "Cmb_N_ing_bat", "Cmb_n_tx_tot", "cmb_Zelmrep", "Cmb_tmr_p_all"})
             QVERIFY2(b.combo(nome)->currentText().isEmpty(), nome);
         QCOMPARE(b.combo("Cmb_com")->currentText(), QStringLiteral("Com 1"));
-        QCOMPARE(b.trova<QLabel>("lab_tipo_brenk")->text(), QStringLiteral("New"));
 
         for (const char* nome : {"Opt_toni_alti", "Opt_bat_no", "Opt_tx_mult", "Opt_zelm"})
             QVERIFY2(b.opzione(nome)->isChecked(), nome);
