@@ -27,7 +27,7 @@ private slots:
         QCOMPARE(costruita.findChild<QLineEdit*>("txb_stato_con")->text(), QString());
         QCOMPARE(costruita.findChild<QLabel*>("lab_tipo_brenk")->text(), QStringLiteral("New"));
         QTRY_COMPARE(b.stato(), QStringLiteral(" Non Connesso"));
-        QCOMPARE(b.trova<QLabel>("lab_tipo_brenk")->text(), QString());
+        QTRY_COMPARE(b.trova<QLabel>("lab_tipo_brenk")->text(), QString());
         for (const char* nome : {"Cmb_n_ing_all", "Cmb_N_ing_bat", "Cmb_n_tx_tot", "cmb_Zelmrep", "Cmb_tmr_p_all"})
             QVERIFY2(b.combo(nome)->currentText().isEmpty(), nome);
         QCOMPARE(b.combo("Cmb_com")->currentText(), QStringLiteral("Com 1"));
