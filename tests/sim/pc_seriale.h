@@ -26,7 +26,14 @@ public:
         });
     }
 
-    bool apri() { return porta.open(QIODevice::ReadWrite); }
+    // A failure says why, for the log of a test that fails on it.
+    bool apri()
+    {
+        const bool aperta = porta.open(QIODevice::ReadWrite);
+        if (!aperta)
+            qWarning("%s: %s", qPrintable(porta.portName()), qPrintable(porta.errorString()));
+        return aperta;
+    }
     void scrivi(const QByteArray& byte) { porta.write(byte); }
     // Answers the first "K" that arrives with "L", at once.
     void collega() { attende_k = true; }
