@@ -18,12 +18,12 @@ namespace {
 // A day with a record, its first unit connected (on an empty window, so
 // that in a series the read gives the site's values).
 struct Giorno {
-    explicit Giorno(bool serie)
+    bool inizia(bool serie)
     {
-        registrato = s.usa_registro(cartella.filePath(QStringLiteral("registro.sqlite")));
+        const bool registrato = s.usa_registro(cartella.filePath(QStringLiteral("registro.sqlite")));
         s.imposta_serie(serie);
         s.connetti(QStringLiteral("Connetti"));
-        connesso = b.avanza_finche([&] { return !s.occupato(); });
+        return b.avanza_finche([&] { return !s.occupato(); }) && registrato;
     }
     // The record's lines, as its CSV export writes them.
     QStringList righe()
@@ -37,8 +37,6 @@ struct Giorno {
     QTemporaryDir cartella;
     Banco b{Contenuto::UHF};
     Sessione s{b.finestra, b.linea.dispositivo(), b.orologio};
-    bool registrato = false;
-    bool connesso = false;
 };
 
 } // namespace
@@ -68,10 +66,10 @@ private slots:
         QFETCH(bool, serie);
         QFETCH(int, byte);
         QFETCH(QStringList, visto);
-        Giorno g(serie);
+        Giorno g;
+        QVERIFY(g.inizia(serie));
         Banco& b = g.b;
         Sessione& s = g.s;
-        QVERIFY(g.registrato && g.connesso);
         b.finestra.testi[Campo::CodiceBrenk] = QStringLiteral("306");
         b.finestra.testi[Campo::FqTx] = QStringLiteral("440.9149"); // sent as 440.9125
         const qsizetype prima = b.ricevuti().size();
@@ -105,15 +103,11 @@ private slots:
         QTest::newRow("nuovi")
             << QStringLiteral("nn") << QStringList{"Verificato,si,300", "Verificato,si,301", "Verificato,si,302"}
             << QStringList{letto, verificato.arg(300), letto, verificato.arg(301), letto, verificato.arg(302)};
+        const QString gia = QStringLiteral("nota: Trasmettitore già registrato con il Codice Brenk 300: non "
+                                           "riprogrammato. Staccarlo e collegare il prossimo.");
         QTest::newRow("il primo di nuovo")
             << QStringLiteral("pn") << QStringList{"Verificato,si,300", "Verificato,si,301"}
-            << QStringList{letto,
-                           verificato.arg(300),
-                           letto,
-                           "nota: Trasmettitore già registrato con il Codice Brenk 300: non riprogrammato. Staccarlo "
-                           "e collegare il prossimo.",
-                           letto,
-                           verificato.arg(301)};
+            << QStringList{letto, verificato.arg(300), letto, gia, letto, verificato.arg(301)};
         QTest::newRow("guasto") << QStringLiteral("gn") << QStringList{"Verificato,si,300", "Errore TIME OUT   ,no,301"}
                                 << QStringList{letto, verificato.arg(300), letto, "Errore TIME OUT   ", fermo};
     }
@@ -122,10 +116,10 @@ private slots:
         QFETCH(QString, unita);
         QFETCH(QStringList, registro);
         QFETCH(QStringList, detti);
-        Giorno g(true);
+        Giorno g;
+        QVERIFY(g.inizia(true));
         Banco& b = g.b;
         Sessione& s = g.s;
-        QVERIFY(g.registrato && g.connesso);
         s.imposta_automatica(true);
         b.finestra.testi[Campo::CodiceBrenk] = QStringLiteral("300");
         s.programma(QStringLiteral("Programma"));
