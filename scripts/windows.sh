@@ -49,7 +49,13 @@ while read -r modulo; do
   "$uic" "$modulo" -o "$cartella/ui_$(basename "$modulo" .ui).h"
 done < <(find "$radice/src" -name '*.ui')
 
+# A layer's files together, as the unity build compiles them: the headers
+# are read once per layer.
 mapfile -t sorgenti < <(find "$radice/src" -name '*.cpp' | sort)
-printf '%s\0' "${sorgenti[@]}" | xargs -0 -n1 -P"$(nproc)" "$compilatore" "${opzioni[@]}" \
+for strato in "$radice"/src/*/; do
+  nome="$(basename "$strato")"
+  find "$strato" -name '*.cpp' | sort | sed 's/.*/#include "&"/' >"$cartella/unity_$nome.cpp"
+done
+printf '%s\0' "$cartella"/unity_*.cpp | xargs -0 -n1 -P"$(nproc)" "$compilatore" "${opzioni[@]}" \
   -fsyntax-only -include "$intestazioni"
 echo "Windows: ${#sorgenti[@]} files under src/ compile for x86_64-w64-mingw32."
