@@ -166,10 +166,14 @@ void Giornata::prossimo_codice(int usato, Risposta& r) const
 }
 
 // Without a record, a code another unit has since this morning; the unit
-// connected may have its own again. A record knows the units themselves.
+// connected may have its own again, also connected anew: its read shows the
+// code and the values written with it today. A record knows the units
+// themselves.
 std::optional<QString> Giornata::rifiuto(int codice) const
 {
-    if (!registro_ && codice_unita_ != codice && usati_.contains(codice))
+    const bool stesso = scritti_.contains(codice)
+                        && RegistroCodici::stesso_trasmettitore(codice, letti_, scritti_.value(codice));
+    if (!registro_ && codice_unita_ != codice && usati_.contains(codice) && !stesso)
         return messaggio_codice_usato.arg(codice);
     return std::nullopt;
 }
@@ -216,6 +220,7 @@ void Giornata::inviata(int indirizzo)
         lavoro_->codice_scritto = true;
         raggiunta(*lavoro_->codice);
         letti_ = lavoro_->valori;
+        scritti_.insert(*lavoro_->codice, lavoro_->valori);
     }
 }
 

@@ -16,6 +16,7 @@
 #include "archivio/registro_codici.h"
 #include "archivio/valori.h"
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -143,6 +144,7 @@ private:
     Valori letti_;                    // what the unit connected holds, as its read showed it
     std::optional<int> codice_unita_; // the code that reached the unit connected
     QSet<int> usati_;                 // the codes that reached a unit today
+    QHash<int, Valori> scritti_;      // ...by a programming: the values sent with them
     Valori sito_;                     // the window's values when the unit was connected
     std::optional<Lavoro> lavoro_;
     QList<Sospesa> sospese_; // lines the record could not take yet

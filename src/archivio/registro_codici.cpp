@@ -118,11 +118,14 @@ std::variant<Prenotazione, QString> RegistroCodici::riserva(int codice, const Un
     return gia_preso(codice, unita, inviati, *e);
 }
 
-// The unit whose read shows `letti` is the one written with `codice` and
-// `scritti`: a factory-fresh unit never passes for one.
 bool RegistroCodici::stesso_trasmettitore(int codice, const Valori& letti, const QString& scritti)
 {
     return letti.testo(Campo::CodiceBrenk) == QString::number(codice) && testo_valori(letti) == scritti;
+}
+
+bool RegistroCodici::stesso_trasmettitore(int codice, const Valori& letti, const Valori& scritti)
+{
+    return stesso_trasmettitore(codice, letti, testo_valori(scritti));
 }
 
 bool RegistroCodici::tiene(const Valori& letti)

@@ -110,6 +110,13 @@ private:
     std::optional<QSqlError> con_riga(const QString& testo, const QVariantList& valori, const QString& id,
                                       const QStringList& celle);
     static bool stesso_trasmettitore(int codice, const Valori& letti, const QString& scritti);
+
+public:
+    // The unit whose read shows `letti` is the one written with `codice` and
+    // `scritti`: a factory-fresh unit never passes for one.
+    static bool stesso_trasmettitore(int codice, const Valori& letti, const Valori& scritti);
+
+private:
     std::variant<Prenotazione, QString> gia_preso(int codice, const UnitaLetta& unita, const Valori& inviati,
                                                   const QSqlError& perche);
     QString connessione_;

@@ -91,9 +91,9 @@ QStringList giornata(QString passi)
         {"codice", [&](const QString& q) { f.testo(Campo::CodiceBrenk) = q; }},
         {"vuota", [&](const QString&) { f = {}; }},
         {"connetti",
-         [&](const QString&) {
+         [&](const QString& q) {
         mostra(g.collegamento(f));
-        f.testo(Campo::CodiceBrenk) = QStringLiteral("1");
+        f.testo(Campo::CodiceBrenk) = q.isEmpty() ? QStringLiteral("1") : q;
         f.testo(Campo::txb_tmp_rap) = QStringLiteral("30");
         mostra(g.letto(true, f));
          }},
@@ -138,7 +138,7 @@ private slots:
     // Each row: what the technician does, then what is seen: the code each
     // programming starts with (or its refusal), every message, and what
     // "finestra" and "righe" look at. The window starts with code 5; a read
-    // shows the unit's own code 1.
+    // shows the unit's own code 1 ("connetti 5": a unit that holds 5).
     void regole_data()
     {
         QTest::addColumn<QString>("passi");
@@ -179,6 +179,8 @@ private slots:
              "connetti, codice 5, programma, disconetti, connetti, codice 5, programma",
              {"5", "Programmazione non eseguita: il Codice Brenk 5 è già stato scritto oggi in un altro "
                    "trasmettitore."});
+        riga("senza registro, lo stesso trasmettitore di nuovo",
+             "connetti, codice 5, programma, disconetti, connetti 5, programma", {"5", "5"});
         riga("serie tolta: campi vuoti, nessun codice", "serie, connetti, programma, serie no, disconetti, finestra",
              {"5", "/"});
         riga("dopo 1023 la serie finisce", "serie, codice 1023, connetti, programma, disconetti, finestra",
