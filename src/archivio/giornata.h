@@ -10,8 +10,9 @@
 // A code that may have reached a unit (any byte that carries it was sent,
 // acknowledged or not, verified or not) is used: the next unit of a series
 // gets the next code that no unit has today and the record does not hold,
-// however the unit was left. The unit that has it may be programmed again
-// while it stays connected; any other unit is refused it.
+// however the unit was left. The unit that has it may be programmed again,
+// also connected anew (its read shows the code and the values written with
+// it); any other unit is refused it.
 
 #include "archivio/registro_codici.h"
 #include "archivio/valori.h"
