@@ -98,21 +98,16 @@ private slots:
     // each ends with the operator told, or with the transmitter's own values
     // and no message; a doubtful read is read again, never shown, and a
     // read-back is read again, never written again.
+    // clang-format off
     void guasti_data()
     {
         QTest::addColumn<Caso>("caso");
         const auto annuncia_ogni_40_ms = [](Guasto g) {
-            return Guasto([g](OpzioniSimulatore& o) {
-                o.intervallo_annunci_ms = 40;
-                g(o);
-            });
+            return Guasto([g](OpzioniSimulatore& o) { o.intervallo_annunci_ms = 40; g(o); });
         };
         const auto riga = [](const char* nome, const Caso& caso) { QTest::newRow(nome) << caso; };
         riga("\"L\" non sentita, poi Programma", {annuncia_ogni_40_ms([](auto& o) { o.l_non_sentite = 1; }),
-                                                  {atteso::errore_lettura, atteso::senza_lettura},
-                                                  3,
-                                                  "",
-                                                  Dopo::Programma});
+             {atteso::errore_lettura, atteso::senza_lettura}, 3, "", Dopo::Programma});
         riga("riavvio dopo 40 letture",
              {annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_letture = 40; }), {atteso::errore_lettura}, 3, ""});
         riga("eco del cavo", {[](auto& o) { o.eco = true; }, {atteso::errore_lettura}, 3, ""});
@@ -123,142 +118,79 @@ private slots:
         riga("risposta colpita, tipo vecchio", {[](auto& o) {
             o.memoria = memoria_predefinita(Contenuto::Vecchio);
             o.risposta_colpita = 5;
-                                                },
-                                                {},
-                                                3,
-                                                "1"});
+        }, {}, 3, "1"});
         riga("byte estraneo da un trasmettitore lento", {[](auto& o) {
             o.ritardo_risposte_ms = 30;
             o.extra_dopo = 5;
-                                                         },
-                                                         {},
-                                                         2,
-                                                         "1"});
+        }, {}, 2, "1"});
         riga("riavvio dopo 10 conferme", {annuncia_ogni_40_ms([](auto& o) { o.reset_dopo_conferme = 10; }),
-                                          {atteso::scrittura_disturbata},
-                                          1,
-                                          "1",
-                                          Dopo::Programma,
-                                          3});
+                                          {atteso::scrittura_disturbata}, 1, "1", Dopo::Programma, 3});
         // The read-back's replies follow the connect's 63 and its 2 read again.
         riga("risposta colpita nella rilettura",
              {[](auto& o) { o.risposta_colpita = 65 + 5; }, {}, 1, "1", Dopo::Programma, 2, atteso::verificato(61)});
-        riga("programmazione, indirizzo 0 guasto",
-             {[](auto& o) { o.indirizzo_guasto = 0; },
-              {"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 30, letto 31. I valori da "
-               "programmare sono ancora nella finestra: ripetere la programmazione."},
-              1,
-              "1",
-              Dopo::Programma,
-              2});
-        riga("programmazione, indirizzo 40 guasto",
-             {[](auto& o) { o.indirizzo_guasto = 40; },
-              {"Verifica fallita: indirizzo 40 scritto 0, letto 1. I valori da programmare sono ancora "
-               "nella finestra: ripetere la programmazione."},
-              1,
-              "1",
-              Dopo::Programma,
-              2});
-        riga("UHF, indirizzo 11 guasto",
-             {[](auto& o) { o.indirizzo_guasto = 11; },
-              {"Verifica fallita: \"Freq Tx Mhz\" (indirizzo 11) scritto 63, letto 64. Ripetere la programmazione."},
-              1,
-              "",
-              Dopo::Uhf,
-              2});
-        riga("byte in più prima della risposta 21, indirizzo 62 lento", {[](auto& o) {
-            o.extra_dopo = 20, o.ritardi_indirizzo = {{62, 40}};
-                                                                         },
-                                                                         {},
-                                                                         2,
-                                                                         "1"});
+        riga("programmazione, indirizzo 0 guasto", {[](auto& o) { o.indirizzo_guasto = 0; },
+             {"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 30, letto 31. I valori da "
+              "programmare sono ancora nella finestra: ripetere la programmazione."},
+             1, "1", Dopo::Programma, 2});
+        riga("programmazione, indirizzo 40 guasto", {[](auto& o) { o.indirizzo_guasto = 40; },
+             {"Verifica fallita: indirizzo 40 scritto 0, letto 1. I valori da programmare sono ancora "
+              "nella finestra: ripetere la programmazione."},
+             1, "1", Dopo::Programma, 2});
+        riga("UHF, indirizzo 11 guasto", {[](auto& o) { o.indirizzo_guasto = 11; },
+             {"Verifica fallita: \"Freq Tx Mhz\" (indirizzo 11) scritto 63, letto 64. Ripetere la programmazione."},
+             1, "", Dopo::Uhf, 2});
+        riga("byte in più prima della risposta 21, indirizzo 62 lento",
+             {[](auto& o) { o.extra_dopo = 20, o.ritardi_indirizzo = {{62, 40}}; }, {}, 2, "1"});
         riga("byte in più prima della risposta 21, indirizzo 62 lento, tipo vecchio", {[](auto& o) {
             o.memoria = memoria_predefinita(Contenuto::Vecchio);
             o.extra_dopo = 20, o.ritardi_indirizzo = {{62, 40}};
-                                                                                       },
-                                                                                       {},
-                                                                                       3,
-                                                                                       "1"});
+        }, {}, 3, "1"});
         riga("\"L\" non sentita, \"K\" 20 ms dopo l'ultimo byte",
              {[](auto& o) { o.l_non_sentite = 1, o.annuncio_dopo_silenzio_ms = 20, o.intervallo_annunci_ms = 900; },
-              {atteso::telegrammi, atteso::nota_ottavo_bit},
-              2,
-              "843"});
+              {atteso::telegrammi, atteso::nota_ottavo_bit}, 2, "843"});
         // Both checks hold without bit 7: only the missing high bytes tell.
         riga("bit 7 perso, tipo vecchio con 200 e 150", {[](auto& o) {
             o.bit7_perso = true;
             o.memoria[Tipo_brenk] = 0, o.memoria[tempopre_rap] = 200, o.memoria[tempopre_amp] = 150;
-                                                         },
-                                                         {atteso::nota_ottavo_bit},
-                                                         2,
-                                                         "1"});
+        }, {atteso::nota_ottavo_bit}, 2, "1"});
         // Taken for reply 62, the reflection of 61 puts the real one 16.5 ms
         // after it, into the middle of the shortest quiet time, on every read
         // (its edge: quiete_minima_su_linea_esatta).
         // Each read looks vouched for until the quiet time after its type and band read again.
-        riga("risposta 61 riflessa, indirizzo 62 lento", {[](auto& o) {
-            o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 17}};
-                                                          },
-                                                          {atteso::errore_lettura},
-                                                          3,
-                                                          "",
-                                                          Dopo::Niente,
-                                                          0,
-                                                          "",
-                                                          3});
-        const QString nota_muto =
-            QStringLiteral("nota: Il trasmettitore non risponde. \"Disconetti\" termina l'attesa.");
-        riga("risposta 5 dopo quattro secondi e mezzo", {[](auto& o) {
-            o.ritardi_indirizzo = {{5, 4500}};
-                                                         },
-                                                         {nota_muto},
-                                                         1,
-                                                         "1"});
+        riga("risposta 61 riflessa, indirizzo 62 lento",
+             {[](auto& o) { o.rimbalzi = {{61, 13}}, o.ritardi_indirizzo = {{62, 17}}; }, {atteso::errore_lettura}, 3,
+              "", Dopo::Niente, 0, "", 3});
+        const QString nota_muto = QStringLiteral("nota: Il trasmettitore non risponde. \"Disconetti\" termina l'attesa.");
+        riga("risposta 5 dopo quattro secondi e mezzo",
+             {[](auto& o) { o.ritardi_indirizzo = {{5, 4500}}; }, {nota_muto}, 1, "1"});
         // The reflection of 61 comes 10 ms into the wait for 62, a byte time
         // before its reply could, and 62 after the note: the read is
         // disturbed, every time.
         riga("risposta 61 riflessa presto, risposta 62 dopo quattro secondi e mezzo",
-             {[](auto& o) {
-            o.rimbalzi = {{61, 10}}, o.ritardi_indirizzo = {{62, 4500}};
-              },
-              {nota_muto, nota_muto, nota_muto, atteso::errore_lettura},
-              3,
-              ""});
+             {[](auto& o) { o.rimbalzi = {{61, 10}}, o.ritardi_indirizzo = {{62, 4500}}; },
+              {nota_muto, nota_muto, nota_muto, atteso::errore_lettura}, 3, ""});
         riga("risposta 62 colpita nella rilettura",
              {[](auto& o) { o.risposta_colpita = 65 + 62; }, {}, 1, "1", Dopo::Programma, 2, atteso::verificato(61)});
-        riga("UHF, indirizzo 62 guasto",
-             {[](auto& o) { o.indirizzo_guasto = 62; },
-              {"Verifica fallita: \"Banda\" (indirizzo 62) scritto 85, letto 86. Ripetere la programmazione."},
-              1,
-              "",
-              Dopo::Uhf,
-              2});
-        riga("valori di fabbrica verificati", {[](auto& o) { o.memoria = memoria_predefinita(Contenuto::VHF); },
-                                               {},
-                                               1,
-                                               "1",
-                                               Dopo::Uhf,
-                                               1,
-                                               atteso::verificato(62)});
+        riga("UHF, indirizzo 62 guasto", {[](auto& o) { o.indirizzo_guasto = 62; },
+             {"Verifica fallita: \"Banda\" (indirizzo 62) scritto 85, letto 86. Ripetere la programmazione."},
+             1, "", Dopo::Uhf, 2});
+        riga("valori di fabbrica verificati", {[](auto& o) { o.memoria = memoria_predefinita(Contenuto::VHF); }, {}, 1,
+             "1", Dopo::Uhf, 1, atteso::verificato(62)});
         // A stray byte every 50 ms on a line paced at 2400 baud: some are
         // taken for replies, and the read must say so, whatever the type, so
         // that nothing is written. A stray byte taken for a reply puts the PC
         // a request ahead: the last requests reach the transmitter after the read.
         for (const auto& [tipo, contenuto] : {std::pair{"nuovo", Contenuto::UHF}, {"vecchio", Contenuto::Vecchio}}) {
             for (const auto& [nome, byte] : {std::pair{"0xFF", 0xFF}, {"K", int('K')}, {"NUL", 0}}) {
-                QTest::addRow("rumore durante la lettura, %s, %s", tipo, nome)
-                    << Caso{[contenuto, byte](auto& o) {
+                QTest::addRow("rumore durante la lettura, %s, %s", tipo, nome) << Caso{[contenuto, byte](auto& o) {
                     o.memoria = memoria_predefinita(contenuto);
                     o.rumore_ogni_ms = 50;
                     o.byte_rumore = static_cast<std::uint8_t>(byte);
-                            },
-                            {atteso::errore_lettura, atteso::senza_lettura},
-                            3,
-                            "",
-                            Dopo::Programma};
+                }, {atteso::errore_lettura, atteso::senza_lettura}, 3, "", Dopo::Programma};
             }
         }
     }
+    // clang-format on
     void guasti()
     {
         QFETCH(Caso, caso);

@@ -76,6 +76,7 @@ private slots:
     // out in the write of its own address; a value out of range stops the
     // programming before the first write, one only out of the band's range
     // does not.
+    // clang-format off
     void ritocchi_data()
     {
         QTest::addColumn<Contenuto>("contenuto");
@@ -110,24 +111,8 @@ private slots:
         // The alarm telegram at 13 - 21, the restore telegram at 25 - 33.
         scrive("telegrammi dai campi",
                {{Campo::CodiceBrenk, "1023"}, {Campo::Cmb_n_ing_all, "8"}, {Campo::cmb_Zelmrep, "5"}},
-               {{13, 28},
-                {14, 7},
-                {15, 23},
-                {16, 255},
-                {17, 128},
-                {18, 124},
-                {19, 19},
-                {20, 211},
-                {21, 3},
-                {25, 28},
-                {26, 7},
-                {27, 23},
-                {28, 255},
-                {29, 0},
-                {30, 124},
-                {31, 147},
-                {32, 211},
-                {33, 3},
+               {{13, 28}, {14, 7}, {15, 23}, {16, 255}, {17, 128}, {18, 124}, {19, 19}, {20, 211}, {21, 3},
+                {25, 28}, {26, 7}, {27, 23}, {28, 255}, {29, 0}, {30, 124}, {31, 147}, {32, 211}, {33, 3},
                 {Codicerep, 5}},
                bassi);
         rifiuta("codice 1024", {{Campo::CodiceBrenk, "1024"}}, {atteso::codice});
@@ -145,11 +130,12 @@ private slots:
                 fuori("Cod Rep", "0 - 63"), bassi);
         const auto V = Contenuto::VHF;
         QTest::newRow("vhf 170") << V << Testi{{Campo::FqTx, "170"}} << -1 << QStringList{} << true << Scritte{};
-        QTest::newRow("vhf 180")
-            << V << Testi{{Campo::FqTx, "180"}} << -1 << QStringList{atteso::fuori_range} << true << Scritte{};
+        QTest::newRow("vhf 180") << V << Testi{{Campo::FqTx, "180"}} << -1 << QStringList{atteso::fuori_range}
+                                 << true << Scritte{};
         QTest::newRow("vhf 190") << V << Testi{{Campo::FqTx, "190"}} << -1
                                  << QStringList{atteso::fuori_range, atteso::fuori_banda} << false << Scritte{};
     }
+    // clang-format on
     void ritocchi()
     {
         QFETCH(Contenuto, contenuto);
@@ -206,6 +192,7 @@ private slots:
     // that fails leaves the operator's values for the next press, and a
     // field that would read back otherwise than shown stops it before the
     // first write, unless the operator typed a frequency off the grid.
+    // clang-format off
     void programmazione_fedele_data()
     {
         QTest::addColumn<Richiesta>("richiesta");
@@ -215,8 +202,7 @@ private slots:
         vecchio_200_150[tempopre_rap] = 200, vecchio_200_150[tempopre_amp] = 150;
         const auto senza_scelta = [](const char* coppia) {
             return QStringList{QStringLiteral("Programmazione non eseguita: \"%1\" non mostra nessuna scelta. "
-                                              "Scegliere un'opzione.")
-                                   .arg(QString::fromUtf8(coppia))};
+                                              "Scegliere un'opzione.").arg(QString::fromUtf8(coppia))};
         };
         const auto non_eseguita = [](const char* campo, const char* mostra, const char* conterrebbe) {
             return QStringList{QStringLiteral("Programmazione non eseguita: \"%1\" mostra %2, ma il trasmettitore "
@@ -224,38 +210,29 @@ private slots:
                                    .arg(QString::fromUtf8(campo), mostra, conterrebbe)};
         };
         const auto riga = [](const char* nome, const Richiesta& r) { QTest::newRow(nome) << r; };
-        riga("scrittura persa, poi di nuovo",
-             {memoria_predefinita(Contenuto::UHF),
-              Campo::txb_tmp_rap,
-              "45",
-              {"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto 30. I valori da "
-               "programmare sono ancora nella finestra: ripetere la programmazione."},
-              0,
-              45,
-              [](auto& o) { o.scrittura_persa = 0; }});
+        riga("scrittura persa, poi di nuovo", {memoria_predefinita(Contenuto::UHF), Campo::txb_tmp_rap, "45",
+             {"Verifica fallita: \"Timer per rapina\" (indirizzo 0) scritto 45, letto 30. I valori da "
+              "programmare sono ancora nella finestra: ripetere la programmazione."},
+             0, 45, [](auto& o) { o.scrittura_persa = 0; }});
         riga("frequenza fuori griglia non toccata", {fuori_griglia, Campo::CodiceBrenk, "500",
-                                                     non_eseguita("Freq Tx Mhz", "160.85625", "160.8625"), ByteT3, 9});
+             non_eseguita("Freq Tx Mhz", "160.85625", "160.8625"), ByteT3, 9});
         riga("frequenza fuori griglia digitata", {fuori_griglia, Campo::FqTx, "160.852", {}, ByteT3, 8});
-        riga("ingresso 3, tipo vecchio in modo Brenk",
-             {vecchio_brenk, Campo::Cmb_n_ing_all, "3", non_eseguita("N° Ing di All", "3", "1"), Byt6, 192});
+        riga("ingresso 3, tipo vecchio in modo Brenk", {vecchio_brenk, Campo::Cmb_n_ing_all, "3",
+             non_eseguita("N° Ing di All", "3", "1"), Byt6, 192});
         riga("zeri davanti", {memoria_predefinita(Contenuto::UHF), Campo::txb_tmp_rap, "007", {}, tempopre_rap, 7});
-        riga("ripristino 7",
-             {uhf_con({{Ning, 7}}), Campo::CodiceBrenk, "1", senza_scelta("Ripristino Ing di Allarme"), Ning, 7});
+        riga("ripristino 7", {uhf_con({{Ning, 7}}), Campo::CodiceBrenk, "1", senza_scelta("Ripristino Ing di Allarme"),
+             Ning, 7});
         riga("toni 2", {uhf_con({{TONIHL, 2}}), Campo::CodiceBrenk, "1", senza_scelta("Toni H/L"), TONIHL, 2});
         // The factory telegrams still check without bit 7 (two of their bytes
         // lose 128 each): the read cannot tell, but no writing is verified.
-        riga("bit 7 perso, tipo vecchio",
-             {vecchio_200_150,
-              Campo::CodiceBrenk,
-              "1",
-              {"Verifica fallita: \"telegramma di allarme\" (indirizzo 20) scritto 255, letto 127. I valori da "
-               "programmare sono ancora nella finestra: ripetere la programmazione."},
-              tempopre_rap,
-              72,
-              [](auto& o) { o.bit7_perso = true; }});
-        riga("toni bassi, tipo vecchio in modo Brenk",
-             {vecchio_brenk, Campo::Text1, "", non_eseguita("N° Ing di All", "1", "5"), TONIHL, 0});
+        riga("bit 7 perso, tipo vecchio", {vecchio_200_150, Campo::CodiceBrenk, "1",
+             {"Verifica fallita: \"telegramma di allarme\" (indirizzo 20) scritto 255, letto 127. I valori da "
+              "programmare sono ancora nella finestra: ripetere la programmazione."},
+             tempopre_rap, 72, [](auto& o) { o.bit7_perso = true; }});
+        riga("toni bassi, tipo vecchio in modo Brenk", {vecchio_brenk, Campo::Text1, "",
+             non_eseguita("N° Ing di All", "1", "5"), TONIHL, 0});
     }
+    // clang-format on
     void programmazione_fedele()
     {
         QFETCH(Richiesta, richiesta);

@@ -18,6 +18,7 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     }
 
+    // clang-format off
     void valore_data()
     {
         QTest::addColumn<QString>("testo");
@@ -82,22 +83,13 @@ private slots:
         riga("exponent that cancels the digits", QString(400, QLatin1Char('1')) + QStringLiteral("e-399"),
              1.1111111111111112);
         riga("zero with huge exponent", QStringLiteral("0e99999"), 0.0);
-        riga("embedded NUL",
-             QString::fromUtf8("12\0"
-                               "34",
-                               5),
-             12.0);
+        riga("embedded NUL", QString::fromUtf8("12\0" "34", 5), 12.0);
         riga("leading NUL", QString(1, QChar(0)) + QStringLiteral("5"), 0.0);
-        riga("invalid UTF-8",
-             QString::fromUtf8("3\xff\xfe"
-                               "4"),
-             3.0);
-        riga("invalid UTF-8 first",
-             QString::fromUtf8("\xc3\x28"
-                               "9"),
-             0.0);
+        riga("invalid UTF-8", QString::fromUtf8("3\xff\xfe" "4"), 3.0);
+        riga("invalid UTF-8 first", QString::fromUtf8("\xc3\x28" "9"), 0.0);
         riga("lone surrogate", QStringLiteral("8") + QChar(0xD800) + QStringLiteral("1"), 8.0);
     }
+    // clang-format on
     void valore()
     {
         QFETCH(QString, testo);
