@@ -145,7 +145,6 @@ private slots:
         QTest::addColumn<QStringList>("visto");
         const QString gia = QStringLiteral("Programmazione non eseguita: il Codice Brenk %1 del sito \"sito\" è già in "
                                            "uso (scritto)");
-        ;
         const auto riga = [](const char* nome, const char* passi, const QStringList& visto) {
             QTest::newRow(nome) << QString::fromUtf8(passi) << visto;
         };
