@@ -87,6 +87,9 @@ public:
     // Whether the unit whose read shows `letti` is one the site holds: it
     // carries a code of the site and the values written with it.
     bool tiene(const Valori& letti);
+    // The unit whose read shows `letti` is the one written with `codice` and
+    // `scritti`: a factory-fresh unit never passes for one.
+    static bool stesso_trasmettitore(int codice, const Valori& letti, const Valori& scritti);
     Riepilogo riepilogo();
     // "Assegnato a": the holder or place of a code already written.
     std::optional<QString> assegna(int codice, const QString& a_chi);
@@ -110,13 +113,6 @@ private:
     std::optional<QSqlError> con_riga(const QString& testo, const QVariantList& valori, const QString& id,
                                       const QStringList& celle);
     static bool stesso_trasmettitore(int codice, const Valori& letti, const QString& scritti);
-
-public:
-    // The unit whose read shows `letti` is the one written with `codice` and
-    // `scritti`: a factory-fresh unit never passes for one.
-    static bool stesso_trasmettitore(int codice, const Valori& letti, const Valori& scritti);
-
-private:
     std::variant<Prenotazione, QString> gia_preso(int codice, const UnitaLetta& unita, const Valori& inviati,
                                                   const QSqlError& perche);
     QString connessione_;
